@@ -1,0 +1,23 @@
+#pragma once
+
+#include <functional>
+#include <iosfwd>
+
+namespace CLI {
+class App;
+}
+
+namespace h33 {
+
+struct CliStreams {
+  std::ostream& out;
+  std::ostream& err;
+};
+
+// Each subcommand registers its options on the app and returns what runs it
+// once the arguments are parsed.
+using CommandRunner = std::function<int()>;
+
+CommandRunner AddTimeCommand(CLI::App& app, CliStreams& streams);
+
+}  // namespace h33

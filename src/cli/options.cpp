@@ -1,0 +1,25 @@
+#include "options.h"
+
+#include <CLI/CLI.hpp>
+
+#include <ostream>
+#include <string>
+
+#include "bytesource.h"
+
+namespace h33 {
+
+void AddAccelerationOption(CLI::App& command, int& acceleration) {
+  command.add_option("--accel", acceleration, "ускорение, мм/с²")
+      ->check(CLI::Range(1, 1000000))
+      ->capture_default_str();
+}
+
+bool CheckReadable(const std::filesystem::path& path, std::ostream& err) {
+  std::string reason;
+  if (FileSource::Open(path, &reason)) return true;
+  err << "Невозможно открыть файл " << path.string() << " на чтение: " << reason << '\n';
+  return false;
+}
+
+}  // namespace h33

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <filesystem>
+#include <iosfwd>
+
+#include "machines.h"
+
+namespace CLI {
+class App;
+}
+
+namespace h33 {
+
+inline constexpr int kDefaultAcceleration = kMachinePresets[kDefaultMachineIndex].acceleration;
+
+// --accel N: a whole number of mm/s², at least 1.
+void AddAccelerationOption(CLI::App& command, int& acceleration);
+
+// Checks that the path names a readable file; otherwise says why on `err`.
+bool CheckReadable(const std::filesystem::path& path, std::ostream& err);
+
+}  // namespace h33

@@ -1,0 +1,46 @@
+#include "bytesource.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <system_error>
+
+namespace h33 {
+
+std::size_t MemorySource::Read(char* buffer, std::size_t size) {
+  const std::size_t count = std::min(size, bytes_.size());
+  std::memcpy(buffer, bytes_.data(), count);
+  bytes_.remove_prefix(count);
+  return count;
+}
+
+std::unique_ptr<FileSource> FileSource::Open(const std::filesystem::path& path,
+                                             std::string* reason) {
+  std::error_code error;
+  if (std::filesystem::is_directory(path, error)) {
+    if (reason) *reason = "это каталог, а не файл";
+    return nullptr;
+  }
+#ifdef _WIN32
+  std::FILE* file = _wfopen(path.c_str(), L"rb");
+#else
+  std::FILE* file = std::fopen(path.c_str(), "rb");
+#endif
+  if (!file) {
+    if (reason) *reason = std::strerror(errno);
+    return nullptr;
+  }
+  return std::unique_ptr<FileSource>(new FileSource(file, path));
+}
+
+FileSource::~FileSource() { std::fclose(file_); }
+
+std::size_t FileSource::Read(char* buffer, std::size_t size) {
+  const std::size_t count = std::fread(buffer, 1, size, file_);
+  if (count < size && std::ferror(file_)) {
+    throw IoError("ошибка чтения файла " + path_.string() + ": " + std::strerror(errno));
+  }
+  return count;
+}
+
+}  // namespace h33

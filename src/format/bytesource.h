@@ -1,0 +1,72 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+namespace h33 {
+
+// An input or output operation failed part way (a disk error, a file that
+// vanished while it was read, a full disk).
+class IoError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// Where program bytes come from: a file or memory.
+class ByteSource {
+ public:
+  virtual ~ByteSource() = default;
+  // Fills up to size bytes; returns how many, 0 at the end. Throws IoError.
+  virtual std::size_t Read(char* buffer, std::size_t size) = 0;
+};
+
+class MemorySource : public ByteSource {
+ public:
+  explicit MemorySource(std::string_view bytes) : bytes_(bytes) {}
+  std::size_t Read(char* buffer, std::size_t size) override;
+
+ private:
+  std::string_view bytes_;
+};
+
+class FileSource : public ByteSource {
+ public:
+  // Null when the path cannot be opened for reading (missing, a directory,
+  // no permission); `reason` then says why.
+  static std::unique_ptr<FileSource> Open(const std::filesystem::path& path,
+                                          std::string* reason = nullptr);
+  ~FileSource() override;
+  FileSource(const FileSource&) = delete;
+  FileSource& operator=(const FileSource&) = delete;
+
+  std::size_t Read(char* buffer, std::size_t size) override;
+
+ private:
+  FileSource(std::FILE* file, std::filesystem::path path) : file_(file), path_(std::move(path)) {}
+  std::FILE* file_;
+  std::filesystem::path path_;
+};
+
+// Where program bytes go: a file or memory.
+class ByteSink {
+ public:
+  virtual ~ByteSink() = default;
+  // Takes all size bytes or throws IoError.
+  virtual void Write(const char* bytes, std::size_t size) = 0;
+};
+
+class MemorySink : public ByteSink {
+ public:
+  void Write(const char* bytes, std::size_t size) override { bytes_.append(bytes, size); }
+  const std::string& Bytes() const { return bytes_; }
+
+ private:
+  std::string bytes_;
+};
+
+}  // namespace h33

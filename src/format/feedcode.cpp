@@ -1,0 +1,48 @@
+#include "feedcode.h"
+
+#include <cmath>
+#include <limits>
+
+#include "textformat.h"
+
+namespace h33 {
+
+std::string EncodeFeed(int feed, int leadDigit) {
+  if (feed <= 0) return "0000";
+  int exponent = 0;
+  for (int rest = feed; rest >= 10; rest /= 10) ++exponent;
+  int mantissa = feed;
+  switch (exponent) {
+    case 0: mantissa = feed * 10; break;
+    case 1: break;
+    case 2: mantissa = feed / 10; break;
+    case 3: mantissa = feed / 100; break;
+    default: break;
+  }
+  return Sprintf("%1d%1d%2.2d", leadDigit, exponent + 4, mantissa);
+}
+
+int DecodeFeed(int code) {
+  if (code > 4000) code -= 4000;
+  const int exponent = code / 100;
+  if (exponent == 4) {
+    const int feed = (code - 400) / 10;
+    return feed == 0 ? 1 : feed;
+  }
+  const double feed = std::pow(10.0, exponent - 5) * (code % 100);
+  if (feed >= static_cast<double>(std::numeric_limits<int>::max())) {
+    return std::numeric_limits<int>::max();
+  }
+  return static_cast<int>(feed);
+}
+
+double DecodeFeedReal(double code) {
+  if (code < 0) code = 0;
+  const double value = (code > 4000 ? code - 4000 : code) * 0.01;
+  const double decade = std::trunc(value);
+  const double mantissa = value - decade;
+  // A whole value has no mantissa; testing first keeps 10^huge × 0 from giving NaN.
+  return mantissa == 0 ? 0.0 : std::pow(10.0, decade - 3) * mantissa;
+}
+
+}  // namespace h33

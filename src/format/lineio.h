@@ -1,0 +1,60 @@
+#pragma once
+
+#include <cstddef>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "bytesource.h"
+
+namespace h33 {
+
+// Line lengths the readers work with, not counting the terminator.
+inline constexpr std::size_t kProgramLineLimit = 198;
+inline constexpr std::size_t kCheckLineLimit = 127;
+
+// Reads text lines the way fgets reads a text-mode stream: CR LF arrives as a
+// single LF, a lone CR is an ordinary character, and a line longer than the
+// limit arrives in pieces.
+class LineReader {
+ public:
+  explicit LineReader(ByteSource& source);
+
+  // Up to maxChars characters, stopping after a line feed. False only when no
+  // character was left. Throws IoError when the source fails.
+  bool ReadLine(std::string& line, std::size_t maxChars);
+
+  // True once a read has run into the end of the input (the stream's EOF
+  // flag): a last line without a line end sets it, a line that ends exactly
+  // at the limit or with its line feed does not.
+  bool AtEof() const { return eof_; }
+
+ private:
+  bool Fill();
+  bool NextIsLineFeed();
+
+  ByteSource& source_;
+  std::unique_ptr<char[]> buffer_;
+  std::size_t begin_ = 0;
+  std::size_t end_ = 0;
+  bool eof_ = false;
+};
+
+// Writes lines with every LF turned into CR LF, through a buffer.
+class LineWriter {
+ public:
+  explicit LineWriter(ByteSink& sink);
+  ~LineWriter();
+  LineWriter(const LineWriter&) = delete;
+  LineWriter& operator=(const LineWriter&) = delete;
+
+  void Write(std::string_view text);
+  // Hands everything buffered to the sink. Throws IoError.
+  void Flush();
+
+ private:
+  ByteSink& sink_;
+  std::string pending_;
+};
+
+}  // namespace h33

@@ -1,0 +1,81 @@
+#include "numbers.h"
+
+#include <charconv>
+#include <limits>
+#include <system_error>
+
+namespace h33 {
+namespace {
+
+// Skips leading blanks and one sign; returns the rest and whether it was '-'.
+std::string_view TakeSign(std::string_view text, bool& negative) {
+  std::size_t i = 0;
+  while (i < text.size() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\n' ||
+                             text[i] == '\r' || text[i] == '\v' || text[i] == '\f')) {
+    ++i;
+  }
+  negative = false;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+    negative = text[i] == '-';
+    ++i;
+  }
+  return text.substr(i);
+}
+
+template <typename Real>
+Real ParseReal(std::string_view text) {
+  bool negative = false;
+  const std::string_view digits = TakeSign(text, negative);
+  if (digits.empty() || digits.front() == '+' || digits.front() == '-') return 0;
+  Real value = 0;
+  const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), value,
+                                      std::chars_format::fixed);
+  if (result.ec == std::errc::invalid_argument) return 0;
+  if (result.ec == std::errc::result_out_of_range) {
+    // from_chars leaves the value alone; scanf gives the limit (or 0 for underflow)
+    value = 0;
+    for (const char c : digits) {
+      if (c >= '1' && c <= '9') {
+        value = std::numeric_limits<Real>::infinity();
+        break;
+      }
+      if (c == '.') break;
+    }
+  }
+  return negative ? -value : value;
+}
+
+template <typename Integer>
+Integer ParseInteger(std::string_view text) {
+  bool negative = false;
+  const std::string_view digits = TakeSign(text, negative);
+  if (digits.empty() || digits.front() < '0' || digits.front() > '9') return 0;
+  unsigned long long magnitude = 0;
+  const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), magnitude);
+  constexpr auto kMax = static_cast<unsigned long long>(std::numeric_limits<Integer>::max());
+  if (result.ec == std::errc::result_out_of_range || magnitude > kMax) {
+    return negative ? std::numeric_limits<Integer>::min() : std::numeric_limits<Integer>::max();
+  }
+  const auto value = static_cast<Integer>(magnitude);
+  return negative ? static_cast<Integer>(-value) : value;
+}
+
+}  // namespace
+
+float ParseFloat(std::string_view text) { return ParseReal<float>(text); }
+double ParseDouble(std::string_view text) { return ParseReal<double>(text); }
+int ParseInt(std::string_view text) { return ParseInteger<int>(text); }
+long ParseLong(std::string_view text) { return ParseInteger<long>(text); }
+
+int TruncateToInt(double value) {
+  if (!(value == value)) return 0;
+  if (value >= static_cast<double>(std::numeric_limits<int>::max())) {
+    return std::numeric_limits<int>::max();
+  }
+  if (value <= static_cast<double>(std::numeric_limits<int>::min())) {
+    return std::numeric_limits<int>::min();
+  }
+  return static_cast<int>(value);
+}
+
+}  // namespace h33

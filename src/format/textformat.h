@@ -1,0 +1,17 @@
+#pragma once
+
+#include <string>
+
+#if defined(__GNUC__) || defined(__clang__)
+#define H33_PRINTF_FORMAT(fmt, args) __attribute__((format(printf, fmt, args)))
+#else
+#define H33_PRINTF_FORMAT(fmt, args)
+#endif
+
+namespace h33 {
+
+// printf-style formatting into a string of whatever length the result needs.
+// Numbers follow the C library's LC_NUMERIC, which both front ends keep at "C".
+std::string Sprintf(const char* format, ...) H33_PRINTF_FORMAT(1, 2);
+
+}  // namespace h33

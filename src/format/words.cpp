@@ -1,0 +1,71 @@
+#include "words.h"
+
+#include <algorithm>
+
+#include "textformat.h"
+
+namespace h33 {
+namespace {
+
+bool IsValueChar(char c) {
+  return (c >= '0' && c <= '9') || c == ' ' || c == '+' || c == '-' || c == '.';
+}
+
+std::size_t ContentLength(std::string_view line) {
+  std::size_t length = line.size();
+  while (length > 0 && (line[length - 1] == '\n' || line[length - 1] == '\r')) --length;
+  return length;
+}
+
+}  // namespace
+
+std::string_view ReadWord(std::string_view line, char letter) {
+  const std::size_t at = line.find(letter);
+  if (at == std::string_view::npos) return {};
+  std::size_t end = at + 1;
+  while (end < line.size() && IsValueChar(line[end])) ++end;
+  return line.substr(at + 1, end - at - 1);
+}
+
+void ReplaceWord(std::string& line, char letter, std::string_view value) {
+  const std::string_view old = ReadWord(line, letter);
+  if (!old.empty()) {
+    line.replace(static_cast<std::size_t>(old.data() - line.data()), old.size(), value);
+    return;
+  }
+  std::string word(1, letter);
+  word.append(value);
+  std::size_t at = HasWord(line, 'L') ? line.find('L') : line.find('<');
+  if (at == std::string::npos) at = line.find('\r');
+  if (at == std::string::npos) at = line.find('\n');
+  if (at == std::string::npos) {
+    line.append(word).push_back('\n');
+  } else {
+    line.insert(at, word);
+  }
+}
+
+void StripFeedWords(std::string& line) {
+  std::string kept;
+  kept.reserve(line.size());
+  for (std::size_t i = 0; i < line.size();) {
+    if (line[i] != 'F') {
+      kept.push_back(line[i++]);
+      continue;
+    }
+    ++i;
+    for (int dropped = 0; dropped < 4 && i < line.size() && line[i] != '\r' && line[i] != '\n';
+         ++dropped) {
+      ++i;
+    }
+  }
+  line = std::move(kept);
+}
+
+void WriteH33Number(std::string& line, long number) {
+  const std::size_t content = ContentLength(line);
+  if (content == 0) return;
+  line.replace(1, std::min<std::size_t>(3, content - 1), Sprintf("%3.3ld", number));
+}
+
+}  // namespace h33

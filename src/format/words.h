@@ -1,0 +1,51 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace h33 {
+
+// A frame is one program line: address letters each followed by a value of
+// digits, blanks, signs and points, written without separators.
+
+// The value after the first occurrence of the letter; empty when the letter
+// is missing or bare (a bare letter is no word).
+std::string_view ReadWord(std::string_view line, char letter);
+
+inline bool HasWord(std::string_view line, char letter) { return !ReadWord(line, letter).empty(); }
+
+inline bool Contains(std::string_view line, std::string_view text) {
+  return line.find(text) != std::string_view::npos;
+}
+
+// Sets the word's value. A missing word is inserted before the L word (which
+// stays last), else before the first '<', CR or LF, else appended with a LF.
+void ReplaceWord(std::string& line, char letter, std::string_view value);
+
+// Removes every F with at most the four characters after it. The removal stops
+// at a CR, an LF or the end of the line, so the line end always survives.
+void StripFeedWords(std::string& line);
+
+// Frame counter: starts at 1 and restarts at 1 when it would reach `wrapAt`.
+class FrameCounter {
+ public:
+  explicit FrameCounter(long wrapAt) : wrapAt_(wrapAt) {}
+  long Take() {
+    const long number = next_;
+    if (++next_ == wrapAt_) next_ = 1;
+    return number;
+  }
+
+ private:
+  long wrapAt_;
+  long next_ = 1;
+};
+
+inline constexpr long kH33NumberWrap = 1000;
+
+// H33 numbering: the three characters after the first one are overwritten
+// with the number as "%3.3d", whatever the N word looks like. A line too short
+// for that keeps its line end: the number then replaces what there is.
+void WriteH33Number(std::string& line, long number);
+
+}  // namespace h33

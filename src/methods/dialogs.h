@@ -1,0 +1,40 @@
+#pragma once
+
+#include <initializer_list>
+#include <optional>
+#include <string>
+
+namespace h33 {
+
+enum class Button { Ok, Yes, No, Cancel };
+
+enum class DialogKind { Error, Information, Warning, Confirmation };
+
+// Everything a method says to or asks of the user goes through this
+// interface: the window shows real boxes, the command line prints and answers
+// from its options, tests script the answers.
+class Dialogs {
+ public:
+  virtual ~Dialogs() = default;
+
+  // Plain message: the text, an OK button, the application's title.
+  virtual void Message(const std::string& text) = 0;
+
+  // The toolkit's standard box of the given kind with the listed buttons.
+  // Returns the button pressed; closing the box counts as Cancel.
+  virtual Button Ask(DialogKind kind, const std::string& text,
+                     std::initializer_list<Button> buttons) = 0;
+
+  // System message box with its own caption, an OK button and no icon.
+  virtual void CaptionedBox(const std::string& text, const std::string& caption) = 0;
+
+  // Tape length dialog: the entered maximum tape size less 200 bytes, or
+  // nothing when it was not closed with OK.
+  virtual std::optional<long> AskTapeLengthLimit() = 0;
+
+  // Second-part name dialog: the name typed, or nothing when it was not
+  // closed with OK.
+  virtual std::optional<std::string> AskSecondPartName() = 0;
+};
+
+}  // namespace h33

@@ -1,0 +1,127 @@
+#include "timecount.h"
+
+#include <cmath>
+
+#include "feedcode.h"
+#include "lineio.h"
+#include "numbers.h"
+#include "words.h"
+
+namespace h33 {
+namespace {
+
+// A decoded code above 4000 is followed on the controller by this frame.
+constexpr const char* kInsertedFrame = "N000F0624";
+constexpr int kInsertAbove = 4000;
+
+}  // namespace
+
+TTimeCounter::TTimeCounter(std::filesystem::path fileName, int acceleration)
+    : fileName_(std::move(fileName)), acceleration_(acceleration) {}
+
+std::optional<float> TTimeCounter::CountTime() {
+  const auto source = FileSource::Open(fileName_);
+  if (!source) return std::nullopt;
+  return CountTime(*source);
+}
+
+bool TTimeCounter::TakeFrame(LineReader& reader, std::string& line) {
+  if (insertPending_) {
+    insertPending_ = false;
+    line = kInsertedFrame;
+    return true;
+  }
+  return reader.ReadLine(line, kProgramLineLimit);
+}
+
+TTimeCounter::FrameSlot TTimeCounter::ParseFrame(const std::string& line, int position) {
+  const std::string_view x = ReadWord(line, 'X');
+  const std::string_view y = ReadWord(line, 'Y');
+  const std::string_view z = ReadWord(line, 'Z');
+  const bool motion = !x.empty() || !y.empty() || !z.empty();
+
+  FrameSlot slot;
+  const std::string_view feedWord = ReadWord(line, 'F');
+  if (!feedWord.empty()) {
+    const int code = ParseInt(feedWord);
+    modalFeed_ = DecodeFeed(code);
+    if (code > kInsertAbove) insertPending_ = true;
+    slot.feed = modalFeed_;
+  } else if (position == 0) {
+    slot.feed = 0;
+  } else if (motion) {
+    slot.feed = modalFeed_;
+  } else {
+    slot.feed = lastParsedFeed_;
+  }
+  lastParsedFeed_ = slot.feed;
+
+  if (motion) {
+    const float fx = ParseFloat(x);
+    const float fy = ParseFloat(y);
+    const float fz = ParseFloat(z);
+    slot.length = static_cast<float>(std::sqrt(fx * fx + fy * fy + fz * fz) * 0.01);
+  }
+  return slot;
+}
+
+float TTimeCounter::FrameTime(const FrameSlot& previous, FrameSlot& current,
+                              const FrameSlot& next) const {
+  const float length = current.length;
+  if (length == 0 || current.feed == 0) return 0;
+  const float vPrev = static_cast<float>(previous.feed) / 60.0f;
+  const float v = static_cast<float>(current.feed) / 60.0f;
+  const float vNext = static_cast<float>(next.feed) / 60.0f;
+  const float a = static_cast<float>(acceleration_);
+
+  if (v > vPrev && v > vNext) {  // speed up, then brake
+    const float vTop = std::sqrt((vPrev * vPrev + vNext * vNext) / 2 + a * length);
+    if (vTop > v) {
+      return (v - vPrev) / a +
+             (length - (v * v - vPrev * vPrev) / (2 * a) - (v * v - vNext * vNext) / (2 * a)) / v +
+             (v - vNext) / a;
+    }
+    return (vTop - vPrev) / a + (vTop - vNext) / a;
+  }
+  if (v > vPrev) {  // speed up only
+    const float vEnd = std::sqrt(vPrev * vPrev + 2 * a * length);
+    if (vEnd > v) return (v - vPrev) / a + (length - (v * v - vPrev * vPrev) / (2 * a)) / v;
+    current.feed = TruncateToInt(vEnd * 60);
+    return (vEnd - vPrev) / a;
+  }
+  if (v <= vNext) return length / v;  // steady
+
+  // brake only
+  const float left = v * v - 2 * a * length;
+  const float vEnd = left > 0 ? std::sqrt(left) : 0.0f;
+  if (vEnd <= vNext) {
+    const float brakeLength = (v * v - vNext * vNext) / (2 * a);
+    const float stopLength = vNext * vNext / (2 * a);
+    const float cruiseLength = length - brakeLength - stopLength;
+    return (cruiseLength > 0 ? cruiseLength / v : 0.0f) + (v - vNext) / a +
+           (vNext != 0 ? stopLength / vNext : 0.0f);
+  }
+  current.feed = TruncateToInt(vEnd * 60);
+  return (v - vEnd) / a;
+}
+
+float TTimeCounter::CountTime(ByteSource& source) {
+  LineReader reader(source);
+  std::string line;
+  const bool any = TakeFrame(reader, line);
+  FrameSlot previous = ParseFrame(any ? line : std::string(), 0);
+  FrameSlot current = ParseFrame(TakeFrame(reader, line) ? line : std::string(), 1);
+  FrameSlot next = ParseFrame(TakeFrame(reader, line) ? line : std::string(), 2);
+  float total = 0;
+  if (!any) return total;
+  for (;;) {
+    total += FrameTime(previous, current, next);
+    previous = current;
+    current = next;
+    if (!TakeFrame(reader, line)) break;
+    next = ParseFrame(line, 2);
+  }
+  return total;
+}
+
+}  // namespace h33

@@ -1,0 +1,65 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "feedcode.h"
+
+namespace h33 {
+namespace {
+
+TEST(EncodeFeed, CodesTheDecadeAndTwoSignificantDigits) {
+  const std::pair<int, const char*> cases[] = {
+      {600, "0660"}, {1200, "0712"}, {240, "0624"}, {300, "0630"}, {5, "0450"},
+      {1, "0410"},   {10, "0510"},   {99, "0599"},  {100, "0610"}, {999, "0699"},
+      {1234, "0712"}, {9999, "0799"}, {1000, "0710"}, {0, "0000"}, {-7, "0000"},
+  };
+  for (const auto& [feed, code] : cases) EXPECT_EQ(EncodeFeed(feed), code) << feed;
+}
+
+TEST(EncodeFeed, FeedsAbove9999HaveNoFourDigitCode) {
+  EXPECT_EQ(EncodeFeed(12345), "0812345");
+  EXPECT_EQ(EncodeFeed(600, 4), "4660");
+}
+
+TEST(DecodeFeed, TableOfCodes) {
+  const std::pair<int, int> cases[] = {
+      {660, 600}, {712, 1200}, {450, 5},      {405, 1},   {400, 1},   {399, 0},
+      {999, 990000}, {4660, 600}, {4000, 0},  {0, 0},     {624, 240}, {409, 1},
+      {410, 1},   {510, 10},    {-1, 0},      {-4660, 0},
+  };
+  for (const auto& [code, feed] : cases) EXPECT_EQ(DecodeFeed(code), feed) << code;
+}
+
+TEST(DecodeFeed, DecadeDigitsOfTenAndMoreSaturateInsteadOfOverflowing) {
+  EXPECT_EQ(DecodeFeed(1099), 99 * 100000);  // 10^5 × 99 still fits
+  EXPECT_EQ(DecodeFeed(1550), std::numeric_limits<int>::max());
+  EXPECT_EQ(DecodeFeed(3999), std::numeric_limits<int>::max());
+  EXPECT_EQ(DecodeFeed(std::numeric_limits<int>::max()), std::numeric_limits<int>::max());
+  EXPECT_EQ(DecodeFeed(std::numeric_limits<int>::min()), 0);
+}
+
+TEST(DecodeFeed, RoundTripCutsToTwoSignificantDigits) {
+  for (int feed = 1; feed <= 9999; ++feed) {
+    int scale = 1;
+    while (feed / scale >= 100) scale *= 10;
+    const int expected = feed / scale * scale;
+    ASSERT_EQ(DecodeFeed(std::stoi(EncodeFeed(feed))), expected) << feed;
+  }
+}
+
+TEST(DecodeFeedReal, KeepsTheFraction) {
+  EXPECT_NEAR(DecodeFeedReal(660), 600, 1e-9);
+  EXPECT_NEAR(DecodeFeedReal(405), 0.5, 1e-9);
+  EXPECT_NEAR(DecodeFeedReal(4712), 1200, 1e-9);
+  EXPECT_EQ(DecodeFeedReal(-660), 0);
+  EXPECT_EQ(DecodeFeedReal(0), 0);
+}
+
+TEST(DecodeFeedReal, HugeCodesNeverGiveNaN) {
+  EXPECT_FALSE(std::isnan(DecodeFeedReal(1e300)));
+  EXPECT_FALSE(std::isnan(DecodeFeedReal(std::numeric_limits<double>::max())));
+}
+
+}  // namespace
+}  // namespace h33

@@ -1,0 +1,129 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "lineio.h"
+
+namespace h33 {
+namespace {
+
+struct Read {
+  std::vector<std::string> lines;
+  std::vector<bool> eofAfter;
+};
+
+Read ReadAll(std::string_view bytes, std::size_t limit) {
+  MemorySource source(bytes);
+  LineReader reader(source);
+  Read result;
+  std::string line;
+  while (reader.ReadLine(line, limit)) {
+    result.lines.push_back(line);
+    result.eofAfter.push_back(reader.AtEof());
+  }
+  return result;
+}
+
+// Hands out its bytes a few at a time, so lines straddle buffer refills.
+class TrickleSource : public ByteSource {
+ public:
+  explicit TrickleSource(std::string bytes) : bytes_(std::move(bytes)) {}
+  std::size_t Read(char* buffer, std::size_t size) override {
+    const std::size_t count = std::min({size, std::size_t{3}, bytes_.size() - at_});
+    bytes_.copy(buffer, count, at_);
+    at_ += count;
+    return count;
+  }
+
+ private:
+  std::string bytes_;
+  std::size_t at_ = 0;
+};
+
+TEST(LineReader, CarriageReturnLineFeedIsOneLineEnd) {
+  const Read read = ReadAll("N001\r\nN002\nN003\r\n", kProgramLineLimit);
+  EXPECT_EQ(read.lines, (std::vector<std::string>{"N001\n", "N002\n", "N003\n"}));
+}
+
+TEST(LineReader, LoneCarriageReturnAndControlBytesAreCharacters) {
+  const Read read = ReadAll(std::string("A\rB\n\x1a\0C\n", 8), kProgramLineLimit);
+  EXPECT_EQ(read.lines, (std::vector<std::string>{"A\rB\n", std::string("\x1a\0C\n", 4)}));
+}
+
+TEST(LineReader, LastLineWithoutLineEndIsReturnedAndSetsEof) {
+  const Read read = ReadAll("N001\nN002", kProgramLineLimit);
+  EXPECT_EQ(read.lines, (std::vector<std::string>{"N001\n", "N002"}));
+  EXPECT_EQ(read.eofAfter, (std::vector<bool>{false, true}));
+}
+
+TEST(LineReader, TerminatedLastLineLeavesEofClearUntilTheNextRead) {
+  const Read read = ReadAll("N001\n", kProgramLineLimit);
+  EXPECT_EQ(read.eofAfter, (std::vector<bool>{false}));
+  EXPECT_TRUE(ReadAll("", kProgramLineLimit).lines.empty());
+}
+
+TEST(LineReader, LongLinesArriveInPiecesOfTheLimit) {
+  const std::string longLine = std::string(200, 'X') + "\n";
+  const Read read = ReadAll(longLine, kProgramLineLimit);
+  ASSERT_EQ(read.lines.size(), 2u);
+  EXPECT_EQ(read.lines[0], std::string(198, 'X'));
+  EXPECT_EQ(read.lines[1], "XX\n");
+}
+
+TEST(LineReader, LineEndCountsAsOneCharacterTowardsTheLimit) {
+  // 197 characters and CR LF fill the 198 exactly.
+  const Read read = ReadAll(std::string(197, 'X') + "\r\nN2\n", kProgramLineLimit);
+  ASSERT_EQ(read.lines.size(), 2u);
+  EXPECT_EQ(read.lines[0], std::string(197, 'X') + "\n");
+  // 198 characters then CR LF: the line end comes as a piece of its own.
+  const Read longer = ReadAll(std::string(198, 'X') + "\r\n", kProgramLineLimit);
+  EXPECT_EQ(longer.lines, (std::vector<std::string>{std::string(198, 'X'), "\n"}));
+}
+
+TEST(LineReader, PieceThatExactlyFillsTheLimitAtTheEndDoesNotSetEof) {
+  const Read read = ReadAll(std::string(127, 'A'), kCheckLineLimit);
+  EXPECT_EQ(read.eofAfter, (std::vector<bool>{false}));
+  const Read shorter = ReadAll(std::string(126, 'A'), kCheckLineLimit);
+  EXPECT_EQ(shorter.eofAfter, (std::vector<bool>{true}));
+}
+
+TEST(LineReader, HugeLineWithoutLineEnds) {
+  const Read read = ReadAll(std::string(1 << 20, 'Z'), kProgramLineLimit);
+  EXPECT_EQ(read.lines.size(), (std::size_t{1} << 20) / 198 + 1);
+}
+
+TEST(LineReader, LinesStraddlingRefillsReadTheSame) {
+  const std::string bytes = "N001X+000100\r\nN002\r\rN\r\n\r\nEND";
+  TrickleSource source(bytes);
+  LineReader reader(source);
+  std::vector<std::string> lines;
+  std::string line;
+  while (reader.ReadLine(line, 5)) lines.push_back(line);
+  EXPECT_EQ(lines, ReadAll(bytes, 5).lines);
+  EXPECT_EQ(lines, (std::vector<std::string>{"N001X", "+0001", "00\n", "N002\r", "\rN\n", "\n",
+                                             "END"}));
+}
+
+TEST(LineWriter, WritesLineFeedsAsCarriageReturnLineFeed) {
+  MemorySink sink;
+  {
+    LineWriter writer(sink);
+    writer.Write("N001\n");
+    writer.Write("%\nN002");
+    writer.Write("\r\n");
+    writer.Flush();
+  }
+  EXPECT_EQ(sink.Bytes(), "N001\r\n%\r\nN002\r\r\n");
+}
+
+TEST(LineWriter, LargeOutputsPassThroughTheBufferWhole) {
+  MemorySink sink;
+  LineWriter writer(sink);
+  for (int i = 0; i < 100000; ++i) writer.Write("N001X+000100\n");
+  writer.Flush();
+  EXPECT_EQ(sink.Bytes().size(), 100000u * 14);
+}
+
+}  // namespace
+}  // namespace h33

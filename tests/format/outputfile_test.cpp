@@ -1,0 +1,59 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "outputfile.h"
+#include "tempdir.h"
+
+namespace h33 {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(OutputFile, CommitReplacesTheTargetAndLeavesNoTemporaryFile) {
+  TempDir dir;
+  dir.Write("out.up", "old");
+  {
+    OutputFile out(dir / "out.up");
+    out.Write("new", 3);
+    EXPECT_EQ(ReadBytes(dir / "out.up"), "old");  // untouched until the commit
+    out.Commit();
+  }
+  EXPECT_EQ(ReadBytes(dir / "out.up"), "new");
+  EXPECT_EQ(dir.Listing(), "out.up\n");
+}
+
+TEST(OutputFile, WithoutCommitTheTargetKeepsWhatItHeld) {
+  TempDir dir;
+  dir.Write("out.up", "old");
+  {
+    OutputFile out(dir / "out.up");
+    out.Write("half", 4);
+  }
+  EXPECT_EQ(ReadBytes(dir / "out.up"), "old");
+  EXPECT_EQ(dir.Listing(), "out.up\n");
+  {
+    OutputFile out(dir / "fresh.up");
+    out.Write("half", 4);
+  }
+  EXPECT_EQ(dir.Listing(), "out.up\n");
+}
+
+TEST(OutputFile, MissingDirectoryIsAnError) {
+  TempDir dir;
+  EXPECT_THROW(OutputFile(dir / "no" / "out.up"), IoError);
+}
+
+TEST(DesignateSameFile, SeesThroughSpellingsAndLinks) {
+  TempDir dir;
+  dir.Write("a.up", "x");
+  fs::create_directories(dir / "sub");
+  EXPECT_TRUE(DesignateSameFile(dir / "a.up", dir / "sub" / ".." / "a.up"));
+  fs::create_symlink(dir / "a.up", dir / "link.up");
+  EXPECT_TRUE(DesignateSameFile(dir / "a.up", dir / "link.up"));
+  EXPECT_FALSE(DesignateSameFile(dir / "a.up", dir / "b.up"));
+  EXPECT_FALSE(DesignateSameFile(dir / "a.up", dir / "A.up"));
+}
+
+}  // namespace
+}  // namespace h33

@@ -1,0 +1,106 @@
+// Runs every case folder under golden/ through the h33 command, exactly as a
+// user would from a shell, and compares what it prints and writes.
+//
+// A case folder holds:
+//   cmd        the arguments, one per line
+//   stdout     what the command prints (absent: nothing)
+//   stderr     what it prints as errors (absent: nothing)
+//   exit       its exit code (absent: 0)
+//   expected/  files the run must leave behind, byte for byte
+//   anything else: input files, copied into the working directory first.
+// After the run the working directory must hold the inputs and the expected
+// files and nothing more.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "app.h"
+#include "tempdir.h"
+
+namespace h33 {
+namespace {
+
+namespace fs = std::filesystem;
+
+const std::set<std::string> kCaseFiles = {"cmd", "stdout", "stderr", "exit", "expected", "README"};
+
+std::vector<std::string> ReadArguments(const fs::path& file) {
+  std::ifstream in(file);
+  std::vector<std::string> args;
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty()) args.push_back(line);
+  }
+  return args;
+}
+
+std::string ReadIfPresent(const fs::path& file) {
+  return fs::exists(file) ? ReadBytes(file) : std::string();
+}
+
+std::set<std::string> Names(const fs::path& directory) {
+  std::set<std::string> names;
+  if (!fs::exists(directory)) return names;
+  for (const auto& entry : fs::directory_iterator(directory)) {
+    names.insert(entry.path().filename().string());
+  }
+  return names;
+}
+
+class Golden : public testing::TestWithParam<std::string> {};
+
+TEST_P(Golden, Case) {
+  const fs::path folder = fs::path(H33_GOLDEN_DIR) / GetParam();
+  TempDir work;
+  std::set<std::string> expectedNames;
+  for (const auto& name : Names(folder)) {
+    if (kCaseFiles.count(name)) continue;
+    fs::copy(folder / name, work / name, fs::copy_options::recursive);
+    expectedNames.insert(name);
+  }
+
+  const fs::path saved = fs::current_path();
+  fs::current_path(work.Path());
+  std::ostringstream out;
+  std::ostringstream err;
+  const int code = RunH33(ReadArguments(folder / "cmd"), out, err);
+  fs::current_path(saved);
+
+  const std::string exitText = ReadIfPresent(folder / "exit");
+  EXPECT_EQ(code, exitText.empty() ? 0 : std::stoi(exitText));
+  EXPECT_EQ(out.str(), ReadIfPresent(folder / "stdout"));
+  EXPECT_EQ(err.str(), ReadIfPresent(folder / "stderr"));
+  for (const auto& name : Names(folder / "expected")) {
+    EXPECT_EQ(ReadIfPresent(work / name), ReadBytes(folder / "expected" / name)) << name;
+    expectedNames.insert(name);
+  }
+  EXPECT_EQ(Names(work.Path()), expectedNames);
+}
+
+std::vector<std::string> CaseNames() {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(H33_GOLDEN_DIR)) {
+    if (entry.is_directory()) names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, Golden, testing::ValuesIn(CaseNames()),
+                         [](const testing::TestParamInfo<std::string>& param) {
+                           std::string name = param.param;
+                           std::replace_if(
+                               name.begin(), name.end(),
+                               [](char c) { return !std::isalnum(static_cast<unsigned char>(c)); },
+                               '_');
+                           return name;
+                         });
+
+}  // namespace
+}  // namespace h33

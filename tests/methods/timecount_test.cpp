@@ -1,0 +1,116 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+
+#include "tempdir.h"
+#include "timecount.h"
+
+namespace h33 {
+namespace {
+
+float TimeOf(std::string_view program, int acceleration = 5) {
+  MemorySource source(program);
+  return TTimeCounter("memory", acceleration).CountTime(source);
+}
+
+// 100 mm along X.
+constexpr const char* kLong600 = "N002X+010000F0660\n";
+
+TEST(TimeCounter, WorkedExampleSpeedUpThenBrake) {
+  // previous feed 0, next feed 0: 2 s up, 8 s cruise, 2 s down
+  EXPECT_FLOAT_EQ(TimeOf(std::string("N001F0000\n") + kLong600 + "N003F0000\n"), 12.0f);
+}
+
+TEST(TimeCounter, WorkedExampleBrakeOnly) {
+  // previous feed 600, next feed 0: 9 s cruise, 2 s braking
+  EXPECT_FLOAT_EQ(TimeOf(std::string("N001F0660\n") + kLong600 + "N003F0000\n"), 11.0f);
+}
+
+TEST(TimeCounter, SteadyFrameRunsAtItsFeed) {
+  EXPECT_FLOAT_EQ(TimeOf(std::string("N001F0660\n") + kLong600 + "N003F0660\n"), 10.0f);
+}
+
+TEST(TimeCounter, FirstAndLastFramesAreNeverTimed) {
+  EXPECT_EQ(TimeOf(std::string(kLong600) + "N003F0000\n"), 0.0f);  // second line is no motion
+  // Only the middle frames are timed, each 10 s at a steady 600 mm/min.
+  EXPECT_FLOAT_EQ(TimeOf(std::string(kLong600) + kLong600 + kLong600), 10.0f);
+  EXPECT_FLOAT_EQ(TimeOf(std::string(kLong600) + kLong600 + kLong600 + kLong600), 20.0f);
+  EXPECT_EQ(TimeOf(kLong600), 0.0f);
+  EXPECT_EQ(TimeOf(""), 0.0f);
+}
+
+TEST(TimeCounter, SecondOfTwoLinesIsTimedAgainstAFrameWithoutWords) {
+  // next slot repeats the parsed feed (600), so the frame only speeds up: 2 s + 9 s
+  EXPECT_FLOAT_EQ(TimeOf(std::string("N001F0000\n") + kLong600), 11.0f);
+}
+
+TEST(TimeCounter, CodeAbove4000IsFollowedByA240Frame) {
+  // The flagged frame brakes to 240 mm/min; the frame after it starts from 240.
+  const std::string flagged = "N001F0660\nN002X+010000F4660\nN003X+010000\nN004F0660\n";
+  const std::string explicitFrame =
+      "N001F0660\nN002X+010000F0660\nN000F0624\nN003X+010000\nN004F0660\n";
+  EXPECT_FLOAT_EQ(TimeOf(flagged), TimeOf(explicitFrame));
+  // N003 has no F word, so it runs at the inserted 240 mm/min: 25 s.
+  EXPECT_FLOAT_EQ(TimeOf("N001F0624\nN003X+010000\nN004F0624\n"), 25.0f);
+}
+
+TEST(TimeCounter, FeedOnlyFrameShapesItsNeighboursButTakesNoTime) {
+  const float withStop = TimeOf(std::string("N001F0660\n") + kLong600 + "N003F0000\n" +
+                                "N004X+010000F0660\nN005F0660\n");
+  // N002: 11 s braking to the stop; N004: from 0 up to 600 then steady: 2 + 9 s.
+  EXPECT_FLOAT_EQ(withStop, 22.0f);
+}
+
+TEST(TimeCounter, FeedCodes400To409RunAt1) {
+  // 0.05 mm at 1 mm/min between frames at 1 mm/min: L / v = 0.05 / (1/60) = 3 s
+  EXPECT_NEAR(TimeOf("N001F0405\nN002X+000005\nN003F0400\n"), 3.0f, 1e-4);
+}
+
+TEST(TimeCounter, FrameThatCannotReachItsFeedPassesItsEndSpeedOn) {
+  // 1 mm from standstill at 600 mm/min: v_end = sqrt(2·5·1) ≈ 3.16 mm/s < 10.
+  // The next frame then starts from 189 mm/min, not from 600.
+  const std::string program = "N001F0000\nN002X+000100F0660\nN003X+010000\nN004F0660\n";
+  const float vEnd = std::sqrt(10.0f);
+  const float first = vEnd / 5;
+  const float startFeed = static_cast<float>(static_cast<int>(vEnd * 60)) / 60;
+  const float second = (10 - startFeed) / 5 + (100 - (100 - startFeed * startFeed) / 10) / 10;
+  EXPECT_FLOAT_EQ(TimeOf(program), first + second);
+}
+
+TEST(TimeCounter, PathLengthIsTheChord) {
+  // 3-4-5 triangle: 5 mm at 60 mm/min between equal feeds is 5 s
+  EXPECT_FLOAT_EQ(TimeOf("N001F0560\nN002X+000300Y+000400\nN003F0560\n"), 5.0f);
+}
+
+TEST(TimeCounter, MotionBeforeAnyFeedAddsNothing) {
+  EXPECT_EQ(TimeOf("%\nN001X+010000\nN002X+010000\nN003X+010000\n"), 0.0f);
+}
+
+TEST(TimeCounter, CarriageReturnLineFeedAndLongLinesReadTheSame) {
+  const std::string lf = std::string("N001F0000\n") + kLong600 + "N003F0000\n";
+  const std::string crlf = "N001F0000\r\nN002X+010000F0660\r\nN003F0000\r\n";
+  EXPECT_EQ(TimeOf(lf), TimeOf(crlf));
+  // A 250-character comment line is two frames without words: same feeds, no time.
+  const std::string withLongLine =
+      std::string("N001F0000\n") + kLong600 + std::string(250, '*') + "\nN003F0000\n";
+  EXPECT_FLOAT_EQ(TimeOf(withLongLine), 11.0f);
+}
+
+TEST(TimeCounter, GarbageNeverCrashes) {
+  std::string garbage;
+  for (int i = 0; i < 5000; ++i) garbage.push_back(static_cast<char>((i * 7919) % 256));
+  EXPECT_GE(TimeOf(garbage), 0.0f);
+  EXPECT_GE(TimeOf("N1F9999X+9\nN2F3999X-99999999999999Y+.\nN3F0711X1\nN4X1F4999\n"), 0.0f);
+}
+
+TEST(TimeCounter, MissingFileIsAnErrorNotZeroSeconds) {
+  TempDir dir;
+  EXPECT_FALSE(TTimeCounter(dir / "missing.up", 5).CountTime());
+  EXPECT_FALSE(TTimeCounter(dir.Path(), 5).CountTime());
+  dir.Write("p.up", std::string("N001F0000\r\n") + "N002X+010000F0660\r\nN003F0000\r\n");
+  EXPECT_EQ(TTimeCounter(dir / "p.up", 5).CountTime(), 12.0f);
+}
+
+}  // namespace
+}  // namespace h33
