@@ -1,0 +1,36 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace h33 {
+
+// One frame held back for braking: its text (F word included), the feed it
+// runs at in mm/min (0 for a stop) and its chord length in mm (0 for frames
+// without motion and for inserted frames).
+struct WindowRow {
+  std::string text;
+  int feed = 0;
+  float length = 0;
+};
+
+// Frames read but not yet written, oldest first. The methods keep at most 20.
+using FrameWindow = std::vector<WindowRow>;
+
+inline constexpr std::size_t kFrameWindowRows = 20;
+
+// A frame's increments in mm: value × 0.01 computed in double and held as a
+// float, 0 for a missing word.
+struct FrameVector {
+  float x = 0, y = 0, z = 0;
+  bool present = false;  // any of the three words is there
+  float Chord() const;
+};
+
+FrameVector ReadCoordinates(const std::string& text);  // X, Y, Z
+FrameVector ReadArcOffsets(const std::string& text);   // I, J, K
+
+// Sets the row's feed and writes its code into the row's F word.
+void SetRowFeed(WindowRow& row, int feed);
+
+}  // namespace h33
