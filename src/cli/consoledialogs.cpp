@@ -1,0 +1,37 @@
+#include "consoledialogs.h"
+
+#include <algorithm>
+#include <ostream>
+
+namespace h33 {
+
+void ConsoleDialogs::Message(const std::string& text) { out_ << text << '\n'; }
+
+Button ConsoleDialogs::Ask(DialogKind kind, const std::string& text,
+                           std::initializer_list<Button> buttons) {
+  const bool problem = kind == DialogKind::Error || kind == DialogKind::Warning;
+  (problem ? err_ : out_) << text << '\n';
+  if (buttons.size() == 1) return *buttons.begin();
+  if (!answers.empty()) {
+    const Button answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+  const bool canSayNo = std::find(buttons.begin(), buttons.end(), Button::No) != buttons.end();
+  return canSayNo ? Button::No : Button::Cancel;
+}
+
+void ConsoleDialogs::CaptionedBox(const std::string& text, const std::string& caption) {
+  err_ << caption << ": " << text << '\n';
+}
+
+std::optional<long> ConsoleDialogs::AskTapeLengthLimit() { return tapeLengthLimit; }
+
+std::optional<std::string> ConsoleDialogs::AskSecondPartName() {
+  if (secondPartNames.empty()) return std::nullopt;
+  std::string name = std::move(secondPartNames.front());
+  secondPartNames.pop_front();
+  return name;
+}
+
+}  // namespace h33
