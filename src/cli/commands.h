@@ -19,5 +19,7 @@ struct CliStreams {
 using CommandRunner = std::function<int()>;
 
 CommandRunner AddTimeCommand(CLI::App& app, CliStreams& streams);
+CommandRunner AddCheckCommand(CLI::App& app, CliStreams& streams);
+CommandRunner AddInfoCommand(CLI::App& app, CliStreams& streams);
 
 }  // namespace h33

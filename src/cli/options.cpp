@@ -6,6 +6,7 @@
 #include <string>
 
 #include "bytesource.h"
+#include "formatcheck.h"
 
 namespace h33 {
 
@@ -20,6 +21,14 @@ bool CheckReadable(const std::filesystem::path& path, std::ostream& err) {
   if (FileSource::Open(path, &reason)) return true;
   err << "Невозможно открыть файл " << path.string() << " на чтение: " << reason << '\n';
   return false;
+}
+
+// The read-only passes only say that the file cannot be opened; a second
+// attempt tells why.
+void ReportCannotOpen(const std::filesystem::path& path, std::ostream& err) {
+  std::string reason = "файл недоступен";
+  FileSource::Open(path, &reason);
+  err << CannotOpenForReadingText(path) << ' ' << reason << '\n';
 }
 
 }  // namespace h33

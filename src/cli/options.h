@@ -19,4 +19,8 @@ void AddAccelerationOption(CLI::App& command, int& acceleration);
 // Checks that the path names a readable file; otherwise says why on `err`.
 bool CheckReadable(const std::filesystem::path& path, std::ostream& err);
 
+// The format check's and the file information's "cannot open" text on `err`,
+// followed by the reason.
+void ReportCannotOpen(const std::filesystem::path& path, std::ostream& err);
+
 }  // namespace h33

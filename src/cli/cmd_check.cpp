@@ -1,0 +1,66 @@
+#include <CLI/CLI.hpp>
+
+#include <memory>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "app.h"
+#include "commands.h"
+#include "formatcheck.h"
+#include "options.h"
+#include "textformat.h"
+
+namespace h33 {
+namespace {
+
+struct CheckOptions {
+  std::string file;
+  bool skipFeed = false;
+  bool verbose = false;
+};
+
+int RunCheck(const CheckOptions& options, CliStreams& streams) {
+  const auto source = FileSource::Open(options.file);
+  if (!source) {
+    ReportCannotOpen(options.file, streams.err);
+    return kExitBadInput;
+  }
+  const int skipFeedCheck = options.skipFeed ? 1 : 0;
+  std::vector<FormatViolation> listed;
+  long long count = 0;
+  if (options.verbose) {
+    ForEachH33Violation(*source, skipFeedCheck,
+                        [&listed](const FormatViolation& violation) { listed.push_back(violation); });
+    count = static_cast<long long>(listed.size());
+  } else {
+    count = CheckH33Format(*source, skipFeedCheck);
+  }
+  streams.out << FormatVerdictText(options.file, count == 0) << '\n';
+  streams.out << Sprintf("Нарушений формата: %lld\n", count);
+  for (const FormatViolation& violation : listed) {
+    streams.out << "  " << DescribeViolation(violation) << '\n';
+  }
+  return count == 0 ? kExitOk : kExitFailed;
+}
+
+}  // namespace
+
+CommandRunner AddCheckCommand(CLI::App& app, CliStreams& streams) {
+  auto options = std::make_shared<CheckOptions>();
+  CLI::App* command = app.add_subcommand("check", "Проверка УП на формат H33");
+  command->add_option("FILE", options->file, "проверяемая программа")->required();
+  command->add_flag("--skip-feed", options->skipFeed, "не проверять длину слов F");
+  command->add_flag("--verbose", options->verbose, "перечислить нарушения: строка и вид");
+
+  return [options, &streams]() {
+    try {
+      return RunCheck(*options, streams);
+    } catch (const IoError& error) {
+      streams.err << error.what() << '\n';
+      return kExitBadInput;
+    }
+  };
+}
+
+}  // namespace h33

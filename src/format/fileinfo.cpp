@@ -1,0 +1,239 @@
+#include "fileinfo.h"
+
+#include <sys/stat.h>
+
+#include <algorithm>
+#include <chrono>
+#include <climits>
+#include <cmath>
+#include <string_view>
+
+#include "feedcode.h"
+#include "formatcheck.h"
+#include "lineio.h"
+#include "numbers.h"
+#include "textformat.h"
+#include "words.h"
+
+namespace h33 {
+namespace {
+
+using Axes = std::array<double, 3>;
+
+constexpr std::string_view kAxisLetters = "XYZ";
+constexpr double kNoPosition = 999999.999;
+constexpr double kH33Unit = 0.01;         // mm per coordinate unit
+constexpr double kSmallestFeed = 0.01;    // an F value below this is no feed
+constexpr double kSlowestTimedFeed = 0.1;
+
+// One pass over the lines, holding the modal state the lines change.
+class StatisticsWalk {
+ public:
+  StatisticsWalk(double feedMax, int formatViolations);
+  void TakeLine(std::string_view line);
+  ProgramStatistics Finish();
+
+ private:
+  void TakeGWords(std::string_view line);
+  bool TakePositions(std::string_view line);
+  void TakeFeed(std::string_view line);
+  void TakeExtentsAndFeeds();
+
+  const double feedMax_;
+  const bool isH33_;
+  bool incremental_;
+  int motionMode_ = 0;
+  double feed_;
+  double previousFeed_;
+  Axes position_{};
+  Axes previous_{};
+  ProgramStatistics result_;
+};
+
+StatisticsWalk::StatisticsWalk(double feedMax, int formatViolations)
+    : feedMax_(feedMax),
+      isH33_(formatViolations == 0),
+      incremental_(isH33_),
+      feed_(-feedMax),
+      previousFeed_(-feedMax) {
+  result_.MinFeed = feedMax;
+  result_.MaxFeed = -feedMax;
+  result_.MinPosition.fill(kNoPosition);
+  result_.MaxPosition.fill(-kNoPosition);
+  result_.IsH33 = isH33_ ? 1 : 0;
+  result_.FormatViolations = formatViolations;
+}
+
+// Every G word of the line counts, left to right, not only the first that
+// ReadWord finds: "G91G00" switches to incremental and then to rapid traverse.
+void StatisticsWalk::TakeGWords(std::string_view line) {
+  for (std::size_t at = line.find('G'); at != std::string_view::npos;
+       at = line.find('G', at + 1)) {
+    const std::string_view value = ReadWord(line.substr(at), 'G');
+    if (value.empty()) continue;
+    switch (const int code = ParseInt(value)) {
+      case 0:
+        motionMode_ = 0;
+        feed_ = feedMax_;  // rapid traverse
+        break;
+      case 1:
+      case 2:
+      case 3: motionMode_ = code; break;
+      case 90: incremental_ = false; break;
+      case 91: incremental_ = true; break;
+      default: break;
+    }
+  }
+}
+
+bool StatisticsWalk::TakePositions(std::string_view line) {
+  if (incremental_) position_.fill(0);
+  bool moves = false;
+  for (std::size_t axis = 0; axis < kAxisLetters.size(); ++axis) {
+    const std::string_view value = ReadWord(line, kAxisLetters[axis]);
+    if (value.empty()) continue;
+    position_[axis] = ParseDouble(value);
+    moves = true;
+  }
+  return moves;
+}
+
+void StatisticsWalk::TakeFeed(std::string_view line) {
+  const std::string_view value = ReadWord(line, 'F');
+  if (value.empty()) return;
+  double feed = ParseDouble(value);
+  if (isH33_) feed = DecodeFeedReal(feed);
+  if (feed < kSmallestFeed) feed = previousFeed_ < kSmallestFeed ? feedMax_ : previousFeed_;
+  feed_ = feed;
+}
+
+void StatisticsWalk::TakeExtentsAndFeeds() {
+  for (std::size_t axis = 0; axis < position_.size(); ++axis) {
+    result_.MinPosition[axis] = std::min(result_.MinPosition[axis], position_[axis]);
+    result_.MaxPosition[axis] = std::max(result_.MaxPosition[axis], position_[axis]);
+  }
+  result_.MaxFeed = std::max(result_.MaxFeed, feed_);
+  // The −FeedMax of "no feed yet" is the only negative feed in force.
+  if (feed_ >= 0) result_.MinFeed = std::min(result_.MinFeed, feed_);
+}
+
+void StatisticsWalk::TakeLine(std::string_view line) {
+  TakeGWords(line);
+  const bool moves = TakePositions(line);
+  TakeFeed(line);
+  if (moves && motionMode_ <= 1) ++result_.LinearFrames;
+  if (moves && motionMode_ >= 2) ++result_.CircularFrames;
+  if (incremental_) {
+    for (std::size_t axis = 0; axis < position_.size(); ++axis) {
+      result_.AxisSums[axis] += position_[axis];
+      position_[axis] += previous_[axis];
+    }
+  }
+  double squares = 0;
+  for (std::size_t axis = 0; axis < position_.size(); ++axis) {
+    const double step = position_[axis] - previous_[axis];
+    squares += step * step;
+  }
+  const double distance = std::sqrt(squares);
+  result_.PathLength += distance;
+  if (feed_ >= kSlowestTimedFeed) result_.MachiningTime += distance / feed_;
+  TakeExtentsAndFeeds();
+  previous_ = position_;
+  previousFeed_ = feed_;
+  ++result_.LineCount;
+}
+
+ProgramStatistics StatisticsWalk::Finish() {
+  result_.MinFeed = std::fabs(result_.MinFeed);
+  if (isH33_) {
+    result_.PathLength *= kH33Unit;
+    for (Axes* axes : {&result_.MinPosition, &result_.MaxPosition, &result_.AxisSums}) {
+      for (double& value : *axes) value *= kH33Unit;
+    }
+    result_.MachiningTime = -1;
+  }
+  return result_;
+}
+
+std::tm LocalTime(std::time_t time) {
+  std::tm local{};
+#ifdef _WIN32
+  localtime_s(&local, &time);
+#else
+  localtime_r(&time, &local);
+#endif
+  return local;
+}
+
+std::time_t LastAccessTime(const std::filesystem::path& path) {
+#ifdef _WIN32
+  struct _stat64 status{};
+  return _wstat64(path.c_str(), &status) == 0 ? status.st_atime : 0;
+#else
+  struct stat status{};
+  return ::stat(path.c_str(), &status) == 0 ? status.st_atime : 0;
+#endif
+}
+
+std::time_t ToTimeT(std::filesystem::file_time_type time) {
+  const auto system = std::chrono::file_clock::to_sys(time);
+  return std::chrono::system_clock::to_time_t(std::chrono::floor<std::chrono::seconds>(system));
+}
+
+}  // namespace
+
+ProgramStatistics CollectStatistics(ByteSource& source, double feedMax, int formatViolations) {
+  StatisticsWalk walk(feedMax, formatViolations);
+  LineReader reader(source);
+  std::string line;
+  // An unterminated last line is left out, as the format check leaves it.
+  while (reader.ReadLine(line, kCheckLineLimit) && !reader.AtEof()) walk.TakeLine(line);
+  return walk.Finish();
+}
+
+FileStamp ReadFileStamp(const std::filesystem::path& path) {
+  FileStamp stamp;
+  std::error_code error;
+  const std::uintmax_t size = std::filesystem::file_size(path, error);
+  stamp.size = error ? 0 : size;
+  const auto written = std::filesystem::last_write_time(path, error);
+  stamp.modified = LocalTime(error ? 0 : ToTimeT(written));
+  stamp.accessed = LocalTime(LastAccessTime(path));
+  return stamp;
+}
+
+std::string AsctimeText(const std::tm& time) {
+  static constexpr const char* kDays[] = {"Sun", "Mon", "Tue", "Wed", "Thu", "Fri", "Sat"};
+  static constexpr const char* kMonths[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                            "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+  const int day = std::clamp(time.tm_wday, 0, 6);
+  const int month = std::clamp(time.tm_mon, 0, 11);
+  return Sprintf("%.3s %.3s%3d %.2d:%.2d:%.2d %d\n", kDays[day], kMonths[month], time.tm_mday,
+                 time.tm_hour, time.tm_min, time.tm_sec, 1900 + time.tm_year);
+}
+
+std::string FileInformationText(const std::filesystem::path& path, const FileStamp& stamp) {
+  const std::tm& modified = stamp.modified;
+  const auto bytes = static_cast<long>(std::min<std::uintmax_t>(stamp.size, LONG_MAX));
+  return Sprintf(
+      // One piece, so that the template can be found as the user sees it.
+      "Файл: %s \n Дата изменения %u/%u/%u , %u:%u:%u\n Размер: %.2lf Kb ( %ld bytes )\n Время последнего открытия:\n\t\t %s ",
+      path.string().c_str(), static_cast<unsigned>(modified.tm_mon + 1),
+      static_cast<unsigned>(modified.tm_mday), static_cast<unsigned>(modified.tm_year + 1900),
+      static_cast<unsigned>(modified.tm_hour), static_cast<unsigned>(modified.tm_min),
+      static_cast<unsigned>(modified.tm_sec), static_cast<double>(stamp.size) / 1024.0, bytes,
+      AsctimeText(stamp.accessed).c_str());
+}
+
+int GetFileInformation(const std::filesystem::path& path, double feedMax,
+                       ProgramStatistics& statistics) {
+  const auto source = FileSource::Open(path);
+  if (!source) return -1;
+  const FileStamp stamp = ReadFileStamp(path);
+  ProgramStatistics collected = CollectStatistics(*source, feedMax, CheckH33Format(path, 0));
+  collected.InformationText = FileInformationText(path, stamp);
+  statistics = std::move(collected);
+  return 0;
+}
+
+}  // namespace h33

@@ -1,0 +1,117 @@
+#include "formatcheck.h"
+
+#include <limits>
+#include <string_view>
+
+#include "lineio.h"
+#include "textformat.h"
+#include "words.h"
+
+namespace h33 {
+namespace {
+
+constexpr std::string_view kCoordinateLetters = "XYZIJK";
+constexpr std::string_view kForbiddenLetters = "DH";
+constexpr std::string_view kForbiddenCharacters = ".;()\"'";
+
+// G words may have one or two characters; every other checked word has
+// exactly the length given here.
+constexpr std::size_t kLongestGValue = 2;
+
+std::size_t RequiredLength(char letter) {
+  switch (letter) {
+    case 'F': return 4;
+    case 'L': return 3;
+    default: return 7;
+  }
+}
+
+// ReadWord finds a letter's first occurrence only, which is exactly the one
+// occurrence per address that is examined.
+void CheckLine(std::string_view line, long number, bool skipFeedCheck,
+               const ViolationVisitor& visit) {
+  const auto report = [&](ViolationKind kind, char what, std::size_t length = 0) {
+    visit(FormatViolation{number, kind, what, length});
+  };
+  const auto checkLength = [&](char letter) {
+    const std::string_view value = ReadWord(line, letter);
+    if (!value.empty() && value.size() != RequiredLength(letter)) {
+      report(ViolationKind::ValueLength, letter, value.size());
+    }
+  };
+
+  for (const char letter : kCoordinateLetters) checkLength(letter);
+  if (!skipFeedCheck) checkLength('F');
+  checkLength('L');
+  const std::string_view g = ReadWord(line, 'G');
+  if (g.size() > kLongestGValue) report(ViolationKind::ValueLength, 'G', g.size());
+  for (const char letter : kForbiddenLetters) {
+    if (HasWord(line, letter)) report(ViolationKind::ForbiddenWord, letter);
+  }
+  for (const char character : kForbiddenCharacters) {
+    if (line.find(character) != std::string_view::npos) {
+      report(ViolationKind::ForbiddenCharacter, character);
+    }
+  }
+}
+
+}  // namespace
+
+void ForEachH33Violation(ByteSource& source, int skipFeedCheck, const ViolationVisitor& visit) {
+  LineReader reader(source);
+  std::string line;
+  long number = 0;
+  bool lineStarts = true;
+  // A piece that runs into the end of the file is an unterminated last line:
+  // it is left unexamined.
+  while (reader.ReadLine(line, kCheckLineLimit) && !reader.AtEof()) {
+    if (lineStarts) ++number;
+    lineStarts = line.back() == '\n';
+    CheckLine(line, number, skipFeedCheck != 0, visit);
+  }
+}
+
+int CheckH33Format(ByteSource& source, int skipFeedCheck) {
+  int count = 0;
+  // Saturating, so that no count of a huge file can wrap round to 0 (H33).
+  ForEachH33Violation(source, skipFeedCheck, [&count](const FormatViolation&) {
+    if (count < std::numeric_limits<int>::max()) ++count;
+  });
+  return count;
+}
+
+int CheckH33Format(const std::filesystem::path& path, int skipFeedCheck) {
+  const auto source = FileSource::Open(path);
+  if (!source) return -1;
+  return CheckH33Format(*source, skipFeedCheck);
+}
+
+std::string CannotOpenForReadingText(const std::filesystem::path& path) {
+  return Sprintf("Невозможно открыть файл:\n %s \n на 'чтение' \n", path.string().c_str());
+}
+
+std::string FormatVerdictText(const std::filesystem::path& path, bool isH33) {
+  const std::string name = path.string();
+  return isH33 ? Sprintf("Файл УП ->\n %s \n\n имеет формат УЧПУ H33 (Velta)", name.c_str())
+               : Sprintf("Файл УП ->\n %s \n\n НЕ имеет формат УЧПУ H33 (Velta)", name.c_str());
+}
+
+std::string DescribeViolation(const FormatViolation& violation) {
+  switch (violation.kind) {
+    case ViolationKind::ValueLength:
+      if (violation.what == 'G') {
+        return Sprintf("строка %ld: слово G со значением из %zu символов (допустимо не более %zu)",
+                       violation.line, violation.valueLength, kLongestGValue);
+      }
+      return Sprintf("строка %ld: слово %c со значением из %zu символов (нужно %zu)",
+                     violation.line, violation.what, violation.valueLength,
+                     RequiredLength(violation.what));
+    case ViolationKind::ForbiddenWord:
+      return Sprintf("строка %ld: недопустимое слово %c", violation.line, violation.what);
+    case ViolationKind::ForbiddenCharacter:
+      return Sprintf("строка %ld: недопустимый символ %c", violation.line, violation.what);
+  }
+  return {};
+}
+
+}  // namespace h33

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+#include "bytesource.h"
+
+namespace h33 {
+
+// A place where a line departs from the H33 word format.
+enum class ViolationKind {
+  ValueLength,         // an X..K, F or L word of the wrong length, a G word too long
+  ForbiddenWord,       // a D or an H word
+  ForbiddenCharacter,  // . ; ( ) " '
+};
+
+struct FormatViolation {
+  long line = 0;  // line number in the file, from 1; pieces of a long line share it
+  ViolationKind kind = ViolationKind::ValueLength;
+  char what = 0;                // the address letter or the forbidden character
+  std::size_t valueLength = 0;  // for ValueLength
+};
+
+// Called once per violation, in the order of the lines and, within a line, in
+// the order of the rules.
+using ViolationVisitor = std::function<void(const FormatViolation&)>;
+
+// Walks the program as the format check reads it: 127-character pieces, the
+// last line only when it ends with a line feed. Throws IoError when the
+// source fails part way.
+void ForEachH33Violation(ByteSource& source, int skipFeedCheck, const ViolationVisitor& visit);
+
+// The number of violations, 0 for an H33 program.
+int CheckH33Format(ByteSource& source, int skipFeedCheck);
+
+// The same for a file; −1 when it cannot be opened. Nothing is printed here:
+// callers that report the failure use CannotOpenForReadingText.
+int CheckH33Format(const std::filesystem::path& path, int skipFeedCheck);
+
+// "Cannot open the file for reading", as both read-only passes report it.
+std::string CannotOpenForReadingText(const std::filesystem::path& path);
+
+// The verdict of the format check on a file as the user is told it: whether
+// it has the controller's format.
+std::string FormatVerdictText(const std::filesystem::path& path, bool isH33);
+
+// One violation as a line for the user, in Russian.
+std::string DescribeViolation(const FormatViolation& violation);
+
+}  // namespace h33

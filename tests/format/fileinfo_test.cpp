@@ -1,0 +1,201 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cmath>
+#include <cstdlib>
+#include <ctime>
+#include <string>
+
+#include "fileinfo.h"
+#include "statisticsview.h"
+#include "tempdir.h"
+
+#ifndef _WIN32
+#include <fcntl.h>
+#include <sys/stat.h>
+#endif
+
+namespace h33 {
+namespace {
+
+constexpr double kFeedMax = 1200;
+
+ProgramStatistics Collect(std::string_view program, int formatViolations) {
+  MemorySource source(program);
+  return CollectStatistics(source, kFeedMax, formatViolations);
+}
+
+TEST(FileInformation, EmptyH33Program) {
+  const ProgramStatistics s = Collect("", 0);
+  EXPECT_EQ(s.LineCount, 0);
+  EXPECT_EQ(s.IsH33, 1);
+  EXPECT_EQ(s.MinFeed, kFeedMax);
+  EXPECT_EQ(s.MaxFeed, -kFeedMax);
+  EXPECT_EQ(s.MachiningTime, -1);
+  for (int axis = 0; axis < 3; ++axis) {
+    EXPECT_DOUBLE_EQ(s.MinPosition[axis], 9999.99999);
+    EXPECT_DOUBLE_EQ(s.MaxPosition[axis], -9999.99999);
+  }
+}
+
+TEST(FileInformation, H33ProgramIsIncrementalWithCodedFeedsInHundredths) {
+  const ProgramStatistics s = Collect(
+      "%\nN001G01X+001000Y-000500F0660\nN002X+001000\n"
+      "N003G02X+000500Y+000500I+000000J+000500\n$\n",
+      0);
+  EXPECT_EQ(s.LineCount, 5);
+  EXPECT_EQ(s.LinearFrames, 2);
+  EXPECT_EQ(s.CircularFrames, 1);
+  EXPECT_NEAR(s.PathLength, (std::sqrt(125.0) * 100 + 1000 + std::sqrt(50.0) * 100) * 0.01, 1e-9);
+  EXPECT_NEAR(s.MinFeed, 600, 1e-9);
+  EXPECT_NEAR(s.MaxFeed, 600, 1e-9);
+  EXPECT_DOUBLE_EQ(s.AxisSums[0], 25);
+  EXPECT_DOUBLE_EQ(s.AxisSums[1], 0);
+  EXPECT_DOUBLE_EQ(s.MinPosition[0], 0);  // the "%" line stands at the origin
+  EXPECT_DOUBLE_EQ(s.MaxPosition[0], 25);
+  EXPECT_DOUBLE_EQ(s.MinPosition[1], -5);
+  EXPECT_EQ(s.MachiningTime, -1);
+}
+
+TEST(FileInformation, RapidMoveMakesFeedMaxTheFeedInForce) {
+  const ProgramStatistics s = Collect("N001G01X+001000F0660\nN002G00Z+001000\n", 0);
+  EXPECT_EQ(s.MaxFeed, kFeedMax);
+  EXPECT_NEAR(s.MinFeed, 600, 1e-9);
+  EXPECT_EQ(s.LinearFrames, 2);
+}
+
+TEST(FileInformation, OtherProgramIsAbsoluteInMillimetresAndTimed) {
+  const ProgramStatistics s = Collect("N1G01X10.Y0.F300.\nN2X10.Y20.\nN3G91X5.\n", 3);
+  EXPECT_EQ(s.IsH33, 0);
+  EXPECT_EQ(s.FormatViolations, 3);
+  EXPECT_DOUBLE_EQ(s.PathLength, 35);
+  EXPECT_DOUBLE_EQ(s.MachiningTime, 35.0 / 300);
+  EXPECT_DOUBLE_EQ(s.AxisSums[0], 5);  // only the incremental line adds up
+  EXPECT_DOUBLE_EQ(s.MaxPosition[0], 15);
+  EXPECT_DOUBLE_EQ(s.MaxPosition[1], 20);
+}
+
+TEST(FileInformation, FeedFallbacks) {
+  EXPECT_EQ(Collect("F300\nF0\n", 1).MinFeed, 300);        // the previous line's feed
+  EXPECT_EQ(Collect("F0\n", 1).MaxFeed, kFeedMax);         // no previous feed
+  EXPECT_EQ(Collect("N001F0000\n", 0).MaxFeed, kFeedMax);  // coded stop
+  const ProgramStatistics none = Collect("N1X1\nN2X2\n", 1);
+  EXPECT_EQ(none.MinFeed, kFeedMax);
+  EXPECT_EQ(none.MaxFeed, -kFeedMax);
+  EXPECT_EQ(none.MachiningTime, 0);
+}
+
+TEST(FileInformation, EveryGWordCountsLeftToRight) {
+  const ProgramStatistics s = Collect("G91G00X5\nG02G01X1\nG01G02X1\n", 1);
+  EXPECT_DOUBLE_EQ(s.AxisSums[0], 7);
+  EXPECT_EQ(s.MaxFeed, kFeedMax);
+  EXPECT_EQ(s.LinearFrames, 2);
+  EXPECT_EQ(s.CircularFrames, 1);
+  EXPECT_EQ(Collect("G X10\n", 1).MaxFeed, kFeedMax);  // no number reads as G0
+  EXPECT_EQ(Collect("X10G\n", 1).MaxFeed, -kFeedMax);  // a bare G is no word
+}
+
+TEST(FileInformation, LinesAsTheFormatCheckReadsThem) {
+  EXPECT_EQ(Collect("N001X+000100\nN002X+000100", 0).LineCount, 1);
+  EXPECT_EQ(Collect(std::string(300, 'A') + "\n", 0).LineCount, 3);
+  std::string garbage;
+  for (int i = 0; i < 5000; ++i) garbage.push_back(static_cast<char>((i * 131 + 7) % 256));
+  EXPECT_GT(Collect(garbage + "\n", 1).LineCount, 0);
+}
+
+TEST(FileInformation, UnreadableFileLeavesTheRecordAlone) {
+  TempDir dir;
+  ProgramStatistics statistics;
+  statistics.LineCount = 42;
+  EXPECT_EQ(GetFileInformation(dir / "missing.up", kFeedMax, statistics), -1);
+  EXPECT_EQ(GetFileInformation(dir.Path(), kFeedMax, statistics), -1);
+  EXPECT_EQ(statistics.LineCount, 42);
+}
+
+TEST(FileInformation, TextKeepsALongPathWhole) {
+  FileStamp stamp;
+  stamp.size = 2048;
+  stamp.modified.tm_year = 99;
+  stamp.modified.tm_mon = 11;
+  stamp.modified.tm_mday = 3;
+  stamp.modified.tm_hour = 14;
+  stamp.modified.tm_min = 30;
+  stamp.modified.tm_sec = 7;
+  stamp.accessed.tm_year = 110;
+  stamp.accessed.tm_mday = 8;
+  stamp.accessed.tm_wday = 5;
+  stamp.accessed.tm_hour = 9;
+  stamp.accessed.tm_min = 5;
+  const std::string path = "/" + std::string(500, 'p') + ".up";
+  EXPECT_EQ(FileInformationText(path, stamp),
+            "Файл: " + path +
+                " \n Дата изменения 12/3/1999 , 14:30:7\n Размер: 2.00 Kb ( 2048 bytes )\n"
+                " Время последнего открытия:\n\t\t Fri Jan  8 09:05:00 2010\n ");
+}
+
+#ifndef _WIN32
+// Local time is UTC while it lives.
+class UtcZone {
+ public:
+  UtcZone() {
+    if (const char* zone = std::getenv("TZ")) saved_ = zone;
+    setenv("TZ", "UTC0", 1);
+    tzset();
+  }
+  ~UtcZone() {
+    if (saved_.empty()) {
+      unsetenv("TZ");
+    } else {
+      setenv("TZ", saved_.c_str(), 1);
+    }
+    tzset();
+  }
+
+ private:
+  std::string saved_;
+};
+
+TEST(FileInformation, DatesAndSizeOfARealFile) {
+  using namespace std::chrono;
+  const UtcZone utc;
+  TempDir dir;
+  const auto path = dir.Write("p.up", "N001X+000100\n");
+  std::filesystem::last_write_time(
+      path, file_clock::from_sys(sys_days(2010y / January / 18) + 9h + 5min + 1s));
+  const timespec times[2] = {{1263805500, 0}, {0, UTIME_OMIT}};  // access: 09:05:00
+  ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
+
+  ProgramStatistics statistics;
+  ASSERT_EQ(GetFileInformation(path, kFeedMax, statistics), 0);
+  EXPECT_EQ(statistics.InformationText,
+            "Файл: " + path.string() +
+                " \n Дата изменения 1/18/2010 , 9:5:1\n Размер: 0.01 Kb ( 13 bytes )\n"
+                " Время последнего открытия:\n\t\t Mon Jan 18 09:05:00 2010\n ");
+  EXPECT_EQ(statistics.IsH33, 1);
+  EXPECT_EQ(statistics.LineCount, 1);
+}
+#endif
+
+TEST(StatisticsView, NumbersInTheWindowsPatterns) {
+  ProgramStatistics s;
+  s.PathLength = 1234.567;
+  s.MinFeed = -0.001;
+  s.LineCount = 17;
+  s.IsH33 = 1;
+  s.MinPosition = {-5, 0, -0.004};
+  s.AxisSums = {1e6, 0, 0};
+  const StatisticsView view = MakeStatisticsView(s, 0.27005, ",");
+  EXPECT_EQ(view.time, "0,27");
+  EXPECT_EQ(view.distance, "1234,57");
+  EXPECT_EQ(view.minFeed, "0,00");
+  EXPECT_EQ(view.frames, "17");
+  EXPECT_EQ(view.type, "H33 (VELTA)");
+  EXPECT_EQ(view.extents[0][0], " Габариты ");
+  EXPECT_EQ(view.extents[3][0], " Сумма ");
+  EXPECT_EQ(view.extents[1][1], "-5,00");
+  EXPECT_EQ(view.extents[1][3], "0,00");
+  EXPECT_EQ(view.extents[3][1], "1000000,00");  // no grouping
+}
+
+}  // namespace
+}  // namespace h33
