@@ -1,11 +1,11 @@
 #!/usr/bin/env bash
 # One entry point for developers and CI: installs what is missing, builds and
-# runs. Usage: ./dev.sh run | test | bench | build
+# runs. Usage: ./dev.sh run | test | bench | screenshot | build
 set -euo pipefail
 cd "$(dirname "$0")"
 
 PACKAGES=(build-essential cmake ninja-build pkg-config googletest libgtest-dev libgmock-dev
-  libbenchmark-dev libcli11-dev nlohmann-json3-dev qt6-base-dev xvfb xauth time locales)
+  libbenchmark-dev libcli11-dev nlohmann-json3-dev qt6-base-dev xvfb xauth fonts-dejavu-core time locales)
 
 setup() {
   local missing=()
@@ -34,6 +34,16 @@ build() {
   cmake --build "$dir" -j "$(nproc)"
 }
 
+demo() {
+  local h33=build/src/cli/h33
+  for command in "time examples/pocket.up" "check examples/pocket.up" "check examples/pocket.ptp"; do
+    echo "== h33 $command"
+    $h33 $command || true
+  done
+  echo "== h33 --help"
+  $h33 --help
+}
+
 run_tests() {
   local dir=$1
   (cd "$dir" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)")
@@ -47,10 +57,18 @@ case "${1:-}" in
   run)
     setup
     build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DH33_BUILD_TESTS=OFF -DH33_BUILD_BENCH=OFF
-    echo "== h33 time examples/pocket.up"
-    build/src/cli/h33 time examples/pocket.up
-    echo "== h33 --help"
-    build/src/cli/h33 --help
+    if [[ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]]; then
+      exec build/src/ui/h33feed examples
+    fi
+    echo "== no display to open the window on: the command-line demo instead"
+    demo
+    ;;
+  screenshot)
+    setup
+    build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DH33_BUILD_BENCH=OFF
+    mkdir -p screenshots
+    xvfb-run -a -s "-screen 0 1280x1024x24" build/tests/ui/h33_screenshots screenshots examples
+    ls screenshots
     ;;
   test)
     setup
@@ -67,7 +85,7 @@ case "${1:-}" in
     bench/run.sh build-release
     ;;
   *)
-    echo "usage: $0 run | test | bench | build" >&2
+    echo "usage: $0 run | test | bench | screenshot | build" >&2
     exit 2
     ;;
 esac

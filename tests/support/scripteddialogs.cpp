@@ -1,6 +1,5 @@
 #include "scripteddialogs.h"
 
-#include <gtest/gtest.h>
 
 namespace h33 {
 namespace {
@@ -26,9 +25,9 @@ const char* ButtonName(Button button) {
 }
 
 template <typename T>
-T Next(std::deque<T>& answers, const char* what, T fallback) {
+T Next(std::deque<T>& answers, std::vector<std::string>& shown, T fallback) {
   if (answers.empty()) {
-    ADD_FAILURE() << "no scripted answer for " << what;
+    shown.push_back("(no scripted answer)");
     return fallback;
   }
   T answer = std::move(answers.front());
@@ -50,7 +49,7 @@ Button ScriptedDialogs::Ask(DialogKind kind, const std::string& text,
   }
   shown.push_back(line + "]: " + text);
   if (choices.size() == 1) return *choices.begin();
-  return Next(buttons, text.c_str(), *choices.begin());
+  return Next(buttons, shown, *choices.begin());
 }
 
 void ScriptedDialogs::CaptionedBox(const std::string& text, const std::string& caption) {
@@ -59,12 +58,12 @@ void ScriptedDialogs::CaptionedBox(const std::string& text, const std::string& c
 
 std::optional<long> ScriptedDialogs::AskTapeLengthLimit() {
   shown.push_back("length dialog");
-  return Next<std::optional<long>>(lengthLimits, "the length dialog", std::nullopt);
+  return Next<std::optional<long>>(lengthLimits, shown, std::nullopt);
 }
 
 std::optional<std::string> ScriptedDialogs::AskSecondPartName() {
   shown.push_back("name dialog");
-  return Next<std::optional<std::string>>(secondPartNames, "the name dialog", std::nullopt);
+  return Next<std::optional<std::string>>(secondPartNames, shown, std::nullopt);
 }
 
 }  // namespace h33

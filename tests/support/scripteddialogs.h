@@ -20,8 +20,9 @@ class ScriptedDialogs : public Dialogs {
   std::optional<long> AskTapeLengthLimit() override;
   std::optional<std::string> AskSecondPartName() override;
 
-  // Answers, consumed in order; a question without a scripted answer fails
-  // the test and is answered with the box's first button (or "not OK").
+  // Answers, consumed in order. A question without a scripted answer adds the
+  // line "(no scripted answer)" to `shown` and gets the box's first button
+  // (or "not OK").
   std::deque<Button> buttons;
   std::deque<std::optional<long>> lengthLimits;
   std::deque<std::optional<std::string>> secondPartNames;

@@ -1,0 +1,76 @@
+#include "fileselect.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "splitchecks.h"
+
+namespace h33 {
+namespace {
+
+QString AskSavePath(QWidget* parent) {
+  QFileDialog dialog(parent, "Задайте путь и имя файла", QString(), "All files (*)");
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setDefaultSuffix("up");
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  dialog.setOption(QFileDialog::ReadOnly, false);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return QFileInfo(dialog.selectedFiles().first()).absoluteFilePath();
+}
+
+}  // namespace
+
+TFileSelectDialog::TFileSelectDialog(Dialogs& dialogs, QWidget* parent)
+    : QDialog(parent), dialogs_(dialogs), fileName_(new QLineEdit(this)) {
+  setWindowTitle("Разбивка");
+  setObjectName("FileSelectDialog");
+  browseDialog = [this] { return AskSavePath(this); };
+
+  auto* layout = new QVBoxLayout(this);
+  const char* explanation[] = {
+      "Файл  управляющей программы будет разбит на  две части.",
+      "Первая часть будет иметь то же имя, что и исходная программа,",
+      "а ее размер не будет превышать заданной величины.",
+      "Во вторую часть будет помещен остаток ленты, который вы тоже",
+      "сможете разбить на части, если это необходимо.",
+  };
+  for (const char* line : explanation) layout->addWidget(new QLabel(line, this));
+  layout->addWidget(new QLabel("Введите полное имя 2-й части разделяемого файла:", this));
+
+  auto* browse = new QPushButton("Browse...", this);
+  auto* ok = new QPushButton("OK", this);
+  fileName_->setObjectName("FileName");
+  browse->setObjectName("Browse");
+  ok->setObjectName("OKButton");
+  ok->setAutoDefault(false);
+  browse->setAutoDefault(false);
+  auto* nameRow = new QHBoxLayout;
+  nameRow->addWidget(fileName_);
+  nameRow->addWidget(browse);
+  layout->addLayout(nameRow);
+  auto* buttonRow = new QHBoxLayout;
+  buttonRow->addStretch();
+  buttonRow->addWidget(ok);
+  buttonRow->addStretch();
+  layout->addLayout(buttonRow);
+  setTabOrder(fileName_, ok);
+  setTabOrder(ok, browse);
+
+  connect(ok, &QPushButton::clicked, this, &TFileSelectDialog::OKButtonClick);
+  connect(browse, &QPushButton::clicked, this, &TFileSelectDialog::BrowseClick);
+}
+
+QString TFileSelectDialog::FileNameText() const { return fileName_->text(); }
+
+void TFileSelectDialog::OKButtonClick() {
+  if (CheckSecondPartName(fileName_->text().toStdString(), dialogs_)) accept();
+}
+
+void TFileSelectDialog::BrowseClick() { fileName_->setText(browseDialog()); }
+
+}  // namespace h33

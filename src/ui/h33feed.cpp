@@ -1,0 +1,35 @@
+// The desktop program: five windows created in order, then the event loop.
+
+#include <QApplication>
+#include <QDir>
+#include <QStyle>
+
+#include <clocale>
+
+#include "about.h"
+#include "fileselect.h"
+#include "lengthlimitdialog.h"
+#include "main.h"
+#include "qtdialogs.h"
+#include "stat.h"
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  // Qt took the C library's locale from the environment; numbers in files and
+  // messages are written with a decimal point whatever the user's locale.
+  std::setlocale(LC_NUMERIC, "C");
+  QApplication::setApplicationName("h33feed");
+  QApplication::setWindowIcon(application.style()->standardIcon(QStyle::SP_FileDialogContentsView));
+
+  const QString start = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath();
+  h33::QtDialogs dialogs(nullptr);
+  h33::TMainDialog mainDialog(dialogs, start);
+  h33::TForm2 form2(&mainDialog);
+  h33::TForm5 form5(&mainDialog);
+  h33::TFileSelectDialog fileSelectDialog(dialogs, &mainDialog);
+  h33::TLengthLimit lengthLimit(dialogs, &mainDialog);
+  dialogs.SetSplitDialogs(&lengthLimit, &fileSelectDialog);
+  mainDialog.SetWindows(&form2, &form5);
+  mainDialog.show();
+  return application.exec();
+}

@@ -1,0 +1,114 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+
+#include <functional>
+
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QPushButton;
+class QRadioButton;
+class QTabBar;
+class QTimer;
+class QTreeView;
+class QFileSystemModel;
+
+namespace h33 {
+
+class Dialogs;
+class TForm2;
+class TForm5;
+
+// The main window: the file pane on the left, the method tabs, machine
+// presets and parameters on the right, the run button.
+class TMainDialog : public QWidget {
+  Q_OBJECT
+
+ public:
+  TMainDialog(Dialogs& dialogs, const QString& startDirectory, QWidget* parent = nullptr);
+
+  void SetWindows(TForm2* statistics, TForm5* about) {
+    statistics_ = statistics;
+    about_ = about;
+  }
+
+  // Full path of the selected file; empty while none is selected.
+  QString InputFileName() const;
+  QString Directory() const { return directory_; }
+  void SetDirectory(const QString& directory);
+  int FreeNumberingIndex() const;
+
+  // Asks for the output name, starting from the last one; empty when
+  // cancelled. Tests replace it, as they replace the editor start.
+  std::function<QString(const QString& lastName)> saveDialog;
+  std::function<void(const QString& path)> startEditor;
+
+  QComboBox* DriveComboBox1;
+  QTreeView* DirectoryListBox1;
+  QComboBox* FilterComboBox1;
+  QListWidget* FileListBox1;
+  QLineEdit* EditFile;
+  QTabBar* TabControlMain;
+  QComboBox* ComboBoxMachine;
+  QGroupBox* RadioGroupSeq;
+  QRadioButton* SeqH33;
+  QRadioButton* SeqFree;
+  QCheckBox* CheckCircleSlowdn;
+  QCheckBox* CheckBoxStat;
+  QLineEdit* SpeedLimitField;
+  QLineEdit* FeedMaxField;
+  QLineEdit* AField;
+  QPushButton* BitBtnCorrectH33;
+  QPushButton* BitBtn1;
+  QPushButton* ButtonExit;
+  QMenu* PopupMenu1;
+  QTimer* Timer1;
+
+ public slots:
+  void FormCreate();
+  void ComboBoxMachineChange(int index);
+  void TabControlMainChange(int index);
+  void SpeedLimitFieldChange();
+  void FeedMaxFieldChange();
+  void AFieldChange();
+  void BitBtnCorrectH33Click();
+  void BitBtn1Click();
+  void ButtonExitClick();
+  void N0noteClick();
+  void N2proverkaClick();
+  void N3newClick();
+  void N4deleteClick();
+  void Timer1Timer();
+  void RefreshFileList();
+
+ private:
+  void BuildFilePane();
+  void BuildMethodPane();
+  void LoadDrives();
+  void DriveComboBox1Change(int index);
+  void DirectoryListBox1Change();
+  void FilterComboBox1Change(int index);
+  void FileListBox1Change();
+  void ReadFileList();
+  void SelectFileIndex(int index);
+
+  Dialogs& dialogs_;
+  TForm2* statistics_ = nullptr;
+  TForm5* about_ = nullptr;
+  QFileSystemModel* directoryModel_ = nullptr;
+  QString directory_;
+  QStringList masks_;
+  QString outputFileName_;
+};
+
+// Reads a parameter field as the window does: leading blanks, a sign, digits
+// up to the first other character; no digits read as 0.
+int ReadFieldNumber(const QString& text);
+
+}  // namespace h33

@@ -1,0 +1,74 @@
+#include "qtdialogs.h"
+
+#include <QCoreApplication>
+#include <QMessageBox>
+#include <QPushButton>
+
+#include "fileselect.h"
+#include "lengthlimitdialog.h"
+
+namespace h33 {
+namespace {
+
+QMessageBox::StandardButton ToQt(Button button) {
+  switch (button) {
+    case Button::Ok: return QMessageBox::Ok;
+    case Button::Yes: return QMessageBox::Yes;
+    case Button::No: return QMessageBox::No;
+    case Button::Cancel: return QMessageBox::Cancel;
+  }
+  return QMessageBox::NoButton;
+}
+
+Button FromQt(int button) {
+  switch (button) {
+    case QMessageBox::Ok: return Button::Ok;
+    case QMessageBox::Yes: return Button::Yes;
+    case QMessageBox::No: return Button::No;
+    default: return Button::Cancel;
+  }
+}
+
+int ShowBox(QWidget* parent, QMessageBox::Icon icon, const QString& caption, const std::string& text,
+            std::initializer_list<Button> buttons) {
+  QMessageBox box(icon, caption, QString::fromStdString(text), QMessageBox::NoButton, parent);
+  for (const Button button : buttons) box.addButton(ToQt(button));
+  // Closing the box by its frame answers like the last button (No where there is one).
+  box.setEscapeButton(box.button(ToQt(*(buttons.end() - 1))));
+  return box.exec();
+}
+
+}  // namespace
+
+void QtDialogs::Message(const std::string& text) {
+  ShowBox(parent_, QMessageBox::NoIcon, QCoreApplication::applicationName(), text, {Button::Ok});
+}
+
+Button QtDialogs::Ask(DialogKind kind, const std::string& text,
+                      std::initializer_list<Button> buttons) {
+  QMessageBox::Icon icon = QMessageBox::Question;
+  QString caption = "Подтверждение";
+  switch (kind) {
+    case DialogKind::Error: icon = QMessageBox::Critical; caption = "Ошибка"; break;
+    case DialogKind::Information: icon = QMessageBox::Information; caption = "Информация"; break;
+    case DialogKind::Warning: icon = QMessageBox::Warning; caption = "Предупреждение"; break;
+    case DialogKind::Confirmation: break;
+  }
+  return FromQt(ShowBox(parent_, icon, caption, text, buttons));
+}
+
+void QtDialogs::CaptionedBox(const std::string& text, const std::string& caption) {
+  ShowBox(parent_, QMessageBox::NoIcon, QString::fromStdString(caption), text, {Button::Ok});
+}
+
+std::optional<long> QtDialogs::AskTapeLengthLimit() {
+  if (!lengthLimit_ || lengthLimit_->exec() != QDialog::Accepted) return std::nullopt;
+  return lengthLimit_->LimitValue();
+}
+
+std::optional<std::string> QtDialogs::AskSecondPartName() {
+  if (!fileSelect_ || fileSelect_->exec() != QDialog::Accepted) return std::nullopt;
+  return fileSelect_->FileNameText().toStdString();
+}
+
+}  // namespace h33

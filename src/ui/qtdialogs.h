@@ -1,0 +1,36 @@
+#pragma once
+
+#include "dialogs.h"
+
+class QWidget;
+
+namespace h33 {
+
+class TLengthLimit;
+class TFileSelectDialog;
+
+// Message boxes and the two split dialogs as real modal windows.
+class QtDialogs : public Dialogs {
+ public:
+  explicit QtDialogs(QWidget* parent) : parent_(parent) {}
+
+  // The split dialogs exist from start-up on; they complain through this object.
+  void SetSplitDialogs(TLengthLimit* lengthLimit, TFileSelectDialog* fileSelect) {
+    lengthLimit_ = lengthLimit;
+    fileSelect_ = fileSelect;
+  }
+
+  void Message(const std::string& text) override;
+  Button Ask(DialogKind kind, const std::string& text,
+             std::initializer_list<Button> buttons) override;
+  void CaptionedBox(const std::string& text, const std::string& caption) override;
+  std::optional<long> AskTapeLengthLimit() override;
+  std::optional<std::string> AskSecondPartName() override;
+
+ private:
+  QWidget* parent_;
+  TLengthLimit* lengthLimit_ = nullptr;
+  TFileSelectDialog* fileSelect_ = nullptr;
+};
+
+}  // namespace h33

@@ -1,0 +1,174 @@
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QRadioButton>
+#include <QTabBar>
+#include <QtTest>
+
+#include "main.h"
+#include "scripteddialogs.h"
+#include "tempdir.h"
+
+namespace h33 {
+
+class MainWindowTest : public QObject {
+  Q_OBJECT
+
+ private:
+  static QStringList Listed(const TMainDialog& window) {
+    QStringList names;
+    for (int i = 0; i < window.FileListBox1->count(); ++i) names << window.FileListBox1->item(i)->text();
+    return names;
+  }
+
+ private slots:
+  void StartsWithTheFp17PresetOnTheConversionTab() {
+    TempDir dir;
+    ScriptedDialogs dialogs;
+    TMainDialog window(dialogs, QString::fromStdString(dir.Path().string()));
+    QCOMPARE(window.windowTitle(), QString("Корректировка подач для H33 (Velta) ....."));
+    QCOMPARE(window.size(), QSize(1005, 357));
+    QCOMPARE(window.ComboBoxMachine->currentText(), QString("ФП-17"));
+    QCOMPARE(window.SpeedLimitField->text(), QString("100"));
+    QCOMPARE(window.FeedMaxField->text(), QString("1200"));
+    QCOMPARE(window.AField->text(), QString("50"));
+    QVERIFY(window.SeqH33->isChecked());
+    QVERIFY(!window.CheckCircleSlowdn->isChecked());
+    QVERIFY(!window.CheckBoxStat->isChecked());
+    QCOMPARE(window.TabControlMain->currentIndex(), 0);
+    QCOMPARE(window.EditFile->text(), QString("*.up"));
+  }
+
+  void PresetsSetFieldsNumberingAndRestore() {
+    ScriptedDialogs dialogs;
+    TMainDialog window(dialogs, QDir::tempPath());
+    window.ComboBoxMachineChange(1);
+    QCOMPARE(window.SpeedLimitField->text(), QString("50"));
+    QCOMPARE(window.FeedMaxField->text(), QString("900"));
+    QCOMPARE(window.AField->text(), QString("5"));
+    QVERIFY(window.SeqFree->isChecked());
+    window.ComboBoxMachineChange(0);
+    QVERIFY(window.CheckCircleSlowdn->isChecked());
+    QVERIFY(window.SeqH33->isChecked());
+    QCOMPARE(window.FeedMaxField->text(), QString("1200"));
+    window.ComboBoxMachineChange(4);
+    QVERIFY(!window.CheckCircleSlowdn->isChecked());
+    QCOMPARE(window.FeedMaxField->text(), QString("1000"));
+  }
+
+  void TabsOnlyEnableAndDisable() {
+    ScriptedDialogs dialogs;
+    TMainDialog window(dialogs, QDir::tempPath());
+    window.TabControlMain->setCurrentIndex(1);
+    QVERIFY(window.SpeedLimitField->isEnabled());
+    QVERIFY(window.FeedMaxField->isEnabled());
+    QVERIFY(!window.RadioGroupSeq->isEnabled());
+    QVERIFY(!window.CheckCircleSlowdn->isEnabled());
+    window.TabControlMain->setCurrentIndex(2);
+    QVERIFY(!window.SpeedLimitField->isEnabled());
+    QVERIFY(!window.FeedMaxField->isEnabled());
+    QVERIFY(window.AField->isEnabled());
+    QVERIFY(window.ComboBoxMachine->isEnabled());
+    QVERIFY(window.CheckBoxStat->isEnabled());
+    window.TabControlMain->setCurrentIndex(0);
+    QVERIFY(window.RadioGroupSeq->isEnabled());
+    QVERIFY(window.CheckCircleSlowdn->isEnabled());
+  }
+
+  void FieldsNormaliseAsTheyAreTyped() {
+    ScriptedDialogs dialogs;
+    TMainDialog window(dialogs, QDir::tempPath());
+    window.SpeedLimitField->setText("");
+    QCOMPARE(window.SpeedLimitField->text(), QString("20"));
+    window.FeedMaxField->setText("");
+    QCOMPARE(window.FeedMaxField->text(), QString("240"));
+    window.AField->setText("-7");
+    QCOMPARE(window.AField->text(), QString("7"));
+    window.AField->setText("007");
+    QCOMPARE(window.AField->text(), QString("7"));
+    window.AField->setText("12abc");
+    QCOMPARE(window.AField->text(), QString("12"));
+    window.AField->setText("5");
+    QTest::keyClick(window.AField, Qt::Key_Backspace);
+    QCOMPARE(window.AField->text(), QString("5"));
+    window.AField->setText("-2147483648");
+    QCOMPARE(window.AField->text(), QString("2147483647"));  // saturates, never negative
+  }
+
+  void FileListShowsFilesUnderTheMask() {
+    TempDir dir;
+    dir.Write("b.up", "");
+    dir.Write("a.UP", "");
+    dir.Write("c.ptp", "");
+    dir.Write("noext", "");
+    dir.Write(".hidden.up", "");
+    std::filesystem::create_directory(dir / "sub.up");
+    ScriptedDialogs dialogs;
+    TMainDialog window(dialogs, QString::fromStdString(dir.Path().string()));
+    QCOMPARE(Listed(window), QStringList({"a.UP", "b.up"}));
+    window.FilterComboBox1->setCurrentIndex(1);
+    QCOMPARE(Listed(window), QStringList({"c.ptp"}));
+    window.FilterComboBox1->setCurrentIndex(2);
+    QCOMPARE(Listed(window), QStringList({"a.UP", "b.up", "c.ptp", "noext"}));
+    QCOMPARE(window.EditFile->text(), QString("*.*"));
+    window.FileListBox1->setCurrentRow(1);
+    QCOMPARE(window.EditFile->text(), QString("b.up"));
+    QCOMPARE(window.InputFileName(), QString::fromStdString((dir / "b.up").string()));
+  }
+
+  void RefreshRestoresTheSelectionByPosition() {
+    TempDir dir;
+    for (const char* name : {"a.up", "b.up", "c.up"}) dir.Write(name, "");
+    ScriptedDialogs dialogs;
+    TMainDialog window(dialogs, QString::fromStdString(dir.Path().string()));
+    window.FileListBox1->setCurrentRow(1);
+    dir.Write("0.up", "");
+    window.N3newClick();
+    QCOMPARE(window.FileListBox1->currentRow(), 1);
+    QCOMPARE(window.EditFile->text(), QString("a.up"));
+    window.FileListBox1->setCurrentRow(3);
+    std::filesystem::remove(dir / "c.up");
+    window.Timer1Timer();
+    QCOMPARE(window.FileListBox1->currentRow(), -1);
+    QVERIFY(window.InputFileName().isEmpty());
+    QCOMPARE(window.EditFile->text(), QString("*.up"));
+  }
+
+  void DeleteAsksThenSelectsTheNextFile() {
+    TempDir dir;
+    for (const char* name : {"a.up", "b.up", "c.up"}) dir.Write(name, "");
+    ScriptedDialogs dialogs;
+    TMainDialog window(dialogs, QString::fromStdString(dir.Path().string()));
+    window.FileListBox1->setCurrentRow(1);
+    dialogs.buttons = {Button::No, Button::Yes};
+    window.N4deleteClick();
+    QVERIFY(std::filesystem::exists(dir / "b.up"));
+    window.N4deleteClick();
+    QVERIFY(!std::filesystem::exists(dir / "b.up"));
+    QCOMPARE(window.EditFile->text(), QString("c.up"));
+    QCOMPARE(dialogs.shown.size(), std::size_t{2});
+    QVERIFY(QString::fromStdString(dialogs.shown[0]).startsWith("error [Yes No]: Удалить Файл ->\n "));
+    window.N4deleteClick();  // the last file: nothing stays selected
+    QCOMPARE(window.FileListBox1->currentRow(), -1);
+  }
+
+  void CommandsWithoutASelectionDoNothing() {
+    TempDir dir;
+    ScriptedDialogs dialogs;
+    TMainDialog window(dialogs, QString::fromStdString(dir.Path().string()));
+    QString opened = "not called";
+    window.startEditor = [&opened](const QString& path) { opened = path; };
+    window.N4deleteClick();
+    window.N2proverkaClick();
+    window.N0noteClick();
+    QVERIFY(dialogs.shown.empty());
+    QCOMPARE(opened, QString());  // the editor opens empty
+  }
+};
+
+}  // namespace h33
+
+QTEST_MAIN(h33::MainWindowTest)
+#include "mainwindow_test.moc"
