@@ -4,8 +4,6 @@
 #include <QDir>
 #include <QStyle>
 
-#include <clocale>
-
 #include "about.h"
 #include "fileselect.h"
 #include "lengthlimitdialog.h"
@@ -15,9 +13,7 @@
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
-  // Qt took the C library's locale from the environment; numbers in files and
-  // messages are written with a decimal point whatever the user's locale.
-  std::setlocale(LC_NUMERIC, "C");
+  h33::KeepNumbersInCLocale();
   QApplication::setApplicationName("h33feed");
   QApplication::setWindowIcon(application.style()->standardIcon(QStyle::SP_FileDialogContentsView));
 

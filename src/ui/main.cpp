@@ -22,7 +22,7 @@
 #include <QTimer>
 #include <QTreeView>
 
-#include <cstdlib>
+#include <clocale>
 #include <filesystem>
 
 #include "about.h"
@@ -87,6 +87,8 @@ bool IsUserVolume(const QStorageInfo& volume) {
 }
 
 }  // namespace
+
+void KeepNumbersInCLocale() { std::setlocale(LC_NUMERIC, "C"); }
 
 int ReadFieldNumber(const QString& text) { return ParseInt(text.toStdString()); }
 

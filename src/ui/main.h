@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <string>
 
 class QCheckBox;
 class QComboBox;
@@ -97,6 +98,8 @@ class TMainDialog : public QWidget {
   void FileListBox1Change();
   void ReadFileList();
   void SelectFileIndex(int index);
+  bool CheckRunInput(const std::string& input);
+  void ShowStatistics(const std::string& program, int feedMax, double minutes);
 
   Dialogs& dialogs_;
   TForm2* statistics_ = nullptr;
@@ -106,6 +109,11 @@ class TMainDialog : public QWidget {
   QStringList masks_;
   QString outputFileName_;
 };
+
+// Qt takes the C library's locale from the environment at start-up; program
+// numbers in files and messages keep their decimal point whatever it is.
+// Only the statistics window's numbers follow the user's locale.
+void KeepNumbersInCLocale();
 
 // Reads a parameter field as the window does: leading blanks, a sign, digits
 // up to the first other character; no digits read as 0.

@@ -1,13 +1,17 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QRadioButton>
+#include <QPlainTextEdit>
 #include <QTabBar>
+#include <QTableWidget>
 #include <QtTest>
 
 #include "main.h"
+#include "stat.h"
 #include "scripteddialogs.h"
 #include "tempdir.h"
 
@@ -24,6 +28,8 @@ class MainWindowTest : public QObject {
   }
 
  private slots:
+  void initTestCase() { KeepNumbersInCLocale(); }
+
   void StartsWithTheFp17PresetOnTheConversionTab() {
     TempDir dir;
     ScriptedDialogs dialogs;
@@ -165,6 +171,67 @@ class MainWindowTest : public QObject {
     window.N0noteClick();
     QVERIFY(dialogs.shown.empty());
     QCOMPARE(opened, QString());  // the editor opens empty
+  }
+
+  void RunRefusesWhatIsNoH33Program() {
+    TempDir dir;
+    dir.Write("a.up", "N001X+0001\r\n");
+    dir.Write("b.up", "N001F0660\r\n");
+    ScriptedDialogs dialogs;
+    TMainDialog window(dialogs, QString::fromStdString(dir.Path().string()));
+    bool asked = false;
+    window.saveDialog = [&asked](const QString&) {
+      asked = true;
+      return QString();
+    };
+    window.BitBtnCorrectH33Click();
+    window.FileListBox1->setCurrentRow(0);
+    window.BitBtnCorrectH33Click();
+    window.FileListBox1->setCurrentRow(1);
+    std::filesystem::remove(dir / "b.up");
+    window.BitBtnCorrectH33Click();
+    const std::string a = (dir / "a.up").string();
+    const std::string b = (dir / "b.up").string();
+    QCOMPARE(dialogs.shown,
+             (std::vector<std::string>{
+                 "message: Выберите файл 'УЧПУ H33' для осуществления корректировки",
+                 "error [Yes]: Файл УП ->\n " + a +
+                     " \n\n НЕ является программой ЧПУ H33 (Velta)\n Вычисления прерваны....",
+                 "error [Yes]: Файл УП ->\n " + b + " \n\n НЕ существует \n .."}));
+    QVERIFY(!asked);
+  }
+
+  void TimeRunReportsAndFillsTheStatistics() {
+    TempDir dir;
+    dir.Write("p.up", "N001F0000\r\nN002X+010000F0660\r\nN003F0000\r\n");
+    ScriptedDialogs dialogs;
+    TMainDialog window(dialogs, QString::fromStdString(dir.Path().string()));
+    TForm2 statistics;
+    window.SetWindows(&statistics, nullptr);
+    window.AField->setText("5");
+    window.TabControlMain->setCurrentIndex(2);
+    window.CheckBoxStat->setChecked(true);
+    window.FileListBox1->setCurrentRow(0);
+    window.BitBtnCorrectH33Click();
+    QCOMPARE(dialogs.shown, (std::vector<std::string>{
+                                "confirmation [OK]: \nВремя выполнения ->\n         12 секунд = 0.20 минут"}));
+    QVERIFY(statistics.isVisible());
+    const QString point = QLocale().decimalPoint();
+    QCOMPARE(statistics.Time->text(), "0" + point + "20");
+    QCOMPARE(statistics.Dist->text(), "100" + point + "00");
+    QCOMPARE(statistics.NumKadrs->text(), QString("3"));
+    QCOMPARE(statistics.NumLine->text(), QString("1"));
+    QCOMPARE(statistics.Type->text(), QString("H33 (VELTA)"));
+    QCOMPARE(statistics.StringGrid1->item(0, 0)->text(), QString(" Габариты "));
+    QCOMPARE(statistics.StringGrid1->item(3, 0)->text(), QString(" Сумма "));
+    QCOMPARE(statistics.StringGrid1->item(3, 1)->text(), "100" + point + "00");
+    QVERIFY(statistics.FileInfo->toPlainText().contains("p.up"));
+    QCOMPARE(window.FileListBox1->currentRow(), 0);
+
+    dir.Write("p.up", "N001F0000\r\nN002Y+020000F0660\r\nN003F0000\r\n");
+    window.BitBtnCorrectH33Click();  // a second run replaces every value
+    QCOMPARE(statistics.StringGrid1->item(3, 1)->text(), "0" + point + "00");
+    QCOMPARE(statistics.StringGrid1->item(3, 2)->text(), "200" + point + "00");
   }
 };
 
