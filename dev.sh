@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 PACKAGES=(build-essential cmake ninja-build pkg-config googletest libgtest-dev libgmock-dev
-  libbenchmark-dev libcli11-dev nlohmann-json3-dev qt6-base-dev xvfb xauth fonts-dejavu-core time locales)
+  libbenchmark-dev libcli11-dev nlohmann-json3-dev qt6-base-dev xvfb xauth fonts-dejavu-core fonts-liberation time locales)
 
 setup() {
   local missing=()
@@ -66,9 +66,8 @@ case "${1:-}" in
   screenshot)
     setup
     build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DH33_BUILD_BENCH=OFF
-    mkdir -p screenshots
-    xvfb-run -a -s "-screen 0 1280x1024x24" build/tests/ui/h33_screenshots screenshots examples
-    ls screenshots
+    mkdir -p docs/screenshots
+    xvfb-run -a -s "-screen 0 1280x1024x24" build/tests/ui/h33_screenshots docs/screenshots examples
     ;;
   test)
     setup

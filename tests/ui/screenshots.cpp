@@ -1,0 +1,63 @@
+// Renders every window of the desktop program to PNG files, filled as after a
+// Time run on an example program: h33_screenshots OUTPUT_DIR EXAMPLES_DIR
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QListWidget>
+#include <QTabBar>
+#include <QWidget>
+
+#include <iostream>
+
+#include "about.h"
+#include "fileselect.h"
+#include "lengthlimitdialog.h"
+#include "main.h"
+#include "scripteddialogs.h"
+#include "stat.h"
+
+namespace {
+
+bool Save(QWidget& window, const QDir& output, const char* name) {
+  window.show();
+  QApplication::processEvents();
+  const QString path = output.filePath(QString(name) + ".png");
+  const bool saved = window.grab().save(path);
+  std::cout << (saved ? "wrote " : "could not write ") << path.toStdString() << '\n';
+  window.hide();
+  return saved;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  h33::KeepNumbersInCLocale();
+  if (argc != 3) {
+    std::cerr << "usage: h33_screenshots OUTPUT_DIR EXAMPLES_DIR\n";
+    return 2;
+  }
+  const QDir output(QString::fromLocal8Bit(argv[1]));
+  h33::ScriptedDialogs dialogs;
+  h33::TMainDialog mainDialog(dialogs, QDir(QString::fromLocal8Bit(argv[2])).absolutePath());
+  h33::TForm2 statistics(&mainDialog);
+  h33::TForm5 about(&mainDialog);
+  h33::TFileSelectDialog fileSelect(dialogs, &mainDialog);
+  h33::TLengthLimit lengthLimit(dialogs, &mainDialog);
+  mainDialog.SetWindows(&statistics, &about);
+
+  const auto items = mainDialog.FileListBox1->findItems("pocket.up", Qt::MatchExactly);
+  if (!items.isEmpty()) mainDialog.FileListBox1->setCurrentItem(items.first());
+  mainDialog.TabControlMain->setCurrentIndex(2);
+  mainDialog.CheckBoxStat->setChecked(true);
+  mainDialog.BitBtnCorrectH33Click();
+  mainDialog.TabControlMain->setCurrentIndex(0);
+
+  bool saved = Save(mainDialog, output, "main");
+  saved = Save(statistics, output, "statistics") && saved;
+  saved = Save(about, output, "about") && saved;
+  saved = Save(lengthLimit, output, "lengthlimit") && saved;
+  saved = Save(fileSelect, output, "fileselect") && saved;
+  return saved ? 0 : 1;
+}
