@@ -31,7 +31,7 @@ bool CheckConversionParameters(const RunParameters& parameters, Dialogs& dialogs
 // Converts a PTP program into an H33 program: through the braking window, or
 // with machine index 0 directly, only coding and clamping the feeds. Frames
 // are numbered afresh. Writes only to `output`; the caller keeps or discards
-// it by the status.
+// it by the status. Throws IoError when reading or writing fails.
 ConversionResult ConvertPtp(const RunParameters& parameters, ByteSource& input, ByteSink& output,
                             Dialogs& dialogs);
 
