@@ -24,6 +24,7 @@ int RunH33(const std::vector<std::string>& args, std::ostream& out, std::ostream
   add(AddTimeCommand);
   add(AddCheckCommand);
   add(AddInfoCommand);
+  add(AddConvertCommand);
 
   std::vector<std::string> reversed(args.rbegin(), args.rend());
   try {

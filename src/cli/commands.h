@@ -21,5 +21,6 @@ using CommandRunner = std::function<int()>;
 CommandRunner AddTimeCommand(CLI::App& app, CliStreams& streams);
 CommandRunner AddCheckCommand(CLI::App& app, CliStreams& streams);
 CommandRunner AddInfoCommand(CLI::App& app, CliStreams& streams);
+CommandRunner AddConvertCommand(CLI::App& app, CliStreams& streams);
 
 }  // namespace h33

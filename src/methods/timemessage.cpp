@@ -1,5 +1,6 @@
 #include "timemessage.h"
 
+#include "numbers.h"
 #include "textformat.h"
 
 namespace h33 {
@@ -8,7 +9,7 @@ std::string TimeMessage(float seconds) {
   // Hours come from the truncated whole minutes, the rest from the unrounded
   // minutes: 7199.9 s reads as 1 h 60.0 min.
   const float minutes = seconds / 60;
-  const int wholeMinutes = static_cast<int>(minutes);
+  const int wholeMinutes = TruncateToInt(minutes);
   const int hours = wholeMinutes / 60;
   const float rest = (minutes / 60 - static_cast<float>(hours)) * 60;
   if (hours == 0) {

@@ -1,0 +1,84 @@
+#include <CLI/CLI.hpp>
+#include <memory>
+#include <ostream>
+#include <string>
+
+#include "app.h"
+#include "commands.h"
+#include "consoledialogs.h"
+#include "machines.h"
+#include "options.h"
+#include "ptp_to_up.h"
+
+namespace h33 {
+namespace {
+
+int ExitCode(ConversionStatus status) {
+  switch (status) {
+    case ConversionStatus::kConverted:
+      return kExitOk;
+    case ConversionStatus::kBrakingFailed:
+      return kExitFailed;
+    default:
+      return kExitBadInput;
+  }
+}
+
+}  // namespace
+
+CommandRunner AddConvertCommand(CLI::App& app, CliStreams& streams) {
+  struct Options {
+    std::string input;
+    std::string output;
+    std::string machine{kMachinePresets[kDefaultMachineIndex].name};
+    int speedLimit = kMachinePresets[kDefaultMachineIndex].speedLimit;
+    int feedMax = kMachinePresets[kDefaultMachineIndex].feedMax;
+    int acceleration = kDefaultAcceleration;
+    bool freeNumbering = false;
+    bool restoreAfterArc = false;
+  };
+  auto options = std::make_shared<Options>();
+  CLI::App* command =
+      app.add_subcommand("convert", "Преобразование PTP-файла в программу H33 (Ptp->up)");
+  command->add_option("INPUT", options->input, "PTP-файл (*.ptp)")->required();
+  command->add_option("-o,--output", options->output, "создаваемая программа H33 (*.up)")
+      ->required();
+  command
+      ->add_option("--machine", options->machine,
+                   "станок: None (без расчета торможения), ФП-9, ФП-17, 6М13СН, МА655А2 "
+                   "или его номер 0–4; задает остальные параметры")
+      ->capture_default_str();
+  command->add_option("--speed-limit", options->speedLimit,
+                      "подача при полном реверсе, мм/мин (по умолчанию — из станка)");
+  command->add_option("--feed-max", options->feedMax,
+                      "максимальная подача, мм/мин (по умолчанию — из станка)");
+  AddAccelerationOption(*command, options->acceleration);
+  command->add_flag("--free-numbering", options->freeNumbering,
+                    "свободная нумерация кадров (до 30000)");
+  command->add_flag("--restore-after-arc", options->restoreAfterArc,
+                    "восстанавливать подачу после круговой интерполяции");
+
+  return [options, command, &streams]() {
+    const std::optional<int> machine = FindMachinePreset(options->machine);
+    if (!machine) {
+      streams.err << "--machine: неизвестный станок " << options->machine << '\n';
+      return kExitBadInput;
+    }
+    // The machine presets every value; options given explicitly override it.
+    RunParameters parameters = PresetParameters(*machine);
+    const auto given = [command](const char* name) { return command->count(name) > 0; };
+    if (given("--speed-limit")) parameters.SpeedLimit = options->speedLimit;
+    if (given("--feed-max")) parameters.FeedMax = options->feedMax;
+    if (given("--accel")) parameters.Acceleration = options->acceleration;
+    if (given("--free-numbering")) parameters.FreeNumbering = options->freeNumbering;
+    if (given("--restore-after-arc")) parameters.RestoreAfterArc = options->restoreAfterArc;
+    parameters.InputFileName = options->input;
+    parameters.OutputFileName = options->output;
+
+    ConsoleDialogs dialogs(streams.out, streams.err);
+    return ExitCode(
+        PtpToUp(parameters, parameters.InputFileName, parameters.OutputFileName, dialogs));
+  };
+}
+
+}  // namespace h33

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+
+#include "braking.h"
+#include "dialogs.h"
+#include "runparameters.h"
+
+namespace h33 {
+
+// The conversion's braking: the shared backward pass with a 30 mm/min floor,
+// stopping at frames with an M or S word, and the circle chord limit of the run.
+BrakingRules ConversionBrakingRules(const RunParameters& parameters);
+
+// Codes of the two braking failures.
+inline constexpr int kArcBrakedToZero = -21;
+inline constexpr int kWindowExhausted = -22;
+
+// The "kalvert" box for a braking failure; other codes show nothing.
+void ShowBrakingError(int code, const std::string& frameText, Dialogs& dialogs);
+
+// Brakes the rows before `start` towards its feed. False after the failure
+// has been shown: a short circle would have to stop, or the window does not
+// reach back far enough.
+bool BrakeWindow(FrameWindow& window, std::size_t start, const BrakingRules& rules,
+                 Dialogs& dialogs);
+
+}  // namespace h33

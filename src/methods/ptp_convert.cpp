@@ -1,0 +1,145 @@
+#include "feedcode.h"
+#include "lineio.h"
+#include "numbers.h"
+#include "ptp_input.h"
+#include "ptp_to_up.h"
+#include "textformat.h"
+#include "words.h"
+
+namespace h33 {
+namespace {
+
+// The braking pass reaches back over the 18 rows before the newest frame, so
+// a row is written once 18 newer ones stand behind it.
+constexpr std::size_t kRowsKept = 18;
+
+constexpr long kFreeNumberWrap = 30000;
+constexpr long kDirectFreeNumberWrap = 100000;
+
+bool IsFeedCode(std::string_view value) {
+  return value.size() == 4 && value.find_first_not_of("0123456789") == std::string_view::npos &&
+         EncodeFeed(DecodeFeed(ParseInt(value))) == value;
+}
+
+// Every F word of the frame, not only the first one the word operations see.
+bool HoldsOnlyFeedCodes(std::string_view frame) {
+  for (std::size_t at = frame.find('F'); at != std::string_view::npos;
+       at = frame.find('F', at + 1)) {
+    const std::string_view value = ReadWord(frame.substr(at), 'F');
+    if (!value.empty() && !IsFeedCode(value)) return false;
+  }
+  return true;
+}
+
+// Numbers the frames that have an N word and writes them. A frame with a feed
+// the controller would misread is never written.
+class NumberedWriter {
+ public:
+  NumberedWriter(ByteSink& sink, bool freeNumbering, long freeWrap)
+      : writer_(sink),
+        counter_(freeNumbering ? freeWrap : kH33NumberWrap),
+        freeNumbering_(freeNumbering) {}
+
+  void FlushRow(std::string& text) {
+    // A stray F in front of the feed hides it from the word operations.
+    if (!HoldsOnlyFeedCodes(text)) {
+      throw PtpInputError(
+          Sprintf("Кадр\n%s\nсодержит подачу, которая не записана кодом H33.", text.c_str()));
+    }
+    if (HasWord(text, 'N')) {
+      const long number = counter_.Take();
+      ReplaceWord(text, 'N', freeNumbering_ ? Sprintf("%05ld", number) : Sprintf("%03ld", number));
+    }
+    writer_.Write(text);
+  }
+
+  void Finish() { writer_.Flush(); }
+
+ private:
+  LineWriter writer_;
+  FrameCounter counter_;
+  bool freeNumbering_;
+};
+
+std::optional<ControlSums> BufferedConversion(const RunParameters& parameters, PtpReader& reader,
+                                              NumberedWriter& writer, Dialogs& dialogs) {
+  FrameTranslator translator(parameters, reader, dialogs);
+  FrameWindow& window = translator.Window();
+  std::optional<std::string> current = reader.Next();
+  std::optional<std::string> next = reader.Next();
+  while (current) {
+    if (!translator.TranslateFrame(*current, next)) return std::nullopt;
+    while (window.size() > kRowsKept) {
+      writer.FlushRow(window.front().text);
+      window.erase(window.begin());
+    }
+    // "END" without a line end closes the program; it is not converted.
+    if (!next || *next == "END") break;
+    current = std::move(next);
+    next = reader.Next();
+  }
+  for (WindowRow& row : window) writer.FlushRow(row.text);
+  return translator.Sums();
+}
+
+// No look-ahead, no braking, no end mark: every line is written, its feed
+// only clamped and coded.
+ControlSums DirectPass(const RunParameters& parameters, PtpReader& reader, NumberedWriter& writer) {
+  ControlSums sums;
+  for (std::optional<std::string> line; (line = reader.Next());) {
+    sums.Add(ReadCoordinates(*line));
+    if (HasWord(*line, 'F')) {
+      int feed = ParseInt(ReadWord(*line, 'F'));
+      if (feed > parameters.FeedMax) feed = parameters.FeedMax;
+      ReplaceWord(*line, 'F', EncodeFeed(feed));
+    }
+    writer.FlushRow(*line);
+  }
+  return sums;
+}
+
+}  // namespace
+
+bool CheckConversionParameters(const RunParameters& parameters, Dialogs& dialogs) {
+  std::string problem;
+  if (parameters.FeedMax < 1 || parameters.FeedMax > 9999) {
+    problem = Sprintf(
+        "Максимальная подача %d мм/мин не может быть записана кодом подачи H33: "
+        "допустимо от 1 до 9999 мм/мин.",
+        parameters.FeedMax);
+  } else if (parameters.SpeedLimit < 0 || parameters.SpeedLimit > 1000000) {
+    problem =
+        Sprintf("Недопустимая подача при полном реверсе: %d мм/мин (допустимо от 0 до 1000000).",
+                parameters.SpeedLimit);
+  } else if (parameters.Acceleration < 1 || parameters.Acceleration > 1000000) {
+    problem = Sprintf("Недопустимое ускорение: %d мм/с² (допустимо от 1 до 1000000).",
+                      parameters.Acceleration);
+  } else {
+    return true;
+  }
+  dialogs.Ask(DialogKind::Error, problem + "\nПреобразование не выполнено.", {Button::Ok});
+  return false;
+}
+
+ConversionResult ConvertPtp(const RunParameters& parameters, ByteSource& input, ByteSink& output,
+                            Dialogs& dialogs) {
+  if (!CheckConversionParameters(parameters, dialogs)) return {ConversionStatus::kRefused, {}};
+  PtpReader reader(input);
+  const bool direct = parameters.MachineIndex == 0;
+  NumberedWriter writer(output, parameters.FreeNumbering,
+                        direct ? kDirectFreeNumberWrap : kFreeNumberWrap);
+  try {
+    const std::optional<ControlSums> sums =
+        direct ? DirectPass(parameters, reader, writer)
+               : BufferedConversion(parameters, reader, writer, dialogs);
+    if (!sums) return {ConversionStatus::kBrakingFailed, {}};
+    writer.Finish();
+    return {ConversionStatus::kConverted, *sums};
+  } catch (const PtpInputError& error) {
+    dialogs.Ask(DialogKind::Error, std::string(error.what()) + "\nПреобразование прервано.",
+                {Button::Ok});
+    return {ConversionStatus::kBadInput, {}};
+  }
+}
+
+}  // namespace h33

@@ -1,0 +1,97 @@
+#include "ptp_to_up.h"
+
+#include <memory>
+
+#include "outputfile.h"
+#include "textformat.h"
+#include "timecount.h"
+#include "timemessage.h"
+
+namespace h33 {
+namespace {
+
+constexpr const char* kErrorCaption = "Ошибка в программе";
+
+// The tape splitter's offer to cut the new program to a tape length belongs
+// here: after the user has seen the result of a finished conversion.
+void OfferTapeSplit(const RunParameters& /*parameters*/,
+                    const std::filesystem::path& /*outputName*/, Dialogs& /*dialogs*/) {}
+
+std::optional<float> CountTime(const std::filesystem::path& fileName, int acceleration) {
+  try {
+    return TTimeCounter(fileName, acceleration).CountTime();
+  } catch (const IoError&) {
+    return std::nullopt;
+  }
+}
+
+// The output file replaces its target only when the whole program is written.
+ConversionStatus WriteProgram(const RunParameters& parameters, ByteSource& input,
+                              const std::filesystem::path& outputName, Dialogs& dialogs,
+                              ControlSums& sums) {
+  std::unique_ptr<OutputFile> output;
+  try {
+    output = std::make_unique<OutputFile>(outputName);
+  } catch (const IoError&) {
+    dialogs.CaptionedBox("Не могу создать up-файл -> kalvert::PtpToUp", kErrorCaption);
+    return ConversionStatus::kOutputUncreatable;
+  }
+  try {
+    const ConversionResult result = ConvertPtp(parameters, input, *output, dialogs);
+    if (result.status != ConversionStatus::kConverted) return result.status;
+    output->Commit();
+    sums = result.sums;
+    return ConversionStatus::kConverted;
+  } catch (const IoError& error) {
+    dialogs.CaptionedBox(Sprintf("Преобразование прервано: %s\nФайл %s не записан.", error.what(),
+                                 outputName.string().c_str()),
+                         kErrorCaption);
+    return ConversionStatus::kIoFailed;
+  }
+}
+
+}  // namespace
+
+std::string ConversionMessage(const std::filesystem::path& outputName, const ControlSums& sums,
+                              float seconds) {
+  return Sprintf(
+             "Создан файл %s \nКонтрольные суммы:\n\tSUMX =%10.2f mm\n\tSUMY =%10.2f mm\n\tSUMZ "
+             "=%10.2f mm\n",
+             outputName.string().c_str(), double{sums.x}, double{sums.y}, double{sums.z}) +
+         TimeMessage(seconds);
+}
+
+ConversionStatus PtpToUp(const RunParameters& parameters, const std::filesystem::path& inputName,
+                         const std::filesystem::path& outputName, Dialogs& dialogs) {
+  if (!CheckConversionParameters(parameters, dialogs)) return ConversionStatus::kRefused;
+  if (DesignateSameFile(inputName, outputName)) {
+    dialogs.Ask(DialogKind::Error,
+                Sprintf("Имя исходного файла УП ->\n %s \n совпадает с  вновь формируемым\n "
+                        "Преобразование прервано..",
+                        inputName.string().c_str()),
+                {Button::Yes});
+    return ConversionStatus::kRefused;
+  }
+  const std::unique_ptr<FileSource> input = FileSource::Open(inputName);
+  if (!input) {
+    dialogs.CaptionedBox("Не могу открыть ptp-файл -> kalvert::PtpToUp", kErrorCaption);
+    return ConversionStatus::kInputUnreadable;
+  }
+  ControlSums sums;
+  const ConversionStatus status = WriteProgram(parameters, *input, outputName, dialogs, sums);
+  if (status != ConversionStatus::kConverted) return status;
+
+  const std::optional<float> seconds = CountTime(outputName, parameters.Acceleration);
+  if (!seconds) {
+    dialogs.CaptionedBox(Sprintf("Файл %s создан, но не читается: время выполнения не подсчитано.",
+                                 outputName.string().c_str()),
+                         kErrorCaption);
+    return ConversionStatus::kIoFailed;
+  }
+  dialogs.Ask(DialogKind::Confirmation, ConversionMessage(outputName, sums, *seconds),
+              {Button::Ok});
+  OfferTapeSplit(parameters, outputName, dialogs);
+  return ConversionStatus::kConverted;
+}
+
+}  // namespace h33

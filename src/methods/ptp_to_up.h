@@ -1,0 +1,48 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "bytesource.h"
+#include "dialogs.h"
+#include "ptp_translate.h"
+#include "runparameters.h"
+
+namespace h33 {
+
+enum class ConversionStatus {
+  kConverted,
+  kBrakingFailed,  // the machine cannot brake in time; the message was shown
+  kRefused,        // parameters or names that cannot work
+  kBadInput,       // a line too long to be a frame
+  kInputUnreadable,
+  kOutputUncreatable,
+  kIoFailed,  // reading or writing failed part way
+};
+
+struct ConversionResult {
+  ConversionStatus status = ConversionStatus::kConverted;
+  ControlSums sums;
+};
+
+// Machining values the conversion can work with; otherwise shows why not.
+bool CheckConversionParameters(const RunParameters& parameters, Dialogs& dialogs);
+
+// Converts a PTP program into an H33 program: through the braking window, or
+// with machine index 0 directly, only coding and clamping the feeds. Frames
+// are numbered afresh. Writes only to `output`; the caller keeps or discards
+// it by the status. Throws IoError when reading or writing fails.
+ConversionResult ConvertPtp(const RunParameters& parameters, ByteSource& input, ByteSink& output,
+                            Dialogs& dialogs);
+
+// The Ptp->up method: converts the input file into the output file, which is
+// replaced only when the whole conversion succeeds, then reports the control
+// sums and the execution time.
+ConversionStatus PtpToUp(const RunParameters& parameters, const std::filesystem::path& inputName,
+                         const std::filesystem::path& outputName, Dialogs& dialogs);
+
+// The report shown after a conversion.
+std::string ConversionMessage(const std::filesystem::path& outputName, const ControlSums& sums,
+                              float seconds);
+
+}  // namespace h33

@@ -1,0 +1,304 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <random>
+
+#include "feedcode.h"
+#include "ptp_testing.h"
+#include "tempdir.h"
+#include "textformat.h"
+#include "words.h"
+
+namespace h33 {
+namespace {
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t from = 0;
+  while (from < text.size()) {
+    const std::size_t end = text.find('\n', from);
+    lines.push_back(text.substr(from, end == std::string::npos ? end : end - from));
+    if (end == std::string::npos) break;
+    from = end + 1;
+  }
+  return lines;
+}
+
+std::string Repeat(std::string_view line, int times) {
+  std::string text;
+  for (int i = 0; i < times; ++i) text += line;
+  return text;
+}
+
+RunParameters Direct() {
+  RunParameters parameters = TestMachine();
+  parameters.MachineIndex = 0;
+  return parameters;
+}
+
+TEST(Numbering, H33NumbersRunTo999ThenStartAgainOnBothPaths) {
+  for (const RunParameters& parameters : {TestMachine(), Direct()}) {
+    const std::vector<std::string> lines =
+        Lines(Convert(Repeat("N5M08\n", 1000), parameters).output);
+    ASSERT_EQ(lines.size(), 1000u);
+    EXPECT_EQ(lines[0], "N001M08");
+    EXPECT_EQ(lines[998], "N999M08");
+    EXPECT_EQ(lines[999], "N001M08");
+  }
+}
+
+TEST(Numbering, FreeNumbersWrapAt30000BufferedAnd100000Direct) {
+  RunParameters buffered = TestMachine();
+  buffered.FreeNumbering = true;
+  std::vector<std::string> lines = Lines(Convert(Repeat("N5M08\n", 30000), buffered).output);
+  EXPECT_EQ(lines[0], "N00001M08");
+  EXPECT_EQ(lines[29998], "N29999M08");
+  EXPECT_EQ(lines[29999], "N00001M08");
+  RunParameters direct = Direct();
+  direct.FreeNumbering = true;
+  lines = Lines(Convert(Repeat("N5M08\n", 100000), direct).output);
+  EXPECT_EQ(lines[29999], "N30000M08");
+  EXPECT_EQ(lines[99998], "N99999M08");
+  EXPECT_EQ(lines[99999], "N00001M08");
+}
+
+TEST(Numbering, LinesWithoutAnNWordTakeNoNumber) {
+  EXPECT_EQ(Convert("%\nN9M08\n(X)\nN9M09\n").output, "%\nN001M08\n(X)\nN002M09\n");
+}
+
+TEST(EndMark, EndWithoutALineEndClosesOnlyTheBufferedConversion) {
+  EXPECT_EQ(Convert("%\nN1X10000F500\nEND").output, "%\nN001X10000F0650\nN002F0000\n");
+  EXPECT_EQ(Convert("%\nN1X10000F500\nEND", Direct()).output, "%\nN001X10000F0650\nEND");
+  // With its line end it is an ordinary frame without motion.
+  EXPECT_EQ(Convert("%\nN1X10000F500\nEND\n").output, "%\nN001X10000F0650\nN002F0000\nEND\n");
+}
+
+TEST(EmptyInput, GivesAnEmptyProgramWithZeroSums) {
+  const Converted converted = Convert("");
+  EXPECT_EQ(converted.status, ConversionStatus::kConverted);
+  EXPECT_EQ(converted.output, "");
+  EXPECT_EQ(converted.sums.x, 0);
+  EXPECT_EQ(Convert("", Direct()).output, "");
+}
+
+TEST(DirectPass, OnlyClampsAndCodesFeedsAndAddsNothing) {
+  RunParameters direct = Direct();
+  direct.FeedMax = 1200;
+  const Converted converted =
+      Convert("%\nN1X1000F1500\nN2Y1000F500\nN3F300\nN4G02X1000Y-1000I0J1000\nN5M05\n", direct);
+  EXPECT_EQ(converted.output,
+            "%\nN001X1000F0712\nN002Y1000F0650\nN003F0630\nN004G02X1000Y-1000I0J1000\nN005M05\n");
+  EXPECT_FLOAT_EQ(converted.sums.x, 20);
+  EXPECT_FLOAT_EQ(converted.sums.y, 0);
+}
+
+TEST(ControlSums, AddEveryTranslatedIncrement) {
+  const Converted converted = Convert("%\nN1X1050Y-200Z5F500\nN2X-50Y-300\n");
+  EXPECT_FLOAT_EQ(converted.sums.x, 10);
+  EXPECT_FLOAT_EQ(converted.sums.y, -5);
+  EXPECT_FLOAT_EQ(converted.sums.z, 0.05f);
+}
+
+TEST(LongFrames, AreKeptWholeWhateverTheirLength) {
+  const std::string comment(150, 'A');
+  const std::string frame = "N1X10000" + comment + "\n";  // the F word goes in before the line end
+  const std::vector<std::string> lines = Lines(Convert("%\nN1X10000F500\n" + frame).output);
+  ASSERT_EQ(lines.size(), 4u);
+  EXPECT_EQ(lines[2], "N002X10000" + comment);
+}
+
+TEST(LongLines, OverTheFrameLimitAreRefusedWithAMessage) {
+  const std::string longest(197, 'A');
+  EXPECT_EQ(Convert("%\n" + longest + "\n").status, ConversionStatus::kConverted);
+  EXPECT_EQ(Convert("%\n" + longest + "\r\n").status, ConversionStatus::kConverted);
+  EXPECT_EQ(Convert("%\n" + longest + "A").status, ConversionStatus::kConverted);  // last line
+  for (const RunParameters& parameters : {TestMachine(), Direct()}) {
+    const Converted converted = Convert("%\nN1X10000F500\n" + longest + "A\nN2M05\n", parameters);
+    EXPECT_EQ(converted.status, ConversionStatus::kBadInput);
+    ASSERT_EQ(converted.shown.size(), 1u);
+    EXPECT_EQ(converted.shown[0],
+              "error [OK]: Строка 3 PTP-файла длиннее 197 символов и не может быть кадром.\n"
+              "Преобразование прервано.");
+  }
+}
+
+TEST(BadInput, OddTextIsCarriedThroughWithoutHarm) {
+  // Decimal points read as numbers; an X inside a comment followed by ")" is no word.
+  EXPECT_EQ(Convert("%\nN1X1000.5F500.5\nN2M08(MAX)X100\n").output,
+            "%\nN001X1000.5F0650\nN002F0000\nN003M08(MAX)X100\n");
+}
+
+TEST(BadInput, AFeedHiddenBehindAStrayFIsNeverWrittenUncoded) {
+  for (const RunParameters& parameters : {TestMachine(), Direct()}) {
+    const Converted converted = Convert("%\nN1X1000F500\nN2(F)X1000F300\n", parameters);
+    EXPECT_EQ(converted.status, ConversionStatus::kBadInput);
+    EXPECT_EQ(converted.shown, std::vector<std::string>{
+                                   "error [OK]: Кадр\nN2(F)X1000F300\n\nсодержит подачу, которая "
+                                   "не записана кодом H33.\nПреобразование прервано."});
+  }
+  EXPECT_EQ(Convert("%\nN1X1000F500\nN3X-F\n").status, ConversionStatus::kBadInput);
+}
+
+TEST(BadInput, CrLfReadsAsLf) {
+  const std::string program = "%\nN1X1000F500\nN2Y1000\nN3M05\n";
+  std::string crlf;
+  for (const char c : program) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  EXPECT_EQ(Convert(crlf).output, Convert(program).output);
+}
+
+TEST(BadInput, GarbageBytesNeverCrash) {
+  std::mt19937 random(7);
+  const std::string alphabet = "NGXYZIJKFMSLT0123456789+-. ()%\n\r\t\x01\xff";
+  for (int round = 0; round < 300; ++round) {
+    std::string bytes;
+    const int size = static_cast<int>(random() % 3000);
+    for (int i = 0; i < size; ++i) {
+      bytes +=
+          round % 3 == 0 ? static_cast<char>(random() % 256) : alphabet[random() % alphabet.size()];
+    }
+    for (const RunParameters& parameters : {TestMachine(), Direct()}) {
+      const Converted converted = Convert(bytes, parameters);
+      if (converted.status != ConversionStatus::kConverted) {
+        EXPECT_EQ(converted.shown.size(), 1u);
+      }
+    }
+  }
+}
+
+TEST(Parameters, FeedMaxThatCannotBeCodedIsRefusedBeforeWriting) {
+  RunParameters parameters = TestMachine();
+  parameters.FeedMax = 10000;
+  const Converted converted = Convert("%\nN1X10000F500\n", parameters);
+  EXPECT_EQ(converted.status, ConversionStatus::kRefused);
+  EXPECT_EQ(converted.output, "");
+  ASSERT_EQ(converted.shown.size(), 1u);
+  EXPECT_EQ(converted.shown[0],
+            "error [OK]: Максимальная подача 10000 мм/мин не может быть записана кодом подачи H33: "
+            "допустимо от 1 до 9999 мм/мин.\nПреобразование не выполнено.");
+  parameters = TestMachine();
+  parameters.SpeedLimit = 2000000000;  // twice that would not fit an int
+  EXPECT_EQ(Convert("%\n", parameters).status, ConversionStatus::kRefused);
+  parameters = TestMachine();
+  parameters.Acceleration = 0;
+  EXPECT_EQ(Convert("%\n", parameters).status, ConversionStatus::kRefused);
+}
+
+TEST(Parameters, FieldsReadTheLeadingSignedDigits) {
+  EXPECT_EQ(ReadParameterField("007"), 7);
+  EXPECT_EQ(ReadParameterField("  -12мм"), -12);
+  EXPECT_EQ(ReadParameterField("+5"), 5);
+  EXPECT_EQ(ReadParameterField("мм"), 0);
+  EXPECT_EQ(ReadParameterField(""), 0);
+}
+
+class FailingSource : public ByteSource {
+ public:
+  std::size_t Read(char* buffer, std::size_t size) override {
+    if (served_) throw IoError("ошибка чтения");
+    served_ = true;
+    const std::string_view start = "%\nN1X10000F500\nN2";
+    const std::size_t count = std::min(size, start.size());
+    start.copy(buffer, count);
+    return count;
+  }
+
+ private:
+  bool served_ = false;
+};
+
+TEST(Failures, ReadErrorsReachTheCaller) {
+  FailingSource input;
+  MemorySink output;
+  ScriptedDialogs dialogs;
+  EXPECT_THROW(ConvertPtp(TestMachine(), input, output, dialogs), IoError);
+}
+
+class PtpToUpFiles : public testing::Test {
+ protected:
+  ConversionStatus Run(const std::string& input, const std::string& output,
+                       const RunParameters& parameters = TestMachine()) {
+    return PtpToUp(parameters, dir / input, dir / output, dialogs);
+  }
+
+  TempDir dir;
+  ScriptedDialogs dialogs;
+};
+
+TEST_F(PtpToUpFiles, ReportsSumsAndTimeOfTheWrittenProgram) {
+  dir.Write("in.ptp", "%\nN1X10000F600\n");
+  EXPECT_EQ(Run("in.ptp", "out.up"), ConversionStatus::kConverted);
+  EXPECT_EQ(ReadBytes(dir / "out.up"), "%\r\nN001X10000F0660\r\nN002F0000\r\n");
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_EQ(dialogs.shown[0],
+            "confirmation [OK]: Создан файл " + (dir / "out.up").string() +
+                " \nКонтрольные суммы:\n\tSUMX =    100.00 mm\n\tSUMY =      0.00 mm\n\tSUMZ =  "
+                "    0.00 mm\n\nВремя выполнения ->\n         12 секунд = 0.20 минут");
+  EXPECT_EQ(dir.Listing(), "in.ptp\nout.up\n");
+}
+
+TEST_F(PtpToUpFiles, EmptyInputGivesAnEmptyProgram) {
+  dir.Write("in.ptp", "");
+  EXPECT_EQ(Run("in.ptp", "out.up"), ConversionStatus::kConverted);
+  EXPECT_EQ(ReadBytes(dir / "out.up"), "");
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_NE(dialogs.shown[0].find("SUMX =      0.00 mm"), std::string::npos);
+  EXPECT_NE(dialogs.shown[0].find(" 0 секунд = 0.00 минут"), std::string::npos);
+}
+
+TEST_F(PtpToUpFiles, HoursAppearFromAnHourOn) {
+  EXPECT_EQ(
+      ConversionMessage("p.up", {}, 4000).substr(ConversionMessage("p.up", {}, 4000).rfind('=')),
+      "= [ 1 ч 6.7 мин ]");
+}
+
+TEST_F(PtpToUpFiles, BrakingFailureStopsWithoutResultAndKeepsTheOldProgram) {
+  // A short circle before the end of the program would have to stop dead.
+  dir.Write("in.ptp", "%\nN1X10000F500\nN2G02X1000Y-1000I0J1000\n");
+  dir.Write("out.up", "old");
+  EXPECT_EQ(Run("in.ptp", "out.up"), ConversionStatus::kBrakingFailed);
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_EQ(dialogs.shown[0].rfind("captioned <kalvert>: В кадре c круговой", 0), 0u);
+  EXPECT_EQ(ReadBytes(dir / "out.up"), "old");
+  EXPECT_EQ(dir.Listing(), "in.ptp\nout.up\n");
+}
+
+TEST_F(PtpToUpFiles, RefusalsComeBeforeAnythingIsWritten) {
+  dir.Write("in.ptp", "%\nN1X10000F500\n");
+  RunParameters uncodable = TestMachine();
+  uncodable.FeedMax = 12000;
+  EXPECT_EQ(Run("in.ptp", "out.up", uncodable), ConversionStatus::kRefused);
+  EXPECT_EQ(Run("in.ptp", "./in.ptp"), ConversionStatus::kRefused);
+  EXPECT_EQ(dialogs.shown.back(),
+            "error [Yes]: Имя исходного файла УП ->\n " + (dir / "in.ptp").string() +
+                " \n совпадает с  вновь формируемым\n Преобразование прервано..");
+  EXPECT_EQ(ReadBytes(dir / "in.ptp"), "%\nN1X10000F500\n");
+  EXPECT_EQ(dir.Listing(), "in.ptp\n");
+}
+
+TEST_F(PtpToUpFiles, UnreadableInputAndUncreatableOutputAreReported) {
+  EXPECT_EQ(Run("missing.ptp", "out.up"), ConversionStatus::kInputUnreadable);
+  EXPECT_EQ(Run(".", "out.up"), ConversionStatus::kInputUnreadable);
+  dir.Write("in.ptp", "%\n");
+  EXPECT_EQ(Run("in.ptp", "no/such/dir/out.up"), ConversionStatus::kOutputUncreatable);
+  EXPECT_EQ(dialogs.shown,
+            (std::vector<std::string>{
+                "captioned <Ошибка в программе>: Не могу открыть ptp-файл -> kalvert::PtpToUp",
+                "captioned <Ошибка в программе>: Не могу открыть ptp-файл -> kalvert::PtpToUp",
+                "captioned <Ошибка в программе>: Не могу создать up-файл -> kalvert::PtpToUp"}));
+  EXPECT_EQ(dir.Listing(), "in.ptp\n");
+}
+
+TEST_F(PtpToUpFiles, WriteFailureLeavesNothingBehind) {
+  // The output name is taken by a directory: the finished program cannot replace it.
+  dir.Write("in.ptp", "%\nN1X10000F500\n");
+  std::filesystem::create_directories(dir / "out.up" / "keep");
+  EXPECT_EQ(Run("in.ptp", "out.up"), ConversionStatus::kIoFailed);
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_EQ(dialogs.shown[0].rfind("captioned <Ошибка в программе>: Преобразование прервано: ", 0),
+            0u);
+  EXPECT_EQ(dir.Listing(), "in.ptp\nout.up\n");
+  EXPECT_TRUE(std::filesystem::is_directory(dir / "out.up" / "keep"));
+}
+
+}  // namespace
+}  // namespace h33

@@ -1,0 +1,135 @@
+#include <gtest/gtest.h>
+
+#include "ptp_testing.h"
+
+namespace h33 {
+namespace {
+
+std::string ConvertedText(std::string_view ptp, const RunParameters& parameters = TestMachine()) {
+  const Converted converted = Convert(ptp, parameters);
+  EXPECT_EQ(converted.status, ConversionStatus::kConverted);
+  EXPECT_TRUE(converted.shown.empty());
+  return converted.output;
+}
+
+TEST(StopFrames, FollowTheLastMotionFrameAndPrecedeFramesWithoutMotion) {
+  EXPECT_EQ(ConvertedText("%\nN1X1000F500\n"), "%\nN001X1000F0650\nN002F0000\n");
+  // The motion frame after the M frame restates the feed in force.
+  EXPECT_EQ(ConvertedText("%\nN1X1000F500\nN2M08\nN3X1000\n"),
+            "%\nN001X1000F0650\nN002F0000\nN003M08\nN004X1000F0650\nN005F0000\n");
+}
+
+TEST(FeedOnlyFrames, AreDroppedAfterAMotionFrameWithTheirOtherWords) {
+  EXPECT_EQ(ConvertedText("%\nN1X1000F500\nN2F300S20T5\nN3F400\nN4X1000\n"),
+            "%\nN001X1000F0650\nN002X1000\nN003F0000\n");
+}
+
+TEST(FeedOnlyFrames, WithAnMLOrGWordStayButLoseTheirFeed) {
+  EXPECT_EQ(ConvertedText("%\nN1X1000F500\nN2M08F300\n"),
+            "%\nN001X1000F0650\nN002F0000\nN003M08\n");
+  EXPECT_EQ(ConvertedText("%\nN1X1000F500\nN2G17F300\n"),
+            "%\nN001X1000F0650\nN002F0000\nN003G17\n");
+  // The whole feed goes, however many digits it has, and nothing after it.
+  EXPECT_EQ(ConvertedText("%\nN1X1000F500\nN2F30L001\n"),
+            "%\nN001X1000F0650\nN002F0000\nN003L001\n");
+  EXPECT_EQ(ConvertedText("%\nN1X1000F500\nN2F300M08\n"),
+            "%\nN001X1000F0650\nN002F0000\nN003M08\n");
+}
+
+TEST(SmallMoves, RunAtTwiceTheReversalFeedAndTheNextFrameGetsTheOldFeedBack) {
+  EXPECT_EQ(ConvertedText("%\nN1X20F1000\nN2X10000\n"),
+            "%\nN001X20F0610\nN002X10000F0710\nN003F0000\n");
+}
+
+TEST(Corners, SlowDownByTheAngleBetweenTheFrames) {
+  // Right angle: twice the reversal feed; the frame after the corner restates its feed.
+  EXPECT_EQ(ConvertedText("%\nN1X1000F500\nN2Y1000\n"),
+            "%\nN001X1000F0650\nN002F0610\nN003Y1000F0650\nN004F0000\n");
+  // 170°: cos -0.985, 100 / 1.985 = 50.4 mm/min.
+  EXPECT_EQ(ConvertedText("%\nN1X1000F500\nN2X-985Y174\n"),
+            "%\nN001X1000F0650\nN002F0550\nN003X-985Y174F0650\nN004F0000\n");
+}
+
+TEST(Corners, CollinearFramesAreNeverSlowed) {
+  EXPECT_EQ(ConvertedText("%\nN1X1000F500\nN2X2000\nN3X1000Y30\n"),
+            "%\nN001X1000F0650\nN002X2000\nN003X1000Y30\nN004F0000\n");
+}
+
+TEST(Corners, JunctionFeedIsComputedInSinglePrecision) {
+  // cos 0.6 with reversal 50: 100 / (1 - 0.6f) is just above 250.
+  EXPECT_EQ(ConvertedText("%\nN1X1000F500\nN2X600Y800\n"),
+            "%\nN001X1000F0650\nN002F0625\nN003X600Y800F0650\nN004F0000\n");
+}
+
+TEST(Circles, AreLimitedByTheirRadius) {
+  // Radius 10 mm: 60·sqrt(5·100) = 1341.6 mm/min; the arc is entered and left tangentially.
+  const std::string program = "%\nN1X1000F2000\nN2G02X1000Y-1000I0J1000\nN3Y-100000\n";
+  EXPECT_EQ(ConvertedText(program),
+            "%\nN001X1000F0714\nN002G02X1000Y-1000I0J1000F0713\nN003Y-100000\nN004F0000\n");
+  RunParameters restore = TestMachine();
+  restore.RestoreAfterArc = true;
+  EXPECT_EQ(ConvertedText(program, restore),
+            "%\nN001X1000F0714\nN002G02X1000Y-1000I0J1000F0713\nN003Y-100000F0720\nN004F0000\n");
+}
+
+TEST(Circles, LimitIsTheExactFeedInTheLookAhead) {
+  MemorySource rest("");
+  PtpReader reader(rest);
+  ScriptedDialogs dialogs;
+  const RunParameters parameters = TestMachine();
+  FrameTranslator translator(parameters, reader, dialogs);
+  std::string current = "%\n";
+  std::optional<std::string> next = "N1X1000F2000\n";
+  ASSERT_TRUE(translator.TranslateFrame(current, next));
+  current = *next;
+  next = "N2G02X1000Y-1000I0J1000\n";
+  ASSERT_TRUE(translator.TranslateFrame(current, next));
+  EXPECT_EQ(*next, "N2G02X1000Y-1000I0J1000F1341\n");
+}
+
+TEST(Circles, ShortCircleTakesTheLowerFeedOfTheNextFrame) {
+  EXPECT_EQ(ConvertedText("%\nN1X10000F600\nN2G02X1000Y-1000I0J1000\nN3Y-100000F300\n"),
+            "%\nN001X10000F0660\nN002G02X1000Y-1000I0J1000F0630\nN003Y-100000F0630\n"
+            "N004F0000\n");
+}
+
+TEST(FeedMax, LowersTheFirstFrameAndEveryLaterFeed) {
+  RunParameters parameters = TestMachine();
+  parameters.FeedMax = 1200;
+  EXPECT_EQ(ConvertedText("N1X100000F1500\nN2X100000F2000\n", parameters),
+            "N001X100000F0712\nN002X100000F0712\nN003F0000\n");
+  EXPECT_EQ(ConvertedText("%\nN1X100000F1500\n", parameters), "%\nN001X100000F0712\nN002F0000\n");
+}
+
+TEST(ChordTangent, GivesTheArcsDirectionWhereItMeetsTheNextFrame) {
+  // A clockwise quarter from the top of the circle to its right: +X at the start, -Y at the end.
+  float u1 = 10, u2 = -10;
+  ChordTangent(u1, u2, 1, 0, 10, 2);
+  EXPECT_EQ(u1, 10);
+  EXPECT_EQ(u2, 0);
+  u1 = 10, u2 = -10;
+  ChordTangent(u1, u2, 2, 0, 10, 2);
+  EXPECT_EQ(u1, 0);
+  EXPECT_EQ(u2, -10);
+  // Counter-clockwise from the bottom to the right: +Y at the end.
+  u1 = 5, u2 = 5;
+  ChordTangent(u1, u2, 2, 0, -5, 3);
+  EXPECT_EQ(u1, 0);
+  EXPECT_EQ(u2, 5);
+}
+
+TEST(SignOf, HasADeadZoneJustAboveZero) {
+  EXPECT_EQ(SignOf(-1e-12f), -1);
+  EXPECT_EQ(SignOf(0), 0);
+  EXPECT_EQ(SignOf(1e-9f), 0);
+  EXPECT_EQ(SignOf(2e-8f), 1);
+}
+
+TEST(RoundTo3Decimals, ReadsBackWhatThreeDecimalsPrint) {
+  EXPECT_EQ(RoundTo3Decimals(0.99955f), 1.0f);
+  EXPECT_EQ(RoundTo3Decimals(-0.98481f), -0.985f);
+  EXPECT_EQ(RoundTo3Decimals(1341.6407f), 1341.641f);
+}
+
+}  // namespace
+}  // namespace h33
