@@ -22,6 +22,7 @@ int RunH33(const std::vector<std::string>& args, std::ostream& out, std::ostream
     commands.emplace_back(app.get_subcommands({}).at(before), std::move(runner));
   };
   add(AddTimeCommand);
+  add(AddCorrectCommand);
 
   std::vector<std::string> reversed(args.rbegin(), args.rend());
   try {

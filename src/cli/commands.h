@@ -19,5 +19,6 @@ struct CliStreams {
 using CommandRunner = std::function<int()>;
 
 CommandRunner AddTimeCommand(CLI::App& app, CliStreams& streams);
+CommandRunner AddCorrectCommand(CLI::App& app, CliStreams& streams);
 
 }  // namespace h33
