@@ -25,6 +25,7 @@ int RunH33(const std::vector<std::string>& args, std::ostream& out, std::ostream
   add(AddCheckCommand);
   add(AddInfoCommand);
   add(AddConvertCommand);
+  add(AddCorrectCommand);
 
   std::vector<std::string> reversed(args.rbegin(), args.rend());
   try {

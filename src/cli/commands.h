@@ -22,5 +22,6 @@ CommandRunner AddTimeCommand(CLI::App& app, CliStreams& streams);
 CommandRunner AddCheckCommand(CLI::App& app, CliStreams& streams);
 CommandRunner AddInfoCommand(CLI::App& app, CliStreams& streams);
 CommandRunner AddConvertCommand(CLI::App& app, CliStreams& streams);
+CommandRunner AddCorrectCommand(CLI::App& app, CliStreams& streams);
 
 }  // namespace h33

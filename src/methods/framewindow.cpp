@@ -31,9 +31,15 @@ FrameVector ReadCoordinates(const std::string& text) { return ReadVector(text, '
 
 FrameVector ReadArcOffsets(const std::string& text) { return ReadVector(text, 'I', 'J', 'K'); }
 
+int WriteFeed(std::string& line, int feed) {
+  const std::string code = EncodeFeed(feed);
+  ReplaceWord(line, 'F', code);
+  return DecodeFeed(ParseInt(code));
+}
+
 void SetRowFeed(WindowRow& row, int feed) {
   row.feed = feed;
-  ReplaceWord(row.text, 'F', EncodeFeed(feed));
+  WriteFeed(row.text, feed);
 }
 
 }  // namespace h33

@@ -30,7 +30,13 @@ struct FrameVector {
 FrameVector ReadCoordinates(const std::string& text);  // X, Y, Z
 FrameVector ReadArcOffsets(const std::string& text);   // I, J, K
 
-// Sets the row's feed and writes its code into the row's F word.
+// Writes the feed's code into the line's F word and returns what the
+// controller makes of that code: the feed cut to two significant digits.
+int WriteFeed(std::string& line, int feed);
+
+// Sets the row's feed and writes its code into the row's F word. The row
+// keeps the feed as computed: braking further back starts from it, not from
+// the code's two significant digits.
 void SetRowFeed(WindowRow& row, int feed);
 
 }  // namespace h33

@@ -1,0 +1,195 @@
+#include "uptoup.h"
+
+#include <memory>
+#include <system_error>
+#include <utility>
+
+#include "braking.h"
+#include "lineio.h"
+#include "outputfile.h"
+#include "textformat.h"
+
+namespace h33 {
+namespace {
+
+constexpr const char* kCaption = "Ошибка в программе UpToUp";
+constexpr const char* kCannotOpen = "Не могу открыть файл %s";
+constexpr const char* kSameFile =
+    "Имя исходного файла УП ->\n %s \n совпадает с  вновь формируемым\n Преобразование прервано..";
+constexpr const char* kControlSums =
+    "Контрольные суммы:\nSUMX =%10.2f mm\nSUMY =%10.2f mm\nSUMZ =%10.2f mm";
+
+constexpr const char* kArcToZeroReport =
+    "\nВ кадре c круговой интерполяцией %s\t\t\tнедопустимое торможение до 0. "
+    "Скорректируйте исходную программу.\n\t\t\t\n";
+constexpr const char* kArcToZeroBox =
+    "В кадре c круговой интерполяцией %s \t\t\tнедопустимое торможение до 0. "
+    "Скорректируйте исходную программу.";
+constexpr const char* kWindowReport =
+    "\nСлишком маленькая подача в кадре:\n%s%s\n"
+    "\nСтанок не успевает затормозиться в предыдущих 18-и кадрах.\n"
+    "Скорректируйте исходную программу.\n\n";
+constexpr const char* kWindowBox =
+    "Слишком маленькая подача в кадре:\n %s %s \n                        \n"
+    "Станок не успевает затормозиться в предыдущих 18-и кадрах.\n"
+    "                      Скорректируйте исходную программу.";
+
+// Far beyond any frame; a longer line means the file is no program, and
+// holding it would cost memory in proportion to the file.
+constexpr std::size_t kLongestLine = 1 << 16;
+constexpr const char* kLineTooLong = "В файле %s строка длиннее %zu символов - это не программа H33";
+
+// The correction's window: besides the frame being processed and the one
+// it may insert, the 18 frames before it stay for braking.
+constexpr std::size_t kKeptRows = kFrameWindowRows - 2;
+constexpr const char* kEndMark = "END";
+
+// The correction brakes with the machine's acceleration down to 5 mm/min,
+// and a short arc takes a lower feed whole.
+constexpr int kFloorFeed = 5;
+constexpr float kArcChordLimit = 100.0f;
+
+// Reading failed part way, as opposed to writing.
+class InputError : public IoError {
+ public:
+  using IoError::IoError;
+};
+
+}  // namespace
+
+TUpToUp::TUpToUp(std::filesystem::path inputName, std::filesystem::path outputName,
+                 int speedLimit, int acceleration, int feedMax, Dialogs& dialogs)
+    : inputName_(std::move(inputName)),
+      outputName_(std::move(outputName)),
+      speedLimit_(speedLimit),
+      feedMax_(feedMax),
+      acceleration_(acceleration),
+      dialogs_(dialogs) {}
+
+int TUpToUp::Run() {
+  const auto input = FileSource::Open(inputName_);
+  if (!input) return CannotOpen(inputName_, kInputUnreadable);
+  // Checked before anything is created: the input would be replaced by its
+  // own correction.
+  if (DesignateSameFile(inputName_, outputName_)) {
+    dialogs_.CaptionedBox(Sprintf(kSameFile, inputName_.string().c_str()), kCaption);
+    return kOutputUncreatable;
+  }
+  std::error_code ignored;
+  if (std::filesystem::is_directory(outputName_, ignored)) {
+    return CannotOpen(outputName_, kOutputUncreatable);
+  }
+  std::unique_ptr<OutputFile> output;
+  try {
+    output = std::make_unique<OutputFile>(outputName_);
+  } catch (const IoError&) {
+    return CannotOpen(outputName_, kOutputUncreatable);
+  }
+  if (const int result = Correct(*input, *output); result != 0) return result;
+  try {
+    output->Commit();
+  } catch (const IoError& error) {
+    dialogs_.CaptionedBox(error.what(), kCaption);
+    return kOutputUncreatable;
+  }
+  ShowControlSums();
+  return 0;
+}
+
+int TUpToUp::Run(ByteSource& input, ByteSink& output) {
+  const int result = Correct(input, output);
+  if (result == 0) ShowControlSums();
+  return result;
+}
+
+int TUpToUp::Correct(ByteSource& input, ByteSink& output) {
+  try {
+    LineReader reader(input);
+    LineWriter writer(output);
+    std::optional<std::string> current = ReadLine(reader);
+    std::optional<std::string> next;
+    if (current) next = ReadNextLine(reader);
+    while (current) {
+      if (!ProcessFrame(std::move(*current), next, reader)) return kBrakingFailed;
+      while (window_.size() > kKeptRows) EmitOldest(writer);
+      current = std::move(next);
+      next.reset();
+      if (current) next = ReadNextLine(reader);
+    }
+    while (!window_.empty()) EmitOldest(writer);
+    writer.Flush();
+    return 0;
+  } catch (const InputError& error) {
+    dialogs_.CaptionedBox(error.what(), kCaption);
+    return kInputUnreadable;
+  } catch (const IoError& error) {
+    dialogs_.CaptionedBox(error.what(), kCaption);
+    return kOutputUncreatable;
+  }
+}
+
+std::optional<std::string> TUpToUp::ReadLine(LineReader& reader) {
+  std::string line;
+  try {
+    if (!reader.ReadLine(line, kLongestLine + 1)) return std::nullopt;
+  } catch (const IoError& error) {
+    throw InputError(error.what());
+  }
+  if (line.size() > kLongestLine) {
+    throw InputError(Sprintf(kLineTooLong, inputName_.string().c_str(), kLongestLine));
+  }
+  return line;
+}
+
+// A last line "END" ends the program like the end of the input.
+std::optional<std::string> TUpToUp::ReadNextLine(LineReader& reader) {
+  std::optional<std::string> line = ReadLine(reader);
+  if (line == kEndMark) return std::nullopt;
+  return line;
+}
+
+void TUpToUp::EmitOldest(LineWriter& writer) {
+  WindowRow& row = window_.front();
+  if (HasWord(row.text, 'N')) WriteH33Number(row.text, numbers_.Take());
+  // Only the input's last line can lack its line end; whatever follows it
+  // (a stop frame) must not run into it.
+  if (lineOpen_) writer.Write("\n");
+  writer.Write(row.text);
+  lineOpen_ = row.text.back() != '\n';
+  window_.erase(window_.begin());
+}
+
+bool TUpToUp::BrakeBack(std::size_t start) {
+  const BrakingRules rules{acceleration_, kFloorFeed, kArcChordLimit, false};
+  const BrakingOutcome outcome = BrakeBackward(window_, start, rules);
+  switch (outcome.result) {
+    case BrakingOutcome::kBraked:
+      return true;
+    case BrakingOutcome::kArcToZero: {
+      const char* arc = window_[outcome.arcRow].text.c_str();
+      brakingReport_ = Sprintf(kArcToZeroReport, arc);
+      dialogs_.Ask(DialogKind::Warning, Sprintf(kArcToZeroBox, arc), {Button::Yes});
+      return false;
+    }
+    case BrakingOutcome::kWindowExhausted: {
+      const char* before = window_[start - 1].text.c_str();
+      const char* slow = window_[start].text.c_str();
+      brakingReport_ = Sprintf(kWindowReport, before, slow);
+      dialogs_.Ask(DialogKind::Warning, Sprintf(kWindowBox, before, slow), {Button::Yes});
+      return false;
+    }
+  }
+  return false;
+}
+
+int TUpToUp::CannotOpen(const std::filesystem::path& name, int result) {
+  dialogs_.CaptionedBox(Sprintf(kCannotOpen, name.string().c_str()), kCaption);
+  return result;
+}
+
+void TUpToUp::ShowControlSums() {
+  dialogs_.Message(Sprintf(kControlSums, double{controlSums_[0]}, double{controlSums_[1]},
+                           double{controlSums_[2]}));
+}
+
+}  // namespace h33

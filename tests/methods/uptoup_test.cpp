@@ -1,0 +1,265 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "scripteddialogs.h"
+#include "tempdir.h"
+#include "uptoup.h"
+
+namespace h33 {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Machine {
+  int speedLimit = 50;
+  int acceleration = 5;
+  int feedMax = 1200;
+};
+
+struct Corrected {
+  int result = 0;
+  std::string output;  // line ends shown as LF
+  std::vector<std::string> shown;
+  std::string report;
+};
+
+std::string WithoutCarriageReturns(const std::string& bytes) {
+  std::string text;
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') continue;
+    text.push_back(bytes[i]);
+  }
+  return text;
+}
+
+Corrected Correct(std::string_view program, Machine machine = {}) {
+  ScriptedDialogs dialogs;
+  MemorySource source(program);
+  MemorySink sink;
+  TUpToUp correction("p.up", "q.up", machine.speedLimit, machine.acceleration, machine.feedMax,
+                     dialogs);
+  Corrected corrected;
+  corrected.result = correction.Run(source, sink);
+  corrected.output = WithoutCarriageReturns(sink.Bytes());
+  corrected.shown = dialogs.shown;
+  corrected.report = correction.BrakingReport();
+  return corrected;
+}
+
+std::string Output(std::string_view program, Machine machine = {}) {
+  const Corrected corrected = Correct(program, machine);
+  EXPECT_EQ(corrected.result, 0) << (corrected.shown.empty() ? "" : corrected.shown.back());
+  return corrected.output;
+}
+
+// --- braking towards a slower frame --------------------------------------
+
+TEST(UpToUpBraking, LowersOnlyTheFramesThatCannotBrakeInTime) {
+  // 10 mm before 240 mm/min: 646 is not below 600, the frame keeps its feed.
+  EXPECT_EQ(Output("%\nN001X+001000F0660\nN002X+001000F0624\n"),
+            "%\nN001X+001000F0660\nN002X+001000F0624\nN003F0000\n");
+  // 1 mm before it: 305, written F0630; 10 mm before that: 673, kept.
+  EXPECT_EQ(Output("%\nN001X+001000F0660\nN002X+000100\nN003X+001000F0624\n"),
+            "%\nN001X+001000F0660\nN002X+000100F0630\nN003X+001000F0624\nN004F0000\n");
+}
+
+TEST(UpToUpBraking, ZeroLengthFrameBeforeAStopRunsAtTheFloorFeed) {
+  EXPECT_EQ(Output("%\nN001X+001000F0610\nN002X+000000\n"),
+            "%\nN001X+001000F0610\nN002X+000000F0450\nN003F0000\n");
+}
+
+TEST(UpToUpBraking, ShortArcBeforeAStopFailsAndNamesTheArc) {
+  const Corrected corrected =
+      Correct("%\nN001X+001000F0660\nN002G02X+000500Y-000500I+000000J-000500\nN003M05\n");
+  EXPECT_EQ(corrected.result, TUpToUp::kBrakingFailed);
+  ASSERT_EQ(corrected.shown.size(), 1u);
+  EXPECT_EQ(corrected.shown[0],
+            "warning [Yes]: В кадре c круговой интерполяцией "
+            "N002G02X+000500Y-000500I+000000J-000500F0660\n \t\t\tнедопустимое торможение до 0. "
+            "Скорректируйте исходную программу.");
+  EXPECT_EQ(corrected.report,
+            "\nВ кадре c круговой интерполяцией N002G02X+000500Y-000500I+000000J-000500F0660\n"
+            "\t\t\tнедопустимое торможение до 0. Скорректируйте исходную программу.\n\t\t\t\n");
+}
+
+TEST(UpToUpBraking, LoweringTheFirstLineFailsUnlessATapeMarkStandsBeforeIt) {
+  const Machine machine{50, 5, 900};
+  const Corrected corrected = Correct("N001X+001000F0712\nN002X+001000F0624\n", machine);
+  EXPECT_EQ(corrected.result, TUpToUp::kBrakingFailed);
+  ASSERT_EQ(corrected.shown.size(), 1u);
+  EXPECT_EQ(corrected.shown[0],
+            "warning [Yes]: Слишком маленькая подача в кадре:\n N001X+001000F0664\n "
+            "N002X+001000F0624\n \n                        \n"
+            "Станок не успевает затормозиться в предыдущих 18-и кадрах.\n"
+            "                      Скорректируйте исходную программу.");
+  EXPECT_EQ(corrected.report,
+            "\nСлишком маленькая подача в кадре:\nN001X+001000F0664\nN002X+001000F0624\n\n"
+            "\nСтанок не успевает затормозиться в предыдущих 18-и кадрах.\n"
+            "Скорректируйте исходную программу.\n\n");
+
+  EXPECT_EQ(Output("%\nN001X+001000F0712\nN002X+001000F0624\n", machine),
+            "%\nN001X+001000F0664\nN002X+001000F0624\nN003F0000\n");
+}
+
+// --- junctions --------------------------------------------------------------
+
+TEST(UpToUpJunction, RightAngleInsertsTheJunctionFeedAndRestatesAfterIt) {
+  EXPECT_EQ(Output("%\nN001X+001000F0660\nN002Y+001000\n"),
+            "%\nN001X+001000F0660\nN002F0610\nN003Y+001000F0660\nN004F0000\n");
+  // 5 mm before the corner cannot brake from 600 to 100: 435.
+  EXPECT_EQ(Output("%\nN001X+000500F0660\nN002Y+001000\n"),
+            "%\nN001X+000500F0643\nN002F0610\nN003Y+001000F0660\nN004F0000\n");
+}
+
+TEST(UpToUpJunction, StraightOnOrSlowNextFrameNeedsNoJunctionFrame) {
+  EXPECT_EQ(Output("%\nN001X+001000F0660\nN002X+002000\nN003X+001000Y+000000\n"),
+            "%\nN001X+001000F0660\nN002X+002000\nN003X+001000Y+000000\nN004F0000\n");
+  // Rounding would put this pair's cosine just past 1.
+  EXPECT_EQ(Output("%\nN001X+000500Y+000312F0660\nN002X+001500Y+000936\n"),
+            "%\nN001X+000500Y+000312F0660\nN002X+001500Y+000936\nN003F0000\n");
+  EXPECT_EQ(Output("%\nN001X+001000F0660\nN002Y+001000F0550\n"),
+            "%\nN001X+001000F0660\nN002Y+001000F0550\nN003F0000\n");
+}
+
+TEST(UpToUpJunction, FullReversalSlowsToTheSpeedLimit) {
+  EXPECT_EQ(Output("%\nN001X+001000F0660\nN002X-001000\n"),
+            "%\nN001X+001000F0660\nN002F0550\nN003X-001000F0660\nN004F0000\n");
+}
+
+TEST(UpToUpJunction, ShortArcTakesTheJunctionFeedItself) {
+  // The arc ends heading along +X (radius on an axis); the next frame goes +Y.
+  EXPECT_EQ(Output("%\nN001G03X+000500Y-000500I-000500J+000000F0660\nN002G01Y+001000\n"),
+            "%\nN001G03X+000500Y-000500I-000500J+000000F0610\nN002G01Y+001000F0660\n"
+            "N003F0000\n");
+}
+
+// --- stops ---------------------------------------------------------------------
+
+TEST(UpToUpStop, StopFrameBeforeAFrameWithoutMotionAndAtTheEnd) {
+  EXPECT_EQ(Output("%\nN001X+001000F0660\nN002M05\nN003X+001000\n"),
+            "%\nN001X+001000F0660\nN002F0000\nN003M05\nN004X+001000F0660\nN005F0000\n");
+}
+
+TEST(UpToUpStop, FeedWordLeavesAFrameWithMAndGoesOnToTheNextMotion) {
+  EXPECT_EQ(Output("%\nN001X+001000F0660\nN020M05F0624\n"),
+            "%\nN001X+001000F0660\nN002F0000\nN003M05\n");
+  // The machine would run the next frame at 240: it must not get 600 back.
+  EXPECT_EQ(Output("%\nN001X+001000F0660\nN002M03F0624\nN003X+001000\n"),
+            "%\nN001X+001000F0660\nN002F0000\nN003M03\nN004X+001000F0624\nN005F0000\n");
+}
+
+// --- feed words ------------------------------------------------------------------
+
+TEST(UpToUpFeed, FeedOnlyFramesAreDroppedAndTheJunctionComputedAgain) {
+  EXPECT_EQ(Output("%\nN001X+001000F0660\nN002F0610\nN003Y+001000F0660\n"),
+            "%\nN001X+001000F0660\nN002F0610\nN003Y+001000F0660\nN004F0000\n");
+  EXPECT_EQ(Output("%\nN001X+001000F0660\nN002F0610\nN003F0000\n"),
+            "%\nN001X+001000F0660\nN002F0000\n");
+}
+
+TEST(UpToUpFeed, FrameWithOtherWordsIsNeverDroppedAsFeedOnly) {
+  EXPECT_EQ(Output("%\nN001X+001000F0660\nN002S1200F0630\nN003X+001000\n"),
+            "%\nN001X+001000F0660\nN002F0000\nN003S1200\nN004X+001000F0630\nN005F0000\n");
+}
+
+TEST(UpToUpFeed, ShortFrameRunsAtTwiceTheSpeedLimitAndTheNextGetsItsFeedBack) {
+  EXPECT_EQ(Output("%\nN001X+001000F0660\nN002X+000020\nN003X+001000\n"),
+            "%\nN001X+001000F0660\nN002X+000020F0610\nN003X+001000F0660\nN004F0000\n");
+}
+
+TEST(UpToUpFeed, FeedsAboveTheMachineLimitAreCut) {
+  EXPECT_EQ(Output("N001X+001000F0799\nN002X+001000F0799\nN003X+100000\n",
+                   {50, 50, 1200}),
+            "N001X+001000F0712\nN002X+001000F0712\nN003X+100000\nN004F0000\n");
+  // Without an F word the first frame is left alone.
+  EXPECT_EQ(Output("N001M03\nN002X+100000F0799\n", {50, 50, 1200}),
+            "N001M03\nN002X+100000F0712\nN003F0000\n");
+}
+
+TEST(UpToUpFeed, ArcLimitIsWrittenAsACodeAndTheFeedRestoredAfterTheArc) {
+  // Radius 10 mm: 60·sqrt(5·100) = 1341, written F0713, run at 1300.
+  // The next frame goes on along the arc's end tangent.
+  EXPECT_EQ(Output("%\nN001G03X+001000Y+001000I+000000J-001000F0714\nN002Y+001000\n",
+                   {50, 50, 1500}),
+            "%\nN001G03X+001000Y+001000I+000000J-001000F0713\nN002Y+001000F0714\nN003F0000\n");
+}
+
+TEST(UpToUpFeed, ShortArcMeetingALowerFeedRunsAtItWhole) {
+  // Tangent in and out along +X: no junction feed.
+  EXPECT_EQ(Output("%\nN001X+010000F0660\nN002G02X+000500Y+000500I-000500J+000000\n"
+                   "N003X+010000F0624\n"),
+            "%\nN001X+010000F0660\nN002G02X+000500Y+000500I-000500J+000000F0624\n"
+            "N003X+010000F0624\nN004F0000\n");
+}
+
+// --- the run -----------------------------------------------------------------------
+
+TEST(UpToUpRun, EmptyProgramGivesAnEmptyOutputAndZeroSums) {
+  const Corrected corrected = Correct("");
+  EXPECT_EQ(corrected.result, 0);
+  EXPECT_EQ(corrected.output, "");
+  EXPECT_EQ(corrected.shown,
+            std::vector<std::string>{"message: Контрольные суммы:\nSUMX =      0.00 mm\n"
+                                     "SUMY =      0.00 mm\nSUMZ =      0.00 mm"});
+}
+
+TEST(UpToUpRun, ControlSumsAreTheNetIncrementsOfTheInput) {
+  const Corrected corrected =
+      Correct("%\nN001X+001234Y-000500F0660\nN002F0610\nN003Z-010000\nN004X+000001\n");
+  EXPECT_EQ(corrected.shown.back(),
+            "message: Контрольные суммы:\nSUMX =     12.35 mm\nSUMY =     -5.00 mm\n"
+            "SUMZ =   -100.00 mm");
+}
+
+TEST(UpToUpRun, NumbersWrapFrom999To1AndMarksTakeNoNumber) {
+  std::string program = "%\n";
+  for (int i = 0; i < 1000; ++i) program += "N001M08\n";
+  program += "$\n";
+  const std::string output = Output(program);
+  EXPECT_EQ(output.substr(0, 17), "%\nN001M08\nN002M08");
+  EXPECT_NE(output.find("N998M08\nN999M08\nN001M08\n$\n"), std::string::npos);
+}
+
+TEST(UpToUpRun, FiveDigitNumbersKeepTheirLastTwoDigits) {
+  EXPECT_EQ(Output("N00012M08\nN00013M09\n"), "N00112M08\nN00213M09\n");
+}
+
+TEST(UpToUpRun, LineEndsAndTheEndMark) {
+  const Corrected crlf = Correct("%\r\nN001M08\r\nN002M09\r\n");
+  EXPECT_EQ(crlf.output, "%\nN001M08\nN002M09\n");
+  EXPECT_EQ(Output("N001M08\r\nN002M09"), "N001M08\nN002M09");
+  // A last motion line without a line end gets one before the stop frame.
+  EXPECT_EQ(Output("%\nN001X+001000F0660"), "%\nN001X+001000F0660\nN002F0000\n");
+  EXPECT_EQ(Output("N001M08\nEND"), "N001M08\n");
+  EXPECT_EQ(Output("N001M08\nEND\n"), "N001M08\nEND\n");
+  EXPECT_EQ(Output("N001M08\rN002\n"), "N001M08\rN002\n");
+}
+
+TEST(UpToUpRun, CorrectingItsOwnOutputInsertsTheSameFramesAgain) {
+  const std::string program =
+      "%\nN001G17S500M03\nN002G01Z-000500F0630\nN003X+004000F0660\nN004Y+002000\n"
+      "N005X-004000F0712\nN006Y-002000\nN007Z+000500\nN008M05\n$\n";
+  const std::string once = Output(program);
+  EXPECT_EQ(once,
+            "%\nN001G17S500M03\nN002G01Z-000500F0630\nN003F0610\nN004X+004000F0660\n"
+            "N005F0610\nN006Y+002000F0660\nN007F0610\nN008X-004000F0712\nN009F0610\n"
+            "N010Y-002000F0685\nN011F0610\nN012Z+000500F0642\nN013F0000\nN014M05\n$\n");
+  EXPECT_EQ(Output(once), once);
+}
+
+TEST(UpToUpRun, LongFramesStayWhole) {
+  const std::string tail(300, 'c');
+  EXPECT_EQ(Output("%\nN001X+001000F0660\nN002Y+001000<" + tail + "\n"),
+            "%\nN001X+001000F0660\nN002F0610\nN003Y+001000F0660<" + tail + "\nN004F0000\n");
+  const Corrected huge = Correct("N001" + std::string(1 << 17, 'c') + "\n");
+  EXPECT_EQ(huge.result, TUpToUp::kInputUnreadable);
+  EXPECT_EQ(huge.shown,
+            std::vector<std::string>{"captioned <Ошибка в программе UpToUp>: В файле p.up "
+                                     "строка длиннее 65536 символов - это не программа H33"});
+}
+
+}  // namespace
+}  // namespace h33

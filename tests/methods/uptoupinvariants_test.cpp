@@ -1,0 +1,220 @@
+// Whole-program properties of the correction on generated programs.
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "braking.h"
+#include "feedcode.h"
+#include "numbers.h"
+#include "scripteddialogs.h"
+#include "textformat.h"
+#include "uptoup.h"
+#include "words.h"
+
+namespace h33 {
+namespace {
+
+constexpr int kSpeedLimit = 100;
+constexpr int kAcceleration = 50;
+constexpr int kFeedMax = 1200;
+
+class ProgramGenerator {
+ public:
+  explicit ProgramGenerator(unsigned seed) : random_(seed) {}
+
+  std::string Program(int frames) {
+    std::string program = "%\n";
+    bool afterArc = false;
+    for (int i = 0; i < frames; ++i) {
+      const int kind = afterArc ? 0 : Pick(100);
+      afterArc = false;
+      if (kind < 8) {
+        program += Frame("G01" + Move() + Feed(30));
+      } else if (kind < 12) {
+        // An arc only ever before a motion frame: a stop after it cannot be braked.
+        program += Frame(std::string(Pick(2) ? "G02" : "G03") + Axis('X', 1000) + Axis('Y', 1000) +
+                         Axis('I', 2000) + Axis('J', 2000));
+        afterArc = true;
+      } else if (kind < 15) {
+        program += Frame(std::string(Pick(2) ? "M08" : "M09") + Feed(50));
+      } else if (kind < 17) {
+        program += "N000F0610\n";
+      } else {
+        program += Frame(Move() + Feed(15));
+      }
+    }
+    return program + Frame("G01X+001000Y+001000") + "N999M05\nN999M30\n$\n";
+  }
+
+ private:
+  int Pick(int range) { return std::uniform_int_distribution<int>(0, range - 1)(random_); }
+
+  std::string Axis(char letter, int range) {
+    return Sprintf("%c%+07d", letter, Pick(2 * range + 1) - range);
+  }
+
+  // Mostly ordinary moves, some under a millimetre, some on one axis only.
+  std::string Move() {
+    const int scale = Pick(10) < 2 ? 30 : 5000;
+    std::string move = Axis('X', scale);
+    if (Pick(3)) move += Axis('Y', scale);
+    if (!Pick(6)) move += Axis('Z', scale);
+    return move;
+  }
+
+  std::string Feed(int percent) {
+    static const char* kCodes[] = {"0630", "0660", "0712", "0720", "0624", "0550", "0799"};
+    if (Pick(100) >= percent) return "";
+    return std::string("F") + kCodes[Pick(7)];
+  }
+
+  std::string Frame(const std::string& words) { return "N001" + words + "\n"; }
+
+  std::mt19937 random_;
+};
+
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t from = 0;
+  while (from < text.size()) {
+    const std::size_t end = text.find('\n', from);
+    lines.push_back(text.substr(from, end - from));
+    from = end + 1;
+  }
+  return lines;
+}
+
+bool IsInsertedOrFeedOnly(const std::string& line) {
+  return line.size() == 9 && line.rfind("N", 0) == 0 && line[4] == 'F';
+}
+
+// What of a line the correction must keep: all but its number and feed.
+std::string Kept(std::string line) {
+  StripFeedWords(line);
+  if (HasWord(line, 'N')) line.erase(1, 3);
+  return line;
+}
+
+bool IsValidFeedCode(std::string_view code) {
+  if (code.size() != 4 || code.find_first_not_of("0123456789") != std::string_view::npos) {
+    return false;
+  }
+  return code == "0000" || (code[0] == '0' && code[1] >= '4' && code[1] <= '7' && code[2] != '0');
+}
+
+// Braking is computed from the feeds before coding; a code stands for every
+// feed up to one step of its last digit above what it decodes to.
+int HighestFeedOfCode(std::string_view code) {
+  const int feed = DecodeFeed(ParseInt(code));
+  const int decade = code[1] - '0';
+  int step = 1;
+  for (int i = 5; i < decade; ++i) step *= 10;
+  return feed == 0 ? 0 : feed + step - 1;
+}
+
+// Every F word a valid code within the machine's limit, and every straight
+// frame slow enough to brake to the next frame's feed within its length.
+void ExpectSafeFeeds(const std::vector<std::string>& lines) {
+  const BrakingRules rules{kAcceleration, 5, 100.0f, false};
+  int feed = 0;
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    const std::string_view code = ReadWord(lines[i], 'F');
+    if (!code.empty()) {
+      ASSERT_TRUE(IsValidFeedCode(code)) << lines[i];
+      feed = DecodeFeed(ParseInt(code));
+      ASSERT_LE(feed, kFeedMax) << lines[i];
+    }
+    const FrameVector move = ReadCoordinates(lines[i]);
+    if (!move.present || ReadArcOffsets(lines[i]).present || i + 1 == lines.size()) continue;
+    const std::string_view nextCode = ReadWord(lines[i + 1], 'F');
+    const int nextFeed = nextCode.empty() ? feed : HighestFeedOfCode(nextCode);
+    ASSERT_LE(feed, BrakingFeed(nextFeed, move.Chord(), rules))
+        << lines[i] << " before " << lines[i + 1];
+  }
+}
+
+std::vector<std::string> KeptLines(const std::vector<std::string>& lines) {
+  std::vector<std::string> kept;
+  for (const std::string& line : lines) {
+    if (!IsInsertedOrFeedOnly(line)) kept.push_back(Kept(line));
+  }
+  return kept;
+}
+
+std::vector<long> Increments(const std::vector<std::string>& lines) {
+  std::vector<long> sums(3);
+  for (const std::string& line : lines) {
+    for (int axis = 0; axis < 3; ++axis) sums[axis] += ParseLong(ReadWord(line, "XYZ"[axis]));
+  }
+  return sums;
+}
+
+// The control sums as the machine's single-precision millimetres add up.
+std::string ControlSumsMessage(const std::vector<std::string>& lines) {
+  float sums[3] = {0, 0, 0};
+  for (const std::string& line : lines) {
+    const FrameVector move = ReadCoordinates(line);
+    sums[0] += move.x;
+    sums[1] += move.y;
+    sums[2] += move.z;
+  }
+  return "message: " + Sprintf("Контрольные суммы:\nSUMX =%10.2f mm\nSUMY =%10.2f mm\n"
+                               "SUMZ =%10.2f mm",
+                               double{sums[0]}, double{sums[1]}, double{sums[2]});
+}
+
+TEST(UpToUpInvariants, GeneratedProgramsComeOutSafe) {
+  for (unsigned seed = 1; seed <= 5; ++seed) {
+    SCOPED_TRACE(seed);
+    const std::string program = ProgramGenerator(seed).Program(3000);
+    ScriptedDialogs dialogs;
+    MemorySource source(program);
+    MemorySink sink;
+    TUpToUp correction("p.up", "q.up", kSpeedLimit, kAcceleration, kFeedMax, dialogs);
+    ASSERT_EQ(correction.Run(source, sink), 0) << dialogs.shown.back();
+    std::string output = sink.Bytes();
+    std::erase(output, '\r');
+    const std::vector<std::string> in = Lines(program);
+    const std::vector<std::string> out = Lines(output);
+
+    ExpectSafeFeeds(out);
+    EXPECT_EQ(KeptLines(out), KeptLines(in));
+    EXPECT_EQ(Increments(out), Increments(in));
+    EXPECT_EQ(dialogs.shown.back(), ControlSumsMessage(in));
+  }
+}
+
+// Whatever the bytes, the run ends with a result and no memory fault.
+TEST(UpToUpInvariants, ArbitraryBytes) {
+  static constexpr std::string_view kPieces[] = {
+      "N001", "X+001000", "Y-000020", "Z", "I+000500", "J-", "F0660", "F", "F06", "G02",
+      "G03", "G18", "M05", "L001", "%", "\n", "\r", "\r\n", "END", std::string_view("\0", 1)};
+  std::mt19937 random(7);
+  int outcomes[2] = {0, 0};
+  for (int round = 0; round < 300; ++round) {
+    std::string bytes;
+    const int pieces = std::uniform_int_distribution<int>(0, 200)(random);
+    for (int i = 0; i < pieces; ++i) {
+      if (std::uniform_int_distribution<int>(0, 9)(random) == 0) {
+        bytes.push_back(static_cast<char>(std::uniform_int_distribution<int>(0, 255)(random)));
+      } else {
+        bytes += kPieces[std::uniform_int_distribution<std::size_t>(0, 19)(random)];
+      }
+    }
+    ScriptedDialogs dialogs;
+    MemorySource source(bytes);
+    MemorySink sink;
+    const int result = TUpToUp("p.up", "q.up", 50, 5, 1200, dialogs).Run(source, sink);
+    EXPECT_TRUE(result == 0 || result == TUpToUp::kBrakingFailed) << result;
+    outcomes[result == 0] += 1;
+  }
+  // Both ways through the run were taken.
+  EXPECT_GT(outcomes[0], 10);
+  EXPECT_GT(outcomes[1], 10);
+}
+
+}  // namespace
+}  // namespace h33
