@@ -19,19 +19,31 @@ std::string EncodeFeed(int feed, int leadDigit) {
     case 3: mantissa = feed / 100; break;
     default: break;
   }
+  // Every feed a program can carry takes this path; it is on the hot path of
+  // both methods, so the four digits are written directly.
+  if (exponent <= 3 && leadDigit >= 0 && leadDigit <= 9) {
+    return {static_cast<char>('0' + leadDigit), static_cast<char>('4' + exponent),
+            static_cast<char>('0' + mantissa / 10), static_cast<char>('0' + mantissa % 10)};
+  }
   return Sprintf("%1d%1d%2.2d", leadDigit, exponent + 4, mantissa);
 }
 
 int DecodeFeed(int code) {
   if (code > 4000) code -= 4000;
   const int exponent = code / 100;
+  // 10^(exponent − 5) × (code mod 100) truncated: below the decade digit 4
+  // that is a fraction of 1.
+  if (exponent < 4) return 0;
   if (exponent == 4) {
     const int feed = (code - 400) / 10;
     return feed == 0 ? 1 : feed;
   }
-  const double feed = std::pow(10.0, exponent - 5) * (code % 100);
-  if (feed >= static_cast<double>(std::numeric_limits<int>::max())) {
-    return std::numeric_limits<int>::max();
+  const long long mantissa = code % 100;
+  if (mantissa == 0) return 0;
+  long long feed = mantissa;
+  for (int power = 5; power < exponent; ++power) {
+    feed *= 10;
+    if (feed > std::numeric_limits<int>::max()) return std::numeric_limits<int>::max();
   }
   return static_cast<int>(feed);
 }

@@ -22,12 +22,29 @@ std::string_view TakeSign(std::string_view text, bool& negative) {
   return text.substr(i);
 }
 
+// Program coordinates are whole numbers of a few digits; those convert
+// exactly without the general decimal conversion.
+template <typename Real>
+bool ParseWholeNumber(std::string_view digits, Real& value) {
+  constexpr std::size_t kExactDigits = std::numeric_limits<Real>::digits10;
+  std::size_t count = 0;
+  long long whole = 0;
+  while (count < digits.size() && digits[count] >= '0' && digits[count] <= '9') {
+    if (count == kExactDigits) return false;
+    whole = whole * 10 + (digits[count++] - '0');
+  }
+  if (count == 0 || (count < digits.size() && digits[count] == '.')) return false;
+  value = static_cast<Real>(whole);
+  return true;
+}
+
 template <typename Real>
 Real ParseReal(std::string_view text) {
   bool negative = false;
   const std::string_view digits = TakeSign(text, negative);
   if (digits.empty() || digits.front() == '+' || digits.front() == '-') return 0;
   Real value = 0;
+  if (ParseWholeNumber(digits, value)) return negative ? -value : value;
   const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), value,
                                       std::chars_format::fixed);
   if (result.ec == std::errc::invalid_argument) return 0;

@@ -28,8 +28,11 @@ OutputFile::OutputFile(std::filesystem::path target) : target_(std::move(target)
   std::mt19937_64 generator(entropy());
   const std::filesystem::path directory = target_.parent_path();
   for (int attempt = 0; attempt < 100 && !file_; ++attempt) {
-    const std::string name = "." + target_.filename().string() + "." +
-                             std::to_string(generator() % 1000000000ULL) + ".tmp";
+    std::string name = ".";
+    name.append(target_.filename().string())
+        .append(".")
+        .append(std::to_string(generator() % 1000000000ULL))
+        .append(".tmp");
     temporary_ = directory / name;
     file_ = CreateExclusive(temporary_);
     if (!file_ && errno != EEXIST) break;

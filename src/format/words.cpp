@@ -1,15 +1,21 @@
 #include "words.h"
 
 #include <algorithm>
+#include <array>
 
 #include "textformat.h"
 
 namespace h33 {
 namespace {
 
-bool IsValueChar(char c) {
-  return (c >= '0' && c <= '9') || c == ' ' || c == '+' || c == '-' || c == '.';
-}
+// Looked up for every character of every word read, so a table.
+constexpr std::array<bool, 256> kValueChars = [] {
+  std::array<bool, 256> table{};
+  for (const char c : std::string_view("0123456789 +-.")) table[static_cast<unsigned char>(c)] = true;
+  return table;
+}();
+
+bool IsValueChar(char c) { return kValueChars[static_cast<unsigned char>(c)]; }
 
 std::size_t ContentLength(std::string_view line) {
   std::size_t length = line.size();
@@ -65,7 +71,15 @@ void StripFeedWords(std::string& line) {
 void WriteH33Number(std::string& line, long number) {
   const std::size_t content = ContentLength(line);
   if (content == 0) return;
-  line.replace(1, std::min<std::size_t>(3, content - 1), Sprintf("%3.3ld", number));
+  const std::size_t width = std::min<std::size_t>(3, content - 1);
+  if (number >= 0 && number <= 999) {
+    const char digits[3] = {static_cast<char>('0' + number / 100),
+                            static_cast<char>('0' + number / 10 % 10),
+                            static_cast<char>('0' + number % 10)};
+    line.replace(1, width, digits, 3);
+  } else {
+    line.replace(1, width, Sprintf("%3.3ld", number));
+  }
 }
 
 }  // namespace h33

@@ -30,7 +30,6 @@
 #include "editorlauncher.h"
 #include "formatcheck.h"
 #include "machines.h"
-#include "numbers.h"
 #include "runcommand.h"
 #include "stat.h"
 #include "textformat.h"
@@ -71,7 +70,7 @@ QLineEdit* AddField(QWidget* parent, const char* name, QRect bounds) {
 }
 
 void Normalise(QLineEdit* field, int fallback) {
-  long long value = ReadFieldNumber(field->text());
+  long long value = ReadParameterField(field->text().toStdString());
   if (value < 0) value = -value;
   if (value == 0) value = fallback;
   const QString text = QString::number(value);
@@ -90,7 +89,6 @@ bool IsUserVolume(const QStorageInfo& volume) {
 
 void KeepNumbersInCLocale() { std::setlocale(LC_NUMERIC, "C"); }
 
-int ReadFieldNumber(const QString& text) { return ParseInt(text.toStdString()); }
 
 TMainDialog::TMainDialog(Dialogs& dialogs, const QString& startDirectory, QWidget* parent)
     : QWidget(parent), dialogs_(dialogs) {

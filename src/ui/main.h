@@ -5,6 +5,7 @@
 #include <QWidget>
 
 #include <functional>
+#include <optional>
 #include <string>
 
 class QCheckBox;
@@ -19,6 +20,8 @@ class QTabBar;
 class QTimer;
 class QTreeView;
 class QFileSystemModel;
+
+#include "runparameters.h"
 
 namespace h33 {
 
@@ -99,6 +102,8 @@ class TMainDialog : public QWidget {
   void ReadFileList();
   void SelectFileIndex(int index);
   bool CheckRunInput(const std::string& input);
+  std::optional<std::string> ChooseOutputFileName(const std::string& input);
+  RunParameters CollectRunParameters(const std::string& input) const;
   void ShowStatistics(const std::string& program, int feedMax, double minutes);
 
   Dialogs& dialogs_;
@@ -108,6 +113,7 @@ class TMainDialog : public QWidget {
   QString directory_;
   QStringList masks_;
   QString outputFileName_;
+  QString lastOutputName_;  // the save dialog opens on the previous run's choice
 };
 
 // Qt takes the C library's locale from the environment at start-up; program
@@ -115,8 +121,5 @@ class TMainDialog : public QWidget {
 // Only the statistics window's numbers follow the user's locale.
 void KeepNumbersInCLocale();
 
-// Reads a parameter field as the window does: leading blanks, a sign, digits
-// up to the first other character; no digits read as 0.
-int ReadFieldNumber(const QString& text);
 
 }  // namespace h33

@@ -4,11 +4,13 @@
 #include "runcommand.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPlainTextEdit>
+#include <QRadioButton>
 #include <QTabBar>
 #include <QTableWidget>
 
@@ -18,11 +20,15 @@
 #include "fileinfo.h"
 #include "formatcheck.h"
 #include "main.h"
+#include "outputfile.h"
+#include "ptp_to_up.h"
+#include "runparameters.h"
 #include "stat.h"
 #include "statisticsview.h"
 #include "textformat.h"
 #include "timecount.h"
 #include "timemessage.h"
+#include "uptoup.h"
 
 namespace h33 {
 namespace {
@@ -68,6 +74,36 @@ bool TMainDialog::CheckRunInput(const std::string& input) {
   return true;
 }
 
+std::optional<std::string> TMainDialog::ChooseOutputFileName(const std::string& input) {
+  const QString chosen = saveDialog(lastOutputName_);
+  if (chosen.isEmpty()) return std::nullopt;
+  lastOutputName_ = chosen;
+  outputFileName_ = chosen;
+  const std::string output = chosen.toStdString();
+  // Not only the same text: any name that designates the input file.
+  if (output == input || DesignateSameFile(output, input)) {
+    dialogs_.Ask(DialogKind::Error,
+                 Text("Имя исходного файла УП ->\n %s \n совпадает с  вновь формируемым\n "
+                      "Преобразование прервано..",
+                      input),
+                 {Button::Yes});
+    return std::nullopt;
+  }
+  return output;
+}
+
+RunParameters TMainDialog::CollectRunParameters(const std::string& input) const {
+  RunParameters parameters;
+  parameters.InputFileName = input;
+  parameters.SpeedLimit = ReadParameterField(SpeedLimitField->text().toStdString());
+  parameters.FeedMax = ReadParameterField(FeedMaxField->text().toStdString());
+  parameters.Acceleration = ReadParameterField(AField->text().toStdString());
+  parameters.MachineIndex = std::max(0, ComboBoxMachine->currentIndex());
+  parameters.FreeNumbering = SeqFree->isChecked();
+  parameters.RestoreAfterArc = CheckCircleSlowdn->isChecked();
+  return parameters;
+}
+
 void TMainDialog::BitBtnCorrectH33Click() {
   const QString input = InputFileName();
   if (input.isEmpty()) {
@@ -76,15 +112,41 @@ void TMainDialog::BitBtnCorrectH33Click() {
   }
   const std::string inputName = input.toStdString();
   if (!CheckRunInput(inputName)) return;
-  const int feedMax = ReadFieldNumber(FeedMaxField->text());
-  const int acceleration = ReadFieldNumber(AField->text());
+  RunParameters parameters = CollectRunParameters(inputName);
   outputFileName_.clear();
 
   const int method = TabControlMain->currentIndex();
   double minutes = 0;
-  if (method == kTime) {
+  if (method == kPtpToUp || method == kUpToUp) {
+    // A feed code has four digits: a run that would need more is refused
+    // before anything is asked or written.
+    if (!CheckConversionParameters(parameters, dialogs_)) return;
+    const auto output = ChooseOutputFileName(inputName);
+    if (!output) return;
+    parameters.OutputFileName = *output;
+    if (method == kPtpToUp) {
+      PtpToUp(parameters, parameters.InputFileName, parameters.OutputFileName, dialogs_);
+    } else {
+      TUpToUp correction(inputName, *output, parameters.SpeedLimit, parameters.Acceleration,
+                         parameters.FeedMax, dialogs_);
+      if (correction.Run() < 0) {
+        dialogs_.Ask(DialogKind::Error,
+                     Text("Ошибка прееобразования файла УП:\n %s \n - обработка прервана....",
+                          inputName),
+                     {Button::Yes});
+        return;
+      }
+      const float seconds =
+          TTimeCounter(*output, parameters.Acceleration).CountTime().value_or(0.0f);
+      minutes = double{seconds} / 60;
+      dialogs_.Ask(DialogKind::Information,
+                   Sprintf("Файл УП ->\n %s \n Время выполнения УП = %.2lf (мин)",
+                           inputName.c_str(), minutes),
+                   {Button::Yes});
+    }
+  } else {
     outputFileName_ = input;
-    const auto seconds = TTimeCounter(inputName, acceleration).CountTime();
+    const auto seconds = TTimeCounter(inputName, parameters.Acceleration).CountTime();
     if (!seconds) {
       dialogs_.CaptionedBox(Text("Невозможно открыть файл:\n %s \n на 'чтение' ", inputName),
                             "Проверка программы на формат H33 - > ошибка ...");
@@ -96,7 +158,7 @@ void TMainDialog::BitBtnCorrectH33Click() {
 
   if (CheckBoxStat->isChecked()) {
     if (method == kPtpToUp) return;
-    ShowStatistics(outputFileName_.toStdString(), feedMax, minutes);
+    ShowStatistics(outputFileName_.toStdString(), parameters.FeedMax, minutes);
   }
   RefreshFileList();
 }

@@ -233,6 +233,117 @@ class MainWindowTest : public QObject {
     QCOMPARE(statistics.StringGrid1->item(3, 1)->text(), "0" + point + "00");
     QCOMPARE(statistics.StringGrid1->item(3, 2)->text(), "200" + point + "00");
   }
+
+  void OutputNameDesignatingTheInputIsRefused() {
+    TempDir dir;
+    const std::string program = "N001F0000\r\nN002X+010000F0660\r\nN003F0000\r\n";
+    dir.Write("p.up", program);
+    std::filesystem::create_directory(dir / "sub");
+    ScriptedDialogs dialogs;
+    TMainDialog window(dialogs, QString::fromStdString(dir.Path().string()));
+    window.FileListBox1->setCurrentRow(0);
+    const std::string input = (dir / "p.up").string();
+    for (int tab : {0, 1}) {
+      window.TabControlMain->setCurrentIndex(tab);
+      for (const auto& spelling : {dir / "p.up", dir / "sub" / ".." / "p.up"}) {
+        window.saveDialog = [&spelling](const QString&) {
+          return QString::fromStdString(spelling.string());
+        };
+        dialogs.shown.clear();
+        window.BitBtnCorrectH33Click();
+        QCOMPARE(dialogs.shown, (std::vector<std::string>{
+                                    "error [Yes]: Имя исходного файла УП ->\n " + input +
+                                    " \n совпадает с  вновь формируемым\n Преобразование прервано.."}));
+      }
+    }
+    QCOMPARE(QString::fromStdString(ReadBytes(dir / "p.up")), QString::fromStdString(program));
+  }
+
+  void CancelledSaveDialogEndsTheRunSilently() {
+    TempDir dir;
+    dir.Write("p.up", "N001F0000\r\n");
+    ScriptedDialogs dialogs;
+    TMainDialog window(dialogs, QString::fromStdString(dir.Path().string()));
+    window.FileListBox1->setCurrentRow(0);
+    QStringList offered;
+    window.saveDialog = [&offered](const QString& last) {
+      offered << last;
+      return QString();
+    };
+    window.TabControlMain->setCurrentIndex(1);
+    window.BitBtnCorrectH33Click();
+    QVERIFY(dialogs.shown.empty());
+    QCOMPARE(offered, QStringList({QString()}));
+  }
+
+  void FeedsThatCannotBeCodedAreRefusedBeforeTheSaveDialog() {
+    TempDir dir;
+    dir.Write("p.up", "N001F0000\r\n");
+    ScriptedDialogs dialogs;
+    TMainDialog window(dialogs, QString::fromStdString(dir.Path().string()));
+    window.FileListBox1->setCurrentRow(0);
+    bool asked = false;
+    window.saveDialog = [&asked](const QString&) {
+      asked = true;
+      return QString();
+    };
+    window.FeedMaxField->setText("10000");
+    for (int tab : {0, 1}) {
+      window.TabControlMain->setCurrentIndex(tab);
+      dialogs.shown.clear();
+      window.BitBtnCorrectH33Click();
+      QCOMPARE(dialogs.shown.size(), std::size_t{1});
+      QVERIFY(QString::fromStdString(dialogs.shown[0]).startsWith("error"));
+    }
+    QVERIFY(!asked);
+  }
+
+  void UpToUpRunReportsTheOutputsTimeAndStatistics() {
+    TempDir dir;
+    dir.Write("p.up", "N001F0000\r\nN002X+010000F0660\r\nN003X+010000\r\n");
+    ScriptedDialogs dialogs;
+    TMainDialog window(dialogs, QString::fromStdString(dir.Path().string()));
+    TForm2 statistics;
+    window.SetWindows(&statistics, nullptr);
+    window.FileListBox1->setCurrentRow(0);
+    window.TabControlMain->setCurrentIndex(1);
+    window.CheckBoxStat->setChecked(true);
+    window.AField->setText("5");
+    const QString output = QString::fromStdString((dir / "out.up").string());
+    QStringList offered;
+    window.saveDialog = [&](const QString& last) {
+      offered << last;
+      return output;
+    };
+    window.BitBtnCorrectH33Click();
+    QVERIFY(std::filesystem::exists(dir / "out.up"));
+    QCOMPARE(dialogs.shown.size(), std::size_t{2});
+    QVERIFY(QString::fromStdString(dialogs.shown[0]).startsWith("message: Контрольные суммы:\nSUMX ="));
+    QVERIFY(QString::fromStdString(dialogs.shown[1])
+                .startsWith("information [Yes]: Файл УП ->\n " + QString::fromStdString((dir / "p.up").string()) +
+                            " \n Время выполнения УП = "));
+    QCOMPARE(statistics.NumKadrs->text(), QString("4"));  // the output's frames, stop frame included
+    QCOMPARE(window.FileListBox1->count(), 2);            // the new file shows at once
+    window.BitBtnCorrectH33Click();
+    QCOMPARE(offered, QStringList({QString(), output}));  // the dialog reopens on the last name
+  }
+
+  void PtpToUpRunReportsItsOwnResult() {
+    TempDir dir;
+    dir.Write("p.ptp", "N001X+010000F600\r\nN002X+010000\r\n");
+    ScriptedDialogs dialogs;
+    dialogs.buttons = {Button::No, Button::No};
+    TMainDialog window(dialogs, QString::fromStdString(dir.Path().string()));
+    window.FilterComboBox1->setCurrentIndex(1);
+    window.FileListBox1->setCurrentRow(0);
+    window.saveDialog = [&dir](const QString&) {
+      return QString::fromStdString((dir / "p.up").string());
+    };
+    window.BitBtnCorrectH33Click();
+    QVERIFY(std::filesystem::exists(dir / "p.up"));
+    QVERIFY(!dialogs.shown.empty());
+    QVERIFY(QString::fromStdString(dialogs.shown[0]).startsWith("confirmation [OK]: Создан файл "));
+  }
 };
 
 }  // namespace h33
