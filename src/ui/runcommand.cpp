@@ -15,6 +15,7 @@
 #include <QTableWidget>
 
 #include <filesystem>
+#include <iostream>
 
 #include "dialogs.h"
 #include "fileinfo.h"
@@ -129,7 +130,10 @@ void TMainDialog::BitBtnCorrectH33Click() {
     } else {
       TUpToUp correction(inputName, *output, parameters.SpeedLimit, parameters.Acceleration,
                          parameters.FeedMax, dialogs_);
-      if (correction.Run() < 0) {
+      const int result = correction.Run();
+      // The braking messages also go to standard output, for a console.
+      if (result == TUpToUp::kBrakingFailed) std::cout << correction.BrakingReport() << std::flush;
+      if (result < 0) {
         dialogs_.Ask(DialogKind::Error,
                      Text("Ошибка прееобразования файла УП:\n %s \n - обработка прервана....",
                           inputName),
