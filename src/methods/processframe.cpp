@@ -141,6 +141,7 @@ TUpToUp::NextFrame TUpToUp::LookAhead(std::optional<std::string>& next, LineRead
       frame.hasFeed = false;
       return frame;
     }
+    EndNewestLine(window_);
     next = ReadNextLine(reader);
   }
 }
@@ -217,16 +218,19 @@ bool TUpToUp::AppendJunctionOrStop(std::size_t at, bool shortArc, float junction
       SetRowFeed(window_[at], feed);
       return BrakeBack(at);
     }
-    window_.push_back({"N000\n", 0, 0.0f});
-    SetRowFeed(window_.back(), feed);
-    return BrakeBack(window_.size() - 1);
+    return AppendInserted("N000F" + EncodeFeed(feed) + "\n", feed);
   }
   if (junctionState_ == kStopNeeded) {
-    window_.push_back({kStopFrame, 0, 0.0f});
     junctionState_ = kNoJunction;
-    return BrakeBack(window_.size() - 1);
+    return AppendInserted(kStopFrame, 0);
   }
   return true;
+}
+
+bool TUpToUp::AppendInserted(std::string text, int feed) {
+  EndNewestLine(window_);
+  window_.push_back({std::move(text), feed, 0.0f});
+  return BrakeBack(window_.size() - 1);
 }
 
 }  // namespace h33

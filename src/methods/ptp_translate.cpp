@@ -249,6 +249,7 @@ FrameTranslator::NextFrame FrameTranslator::LookAhead(bool currentMotion,
       return next;
     }
     // A feed-only frame after a motion frame is dropped with all its words.
+    EndNewestLine(window_);
     nextLine = input_.Next();
   }
 }
@@ -311,6 +312,7 @@ std::optional<float> FrameTranslator::JunctionFeed(const Geometry& current, cons
 }
 
 bool FrameTranslator::AppendGenerated(std::string text, int feed) {
+  EndNewestLine(window_);
   window_.push_back({std::move(text), feed, 0.0f});
   return Brake(window_.size() - 1);
 }

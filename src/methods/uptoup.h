@@ -81,6 +81,7 @@ class TUpToUp {
   std::optional<float> CornerFeed(const FrameGeometry& current, const FrameGeometry& next,
                                   const std::string& nextText);
   bool AppendJunctionOrStop(std::size_t at, bool shortArc, float junctionFeed);
+  bool AppendInserted(std::string text, int feed);
 
   std::filesystem::path inputName_;
   std::filesystem::path outputName_;
@@ -110,7 +111,6 @@ class TUpToUp {
   };
   JunctionState junctionState_ = kNoJunction;
   std::array<float, 3> controlSums_{};
-  bool lineOpen_ = false;  // the last text written has no line end yet
   std::string brakingReport_;
 };
 

@@ -250,16 +250,33 @@ TEST(UpToUpRun, CorrectingItsOwnOutputInsertsTheSameFramesAgain) {
   EXPECT_EQ(Output(once), once);
 }
 
-TEST(UpToUpRun, LongFramesStayWhole) {
-  const std::string tail(300, 'c');
-  EXPECT_EQ(Output("%\nN001X+001000F0660\nN002Y+001000<" + tail + "\n"),
-            "%\nN001X+001000F0660\nN002F0610\nN003Y+001000F0660<" + tail + "\nN004F0000\n");
-  const Corrected huge = Correct("N001" + std::string(1 << 17, 'c') + "\n");
-  EXPECT_EQ(huge.result, TUpToUp::kInputUnreadable);
-  EXPECT_EQ(huge.shown,
-            std::vector<std::string>{"captioned <Ошибка в программе UpToUp>: В файле p.up "
-                                     "строка длиннее 65536 символов - это не программа H33"});
+// --- lines longer than a read: pieces of 198 characters, each a frame --------
+
+TEST(UpToUpLongLines, PiecesWithNothingBetweenThemGiveTheLineBackWhole) {
+  const std::string line = "N001M08" + std::string(400, 'c') + "\n";
+  EXPECT_EQ(Output("%\n" + line + "N002M09\n"), "%\n" + line + "N002M09\n");
+  // A megabyte without a line end: pieces, no refusal, no loss.
+  std::string huge;
+  while (huge.size() < (1u << 20)) huge += "abc 0123 ";
+  EXPECT_EQ(Output(huge), huge);
+  std::string moves;
+  while (moves.size() < (1u << 20)) moves += "X+000100";
+  EXPECT_EQ(Output(moves), moves + "\nN001F0000\n");
 }
 
+TEST(UpToUpLongLines, AFrameInsertedAfterAPieceStartsOnALineOfItsOwn) {
+  // The leading piece moves and the rest does not: a stop comes between them.
+  const std::string head = "N002Y+001000<" + std::string(185, 'c');
+  const std::string rest = std::string(115, 'c') + "\n";
+  EXPECT_EQ(Output("%\nN001X+001000F0660\n" + head + rest),
+            "%\nN001X+001000F0660\nN002F0610\nN003Y+001000F0660<" + std::string(185, 'c') +
+                "\nN004F0000\n" + rest);
+}
+
+TEST(UpToUpLongLines, APieceWhoseRestIsDroppedEndsItsLine) {
+  const std::string head = "N002X+001000" + std::string(186, 'c');
+  EXPECT_EQ(Output("%\nN001X+001000F0660\n" + head + "F0610\nN003X+001000\n"),
+            "%\nN001X+001000F0660\n" + head + "\nN003X+001000F0610\nN004F0000\n");
+}
 }  // namespace
 }  // namespace h33
