@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "feedcode.h"
+#include "lookahead.h"
 #include "numbers.h"
 #include "uptoup.h"
 
@@ -21,18 +22,6 @@ int ArcSenseOf(const std::string& line, int modal) {
   if (Contains(line, "G02")) return 2;
   if (Contains(line, "G03")) return 3;
   return modal;
-}
-
-// An F word and no other word than the frame number: what an earlier
-// correction inserted, or a feed change on its own.
-bool IsFeedOnly(const std::string& line) {
-  std::string rest = line;
-  StripFeedWords(rest);
-  if (const std::string_view number = ReadWord(rest, 'N'); !number.empty()) {
-    const auto letter = static_cast<std::size_t>(number.data() - rest.data()) - 1;
-    rest.erase(letter, number.size() + 1);
-  }
-  return rest.find_first_not_of(" \r\n") == std::string::npos;
 }
 
 }  // namespace
@@ -135,7 +124,7 @@ TUpToUp::NextFrame TUpToUp::LookAhead(std::optional<std::string>& next, LineRead
     TakeNextFeed(*next, frame);
     if (frame.geometry.Motion() || !frame.hasFeed) return frame;
     feedAfterArc_ = frame.feed;
-    if (!IsFeedOnly(*next)) {
+    if (!IsFeedOnlyFrame(*next)) {
       // A stop comes before a frame without motion; its feed must not hide that.
       StripFeedWords(*next);
       frame.hasFeed = false;

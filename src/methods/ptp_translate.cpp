@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "feedcode.h"
+#include "lookahead.h"
 #include "numbers.h"
 #include "textformat.h"
 #include "words.h"
@@ -243,7 +244,7 @@ FrameTranslator::NextFrame FrameTranslator::LookAhead(bool currentMotion,
       restorePending_ = false;
     }
     if (!currentMotion || next.geometry.Motion() || !next.hasFeed) return next;
-    if (HasWord(line, 'M') || HasWord(line, 'L') || HasWord(line, 'G')) {
+    if (!IsFeedOnlyFrame(line)) {
       RemoveFeedWords(line);
       next.hasFeed = false;
       return next;

@@ -160,9 +160,11 @@ TEST(UpToUpFeed, FeedOnlyFramesAreDroppedAndTheJunctionComputedAgain) {
             "%\nN001X+001000F0660\nN002F0000\n");
 }
 
-TEST(UpToUpFeed, FrameWithOtherWordsIsNeverDroppedAsFeedOnly) {
-  EXPECT_EQ(Output("%\nN001X+001000F0660\nN002S1200F0630\nN003X+001000\n"),
-            "%\nN001X+001000F0660\nN002F0000\nN003S1200\nN004X+001000F0630\nN005F0000\n");
+TEST(UpToUpFeed, FeedOnlyFramesGoWithTheirOtherWordsUnlessTheyHaveAnMLOrGWord) {
+  EXPECT_EQ(Output("%\nN001X+001000F0660\nN002S1200T05F0630\nN003X+001000\n"),
+            "%\nN001X+001000F0660\nN002X+001000F0630\nN003F0000\n");
+  EXPECT_EQ(Output("%\nN001X+001000F0660\nN002G17F0630\nN003L001F0630\n"),
+            "%\nN001X+001000F0660\nN002F0000\nN003G17\nN004L001\n");
 }
 
 TEST(UpToUpFeed, ShortFrameRunsAtTwiceTheSpeedLimitAndTheNextGetsItsFeedBack) {
