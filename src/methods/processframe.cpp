@@ -3,7 +3,6 @@
 #include <utility>
 
 #include "feedcode.h"
-#include "lookahead.h"
 #include "numbers.h"
 #include "uptoup.h"
 
@@ -112,7 +111,7 @@ void TUpToUp::AppendCurrent(std::string current, const FrameGeometry& frame, flo
 }
 
 // Feed-only frames are dropped on the way: they are never written and their
-// feed is not applied here, but it goes on to the next motion frame that
+// feed is not applied here, but it is carried to the next motion frame that
 // has none of its own.
 TUpToUp::NextFrame TUpToUp::LookAhead(std::optional<std::string>& next, LineReader& reader) {
   for (;;) {
@@ -123,7 +122,7 @@ TUpToUp::NextFrame TUpToUp::LookAhead(std::optional<std::string>& next, LineRead
     if (frame.geometry.Motion()) frame.geometry.arc = ReadArcOffsets(*next);
     TakeNextFeed(*next, frame);
     if (frame.geometry.Motion() || !frame.hasFeed) return frame;
-    feedAfterArc_ = frame.feed;
+    feedAfterArc_.Carry(frame.feed);
     if (!IsFeedOnlyFrame(*next)) {
       // A stop comes before a frame without motion; its feed must not hide that.
       StripFeedWords(*next);
@@ -138,14 +137,15 @@ TUpToUp::NextFrame TUpToUp::LookAhead(std::optional<std::string>& next, LineRead
 void TUpToUp::TakeNextFeed(std::string& next, NextFrame& frame) {
   const bool motion = frame.geometry.Motion();
   if (const std::string_view word = ReadWord(next, 'F'); !word.empty()) {
-    feedAfterArc_ = 0;
+    if (motion) feedAfterArc_.Discard();
     frame.feed = DecodeFeed(ParseInt(word));
     if (frame.feed > feedMax_) frame.feed = WriteFeed(next, feedMax_);
     frame.hasFeed = true;
-  } else if (feedAfterArc_ > 0 && motion) {
-    frame.feed = WriteFeed(next, feedAfterArc_);
-    feedAfterArc_ = 0;
-    frame.hasFeed = true;
+  } else if (motion) {
+    if (const int carried = feedAfterArc_.Take(); carried > 0) {
+      frame.feed = WriteFeed(next, carried);
+      frame.hasFeed = true;
+    }
   }
   if (shortFrameReduced_ && motion) {
     if (!frame.hasFeed) {
@@ -160,7 +160,7 @@ void TUpToUp::LimitArcFeed(std::optional<std::string>& next, NextFrame& frame) {
   if (!frame.geometry.Arc()) return;
   const double limit = ArcFeedLimit(frame.geometry.arc, kArcCoefficient);
   if (static_cast<double>(frame.feed) <= limit) return;
-  feedAfterArc_ = frame.feed;
+  feedAfterArc_.Carry(frame.feed);
   frame.feed = WriteFeed(*next, TruncateToInt(limit));
   frame.hasFeed = true;
 }

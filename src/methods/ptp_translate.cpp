@@ -3,7 +3,6 @@
 #include <cmath>
 
 #include "feedcode.h"
-#include "lookahead.h"
 #include "numbers.h"
 #include "textformat.h"
 #include "words.h"
@@ -208,16 +207,24 @@ int FrameTranslator::RowFeed(bool feedWritten, bool motion, bool firstFrame) con
   return window_.back().feed;
 }
 
-FrameTranslator::NextFrame FrameTranslator::ReadNextFrame(std::string& line) const {
+FrameTranslator::NextFrame FrameTranslator::ReadNextFrame(std::string& line) {
   NextFrame next;
   next.geometry = ReadGeometry(line);
   next.feed = currentFeed_;
+  const bool motion = next.geometry.Motion();
   if (HasWord(line, 'F')) {
+    if (motion) carriedFeed_.Discard();
     next.hasFeed = true;
     next.feed = ReadFeed(line);
     if (next.feed > parameters_.FeedMax) {
       next.feed = parameters_.FeedMax;
       ReplaceWord(line, 'F', Decimal(next.feed));
+    }
+  } else if (motion) {
+    if (const int carried = carriedFeed_.Take(); carried > 0) {
+      ReplaceWord(line, 'F', Decimal(carried));
+      next.feed = carried;
+      next.hasFeed = true;
     }
   }
   return next;
@@ -243,7 +250,11 @@ FrameTranslator::NextFrame FrameTranslator::LookAhead(bool currentMotion,
       }
       restorePending_ = false;
     }
-    if (!currentMotion || next.geometry.Motion() || !next.hasFeed) return next;
+    if (next.geometry.Motion() || !next.hasFeed) return next;
+    // Carried whether or not the word stays: after a frame without motion it
+    // stays and is in force anyway, and a 0 there must not reach a cut.
+    carriedFeed_.Carry(next.feed);
+    if (!currentMotion) return next;
     if (!IsFeedOnlyFrame(line)) {
       RemoveFeedWords(line);
       next.hasFeed = false;

@@ -9,6 +9,7 @@
 #include "dialogs.h"
 #include "feedlimits.h"
 #include "framewindow.h"
+#include "lookahead.h"
 #include "words.h"
 
 namespace h33 {
@@ -98,7 +99,7 @@ class TUpToUp {
   // The feed the next motion frame without an F word must get written: the
   // feed an arc limit held back, or one the look-ahead took out of the
   // program with a dropped or stripped F word.
-  int feedAfterArc_ = 0;
+  CarriedFeed feedAfterArc_;
   FrameWindow window_;
   FrameCounter numbers_{kH33NumberWrap};
   int currentFeed_ = 0;

@@ -132,7 +132,7 @@ TEST(LongLines, AFrameInsertedAfterAPieceOrALastLineStartsOnALineOfItsOwn) {
 TEST(LongLines, APieceWhoseRestIsDroppedEndsItsLine) {
   const std::string head = "N1X10000F500" + std::string(186, 'c');
   EXPECT_EQ(Convert("%\n" + head + "F300\nN2X10000\n").output,
-            "%\nN001X10000F0650" + std::string(186, 'c') + "\nN002X10000\nN003F0000\n");
+            "%\nN001X10000F0650" + std::string(186, 'c') + "\nN002X10000F0630\nN003F0000\n");
 }
 
 TEST(BadInput, OddTextIsCarriedThroughWithoutHarm) {

@@ -153,6 +153,18 @@ TEST(UpToUpStop, FeedWordLeavesAFrameWithMAndGoesOnToTheNextMotion) {
 
 // --- feed words ------------------------------------------------------------------
 
+TEST(UpToUpFeed, CarriedFeedIsNeverZeroAndEndsAtAMotionFrameWithItsOwnFeed) {
+  // The stop frame of an earlier run is dropped and its 0 goes nowhere.
+  EXPECT_EQ(Output("%\nN001X+001000F0660\nN002F0000\nN003X+001000\n"),
+            "%\nN001X+001000F0660\nN002X+001000\nN003F0000\n");
+  // Nor does it wipe out the feed carried before it.
+  EXPECT_EQ(Output("%\nN001X+001000F0660\nN002M03F0624\nN003F0000\nN004X+001000\n"),
+            "%\nN001X+001000F0660\nN002F0000\nN003M03\nN004X+001000F0624\nN005F0000\n");
+  EXPECT_EQ(Output("%\nN001X+001000F0660\nN002M03F0624\nN003X+001000F0650\nN004X+001000\n"),
+            "%\nN001X+001000F0660\nN002F0000\nN003M03\nN004X+001000F0650\nN005X+001000\n"
+            "N006F0000\n");
+}
+
 TEST(UpToUpFeed, FeedOnlyFramesAreDroppedAndTheJunctionComputedAgain) {
   EXPECT_EQ(Output("%\nN001X+001000F0660\nN002F0610\nN003Y+001000F0660\n"),
             "%\nN001X+001000F0660\nN002F0610\nN003Y+001000F0660\nN004F0000\n");
