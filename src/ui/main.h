@@ -98,7 +98,6 @@ class TMainDialog : public QWidget {
   void FileListBox1Change();
   void ReadFileList();
   void SelectFileIndex(int index);
-  bool CheckRunInput(const std::string& input);
   void ShowStatistics(const std::string& program, int feedMax, double minutes);
 
   Dialogs& dialogs_;

@@ -12,12 +12,10 @@
 #include <QTabBar>
 #include <QTableWidget>
 
-#include <filesystem>
-
 #include "dialogs.h"
 #include "fileinfo.h"
-#include "formatcheck.h"
 #include "main.h"
+#include "runinput.h"
 #include "stat.h"
 #include "statisticsview.h"
 #include "textformat.h"
@@ -44,30 +42,6 @@ QString AskOutputFileName(QWidget* parent, const QString& lastName) {
   return dialog.selectedFiles().first();
 }
 
-bool TMainDialog::CheckRunInput(const std::string& input) {
-  std::error_code error;
-  if (!std::filesystem::exists(input, error)) {
-    dialogs_.Ask(DialogKind::Error, Text("Файл УП ->\n %s \n\n НЕ существует \n ..", input),
-                 {Button::Yes});
-    return false;
-  }
-  const int violations = CheckH33Format(input, 1);
-  if (violations == -1) {
-    dialogs_.CaptionedBox(Text("Невозможно открыть файл:\n %s \n на 'чтение' ", input),
-                          "Проверка программы на формат H33 - > ошибка ...");
-    return false;
-  }
-  if (violations != 0) {
-    dialogs_.Ask(DialogKind::Error,
-                 Text("Файл УП ->\n %s \n\n НЕ является программой ЧПУ H33 (Velta)\n Вычисления "
-                      "прерваны....",
-                      input),
-                 {Button::Yes});
-    return false;
-  }
-  return true;
-}
-
 void TMainDialog::BitBtnCorrectH33Click() {
   const QString input = InputFileName();
   if (input.isEmpty()) {
@@ -75,7 +49,7 @@ void TMainDialog::BitBtnCorrectH33Click() {
     return;
   }
   const std::string inputName = input.toStdString();
-  if (!CheckRunInput(inputName)) return;
+  if (!CheckRunInput(inputName, dialogs_)) return;
   const int feedMax = ReadFieldNumber(FeedMaxField->text());
   const int acceleration = ReadFieldNumber(AField->text());
   outputFileName_.clear();
