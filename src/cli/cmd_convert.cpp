@@ -9,6 +9,7 @@
 #include "machines.h"
 #include "options.h"
 #include "ptp_to_up.h"
+#include "runinput.h"
 
 namespace h33 {
 namespace {
@@ -59,6 +60,8 @@ CommandRunner AddConvertCommand(CLI::App& app, CliStreams& streams) {
                     "восстанавливать подачу после круговой интерполяции");
 
   return [options, command, &streams]() {
+    ConsoleDialogs dialogs(streams.out, streams.err);
+    if (!CheckRunInput(options->input, dialogs)) return kExitBadInput;
     const std::optional<int> machine = FindMachinePreset(options->machine);
     if (!machine) {
       streams.err << "--machine: неизвестный станок " << options->machine << '\n';
@@ -75,7 +78,6 @@ CommandRunner AddConvertCommand(CLI::App& app, CliStreams& streams) {
     parameters.InputFileName = options->input;
     parameters.OutputFileName = options->output;
 
-    ConsoleDialogs dialogs(streams.out, streams.err);
     return ExitCode(
         PtpToUp(parameters, parameters.InputFileName, parameters.OutputFileName, dialogs));
   };

@@ -10,6 +10,7 @@
 #include "consoledialogs.h"
 #include "machines.h"
 #include "options.h"
+#include "runinput.h"
 #include "textformat.h"
 #include "timecount.h"
 #include "uptoup.h"
@@ -85,9 +86,10 @@ int ReportTime(const Options& options, int acceleration, ConsoleDialogs& dialogs
 }
 
 int Correct(const Options& options, const CLI::App& command, CliStreams& streams) {
+  ConsoleDialogs dialogs(streams.out, streams.err);
+  if (!CheckRunInput(options.input, dialogs)) return kExitBadInput;
   const std::optional<Parameters> parameters = ChooseParameters(options, command, streams.err);
   if (!parameters) return kExitBadInput;
-  ConsoleDialogs dialogs(streams.out, streams.err);
   TUpToUp correction(options.input, options.output, parameters->speedLimit,
                      parameters->acceleration, parameters->feedMax, dialogs);
   const int result = correction.Run();

@@ -6,7 +6,9 @@
 
 #include "app.h"
 #include "commands.h"
+#include "consoledialogs.h"
 #include "options.h"
+#include "runinput.h"
 #include "timecount.h"
 #include "timemessage.h"
 
@@ -23,6 +25,8 @@ CommandRunner AddTimeCommand(CLI::App& app, CliStreams& streams) {
   AddAccelerationOption(*command, options->acceleration);
 
   return [options, &streams]() {
+    ConsoleDialogs dialogs(streams.out, streams.err);
+    if (!CheckRunInput(options->file, dialogs)) return kExitBadInput;
     try {
       TTimeCounter counter(options->file, options->acceleration);
       const auto seconds = counter.CountTime();

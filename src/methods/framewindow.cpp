@@ -25,6 +25,10 @@ FrameVector ReadVector(const std::string& text, char a, char b, char c) {
 
 }  // namespace
 
+void EndNewestLine(FrameWindow& window) {
+  if (!window.empty() && !window.back().text.ends_with('\n')) window.back().text += '\n';
+}
+
 float FrameVector::Chord() const { return std::sqrt(x * x + y * y + z * z); }
 
 FrameVector ReadCoordinates(const std::string& text) { return ReadVector(text, 'X', 'Y', 'Z'); }

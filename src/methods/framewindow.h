@@ -19,6 +19,14 @@ using FrameWindow = std::vector<WindowRow>;
 
 inline constexpr std::size_t kFrameWindowRows = 20;
 
+// Lines are read in pieces of at most 198 characters, each piece a frame of
+// its own. Written back to back, the pieces of a long line give the line
+// whole; but when the newest row's line does not go on in the next row (a
+// frame is inserted after it, or its rest was dropped), it gets its line end
+// here, so that no frame is ever written into the middle of another line.
+// Rows that end with a line end are left as they are.
+void EndNewestLine(FrameWindow& window);
+
 // A frame's increments in mm: value × 0.01 computed in double and held as a
 // float, 0 for a missing word.
 struct FrameVector {

@@ -23,18 +23,6 @@ int ArcSenseOf(const std::string& line, int modal) {
   return modal;
 }
 
-// An F word and no other word than the frame number: what an earlier
-// correction inserted, or a feed change on its own.
-bool IsFeedOnly(const std::string& line) {
-  std::string rest = line;
-  StripFeedWords(rest);
-  if (const std::string_view number = ReadWord(rest, 'N'); !number.empty()) {
-    const auto letter = static_cast<std::size_t>(number.data() - rest.data()) - 1;
-    rest.erase(letter, number.size() + 1);
-  }
-  return rest.find_first_not_of(" \r\n") == std::string::npos;
-}
-
 }  // namespace
 
 bool TUpToUp::ProcessFrame(std::string current, std::optional<std::string>& next,
@@ -123,7 +111,7 @@ void TUpToUp::AppendCurrent(std::string current, const FrameGeometry& frame, flo
 }
 
 // Feed-only frames are dropped on the way: they are never written and their
-// feed is not applied here, but it goes on to the next motion frame that
+// feed is not applied here, but it is carried to the next motion frame that
 // has none of its own.
 TUpToUp::NextFrame TUpToUp::LookAhead(std::optional<std::string>& next, LineReader& reader) {
   for (;;) {
@@ -134,13 +122,14 @@ TUpToUp::NextFrame TUpToUp::LookAhead(std::optional<std::string>& next, LineRead
     if (frame.geometry.Motion()) frame.geometry.arc = ReadArcOffsets(*next);
     TakeNextFeed(*next, frame);
     if (frame.geometry.Motion() || !frame.hasFeed) return frame;
-    feedAfterArc_ = frame.feed;
-    if (!IsFeedOnly(*next)) {
+    feedAfterArc_.Carry(frame.feed);
+    if (!IsFeedOnlyFrame(*next)) {
       // A stop comes before a frame without motion; its feed must not hide that.
       StripFeedWords(*next);
       frame.hasFeed = false;
       return frame;
     }
+    EndNewestLine(window_);
     next = ReadNextLine(reader);
   }
 }
@@ -148,14 +137,15 @@ TUpToUp::NextFrame TUpToUp::LookAhead(std::optional<std::string>& next, LineRead
 void TUpToUp::TakeNextFeed(std::string& next, NextFrame& frame) {
   const bool motion = frame.geometry.Motion();
   if (const std::string_view word = ReadWord(next, 'F'); !word.empty()) {
-    feedAfterArc_ = 0;
+    if (motion) feedAfterArc_.Discard();
     frame.feed = DecodeFeed(ParseInt(word));
     if (frame.feed > feedMax_) frame.feed = WriteFeed(next, feedMax_);
     frame.hasFeed = true;
-  } else if (feedAfterArc_ > 0 && motion) {
-    frame.feed = WriteFeed(next, feedAfterArc_);
-    feedAfterArc_ = 0;
-    frame.hasFeed = true;
+  } else if (motion) {
+    if (const int carried = feedAfterArc_.Take(); carried > 0) {
+      frame.feed = WriteFeed(next, carried);
+      frame.hasFeed = true;
+    }
   }
   if (shortFrameReduced_ && motion) {
     if (!frame.hasFeed) {
@@ -170,7 +160,7 @@ void TUpToUp::LimitArcFeed(std::optional<std::string>& next, NextFrame& frame) {
   if (!frame.geometry.Arc()) return;
   const double limit = ArcFeedLimit(frame.geometry.arc, kArcCoefficient);
   if (static_cast<double>(frame.feed) <= limit) return;
-  feedAfterArc_ = frame.feed;
+  feedAfterArc_.Carry(frame.feed);
   frame.feed = WriteFeed(*next, TruncateToInt(limit));
   frame.hasFeed = true;
 }
@@ -217,16 +207,19 @@ bool TUpToUp::AppendJunctionOrStop(std::size_t at, bool shortArc, float junction
       SetRowFeed(window_[at], feed);
       return BrakeBack(at);
     }
-    window_.push_back({"N000\n", 0, 0.0f});
-    SetRowFeed(window_.back(), feed);
-    return BrakeBack(window_.size() - 1);
+    return AppendInserted("N000F" + EncodeFeed(feed) + "\n", feed);
   }
   if (junctionState_ == kStopNeeded) {
-    window_.push_back({kStopFrame, 0, 0.0f});
     junctionState_ = kNoJunction;
-    return BrakeBack(window_.size() - 1);
+    return AppendInserted(kStopFrame, 0);
   }
   return true;
+}
+
+bool TUpToUp::AppendInserted(std::string text, int feed) {
+  EndNewestLine(window_);
+  window_.push_back({std::move(text), feed, 0.0f});
+  return BrakeBack(window_.size() - 1);
 }
 
 }  // namespace h33

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstddef>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -16,23 +15,20 @@ class PtpInputError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-// Reads a PTP program one frame, that is one line, at a time. A line must fit
-// the 198 characters of a read with its line end; a longer one is refused
-// rather than cut into pieces, because a frame inserted between the pieces
-// would land in the middle of the line.
+// Reads a PTP program one frame, that is one line, at a time. A line longer
+// than 198 characters with its line end arrives in pieces, each a frame of
+// its own.
 class PtpReader {
  public:
   explicit PtpReader(ByteSource& source) : reader_(source) {}
 
-  // The next line with its line end (a last line may have none); nothing at
-  // the end of the input. Throws PtpInputError for a line too long, IoError
-  // when reading fails.
+  // The next line or piece with its line end (a last line or a leading piece
+  // has none); nothing at the end of the input. Throws IoError when reading
+  // fails.
   std::optional<std::string> Next();
 
  private:
   LineReader reader_;
-  long lineNumber_ = 0;
-  bool lineCut_ = false;
 };
 
 }  // namespace h33

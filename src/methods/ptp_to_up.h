@@ -14,7 +14,7 @@ enum class ConversionStatus {
   kConverted,
   kBrakingFailed,  // the machine cannot brake in time; the message was shown
   kRefused,        // parameters or names that cannot work
-  kBadInput,       // a line too long to be a frame
+  kBadInput,       // a feed word the controller would misread
   kInputUnreadable,
   kOutputUncreatable,
   kIoFailed,  // reading or writing failed part way

@@ -207,16 +207,24 @@ int FrameTranslator::RowFeed(bool feedWritten, bool motion, bool firstFrame) con
   return window_.back().feed;
 }
 
-FrameTranslator::NextFrame FrameTranslator::ReadNextFrame(std::string& line) const {
+FrameTranslator::NextFrame FrameTranslator::ReadNextFrame(std::string& line) {
   NextFrame next;
   next.geometry = ReadGeometry(line);
   next.feed = currentFeed_;
+  const bool motion = next.geometry.Motion();
   if (HasWord(line, 'F')) {
+    if (motion) carriedFeed_.Discard();
     next.hasFeed = true;
     next.feed = ReadFeed(line);
     if (next.feed > parameters_.FeedMax) {
       next.feed = parameters_.FeedMax;
       ReplaceWord(line, 'F', Decimal(next.feed));
+    }
+  } else if (motion) {
+    if (const int carried = carriedFeed_.Take(); carried > 0) {
+      ReplaceWord(line, 'F', Decimal(carried));
+      next.feed = carried;
+      next.hasFeed = true;
     }
   }
   return next;
@@ -242,13 +250,18 @@ FrameTranslator::NextFrame FrameTranslator::LookAhead(bool currentMotion,
       }
       restorePending_ = false;
     }
-    if (!currentMotion || next.geometry.Motion() || !next.hasFeed) return next;
-    if (HasWord(line, 'M') || HasWord(line, 'L') || HasWord(line, 'G')) {
+    if (next.geometry.Motion() || !next.hasFeed) return next;
+    // Carried whether or not the word stays: after a frame without motion it
+    // stays and is in force anyway, and a 0 there must not reach a cut.
+    carriedFeed_.Carry(next.feed);
+    if (!currentMotion) return next;
+    if (!IsFeedOnlyFrame(line)) {
       RemoveFeedWords(line);
       next.hasFeed = false;
       return next;
     }
     // A feed-only frame after a motion frame is dropped with all its words.
+    EndNewestLine(window_);
     nextLine = input_.Next();
   }
 }
@@ -311,6 +324,7 @@ std::optional<float> FrameTranslator::JunctionFeed(const Geometry& current, cons
 }
 
 bool FrameTranslator::AppendGenerated(std::string text, int feed) {
+  EndNewestLine(window_);
   window_.push_back({std::move(text), feed, 0.0f});
   return Brake(window_.size() - 1);
 }

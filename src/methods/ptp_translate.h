@@ -5,6 +5,7 @@
 
 #include "dialogs.h"
 #include "framewindow.h"
+#include "lookahead.h"
 #include "ptp_braking.h"
 #include "ptp_input.h"
 #include "runparameters.h"
@@ -65,7 +66,7 @@ class FrameTranslator {
   bool DecideFeed(std::string& currentLine, const Geometry& current, float length, bool firstFrame);
   int RowFeed(bool feedWritten, bool motion, bool firstFrame) const;
   NextFrame LookAhead(bool currentMotion, std::optional<std::string>& nextLine);
-  NextFrame ReadNextFrame(std::string& line) const;
+  NextFrame ReadNextFrame(std::string& line);
   void LimitArcFeed(NextFrame& next, std::string& nextLine);
   std::optional<float> JunctionFeed(const Geometry& current, const NextFrame& next,
                                     const std::string& nextLine);
@@ -86,6 +87,7 @@ class FrameTranslator {
   int currentFeed_ = 0;
   int savedFeed_ = 0;
   bool restorePending_ = false;
+  CarriedFeed carriedFeed_;
   int junctionState_ = 0;
   int arcSense_ = 2;  // no G02/G03 seen yet counts as G02
   Plane activePlane_ = Plane::XY;

@@ -34,11 +34,6 @@ constexpr const char* kWindowBox =
     "Станок не успевает затормозиться в предыдущих 18-и кадрах.\n"
     "                      Скорректируйте исходную программу.";
 
-// Far beyond any frame; a longer line means the file is no program, and
-// holding it would cost memory in proportion to the file.
-constexpr std::size_t kLongestLine = 1 << 16;
-constexpr const char* kLineTooLong = "В файле %s строка длиннее %zu символов - это не программа H33";
-
 // The correction's window: besides the frame being processed and the one
 // it may insert, the 18 frames before it stay for braking.
 constexpr std::size_t kKeptRows = kFrameWindowRows - 2;
@@ -128,15 +123,14 @@ int TUpToUp::Correct(ByteSource& input, ByteSink& output) {
   }
 }
 
+// A line longer than a read, 198 characters with its line end, arrives in
+// pieces, each a frame of its own.
 std::optional<std::string> TUpToUp::ReadLine(LineReader& reader) {
   std::string line;
   try {
-    if (!reader.ReadLine(line, kLongestLine + 1)) return std::nullopt;
+    if (!reader.ReadLine(line, kProgramLineLimit)) return std::nullopt;
   } catch (const IoError& error) {
     throw InputError(error.what());
-  }
-  if (line.size() > kLongestLine) {
-    throw InputError(Sprintf(kLineTooLong, inputName_.string().c_str(), kLongestLine));
   }
   return line;
 }
@@ -151,11 +145,7 @@ std::optional<std::string> TUpToUp::ReadNextLine(LineReader& reader) {
 void TUpToUp::EmitOldest(LineWriter& writer) {
   WindowRow& row = window_.front();
   if (HasWord(row.text, 'N')) WriteH33Number(row.text, numbers_.Take());
-  // Only the input's last line can lack its line end; whatever follows it
-  // (a stop frame) must not run into it.
-  if (lineOpen_) writer.Write("\n");
   writer.Write(row.text);
-  lineOpen_ = row.text.back() != '\n';
   window_.erase(window_.begin());
 }
 

@@ -9,6 +9,7 @@
 #include "dialogs.h"
 #include "feedlimits.h"
 #include "framewindow.h"
+#include "lookahead.h"
 #include "words.h"
 
 namespace h33 {
@@ -81,6 +82,7 @@ class TUpToUp {
   std::optional<float> CornerFeed(const FrameGeometry& current, const FrameGeometry& next,
                                   const std::string& nextText);
   bool AppendJunctionOrStop(std::size_t at, bool shortArc, float junctionFeed);
+  bool AppendInserted(std::string text, int feed);
 
   std::filesystem::path inputName_;
   std::filesystem::path outputName_;
@@ -97,7 +99,7 @@ class TUpToUp {
   // The feed the next motion frame without an F word must get written: the
   // feed an arc limit held back, or one the look-ahead took out of the
   // program with a dropped or stripped F word.
-  int feedAfterArc_ = 0;
+  CarriedFeed feedAfterArc_;
   FrameWindow window_;
   FrameCounter numbers_{kH33NumberWrap};
   int currentFeed_ = 0;
@@ -110,7 +112,6 @@ class TUpToUp {
   };
   JunctionState junctionState_ = kNoJunction;
   std::array<float, 3> controlSums_{};
-  bool lineOpen_ = false;  // the last text written has no line end yet
   std::string brakingReport_;
 };
 

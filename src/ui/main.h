@@ -101,7 +101,6 @@ class TMainDialog : public QWidget {
   void FileListBox1Change();
   void ReadFileList();
   void SelectFileIndex(int index);
-  bool CheckRunInput(const std::string& input);
   std::optional<std::string> ChooseOutputFileName(const std::string& input);
   RunParameters CollectRunParameters(const std::string& input) const;
   void ShowStatistics(const std::string& program, int feedMax, double minutes);

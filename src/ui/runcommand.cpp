@@ -19,10 +19,10 @@
 
 #include "dialogs.h"
 #include "fileinfo.h"
-#include "formatcheck.h"
 #include "main.h"
 #include "outputfile.h"
 #include "ptp_to_up.h"
+#include "runinput.h"
 #include "runparameters.h"
 #include "stat.h"
 #include "statisticsview.h"
@@ -49,30 +49,6 @@ QString AskOutputFileName(QWidget* parent, const QString& lastName) {
   if (!lastName.isEmpty()) dialog.selectFile(lastName);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   return dialog.selectedFiles().first();
-}
-
-bool TMainDialog::CheckRunInput(const std::string& input) {
-  std::error_code error;
-  if (!std::filesystem::exists(input, error)) {
-    dialogs_.Ask(DialogKind::Error, Text("Файл УП ->\n %s \n\n НЕ существует \n ..", input),
-                 {Button::Yes});
-    return false;
-  }
-  const int violations = CheckH33Format(input, 1);
-  if (violations == -1) {
-    dialogs_.CaptionedBox(Text("Невозможно открыть файл:\n %s \n на 'чтение' ", input),
-                          "Проверка программы на формат H33 - > ошибка ...");
-    return false;
-  }
-  if (violations != 0) {
-    dialogs_.Ask(DialogKind::Error,
-                 Text("Файл УП ->\n %s \n\n НЕ является программой ЧПУ H33 (Velta)\n Вычисления "
-                      "прерваны....",
-                      input),
-                 {Button::Yes});
-    return false;
-  }
-  return true;
 }
 
 std::optional<std::string> TMainDialog::ChooseOutputFileName(const std::string& input) {
@@ -112,7 +88,7 @@ void TMainDialog::BitBtnCorrectH33Click() {
     return;
   }
   const std::string inputName = input.toStdString();
-  if (!CheckRunInput(inputName)) return;
+  if (!CheckRunInput(inputName, dialogs_)) return;
   RunParameters parameters = CollectRunParameters(inputName);
   outputFileName_.clear();
 

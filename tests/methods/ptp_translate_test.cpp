@@ -20,8 +20,9 @@ TEST(StopFrames, FollowTheLastMotionFrameAndPrecedeFramesWithoutMotion) {
 }
 
 TEST(FeedOnlyFrames, AreDroppedAfterAMotionFrameWithTheirOtherWords) {
+  // The last feed dropped goes on to the next motion frame.
   EXPECT_EQ(ConvertedText("%\nN1X1000F500\nN2F300S20T5\nN3F400\nN4X1000\n"),
-            "%\nN001X1000F0650\nN002X1000\nN003F0000\n");
+            "%\nN001X1000F0650\nN002X1000F0640\nN003F0000\n");
 }
 
 TEST(FeedOnlyFrames, WithAnMLOrGWordStayButLoseTheirFeed) {
@@ -34,6 +35,28 @@ TEST(FeedOnlyFrames, WithAnMLOrGWordStayButLoseTheirFeed) {
             "%\nN001X1000F0650\nN002F0000\nN003L001\n");
   EXPECT_EQ(ConvertedText("%\nN1X1000F500\nN2F300M08\n"),
             "%\nN001X1000F0650\nN002F0000\nN003M08\n");
+}
+
+TEST(CarriedFeed, ReachesTheNextMotionFrameWithoutAFeedOfItsOwn) {
+  // The M frame's feed: without it the next cut would run at 500.
+  EXPECT_EQ(ConvertedText("%\nN1X1000F500\nN2M08F300\nN3X1000\n"),
+            "%\nN001X1000F0650\nN002F0000\nN003M08\nN004X1000F0630\nN005F0000\n");
+  // A motion frame with its own feed ends it.
+  EXPECT_EQ(ConvertedText("%\nN1X1000F500\nN2M08F300\nN3X1000F400\nN4X1000\n"),
+            "%\nN001X1000F0650\nN002F0000\nN003M08\nN004X1000F0640\nN005X1000\nN006F0000\n");
+  // It comes before the feed a small move put aside: it was programmed later.
+  EXPECT_EQ(ConvertedText("%\nN1X20F1000\nN2F300\nN3X10000\n"),
+            "%\nN001X20F0610\nN002X10000F0630\nN003F0000\n");
+}
+
+TEST(CarriedFeed, ZeroIsNeverCarriedToAMotionFrame) {
+  EXPECT_EQ(ConvertedText("%\nN1X1000F500\nN2F0\nN3X1000\n"),
+            "%\nN001X1000F0650\nN002X1000\nN003F0000\n");
+  // A 0 after a frame without motion stays there, but the cut after it runs
+  // at the feed carried before.
+  EXPECT_EQ(ConvertedText("%\nN1X1000F500\nN2M08F300\nN3F0\nN4X1000\n"),
+            "%\nN001X1000F0650\nN002F0000\nN003M08\nN004F0000\nN005X1000F0630\n"
+            "N006F0000\n");
 }
 
 TEST(SmallMoves, RunAtTwiceTheReversalFeedAndTheNextFrameGetsTheOldFeedBack) {

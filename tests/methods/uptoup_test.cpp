@@ -153,6 +153,18 @@ TEST(UpToUpStop, FeedWordLeavesAFrameWithMAndGoesOnToTheNextMotion) {
 
 // --- feed words ------------------------------------------------------------------
 
+TEST(UpToUpFeed, CarriedFeedIsNeverZeroAndEndsAtAMotionFrameWithItsOwnFeed) {
+  // The stop frame of an earlier run is dropped and its 0 goes nowhere.
+  EXPECT_EQ(Output("%\nN001X+001000F0660\nN002F0000\nN003X+001000\n"),
+            "%\nN001X+001000F0660\nN002X+001000\nN003F0000\n");
+  // Nor does it wipe out the feed carried before it.
+  EXPECT_EQ(Output("%\nN001X+001000F0660\nN002M03F0624\nN003F0000\nN004X+001000\n"),
+            "%\nN001X+001000F0660\nN002F0000\nN003M03\nN004X+001000F0624\nN005F0000\n");
+  EXPECT_EQ(Output("%\nN001X+001000F0660\nN002M03F0624\nN003X+001000F0650\nN004X+001000\n"),
+            "%\nN001X+001000F0660\nN002F0000\nN003M03\nN004X+001000F0650\nN005X+001000\n"
+            "N006F0000\n");
+}
+
 TEST(UpToUpFeed, FeedOnlyFramesAreDroppedAndTheJunctionComputedAgain) {
   EXPECT_EQ(Output("%\nN001X+001000F0660\nN002F0610\nN003Y+001000F0660\n"),
             "%\nN001X+001000F0660\nN002F0610\nN003Y+001000F0660\nN004F0000\n");
@@ -160,9 +172,11 @@ TEST(UpToUpFeed, FeedOnlyFramesAreDroppedAndTheJunctionComputedAgain) {
             "%\nN001X+001000F0660\nN002F0000\n");
 }
 
-TEST(UpToUpFeed, FrameWithOtherWordsIsNeverDroppedAsFeedOnly) {
-  EXPECT_EQ(Output("%\nN001X+001000F0660\nN002S1200F0630\nN003X+001000\n"),
-            "%\nN001X+001000F0660\nN002F0000\nN003S1200\nN004X+001000F0630\nN005F0000\n");
+TEST(UpToUpFeed, FeedOnlyFramesGoWithTheirOtherWordsUnlessTheyHaveAnMLOrGWord) {
+  EXPECT_EQ(Output("%\nN001X+001000F0660\nN002S1200T05F0630\nN003X+001000\n"),
+            "%\nN001X+001000F0660\nN002X+001000F0630\nN003F0000\n");
+  EXPECT_EQ(Output("%\nN001X+001000F0660\nN002G17F0630\nN003L001F0630\n"),
+            "%\nN001X+001000F0660\nN002F0000\nN003G17\nN004L001\n");
 }
 
 TEST(UpToUpFeed, ShortFrameRunsAtTwiceTheSpeedLimitAndTheNextGetsItsFeedBack) {
@@ -250,16 +264,33 @@ TEST(UpToUpRun, CorrectingItsOwnOutputInsertsTheSameFramesAgain) {
   EXPECT_EQ(Output(once), once);
 }
 
-TEST(UpToUpRun, LongFramesStayWhole) {
-  const std::string tail(300, 'c');
-  EXPECT_EQ(Output("%\nN001X+001000F0660\nN002Y+001000<" + tail + "\n"),
-            "%\nN001X+001000F0660\nN002F0610\nN003Y+001000F0660<" + tail + "\nN004F0000\n");
-  const Corrected huge = Correct("N001" + std::string(1 << 17, 'c') + "\n");
-  EXPECT_EQ(huge.result, TUpToUp::kInputUnreadable);
-  EXPECT_EQ(huge.shown,
-            std::vector<std::string>{"captioned <Ошибка в программе UpToUp>: В файле p.up "
-                                     "строка длиннее 65536 символов - это не программа H33"});
+// --- lines longer than a read: pieces of 198 characters, each a frame --------
+
+TEST(UpToUpLongLines, PiecesWithNothingBetweenThemGiveTheLineBackWhole) {
+  const std::string line = "N001M08" + std::string(400, 'c') + "\n";
+  EXPECT_EQ(Output("%\n" + line + "N002M09\n"), "%\n" + line + "N002M09\n");
+  // A megabyte without a line end: pieces, no refusal, no loss.
+  std::string huge;
+  while (huge.size() < (1u << 20)) huge += "abc 0123 ";
+  EXPECT_EQ(Output(huge), huge);
+  std::string moves;
+  while (moves.size() < (1u << 20)) moves += "X+000100";
+  EXPECT_EQ(Output(moves), moves + "\nN001F0000\n");
 }
 
+TEST(UpToUpLongLines, AFrameInsertedAfterAPieceStartsOnALineOfItsOwn) {
+  // The leading piece moves and the rest does not: a stop comes between them.
+  const std::string head = "N002Y+001000<" + std::string(185, 'c');
+  const std::string rest = std::string(115, 'c') + "\n";
+  EXPECT_EQ(Output("%\nN001X+001000F0660\n" + head + rest),
+            "%\nN001X+001000F0660\nN002F0610\nN003Y+001000F0660<" + std::string(185, 'c') +
+                "\nN004F0000\n" + rest);
+}
+
+TEST(UpToUpLongLines, APieceWhoseRestIsDroppedEndsItsLine) {
+  const std::string head = "N002X+001000" + std::string(186, 'c');
+  EXPECT_EQ(Output("%\nN001X+001000F0660\n" + head + "F0610\nN003X+001000\n"),
+            "%\nN001X+001000F0660\n" + head + "\nN003X+001000F0610\nN004F0000\n");
+}
 }  // namespace
 }  // namespace h33

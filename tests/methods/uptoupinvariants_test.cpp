@@ -41,7 +41,8 @@ class ProgramGenerator {
       } else if (kind < 15) {
         program += Frame(std::string(Pick(2) ? "M08" : "M09") + Feed(50));
       } else if (kind < 17) {
-        program += "N000F0610\n";
+        // Frames an earlier run inserted: a junction feed or a stop.
+        program += Pick(2) ? "N000F0610\n" : "N000F0000\n";
       } else {
         program += Frame(Move() + Feed(15));
       }
@@ -115,11 +116,13 @@ int HighestFeedOfCode(std::string_view code) {
   return feed == 0 ? 0 : feed + step - 1;
 }
 
-// Every F word a valid code within the machine's limit, and every straight
-// frame slow enough to brake to the next frame's feed within its length.
+// Every F word a valid code within the machine's limit and, once the program
+// has a feed, never 0 in a motion frame; every straight frame slow enough to
+// brake to the next frame's feed within its length.
 void ExpectSafeFeeds(const std::vector<std::string>& lines) {
   const BrakingRules rules{kAcceleration, 5, 100.0f, false};
   int feed = 0;
+  bool fed = false;  // a feed above 0 has been written
   for (std::size_t i = 0; i < lines.size(); ++i) {
     const std::string_view code = ReadWord(lines[i], 'F');
     if (!code.empty()) {
@@ -128,6 +131,10 @@ void ExpectSafeFeeds(const std::vector<std::string>& lines) {
       ASSERT_LE(feed, kFeedMax) << lines[i];
     }
     const FrameVector move = ReadCoordinates(lines[i]);
+    if (move.present && fed) {
+      ASSERT_NE(code, "0000") << lines[i];
+    }
+    fed = fed || feed > 0;
     if (!move.present || ReadArcOffsets(lines[i]).present || i + 1 == lines.size()) continue;
     const std::string_view nextCode = ReadWord(lines[i + 1], 'F');
     const int nextFeed = nextCode.empty() ? feed : HighestFeedOfCode(nextCode);
