@@ -21,12 +21,14 @@ bool IsFeedCode(std::string_view value) {
          EncodeFeed(DecodeFeed(ParseInt(value))) == value;
 }
 
-// Every F word of the frame, not only the first one the word operations see.
-bool HoldsOnlyFeedCodes(std::string_view frame) {
-  for (std::size_t at = frame.find('F'); at != std::string_view::npos;
-       at = frame.find('F', at + 1)) {
+// Every F word of the frame, not only the first one the word operations see:
+// the conversion codes and limits only that one, so a second F word, or one
+// behind a stray F, would reach the controller uncoded and above FeedMax.
+bool HoldsOnlyItsCodedFeed(std::string_view frame) {
+  const std::size_t first = frame.find('F');
+  for (std::size_t at = first; at != std::string_view::npos; at = frame.find('F', at + 1)) {
     const std::string_view value = ReadWord(frame.substr(at), 'F');
-    if (!value.empty() && !IsFeedCode(value)) return false;
+    if (!value.empty() && (at != first || !IsFeedCode(value))) return false;
   }
   return true;
 }
@@ -41,8 +43,7 @@ class NumberedWriter {
         freeNumbering_(freeNumbering) {}
 
   void FlushRow(std::string& text) {
-    // A stray F in front of the feed hides it from the word operations.
-    if (!HoldsOnlyFeedCodes(text)) {
+    if (!HoldsOnlyItsCodedFeed(text)) {
       throw PtpInputError(
           Sprintf("Кадр\n%s\nсодержит подачу, которая не записана кодом H33.", text.c_str()));
     }

@@ -152,6 +152,21 @@ TEST(BadInput, AFeedHiddenBehindAStrayFIsNeverWrittenUncoded) {
   EXPECT_EQ(Convert("%\nN1X1000F500\nN3X-F\n").status, ConversionStatus::kBadInput);
 }
 
+// Only the first F word is coded and limited: a second one would reach the
+// controller as it stands, F0715 as 1500 mm/min on a machine for 1000.
+TEST(BadInput, ASecondFeedWordIsNeverWrittenUncoded) {
+  RunParameters parameters = PresetParameters(3);
+  for (const int machine : {3, 0}) {
+    parameters.MachineIndex = machine;
+    for (const char* frame : {"N2X1000F0F0715\n", "N2X1000F500Y10F0715\n", "N2X1000F-G01F0712\n"}) {
+      const Converted converted = Convert(std::string("%\nN1X1000F500\n") + frame, parameters);
+      EXPECT_EQ(converted.status, ConversionStatus::kBadInput) << frame;
+      ASSERT_EQ(converted.shown.size(), 1u);
+      EXPECT_TRUE(converted.shown[0].starts_with("error [OK]: Кадр\nN2X1000F")) << converted.shown[0];
+    }
+  }
+}
+
 TEST(BadInput, CrLfReadsAsLf) {
   const std::string program = "%\nN1X1000F500\nN2Y1000\nN3M05\n";
   std::string crlf;
