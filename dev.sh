@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # One entry point for developers and CI: installs what is missing, builds and
-# runs. Usage: ./dev.sh run | test | bench | screenshot | build
+# runs. Usage: ./dev.sh run | test | bench | screenshot | build | fuzz [SECONDS]
 set -euo pipefail
 cd "$(dirname "$0")"
 
 PACKAGES=(build-essential cmake ninja-build pkg-config googletest libgtest-dev libgmock-dev
-  libbenchmark-dev libcli11-dev nlohmann-json3-dev qt6-base-dev xvfb xauth fonts-dejavu-core fonts-liberation time locales)
+  libbenchmark-dev libcli11-dev nlohmann-json3-dev qt6-base-dev xvfb xauth fonts-dejavu-core fonts-liberation time locales
+  clang-14 libclang-rt-14-dev)
 
 setup() {
   local missing=()
@@ -49,6 +50,39 @@ run_tests() {
   (cd "$dir" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)")
 }
 
+# The libFuzzer targets of fuzz/, built with clang's fuzzer and sanitizers.
+build_fuzzers() {
+  cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++-14 -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+    -DH33_FUZZ=ON -DH33_WERROR=ON -DH33_BUILD_GUI=OFF -DH33_BUILD_TESTS=OFF -DH33_BUILD_BENCH=OFF >/dev/null
+  cmake --build build-fuzz -j "$(nproc)" --target fuzzers
+}
+
+# run_fuzzers SECONDS: each target in turn for that long, starting from its
+# seeds in fuzz/corpus and what earlier runs kept in build-fuzz/corpus. A crash
+# or a broken property fails the run and leaves the input in build-fuzz/artifacts.
+run_fuzzers() {
+  local seconds=$1 failed=()
+  mkdir -p build-fuzz/artifacts build-fuzz/logs
+  for fuzzer in build-fuzz/fuzz/fuzz_*; do
+    [[ -f $fuzzer && -x $fuzzer ]] || continue
+    local target=${fuzzer##*/fuzz_} log=build-fuzz/logs/${fuzzer##*/}.log
+    mkdir -p "build-fuzz/corpus/$target"
+    echo "== fuzz $target for $seconds s"
+    if "$fuzzer" "build-fuzz/corpus/$target" "fuzz/corpus/$target" -max_total_time="$seconds" \
+      -max_len=4096 -timeout=10 -dict=fuzz/h33.dict -print_final_stats=1 \
+      -artifact_prefix="build-fuzz/artifacts/$target-" >"$log" 2>&1; then
+      grep -E "DONE|stat::(number_of_executed_units|average_exec_per_sec)" "$log" || true
+    else
+      tail -n 40 "$log"
+      failed+=("$target")
+    fi
+  done
+  if ((${#failed[@]})); then
+    echo "== fuzzing failed: ${failed[*]} (inputs in build-fuzz/artifacts)" >&2
+    return 1
+  fi
+}
+
 case "${1:-}" in
   build)
     setup
@@ -77,6 +111,14 @@ case "${1:-}" in
     echo "== release build"
     build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DH33_WERROR=ON
     run_tests build
+    echo "== fuzzing, briefly"
+    build_fuzzers
+    run_fuzzers 20
+    ;;
+  fuzz)
+    setup
+    build_fuzzers
+    run_fuzzers "${2:-60}"
     ;;
   bench)
     setup
@@ -84,7 +126,7 @@ case "${1:-}" in
     bench/run.sh build-release
     ;;
   *)
-    echo "usage: $0 run | test | bench | screenshot | build" >&2
+    echo "usage: $0 run | test | bench | screenshot | build | fuzz [SECONDS]" >&2
     exit 2
     ;;
 esac

@@ -1,0 +1,112 @@
+// The format check and the file information on arbitrary files.
+
+#include <cmath>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "fileinfo.h"
+#include "formatcheck.h"
+#include "fuzzing.h"
+#include "lineio.h"
+#include "statisticsview.h"
+#include "textformat.h"
+
+namespace h33::fuzz {
+namespace {
+
+bool Same(double a, double b) { return a == b || (a != a && b != b); }
+
+bool Same(const ProgramStatistics& a, const ProgramStatistics& b) {
+  bool same = Same(a.MachiningTime, b.MachiningTime) && Same(a.PathLength, b.PathLength) &&
+              a.LineCount == b.LineCount && a.LinearFrames == b.LinearFrames &&
+              a.CircularFrames == b.CircularFrames && Same(a.MinFeed, b.MinFeed) &&
+              Same(a.MaxFeed, b.MaxFeed) && a.IsH33 == b.IsH33 &&
+              a.FormatViolations == b.FormatViolations;
+  for (std::size_t axis = 0; axis < 3; ++axis) {
+    same = same && Same(a.MinPosition[axis], b.MinPosition[axis]) &&
+           Same(a.MaxPosition[axis], b.MaxPosition[axis]) && Same(a.AxisSums[axis], b.AxisSums[axis]);
+  }
+  return same;
+}
+
+// Lines the two read-only passes examine: the pieces of 127 characters, but
+// not a last line that runs into the end of the file without a line end.
+int ExaminedLines(std::string_view program) {
+  const std::vector<std::string> pieces = ReadPieces(program, kCheckLineLimit);
+  if (pieces.empty()) return 0;
+  const std::string& last = pieces.back();
+  const bool reachedEnd =
+      !last.ends_with('\n') && (last.size() < kCheckLineLimit || last.ends_with('\r'));
+  return static_cast<int>(pieces.size()) - (reachedEnd ? 1 : 0);
+}
+
+void CheckViolations(std::string_view program, const std::vector<std::size_t>& chunks) {
+  MemorySource whole(program);
+  const int count = CheckH33Format(whole, 0);
+  ChunkedSource pieces(program, chunks);
+  Require(CheckH33Format(pieces, 0) == count, "the check does not depend on how the bytes arrive");
+  MemorySource again(program);
+  const int withoutFeeds = CheckH33Format(again, 1);
+  Require(withoutFeeds >= 0 && withoutFeeds <= count, "skipping the feed check finds no more");
+
+  MemorySource walked(program);
+  int visits = 0;
+  long line = 1;
+  ForEachH33Violation(walked, 0, [&](const FormatViolation& violation) {
+    Require(violation.line >= line, "violations come in the order of the lines");
+    line = violation.line;
+    Require(!DescribeViolation(violation).empty(), "every violation is described");
+    ++visits;
+  });
+  Require(visits == count, "the count is the number of violations");
+  Require(visits == 0 || line <= ExaminedLines(program), "violations lie on examined lines");
+}
+
+void CheckStatistics(std::string_view program, const std::vector<std::size_t>& chunks, double feedMax) {
+  MemorySource check(program);
+  const int violations = CheckH33Format(check, 0);
+  MemorySource whole(program);
+  const ProgramStatistics statistics = CollectStatistics(whole, feedMax, violations);
+  ChunkedSource pieces(program, chunks);
+  Require(Same(statistics, CollectStatistics(pieces, feedMax, violations)),
+          "the statistics do not depend on how the bytes arrive");
+
+  const std::string seen = Sprintf("FeedMax %g: lines %d, min feed %g, max feed %g, time %g", feedMax,
+                                   statistics.LineCount, statistics.MinFeed, statistics.MaxFeed,
+                                   statistics.MachiningTime);
+  Require(statistics.LineCount == ExaminedLines(program), "every examined line is counted", seen);
+  Require(statistics.LinearFrames >= 0 && statistics.CircularFrames >= 0 &&
+              statistics.LinearFrames + statistics.CircularFrames <= statistics.LineCount,
+          "moves are counted once per line", seen);
+  Require(statistics.MinFeed >= 0 && statistics.MinFeed <= feedMax, "MinFeed is at most FeedMax", seen);
+  Require(statistics.MaxFeed >= -feedMax, "MaxFeed is at least -FeedMax", seen);
+  Require(statistics.IsH33 == (violations == 0 ? 1 : 0) && statistics.FormatViolations == violations,
+          "an H33 program is one without violations", seen);
+  if (statistics.IsH33) {
+    Require(statistics.MachiningTime == -1, "an H33 program is timed by the time counter", seen);
+  } else {
+    Require(!(statistics.MachiningTime < 0), "a machining time is never negative", seen);
+  }
+  Require(!(statistics.PathLength < 0), "a path length is never negative", seen);
+  if (statistics.LineCount == 0) {
+    Require(statistics.MinFeed == feedMax && statistics.MaxFeed == -feedMax,
+            "no line, no feed", seen);
+  }
+  const StatisticsView view = MakeStatisticsView(statistics, statistics.MachiningTime, ",");
+  Require(!StatisticsText(view).empty(), "the statistics are shown");
+}
+
+}  // namespace
+}  // namespace h33::fuzz
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace h33::fuzz;
+  FuzzBytes bytes(data, size);
+  const std::vector<std::size_t> chunks = ChunkSizes(bytes.Byte());
+  const auto feedMax = static_cast<double>(bytes.Between(1, 9999));
+  const std::string_view program = bytes.Rest();
+  CheckViolations(program, chunks);
+  CheckStatistics(program, chunks, feedMax);
+  return 0;
+}

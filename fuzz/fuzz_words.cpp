@@ -1,0 +1,142 @@
+// The word operations and the frame numbering on arbitrary lines.
+
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "fuzzing.h"
+#include "numbers.h"
+#include "textformat.h"
+#include "words.h"
+
+namespace h33::fuzz {
+namespace {
+
+constexpr std::string_view kLetters = "ABCDEFGHIJKLMNOPQRSTUVWXYZ";
+constexpr std::string_view kValueChars = "0123456789 +-.";
+
+bool IsValueChar(char c) { return kValueChars.find(c) != std::string_view::npos; }
+
+void CheckReadWord(std::string_view line, char letter) {
+  const std::string_view value = ReadWord(line, letter);
+  const std::size_t at = line.find(letter);
+  if (at == std::string_view::npos) return Require(value.empty(), "ReadWord of a missing letter");
+  Require(value.data() == line.data() + at + 1, "ReadWord starts after the first occurrence");
+  Require(std::all_of(value.begin(), value.end(), IsValueChar), "ReadWord holds value characters");
+  const std::size_t end = at + 1 + value.size();
+  Require(end == line.size() || !IsValueChar(line[end]), "ReadWord takes the whole value");
+}
+
+// Every other word is read as before: a value never runs into a letter, so
+// replacing or inserting one word cannot change another.
+void RequireOtherWordsKept(std::string_view before, std::string_view after, char letter) {
+  for (const char other : kLetters) {
+    if (other == letter) continue;
+    Require(ReadWord(before, other) == ReadWord(after, other), "ReplaceWord keeps the other words",
+            Shown(before) + "\n--- became ---\n" + Shown(after));
+  }
+}
+
+void CheckReplaceWord(const std::string& line, char letter, const std::string& value) {
+  std::string replaced = line;
+  ReplaceWord(replaced, letter, value);
+  RequireOtherWordsKept(line, replaced, letter);
+  const std::string_view old = ReadWord(line, letter);
+  if (!old.empty()) {
+    Require(ReadWord(replaced, letter) == value, "ReplaceWord sets the value");
+    Require(replaced.size() == line.size() - old.size() + value.size(),
+            "ReplaceWord changes only the value");
+    return;
+  }
+  const bool appended = line.find_first_of("<\r\n") == std::string::npos && !HasWord(line, 'L');
+  Require(replaced.size() == line.size() + 1 + value.size() + (appended ? 1 : 0),
+          "ReplaceWord inserts the word alone", Shown(replaced));
+  if (appended) Require(replaced.ends_with('\n'), "an appended word ends its line");
+  if (line.find(letter) == std::string::npos) {
+    Require(ReadWord(replaced, letter) == value, "an inserted word reads back", Shown(replaced));
+  }
+  if (HasWord(line, 'L') && letter != 'L') {
+    const std::string word = std::string(1, letter) + value + 'L';
+    Require(replaced.find(word) != std::string::npos, "the L word stays after an inserted word",
+            Shown(replaced));
+  }
+}
+
+void CheckStripFeedWords(const std::string& line) {
+  std::string stripped = line;
+  StripFeedWords(stripped);
+  Require(stripped.find('F') == std::string::npos, "StripFeedWords leaves no F", Shown(stripped));
+  for (const char end : {'\r', '\n'}) {
+    Require(std::count(line.begin(), line.end(), end) == std::count(stripped.begin(), stripped.end(), end),
+            "StripFeedWords keeps every line end", Shown(stripped));
+  }
+  const auto feeds = static_cast<std::size_t>(std::count(line.begin(), line.end(), 'F'));
+  Require(stripped.size() + 5 * feeds >= line.size(), "StripFeedWords removes at most F and four");
+  // What is left keeps its order.
+  std::size_t at = 0;
+  for (const char c : stripped) {
+    at = line.find(c, at);
+    Require(at != std::string::npos, "StripFeedWords keeps the order", Shown(stripped));
+    ++at;
+  }
+}
+
+void CheckH33Number(const std::string& line, long number) {
+  std::string numbered = line;
+  WriteH33Number(numbered, number);
+  std::size_t content = line.size();
+  while (content > 0 && (line[content - 1] == '\n' || line[content - 1] == '\r')) --content;
+  if (content == 0) return Require(numbered == line, "a line without content takes no number");
+  const std::string digits = Sprintf("%3.3ld", number);
+  const std::size_t replaced = std::min<std::size_t>(3, content - 1);
+  const std::string expected = line.substr(0, 1) + digits + line.substr(1 + replaced);
+  Require(numbered == expected, "the number stands in characters 2 to 4",
+          Shown(line) + "\n--- became ---\n" + Shown(numbered));
+}
+
+void CheckFrameCounter(long wrapAt, int takes) {
+  FrameCounter counter(wrapAt);
+  long previous = 0;
+  for (int i = 0; i < takes; ++i) {
+    const long number = counter.Take();
+    Require(number >= 1 && number < wrapAt, "frame numbers stay below the wrap");
+    Require(number == previous + 1 || (previous == wrapAt - 1 && number == 1),
+            "frame numbers count up by one and restart at 1");
+    previous = number;
+  }
+}
+
+void CheckNumbers(std::string_view text) {
+  const long wide = ParseLong(text);
+  const int narrow = ParseInt(text);
+  Require(narrow == std::clamp<long>(wide, INT_MIN, INT_MAX), "ParseInt saturates as ParseLong");
+  const double real = ParseDouble(text);
+  Require(real == real && ParseFloat(text) == ParseFloat(text), "numbers read are never NaN");
+  if (wide != 0) Require((wide < 0) == (real < 0), "whole and real readings agree in sign");
+}
+
+}  // namespace
+}  // namespace h33::fuzz
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  using namespace h33::fuzz;
+  FuzzBytes bytes(data, size);
+  const char letter = kLetters[bytes.Byte() % kLetters.size()];
+  const long number = bytes.Word() % 2000;
+  std::string value;
+  for (int length = 1 + bytes.Byte() % 8; length > 0; --length) {
+    value += kValueChars[bytes.Byte() % kValueChars.size()];
+  }
+  const std::string line(bytes.Rest());
+
+  CheckReadWord(line, letter);
+  CheckReplaceWord(line, letter, value);
+  CheckStripFeedWords(line);
+  CheckH33Number(line, number);
+  CheckNumbers(line);
+  CheckNumbers(h33::ReadWord(line, letter));
+  CheckFrameCounter(2 + number % 40, static_cast<int>(number % 97));
+  return 0;
+}
