@@ -97,6 +97,17 @@ TEST_F(Split, BelowTheLimitTheSplitIsFinishedAtOnce) {
   ExpectSourceUntouched();
 }
 
+TEST_F(Split, AFileThatFitsExactlyIsNotCut) {
+  // On tape every line end is two bytes, so the lines count the file's size.
+  Prepare(LineProgram(3), 0);
+  const long size = static_cast<long>(source.size());
+  dialogs.lengthLimits = {size};
+  dialogs.secondPartNames = {Path("q.up")};
+  EXPECT_EQ(Run(), SplitOutcome::kFinished);
+  EXPECT_EQ(dialogs.shown.back(), "message: Разбивка закончена");
+  ExpectSourceUntouched();
+}
+
 TEST_F(Split, DecliningAnyQuestionLeavesTheFileAlone) {
   Prepare(LineProgram(12), 100);
   const long size = static_cast<long>(source.size());

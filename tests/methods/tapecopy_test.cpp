@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <climits>
 #include <random>
 #include <string>
 #include <vector>
@@ -169,8 +170,8 @@ TEST(TapeCopy, ACutBetweenThePiecesOfALongLineEndsTheFirstPiece) {
 TEST(TapeCopy, GarbageCoordinatesSaturateInsteadOfOverflowing) {
   const std::string before = "%\nN001X+99999999999999999999Y-99999999999999999999\nN002X+1\n";
   const Tapes tapes = CopyTapes(before + "N003M05\n", Count(before));
-  EXPECT_NE(tapes.first.find("N000G01X-9223372036854775807Y+9223372036854775807F0712\n"),
-            std::string::npos);
+  const std::string returnMove = Sprintf("N000G01X%+ldY%+ldF0712\n", -LONG_MAX, LONG_MAX);
+  EXPECT_NE(tapes.first.find(returnMove), std::string::npos);
 }
 
 // Generated programs: whatever the limit, the two tapes hold the program's
