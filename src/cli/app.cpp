@@ -26,6 +26,7 @@ int RunH33(const std::vector<std::string>& args, std::ostream& out, std::ostream
   add(AddInfoCommand);
   add(AddConvertCommand);
   add(AddCorrectCommand);
+  add(AddSplitCommand);
 
   std::vector<std::string> reversed(args.rbegin(), args.rend());
   try {

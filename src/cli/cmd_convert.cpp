@@ -2,14 +2,15 @@
 #include <memory>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include "app.h"
 #include "commands.h"
-#include "consoledialogs.h"
 #include "machines.h"
 #include "options.h"
 #include "ptp_to_up.h"
 #include "runinput.h"
+#include "splitanswers.h"
 
 namespace h33 {
 namespace {
@@ -19,6 +20,7 @@ int ExitCode(ConversionStatus status) {
     case ConversionStatus::kConverted:
       return kExitOk;
     case ConversionStatus::kBrakingFailed:
+    case ConversionStatus::kSplitFailed:
       return kExitFailed;
     default:
       return kExitBadInput;
@@ -37,6 +39,9 @@ CommandRunner AddConvertCommand(CLI::App& app, CliStreams& streams) {
     int acceleration = kDefaultAcceleration;
     bool freeNumbering = false;
     bool restoreAfterArc = false;
+    std::string splitTapeSize;
+    std::vector<std::string> splitNames;
+    bool overwrite = false;
   };
   auto options = std::make_shared<Options>();
   CLI::App* command =
@@ -58,10 +63,22 @@ CommandRunner AddConvertCommand(CLI::App& app, CliStreams& streams) {
                     "свободная нумерация кадров (до 30000)");
   command->add_flag("--restore-after-arc", options->restoreAfterArc,
                     "восстанавливать подачу после круговой интерполяции");
+  // Without them the offer to split the new program is declined.
+  CLI::Option* splitLimitOption = command->add_option(
+      "--split-limit", options->splitTapeSize,
+      "разбить результат на ленты: максимальный размер ленты в байтах (например 11800)");
+  command
+      ->add_option("--split-names", options->splitNames,
+                   "имена второй, третьей... частей при разбивке, через запятую")
+      ->delimiter(',')
+      ->needs(splitLimitOption);
+  splitLimitOption->needs("--split-names");
+  command->add_flag("--yes", options->overwrite,
+                    "переписывать существующие файлы с именами частей");
 
   return [options, command, &streams]() {
-    ConsoleDialogs dialogs(streams.out, streams.err);
-    if (!CheckRunInput(options->input, dialogs)) return kExitBadInput;
+    ConsoleDialogs inputDialogs(streams.out, streams.err);
+    if (!CheckRunInput(options->input, inputDialogs)) return kExitBadInput;
     const std::optional<int> machine = FindMachinePreset(options->machine);
     if (!machine) {
       streams.err << "--machine: неизвестный станок " << options->machine << '\n';
@@ -78,8 +95,18 @@ CommandRunner AddConvertCommand(CLI::App& app, CliStreams& streams) {
     parameters.InputFileName = options->input;
     parameters.OutputFileName = options->output;
 
-    return ExitCode(
+    std::optional<long> splitLimit;
+    if (given("--split-limit")) {
+      splitLimit = CheckTapeSizeOption("--split-limit", options->splitTapeSize, streams.err);
+      if (!splitLimit) return kExitBadInput;
+    }
+    if (!CheckPartNames("--split-names", options->splitNames, streams.err)) return kExitBadInput;
+
+    SplitAnswers dialogs(streams.out, streams.err, splitLimit, options->splitNames,
+                         options->overwrite);
+    const int code = ExitCode(
         PtpToUp(parameters, parameters.InputFileName, parameters.OutputFileName, dialogs));
+    return dialogs.ReportRefusal(streams.err) ? kExitFailed : code;
   };
 }
 

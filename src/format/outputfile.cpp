@@ -61,7 +61,7 @@ void OutputFile::Write(const char* bytes, std::size_t size) {
   }
 }
 
-void OutputFile::Commit() {
+void OutputFile::Close() {
   if (!file_) throw IoError("файл " + target_.string() + " уже закрыт");
   const bool flushed = std::fflush(file_) == 0 && !std::ferror(file_);
   const int flushError = errno;
@@ -72,6 +72,11 @@ void OutputFile::Commit() {
     Discard();
     throw IoError("ошибка записи в файл " + Describe(target_, error));
   }
+}
+
+void OutputFile::Commit() {
+  if (file_) Close();
+  if (temporary_.empty()) throw IoError("файл " + target_.string() + " уже закрыт");
   std::error_code error;
   const auto previous = std::filesystem::status(target_, error);
   if (!error && std::filesystem::exists(previous)) {

@@ -20,7 +20,12 @@ class OutputFile : public ByteSink {
   OutputFile& operator=(const OutputFile&) = delete;
 
   void Write(const char* bytes, std::size_t size) override;
-  // Flushes, closes and renames over the target. Throws IoError.
+  // Finishes the temporary file without moving it, so that it can be read
+  // back under TemporaryPath() as scratch; it is still removed on
+  // destruction unless committed. Throws IoError.
+  void Close();
+  // Flushes, closes (unless closed already) and renames over the target.
+  // Throws IoError.
   void Commit();
 
   const std::filesystem::path& TemporaryPath() const { return temporary_; }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include <string>
-#include <vector>
+#include <deque>
 
 namespace h33 {
 
@@ -15,7 +15,8 @@ struct WindowRow {
 };
 
 // Frames read but not yet written, oldest first. The methods keep at most 20.
-using FrameWindow = std::vector<WindowRow>;
+// The oldest row leaves at every frame: a deque drops it without moving the rest.
+using FrameWindow = std::deque<WindowRow>;
 
 inline constexpr std::size_t kFrameWindowRows = 20;
 

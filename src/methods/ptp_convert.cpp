@@ -72,7 +72,7 @@ std::optional<ControlSums> BufferedConversion(const RunParameters& parameters, P
     if (!translator.TranslateFrame(*current, next)) return std::nullopt;
     while (window.size() > kRowsKept) {
       writer.FlushRow(window.front().text);
-      window.erase(window.begin());
+      window.pop_front();
     }
     // "END" without a line end closes the program; it is not converted.
     if (!next || *next == "END") break;

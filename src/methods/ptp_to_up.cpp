@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "outputfile.h"
+#include "razbivka.h"
 #include "textformat.h"
 #include "timecount.h"
 #include "timemessage.h"
@@ -14,8 +15,12 @@ constexpr const char* kErrorCaption = "Ошибка в программе";
 
 // The tape splitter's offer to cut the new program to a tape length belongs
 // here: after the user has seen the result of a finished conversion.
-void OfferTapeSplit(const RunParameters& /*parameters*/,
-                    const std::filesystem::path& /*outputName*/, Dialogs& /*dialogs*/) {}
+bool OfferTapeSplit(const RunParameters& parameters, const std::filesystem::path& outputName,
+                    Dialogs& dialogs) {
+  const TRazbivka split(outputName, parameters.SpeedLimit, parameters.FeedMax,
+                        parameters.Acceleration, dialogs);
+  return split.Outcome() == SplitOutcome::kFinished;
+}
 
 std::optional<float> CountTime(const std::filesystem::path& fileName, int acceleration) {
   try {
@@ -90,7 +95,7 @@ ConversionStatus PtpToUp(const RunParameters& parameters, const std::filesystem:
   }
   dialogs.Ask(DialogKind::Confirmation, ConversionMessage(outputName, sums, *seconds),
               {Button::Ok});
-  OfferTapeSplit(parameters, outputName, dialogs);
+  if (!OfferTapeSplit(parameters, outputName, dialogs)) return ConversionStatus::kSplitFailed;
   return ConversionStatus::kConverted;
 }
 

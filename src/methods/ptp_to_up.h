@@ -18,6 +18,7 @@ enum class ConversionStatus {
   kInputUnreadable,
   kOutputUncreatable,
   kIoFailed,  // reading or writing failed part way
+  kSplitFailed,  // converted; the tape split offered afterwards did not complete
 };
 
 struct ConversionResult {

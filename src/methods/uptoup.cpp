@@ -146,7 +146,7 @@ void TUpToUp::EmitOldest(LineWriter& writer) {
   WindowRow& row = window_.front();
   if (HasWord(row.text, 'N')) WriteH33Number(row.text, numbers_.Take());
   writer.Write(row.text);
-  window_.erase(window_.begin());
+  window_.pop_front();
 }
 
 bool TUpToUp::BrakeBack(std::size_t start) {

@@ -1,6 +1,7 @@
 #include "qtdialogs.h"
 
 #include <QCoreApplication>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 
@@ -67,7 +68,10 @@ std::optional<long> QtDialogs::AskTapeLengthLimit() {
 }
 
 std::optional<std::string> QtDialogs::AskSecondPartName() {
-  if (!fileSelect_ || fileSelect_->exec() != QDialog::Accepted) return std::nullopt;
+  if (!fileSelect_) return std::nullopt;
+  // Each cut asks afresh: the name typed for the last cut is the file being split now.
+  fileSelect_->FileName()->clear();
+  if (fileSelect_->exec() != QDialog::Accepted) return std::nullopt;
   return fileSelect_->FileNameText().toStdString();
 }
 

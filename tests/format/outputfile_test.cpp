@@ -39,6 +39,26 @@ TEST(OutputFile, WithoutCommitTheTargetKeepsWhatItHeld) {
   EXPECT_EQ(dir.Listing(), "out.up\n");
 }
 
+TEST(OutputFile, AClosedFileCanBeReadBackAndIsStillRemovedOrCommitted) {
+  TempDir dir;
+  dir.Write("out.up", "old");
+  {
+    OutputFile scratch(dir / "out.up");
+    scratch.Write("scratch", 7);
+    scratch.Close();
+    EXPECT_EQ(ReadBytes(scratch.TemporaryPath()), "scratch");
+    EXPECT_THROW(scratch.Write("x", 1), IoError);
+  }
+  EXPECT_EQ(dir.Listing(), "out.up\n");
+  OutputFile out(dir / "out.up");
+  out.Write("new", 3);
+  out.Close();
+  out.Commit();
+  EXPECT_EQ(ReadBytes(dir / "out.up"), "new");
+  EXPECT_THROW(out.Commit(), IoError);
+  EXPECT_EQ(dir.Listing(), "out.up\n");
+}
+
 TEST(OutputFile, MissingDirectoryIsAnError) {
   TempDir dir;
   EXPECT_THROW(OutputFile(dir / "no" / "out.up"), IoError);

@@ -243,6 +243,8 @@ TEST(Failures, ReadErrorsReachTheCaller) {
 
 class PtpToUpFiles : public testing::Test {
  protected:
+  PtpToUpFiles() { dialogs.buttons = {Button::No}; }  // no tape size limit
+
   ConversionStatus Run(const std::string& input, const std::string& output,
                        const RunParameters& parameters = TestMachine()) {
     return PtpToUp(parameters, dir / input, dir / output, dialogs);
@@ -256,7 +258,7 @@ TEST_F(PtpToUpFiles, ReportsSumsAndTimeOfTheWrittenProgram) {
   dir.Write("in.ptp", "%\nN1X10000F600\n");
   EXPECT_EQ(Run("in.ptp", "out.up"), ConversionStatus::kConverted);
   EXPECT_EQ(ReadBytes(dir / "out.up"), "%\r\nN001X10000F0660\r\nN002F0000\r\n");
-  ASSERT_EQ(dialogs.shown.size(), 1u);
+  ASSERT_EQ(dialogs.shown.size(), 2u);
   EXPECT_EQ(dialogs.shown[0],
             "confirmation [OK]: Создан файл " + (dir / "out.up").string() +
                 " \nКонтрольные суммы:\n\tSUMX =    100.00 mm\n\tSUMY =      0.00 mm\n\tSUMZ =  "
@@ -264,11 +266,33 @@ TEST_F(PtpToUpFiles, ReportsSumsAndTimeOfTheWrittenProgram) {
   EXPECT_EQ(dir.Listing(), "in.ptp\nout.up\n");
 }
 
+TEST_F(PtpToUpFiles, TheNewProgramIsOfferedForSplitting) {
+  dir.Write("in.ptp", "%\nN1X10000F600\nN2X10000\nN3X10000\n");
+  dialogs.buttons = {Button::Yes, Button::Yes};
+  dialogs.lengthLimits = {40};
+  dialogs.secondPartNames = {(dir / "b.up").string()};
+  EXPECT_EQ(Run("in.ptp", "out.up"), ConversionStatus::kConverted);
+  EXPECT_EQ(dialogs.shown[1], "confirmation [Yes No]: Размер файла " + (dir / "out.up").string() +
+                                  " - 55 байт(а).\nЕсть ограничение на его длину?");
+  EXPECT_EQ(dialogs.shown.back(), "message: Разбивка закончена");
+  EXPECT_EQ(dir.Listing(), "b.up\nin.ptp\nout.up\n");
+}
+
+TEST_F(PtpToUpFiles, AFailedSplitLeavesTheNewProgramWhole) {
+  dir.Write("in.ptp", "%\nN1X10000F600\nN2X10000\nN3X10000\n");
+  dialogs.buttons = {Button::Yes, Button::Yes};
+  dialogs.lengthLimits = {20};
+  dialogs.secondPartNames = {(dir / "no" / "b.up").string()};
+  EXPECT_EQ(Run("in.ptp", "out.up"), ConversionStatus::kSplitFailed);
+  EXPECT_EQ(ReadBytes(dir / "out.up"), "%\r\nN001X10000F0660\r\nN002X10000\r\nN003X10000\r\nN004F0000\r\n");
+  EXPECT_EQ(dir.Listing(), "in.ptp\nout.up\n");
+}
+
 TEST_F(PtpToUpFiles, EmptyInputGivesAnEmptyProgram) {
   dir.Write("in.ptp", "");
   EXPECT_EQ(Run("in.ptp", "out.up"), ConversionStatus::kConverted);
   EXPECT_EQ(ReadBytes(dir / "out.up"), "");
-  ASSERT_EQ(dialogs.shown.size(), 1u);
+  ASSERT_EQ(dialogs.shown.size(), 2u);
   EXPECT_NE(dialogs.shown[0].find("SUMX =      0.00 mm"), std::string::npos);
   EXPECT_NE(dialogs.shown[0].find(" 0 секунд = 0.00 минут"), std::string::npos);
 }

@@ -344,6 +344,36 @@ class MainWindowTest : public QObject {
     QVERIFY(!dialogs.shown.empty());
     QVERIFY(QString::fromStdString(dialogs.shown[0]).startsWith("confirmation [OK]: Создан файл "));
   }
+
+  void PtpToUpRunWithATapeSplitLeavesBothTapes() {
+    TempDir dir;
+    std::string program = "%\r\nN001G17S500M03\r\n";
+    for (int frame = 2; frame < 60; ++frame) {
+      program += "N" + std::to_string(100 + frame).substr(1) + "X+001000" + (frame == 2 ? "F600" : "") + "\r\n";
+    }
+    program += "N060M05\r\n";
+    dir.Write("p.ptp", program);
+    ScriptedDialogs dialogs;
+    dialogs.buttons = {Button::Yes, Button::Yes, Button::No};
+    dialogs.lengthLimits = {400};
+    dialogs.secondPartNames = {(dir / "part2.up").string()};
+    TMainDialog window(dialogs, QString::fromStdString(dir.Path().string()));
+    window.FilterComboBox1->setCurrentIndex(1);
+    window.FileListBox1->setCurrentRow(0);
+    window.saveDialog = [&dir](const QString&) {
+      return QString::fromStdString((dir / "p.up").string());
+    };
+    window.BitBtnCorrectH33Click();
+
+    QCOMPARE(QString::fromStdString(dir.Listing()), QString("p.ptp\np.up\npart2.up\n"));
+    const std::string first = ReadBytes(dir / "p.up");
+    const std::string second = ReadBytes(dir / "part2.up");
+    QVERIFY(first.size() < 600);
+    QVERIFY(first.find("M30\r\n$\r\n") != std::string::npos);
+    QVERIFY(second.rfind("%\r\nN001S500M03\r\nN002M03\r\n", 0) == 0);
+    QVERIFY(std::find(dialogs.shown.begin(), dialogs.shown.end(), "length dialog") != dialogs.shown.end());
+    QVERIFY(std::find(dialogs.shown.begin(), dialogs.shown.end(), "(no scripted answer)") == dialogs.shown.end());
+  }
 };
 
 }  // namespace h33

@@ -1,0 +1,102 @@
+#include <CLI/CLI.hpp>
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "app.h"
+#include "commands.h"
+#include "machines.h"
+#include "options.h"
+#include "razbivka.h"
+#include "runparameters.h"
+#include "splitanswers.h"
+
+namespace h33 {
+namespace {
+
+struct Options {
+  std::string file;
+  std::string tapeSize;
+  std::vector<std::string> names;
+  bool overwrite = false;
+  std::string machine{kMachinePresets[kDefaultMachineIndex].name};
+  int speedLimit = 0;
+  int feedMax = 0;
+  int acceleration = kDefaultAcceleration;
+};
+
+int ExitCode(SplitOutcome outcome) {
+  switch (outcome) {
+    case SplitOutcome::kFinished:
+      return kExitOk;
+    case SplitOutcome::kNameRefused:
+    case SplitOutcome::kBrakingFailed:
+      return kExitFailed;
+    case SplitOutcome::kFailed:
+      return kExitBadInput;
+  }
+  return kExitBadInput;
+}
+
+int Split(const Options& options, const CLI::App& command, CliStreams& streams) {
+  const std::optional<int> machine = FindMachinePreset(options.machine);
+  if (!machine) {
+    streams.err << "--machine: неизвестный станок " << options.machine << '\n';
+    return kExitBadInput;
+  }
+  // The machine presets every value; options given explicitly override it.
+  RunParameters parameters = PresetParameters(*machine);
+  const auto given = [&command](const char* name) { return command.count(name) > 0; };
+  if (given("--speed-limit")) parameters.SpeedLimit = options.speedLimit;
+  if (given("--feed-max")) parameters.FeedMax = options.feedMax;
+  if (given("--accel")) parameters.Acceleration = options.acceleration;
+
+  const std::optional<long> limit = CheckTapeSizeOption("--limit", options.tapeSize, streams.err);
+  if (!limit || !CheckPartNames("--names", options.names, streams.err)) return kExitBadInput;
+
+  SplitAnswers answers(streams.out, streams.err, limit, options.names, options.overwrite);
+  const TRazbivka split(options.file, parameters.SpeedLimit, parameters.FeedMax,
+                        parameters.Acceleration, answers);
+  if (answers.ReportRefusal(streams.err)) return kExitFailed;
+  return ExitCode(split.Outcome());
+}
+
+}  // namespace
+
+CommandRunner AddSplitCommand(CLI::App& app, CliStreams& streams) {
+  auto options = std::make_shared<Options>();
+  CLI::App* command = app.add_subcommand(
+      "split", "Разбивка программы H33 на ленты ограниченного размера (без вопросов)");
+  command->add_option("FILE", options->file, "программа H33 (*.up); остается первой частью")
+      ->required();
+  command
+      ->add_option("--limit", options->tapeSize,
+                   "максимальный размер ленты в байтах, как в окне разбивки (например 11800)")
+      ->required();
+  command
+      ->add_option("--names", options->names,
+                   "имена второй, третьей... частей через запятую; каждый остаток получает "
+                   "следующее имя, когда имена кончаются, разбивка заканчивается")
+      ->required()
+      ->delimiter(',');
+  command->add_flag("--yes", options->overwrite, "переписывать существующие файлы с этими именами");
+  command
+      ->add_option("--machine", options->machine,
+                   "станок: None, ФП-9, ФП-17, 6М13СН, МА655А2 или его номер 0–4; задает "
+                   "остальные параметры")
+      ->capture_default_str();
+  command
+      ->add_option("--speed-limit", options->speedLimit,
+                   "подача при полном реверсе, мм/мин (по умолчанию — из станка)")
+      ->check(CLI::Range(0, 1000000));
+  command
+      ->add_option("--feed-max", options->feedMax,
+                   "максимальная подача, мм/мин, до 9999 (по умолчанию — из станка)")
+      ->check(CLI::Range(1, 9999));
+  AddAccelerationOption(*command, options->acceleration);
+  return [options, command, &streams]() { return Split(*options, *command, streams); };
+}
+
+}  // namespace h33

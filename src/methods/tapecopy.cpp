@@ -1,0 +1,168 @@
+#include "tapecopy.h"
+
+#include <climits>
+#include <utility>
+
+#include "feedcode.h"
+#include "numbers.h"
+#include "textformat.h"
+#include "words.h"
+
+namespace h33 {
+namespace {
+
+// The Z moves at the cut run at 300 mm/min whatever feed the program had.
+constexpr int kZFeed = 300;
+
+// Garbage coordinates saturate instead of overflowing the sums.
+long AddSaturating(long sum, long value) {
+  if (value > 0 && sum > LONG_MAX - value) return LONG_MAX;
+  if (value < 0 && sum < LONG_MIN - value) return LONG_MIN;
+  return sum + value;
+}
+
+long Negate(long value) { return value == LONG_MIN ? LONG_MAX : -value; }
+
+void AddOffset(long& offset, const std::string& line, char axis) {
+  const std::string_view value = ReadWord(line, axis);
+  if (!value.empty()) offset = AddSaturating(offset, ParseLong(value));
+}
+
+std::string XYFrame(long x, long y) { return Sprintf("N000G01X%+6.6ldY%+6.6ldF0712\n", x, y); }
+
+bool HasMotion(const std::string& line) {
+  return HasWord(line, 'X') || HasWord(line, 'Y') || HasWord(line, 'Z');
+}
+
+}  // namespace
+
+TapeCopy::TapeCopy(LineWriter& first, LineWriter& second, long workingLimit,
+                   std::string lastFeedText)
+    : first_(first),
+      second_(second),
+      workingLimit_(workingLimit),
+      lastFeedText_(std::move(lastFeedText)) {}
+
+bool TapeCopy::Copy(ByteSource& source) {
+  LineReader reader(source);
+  second_.Write("%\n");
+  std::string line;
+  while (reader.ReadLine(line, kProgramLineLimit)) {
+    // The line as read plus the carriage return it had on tape.
+    byteCount_ += static_cast<long long>(line.size()) + 1;
+    if (!cutDone_ && byteCount_ > workingLimit_) {
+      WriteCut();
+      cutDone_ = true;
+    }
+    if (cutDone_) {
+      CopyAfterCut(std::move(line));
+    } else {
+      CopyBeforeCut(line);
+    }
+  }
+  return cutDone_;
+}
+
+void TapeCopy::CopyBeforeCut(const std::string& line) {
+  AddOffset(offsetX_, line, 'X');
+  AddOffset(offsetY_, line, 'Y');
+  AddOffset(offsetZ_, line, 'Z');
+  if (const std::string_view feed = ReadWord(line, 'F'); !feed.empty()) lastFeedText_ = feed;
+  if (const std::string_view l = ReadWord(line, 'L'); !l.empty()) lastLText_ = l;
+  RestateSwitches(line);
+  if (Contains(line, "G01")) {
+    motionMode_ = 1;
+  } else if (Contains(line, "G02")) {
+    motionMode_ = 2;
+  } else if (Contains(line, "G03")) {
+    motionMode_ = 3;
+  }
+  if (Contains(line, "G17")) {
+    planeCode_ = 17;
+  } else if (Contains(line, "G18")) {
+    planeCode_ = 18;
+  } else if (Contains(line, "G19")) {
+    planeCode_ = 19;
+  }
+  WriteFirst(line);
+}
+
+// Whatever the first tape switched on, the second one switches on again
+// before it moves, and the first one switches off before it ends. Switch-offs
+// in the program are not looked at: a spindle stopped since is stopped once
+// more at the cut, which does no harm.
+void TapeCopy::RestateSwitches(const std::string& line) {
+  if (const std::string_view speed = ReadWord(line, 'S'); !speed.empty()) {
+    const std::string_view function = ReadWord(line, 'M');
+    // A spindle speed on its own is restated on its own, not with an empty M word.
+    second_.Write(function.empty() ? Sprintf("N000S%s\n", std::string(speed).c_str())
+                                   : Sprintf("N000S%sM%s\n", std::string(speed).c_str(),
+                                             std::string(function).c_str()));
+  }
+  if (Contains(line, "M03")) {
+    second_.Write("N000M03\n");
+    closingFrames_.emplace_back("N000M05\n");
+  } else if (Contains(line, "M04")) {
+    second_.Write("N000M04\n");
+    closingFrames_.emplace_back("N000M05\n");
+  }
+  if (Contains(line, "M08")) {
+    second_.Write("N000M08\n");
+    closingFrames_.emplace_back("N000M09\n");
+  }
+  if (const std::string_view tool = ReadWord(line, 'T'); !tool.empty()) {
+    second_.Write(Sprintf("N000M06T%s\n", std::string(tool).c_str()));
+  }
+}
+
+void TapeCopy::WriteCut() {
+  // A line longer than the readers take arrives in pieces, and the cut may
+  // fall between two of them: the closing frames must not run into the piece.
+  if (firstLineOpen_) WriteFirst("\n");
+  for (const std::string& frame : closingFrames_) WriteFirst(frame);
+  const bool returnXY = offsetX_ != 0 && offsetY_ != 0;
+  if (offsetZ_ != 0) WriteFirst(ZFrame(Negate(offsetZ_), true));
+  if (returnXY) WriteFirst(XYFrame(Negate(offsetX_), Negate(offsetY_)));
+  WriteFirst("N000M30\n");
+  WriteFirst("$\n");
+
+  if (returnXY) second_.Write(XYFrame(offsetX_, offsetY_));
+  if (offsetZ_ != 0) second_.Write(ZFrame(offsetZ_, false));
+  if (planeCode_ != 0) second_.Write(Sprintf("N000G%d\n", planeCode_));
+}
+
+// The return frame cancels the tool radius compensation (G40); the approach
+// frame carries the L word alone.
+std::string TapeCopy::ZFrame(long z, bool returning) const {
+  const std::string word = Sprintf("Z%+6.6ld", z);
+  std::string frame;
+  if (lastLText_.empty()) {
+    frame = Sprintf("N000G01%sF0660\n", word.c_str());
+  } else if (returning) {
+    frame = Sprintf("N000G01G40%sF0660L%s\n", word.c_str(), lastLText_.c_str());
+  } else {
+    frame = Sprintf("N000G01%sF0660L%s\n", word.c_str(), lastLText_.c_str());
+  }
+  ReplaceWord(frame, 'F', EncodeFeed(kZFeed));
+  return frame;
+}
+
+void TapeCopy::CopyAfterCut(std::string line) {
+  if (!firstMotionDone_ && HasMotion(line)) {
+    firstMotionDone_ = true;
+    // The second tape starts in the middle of the program: its first move
+    // states the feed and the interpolation mode in force at the cut. With no
+    // feed met before the cut there is none to state; the L word stays last.
+    if (!Contains(line, "F") && !lastFeedText_.empty()) ReplaceWord(line, 'F', lastFeedText_);
+    const bool statesMode = Contains(line, "G01") || Contains(line, "G02") || Contains(line, "G03");
+    if (!statesMode && motionMode_ != 1) second_.Write(Sprintf("N000G%2.2d\n", motionMode_));
+  }
+  second_.Write(line);
+}
+
+void TapeCopy::WriteFirst(std::string_view text) {
+  first_.Write(text);
+  firstLineOpen_ = text.back() != '\n';
+}
+
+}  // namespace h33

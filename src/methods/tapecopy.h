@@ -1,0 +1,61 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "bytesource.h"
+#include "lineio.h"
+
+namespace h33 {
+
+// Copies one program onto two tapes. Whole lines go to the first tape until
+// the byte count of the lines read passes the working limit; the line that
+// passes it and every line after it go to the second tape. At the cut the
+// first tape is closed off as a program of its own (switch-offs, return to the
+// start point, end of program and of tape) and the second one is opened as a
+// program of its own (switch-ons restated, approach to the cut point, plane,
+// interpolation mode and feed). Every frame written here carries the number
+// 000: the correction that follows numbers them.
+class TapeCopy {
+ public:
+  // `lastFeedText` is the feed met before an earlier cut of the same program;
+  // it stands until this copy meets an F word of its own.
+  TapeCopy(LineWriter& first, LineWriter& second, long workingLimit, std::string lastFeedText);
+
+  // Copies the whole source. True when the cut was made; false when the
+  // count never passed the limit, so that the first tape holds the whole
+  // program and the second one nothing of it. Throws IoError.
+  bool Copy(ByteSource& source);
+
+  // The value of the last F word before the cut, as written there.
+  const std::string& LastFeedText() const { return lastFeedText_; }
+
+ private:
+  void CopyBeforeCut(const std::string& line);
+  void RestateSwitches(const std::string& line);
+  void WriteCut();
+  void CopyAfterCut(std::string line);
+  void WriteFirst(std::string_view text);
+  std::string ZFrame(long z, bool returning) const;
+
+  LineWriter& first_;
+  LineWriter& second_;
+  long workingLimit_;
+  std::string lastFeedText_;
+
+  long long byteCount_ = 0;
+  bool cutDone_ = false;
+  bool firstMotionDone_ = false;
+  bool firstLineOpen_ = false;  // the first tape's last text has no line end yet
+  std::vector<std::string> closingFrames_;
+  // Where the tool stands at the cut relative to the program's start, 0.01 mm.
+  long offsetX_ = 0;
+  long offsetY_ = 0;
+  long offsetZ_ = 0;
+  std::string lastLText_;
+  int motionMode_ = 1;  // G01, G02 or G03
+  int planeCode_ = 0;   // G17, G18, G19; 0 while none was met
+};
+
+}  // namespace h33
