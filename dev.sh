@@ -69,7 +69,7 @@ run_fuzzers() {
     mkdir -p "build-fuzz/corpus/$target"
     echo "== fuzz $target for $seconds s"
     if "$fuzzer" "build-fuzz/corpus/$target" "fuzz/corpus/$target" -max_total_time="$seconds" \
-      -max_len=4096 -timeout=10 -dict=fuzz/h33.dict -print_final_stats=1 \
+      -max_len=4096 -timeout=60 -dict=fuzz/h33.dict -print_final_stats=1 \
       -artifact_prefix="build-fuzz/artifacts/$target-" >"$log" 2>&1; then
       grep -E "DONE|stat::(number_of_executed_units|average_exec_per_sec)" "$log" || true
     else

@@ -24,6 +24,8 @@ for file in $(programs up); do
   seed timecount "$(name "$file")" '\005\000\000\000\000\061' "$file"
   # chunk seed; FeedMax 1200
   seed formatcheck "$(name "$file")" '\003\000\000\004\257' "$file"
+  # tidy, chunk seed; working limit 200 bytes, FeedMax 1200
+  seed split "$(name "$file")" '\001\007\000\000\001\220\000\000\004\257' "$file"
 done
 for file in $(programs ptp); do
   for machine in 0 1 2 3 4; do

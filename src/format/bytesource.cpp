@@ -30,7 +30,9 @@ std::unique_ptr<FileSource> FileSource::Open(const std::filesystem::path& path,
     if (reason) *reason = std::strerror(errno);
     return nullptr;
   }
-  return std::unique_ptr<FileSource>(new FileSource(file, path));
+  const std::uintmax_t size =
+      std::filesystem::is_regular_file(path, error) ? std::filesystem::file_size(path, error) : 0;
+  return std::unique_ptr<FileSource>(new FileSource(file, path, error ? 0 : size));
 }
 
 FileSource::~FileSource() { std::fclose(file_); }
@@ -39,6 +41,12 @@ std::size_t FileSource::Read(char* buffer, std::size_t size) {
   const std::size_t count = std::fread(buffer, 1, size, file_);
   if (count < size && std::ferror(file_)) {
     throw IoError("ошибка чтения файла " + path_.string() + ": " + std::strerror(errno));
+  }
+  read_ += count;
+  // Otherwise a file cut short while it is read (saved over, a failing share)
+  // would pass for a shorter program.
+  if (count == 0 && size > 0 && read_ < size_) {
+    throw IoError("ошибка чтения файла " + path_.string() + ": файл стал короче во время чтения");
   }
   return count;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -44,12 +45,17 @@ class FileSource : public ByteSource {
   FileSource(const FileSource&) = delete;
   FileSource& operator=(const FileSource&) = delete;
 
+  // Also throws IoError when the end comes before the size the file had when
+  // it was opened: it was cut short while it was read.
   std::size_t Read(char* buffer, std::size_t size) override;
 
  private:
-  FileSource(std::FILE* file, std::filesystem::path path) : file_(file), path_(std::move(path)) {}
+  FileSource(std::FILE* file, std::filesystem::path path, std::uintmax_t size)
+      : file_(file), path_(std::move(path)), size_(size) {}
   std::FILE* file_;
   std::filesystem::path path_;
+  std::uintmax_t size_;  // 0 when the file has no size to go by (a device, a pipe)
+  std::uintmax_t read_ = 0;
 };
 
 // Where program bytes go: a file or memory.

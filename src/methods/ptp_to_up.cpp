@@ -82,8 +82,13 @@ ConversionStatus PtpToUp(const RunParameters& parameters, const std::filesystem:
     dialogs.CaptionedBox("Не могу открыть ptp-файл -> kalvert::PtpToUp", kErrorCaption);
     return ConversionStatus::kInputUnreadable;
   }
+  return PtpToUp(parameters, *input, outputName, dialogs);
+}
+
+ConversionStatus PtpToUp(const RunParameters& parameters, ByteSource& input,
+                         const std::filesystem::path& outputName, Dialogs& dialogs) {
   ControlSums sums;
-  const ConversionStatus status = WriteProgram(parameters, *input, outputName, dialogs, sums);
+  const ConversionStatus status = WriteProgram(parameters, input, outputName, dialogs, sums);
   if (status != ConversionStatus::kConverted) return status;
 
   const std::optional<float> seconds = CountTime(outputName, parameters.Acceleration);

@@ -42,6 +42,10 @@ ConversionResult ConvertPtp(const RunParameters& parameters, ByteSource& input, 
 ConversionStatus PtpToUp(const RunParameters& parameters, const std::filesystem::path& inputName,
                          const std::filesystem::path& outputName, Dialogs& dialogs);
 
+// The same once the input is open: from its bytes as `input` reads them.
+ConversionStatus PtpToUp(const RunParameters& parameters, ByteSource& input,
+                         const std::filesystem::path& outputName, Dialogs& dialogs);
+
 // The report shown after a conversion.
 std::string ConversionMessage(const std::filesystem::path& outputName, const ControlSums& sums,
                               float seconds);

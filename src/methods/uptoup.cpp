@@ -64,6 +64,10 @@ TUpToUp::TUpToUp(std::filesystem::path inputName, std::filesystem::path outputNa
 int TUpToUp::Run() {
   const auto input = FileSource::Open(inputName_);
   if (!input) return CannotOpen(inputName_, kInputUnreadable);
+  return Run(*input);
+}
+
+int TUpToUp::Run(ByteSource& input) {
   // Checked before anything is created: the input would be replaced by its
   // own correction.
   if (DesignateSameFile(inputName_, outputName_)) {
@@ -80,7 +84,7 @@ int TUpToUp::Run() {
   } catch (const IoError&) {
     return CannotOpen(outputName_, kOutputUncreatable);
   }
-  if (const int result = Correct(*input, *output); result != 0) return result;
+  if (const int result = Correct(input, *output); result != 0) return result;
   try {
     output->Commit();
   } catch (const IoError& error) {

@@ -37,6 +37,10 @@ class TUpToUp {
   // a write error, or both names designating one file), kBrakingFailed.
   int Run();
 
+  // The same from the input file's bytes as `input` reads them (the file
+  // opened already, or a source that fails as a disk can).
+  int Run(ByteSource& input);
+
   // The same correction from any byte source to any sink. On failure the
   // sink holds the frames emitted so far and is for the caller to discard.
   int Run(ByteSource& input, ByteSink& output);

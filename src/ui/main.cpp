@@ -327,8 +327,14 @@ void TMainDialog::N4deleteClick() {
       "Удалить Файл ->\n %s \n\t\t ? ....\n Внимание ! Файл будет удален безвозвратно ! ",
       path.toStdString().c_str());
   if (dialogs_.Ask(DialogKind::Error, text, {Button::Yes, Button::No}) != Button::Yes) return;
-  std::error_code ignored;
-  std::filesystem::remove(std::filesystem::path(path.toStdString()), ignored);
+  // A file that vanished meanwhile needs no word; one that is still there
+  // must not look deleted.
+  std::error_code error;
+  if (!std::filesystem::remove(std::filesystem::path(path.toStdString()), error) && error) {
+    dialogs_.Ask(DialogKind::Error,
+                 Sprintf("Файл %s не удален: %s", path.toStdString().c_str(), error.message().c_str()),
+                 {Button::Ok});
+  }
   RefreshFileList();
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include "bytesource.h"
@@ -17,6 +18,22 @@ TEST(FileSource, ReadsAFileWhole) {
   char buffer[64];
   EXPECT_EQ(source->Read(buffer, sizeof buffer), 10u);
   EXPECT_EQ(source->Read(buffer, sizeof buffer), 0u);
+}
+
+TEST(FileSource, AFileCutShortWhileItIsReadIsAnError) {
+  TempDir dir;
+  const auto path = dir.Write("a.up", std::string(100000, 'x'));
+  const auto source = FileSource::Open(path);
+  std::string buffer(16384, '\0');
+  EXPECT_EQ(source->Read(buffer.data(), buffer.size()), buffer.size());
+  std::filesystem::resize_file(path, 20000);
+  EXPECT_THROW(
+      while (source->Read(buffer.data(), buffer.size()) > 0) {}, IoError);
+  // A file that grows is read to its end.
+  const auto growing = FileSource::Open(dir.Write("b.up", "N001\n"));
+  std::ofstream(dir / "b.up", std::ios::app) << "N002\n";
+  EXPECT_EQ(growing->Read(buffer.data(), buffer.size()), 10u);
+  EXPECT_EQ(growing->Read(buffer.data(), buffer.size()), 0u);
 }
 
 TEST(FileSource, RefusesWhatIsNoReadableFile) {

@@ -160,6 +160,59 @@ class MainWindowTest : public QObject {
     QCOMPARE(window.FileListBox1->currentRow(), -1);
   }
 
+  // The file stays when it cannot be deleted, and the user is told why. A
+  // directory with contents in its place cannot be deleted by anyone, root
+  // included; a read-only directory stops all but root.
+  void DeleteThatFailsSaysSoAndKeepsTheFile() {
+    TempDir dir;
+    dir.Write("a.up", "N001M05\n");
+    dir.Write("b.up", "");
+    ScriptedDialogs dialogs;
+    TMainDialog window(dialogs, QString::fromStdString(dir.Path().string()));
+    window.FileListBox1->setCurrentRow(0);
+    std::filesystem::remove(dir / "a.up");
+    std::filesystem::create_directory(dir / "a.up");
+    dir.Write("a.up/kept", "x");
+    dialogs.buttons = {Button::Yes, Button::Ok};
+    window.N4deleteClick();
+    QCOMPARE(dialogs.shown.size(), std::size_t{2});
+    const std::string failure = "error [OK]: Файл " + (dir / "a.up").string() + " не удален: ";
+    QVERIFY2(dialogs.shown[1].starts_with(failure), dialogs.shown[1].c_str());
+    QCOMPARE(ReadBytes(dir / "a.up" / "kept"), std::string("x"));
+  }
+
+  void DeleteInAReadOnlyDirectorySaysSo() {
+    TempDir dir;
+    dir.Write("a.up", "N001M05\n");
+    ScriptedDialogs dialogs;
+    TMainDialog window(dialogs, QString::fromStdString(dir.Path().string()));
+    window.FileListBox1->setCurrentRow(0);
+    std::filesystem::permissions(dir.Path(), std::filesystem::perms::owner_read |
+                                                 std::filesystem::perms::owner_exec);
+    if (std::FILE* probe = std::fopen((dir / "probe").c_str(), "w")) {
+      std::fclose(probe);
+      QSKIP("permissions do not stop this user");
+    }
+    dialogs.buttons = {Button::Yes, Button::Ok};
+    window.N4deleteClick();
+    QCOMPARE(dialogs.shown.size(), std::size_t{2});
+    QVERIFY(dialogs.shown[1].starts_with("error [OK]: Файл " + (dir / "a.up").string()));
+    QCOMPARE(ReadBytes(dir / "a.up"), std::string("N001M05\n"));
+  }
+
+  void DeleteOfAFileThatVanishedSaysNothing() {
+    TempDir dir;
+    dir.Write("a.up", "");
+    ScriptedDialogs dialogs;
+    TMainDialog window(dialogs, QString::fromStdString(dir.Path().string()));
+    window.FileListBox1->setCurrentRow(0);
+    std::filesystem::remove(dir / "a.up");
+    dialogs.buttons = {Button::Yes};
+    window.N4deleteClick();
+    QCOMPARE(dialogs.shown.size(), std::size_t{1});
+    QCOMPARE(window.FileListBox1->count(), 0);
+  }
+
   void CommandsWithoutASelectionDoNothing() {
     TempDir dir;
     ScriptedDialogs dialogs;

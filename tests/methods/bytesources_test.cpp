@@ -1,0 +1,161 @@
+// Every method gives the same result whether it reads a file, the bytes in
+// memory, or bytes that arrive a few at a time (a serial line, a slow share):
+// the edges of the reader's buffer may fall anywhere, between CR and LF too.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "bytesource.h"
+#include "fileinfo.h"
+#include "formatcheck.h"
+#include "lineio.h"
+#include "ptp_to_up.h"
+#include "razbivka.h"
+#include "runparameters.h"
+#include "scripteddialogs.h"
+#include "tapecopy.h"
+#include "tempdir.h"
+#include "textformat.h"
+#include "timecount.h"
+#include "uptoup.h"
+
+namespace h33 {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Hands out 1 to 7 bytes at a time.
+class TricklingSource : public ByteSource {
+ public:
+  explicit TricklingSource(std::string_view bytes) : bytes_(bytes) {}
+  std::size_t Read(char* buffer, std::size_t size) override {
+    const std::size_t count = std::min({size, bytes_.size(), std::size_t{1} + turn_++ % 7});
+    std::memcpy(buffer, bytes_.data(), count);
+    bytes_.remove_prefix(count);
+    return count;
+  }
+
+ private:
+  std::string_view bytes_;
+  std::size_t turn_ = 0;
+};
+
+// Several reads of the buffer long, with CR LF and LF line ends, a line in
+// pieces and an unterminated last line.
+std::string Program(const char* move, const char* feed) {
+  std::string program = "%\r\nN001G17S500M03\nN002M08\r\n";
+  for (int i = 0; i < 4000; ++i) {
+    program += Sprintf(move, i % 3 ? '+' : '-', i % 2 ? "\r\n" : "\n");
+  }
+  program += "N003M08" + std::string(300, 'c') + Sprintf("%s\n", feed);
+  return program + "N004G02X+000500Y-000500I+000000J-000500\r\nN005G01X+001000\r\nN006M05\r\nN007M30";
+}
+
+const std::string kH33 = Program("N001G01X%c001000Y+000200F0660%s", "F0712");
+const std::string kPtp = Program("N1G01X%c1000Y200F650%s", "F1200");
+
+class OnEverySource : public testing::Test {
+ protected:
+  TempDir dir;
+  ScriptedDialogs dialogs;
+};
+
+TEST_F(OnEverySource, TimeCounter) {
+  const fs::path file = dir.Write("p.up", kH33);
+  const std::optional<float> fromFile = TTimeCounter(file, 50).CountTime();
+  ASSERT_TRUE(fromFile);
+  MemorySource memory(kH33);
+  TricklingSource trickling(kH33);
+  EXPECT_EQ(TTimeCounter(file, 50).CountTime(memory), *fromFile);
+  EXPECT_EQ(TTimeCounter(file, 50).CountTime(trickling), *fromFile);
+}
+
+TEST_F(OnEverySource, FormatCheckAndFileInformation) {
+  const fs::path file = dir.Write("p.up", kH33);
+  ProgramStatistics fromFile;
+  ASSERT_EQ(GetFileInformation(file, 1200, fromFile), 0);
+  const int violations = CheckH33Format(file, 0);
+  EXPECT_EQ(fromFile.FormatViolations, violations);
+  for (const bool trickle : {false, true}) {
+    MemorySource memory(kH33);
+    TricklingSource trickling(kH33);
+    ByteSource& source = trickle ? static_cast<ByteSource&>(trickling) : memory;
+    const ProgramStatistics statistics = CollectStatistics(source, 1200, violations);
+    EXPECT_EQ(statistics.LineCount, fromFile.LineCount);
+    EXPECT_EQ(statistics.LinearFrames, fromFile.LinearFrames);
+    EXPECT_EQ(statistics.CircularFrames, fromFile.CircularFrames);
+    EXPECT_EQ(statistics.AxisSums, fromFile.AxisSums);
+    EXPECT_EQ(statistics.PathLength, fromFile.PathLength);
+    EXPECT_EQ(statistics.MaxFeed, fromFile.MaxFeed);
+    TricklingSource again(kH33);
+    EXPECT_EQ(CheckH33Format(again, 0), violations);
+  }
+}
+
+TEST_F(OnEverySource, UpToUp) {
+  dir.Write("p.up", kH33);
+  ASSERT_EQ(TUpToUp(dir / "p.up", dir / "q.up", 100, 50, 1200, dialogs).Run(), 0);
+  for (const bool trickle : {false, true}) {
+    MemorySource memory(kH33);
+    TricklingSource trickling(kH33);
+    MemorySink sink;
+    ScriptedDialogs inMemory;
+    ByteSource& source = trickle ? static_cast<ByteSource&>(trickling) : memory;
+    EXPECT_EQ(TUpToUp("p.up", "q.up", 100, 50, 1200, inMemory).Run(source, sink), 0);
+    EXPECT_EQ(sink.Bytes(), ReadBytes(dir / "q.up"));
+    EXPECT_EQ(inMemory.shown, dialogs.shown);
+  }
+}
+
+TEST_F(OnEverySource, PtpToUp) {
+  dir.Write("p.ptp", kPtp);
+  for (const int machine : {0, 1, 2}) {
+    const RunParameters parameters = PresetParameters(machine);
+    dialogs.buttons = {Button::No};  // no tape limit
+    ASSERT_EQ(PtpToUp(parameters, dir / "p.ptp", dir / "q.up", dialogs), ConversionStatus::kConverted);
+    for (const bool trickle : {false, true}) {
+      MemorySource memory(kPtp);
+      TricklingSource trickling(kPtp);
+      MemorySink sink;
+      ByteSource& source = trickle ? static_cast<ByteSource&>(trickling) : memory;
+      EXPECT_EQ(ConvertPtp(parameters, source, sink, dialogs).status, ConversionStatus::kConverted);
+      EXPECT_EQ(sink.Bytes(), ReadBytes(dir / "q.up")) << machine;
+    }
+  }
+}
+
+// The split on files is the copy onto two tapes and the correction of each,
+// which both run on memory as well.
+TEST_F(OnEverySource, TapeSplit) {
+  dir.Write("p.up", kH33);
+  dialogs.buttons = {Button::Yes, Button::Yes, Button::No};
+  dialogs.lengthLimits = {60000};
+  dialogs.secondPartNames = {(dir / "b.up").string()};
+  ASSERT_EQ(TRazbivka(dir / "p.up", 100, 1200, 50, dialogs).Outcome(), SplitOutcome::kFinished);
+
+  TricklingSource trickling(kH33);
+  MemorySink tapes[2];
+  {
+    LineWriter first(tapes[0]);
+    LineWriter second(tapes[1]);
+    TapeCopy copy(first, second, 60000, "");
+    ASSERT_TRUE(copy.Copy(trickling));
+    first.Flush();
+    second.Flush();
+  }
+  const fs::path parts[2] = {dir / "p.up", dir / "b.up"};
+  for (int part = 0; part < 2; ++part) {
+    MemorySource tape(tapes[part].Bytes());
+    MemorySink corrected;
+    ScriptedDialogs inMemory;
+    ASSERT_EQ(TUpToUp("tmp", "part", 100, 50, 1200, inMemory).Run(tape, corrected), 0);
+    EXPECT_EQ(corrected.Bytes(), ReadBytes(parts[part])) << part;
+  }
+}
+
+}  // namespace
+}  // namespace h33
