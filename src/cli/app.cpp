@@ -26,6 +26,9 @@ int RunH33(const std::vector<std::string>& args, std::ostream& out, std::ostream
   add(AddInfoCommand);
   add(AddConvertCommand);
   add(AddCorrectCommand);
+#ifdef H33_WITH_PLOT
+  add(AddPlotCommand);
+#endif
 
   std::vector<std::string> reversed(args.rbegin(), args.rend());
   try {

@@ -23,5 +23,6 @@ CommandRunner AddCheckCommand(CLI::App& app, CliStreams& streams);
 CommandRunner AddInfoCommand(CLI::App& app, CliStreams& streams);
 CommandRunner AddConvertCommand(CLI::App& app, CliStreams& streams);
 CommandRunner AddCorrectCommand(CLI::App& app, CliStreams& streams);
+CommandRunner AddPlotCommand(CLI::App& app, CliStreams& streams);  // with H33_WITH_PLOT only
 
 }  // namespace h33
