@@ -55,4 +55,15 @@ std::ptrdiff_t FeedProfile::SampleAt(double path) const {
   return std::max<std::ptrdiff_t>(0, (after - samples_.begin()) - 1);
 }
 
+std::ptrdiff_t FeedProfile::LowestSampleIn(double from, double to) const {
+  std::ptrdiff_t lowest = SampleAt(from);
+  if (lowest < 0) return lowest;
+  for (auto i = static_cast<std::size_t>(lowest) + 1; i < samples_.size() && samples_[i].path <= to; ++i) {
+    if (samples_[i].low < samples_[static_cast<std::size_t>(lowest)].low) {
+      lowest = static_cast<std::ptrdiff_t>(i);
+    }
+  }
+  return lowest;
+}
+
 }  // namespace h33

@@ -36,6 +36,9 @@ class FeedProfile {
   float HighestFeed() const { return highest_; }
   // The sample whose step holds `path`, its index; none for an empty profile.
   std::ptrdiff_t SampleAt(double path) const;
+  // Among the steps that meet [from, to], the one with the lowest feed, the
+  // first of equals; none for an empty profile.
+  std::ptrdiff_t LowestSampleIn(double from, double to) const;
 
  private:
   // Whether `sample` joins the step `last`, which it then widens.

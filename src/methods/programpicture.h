@@ -18,7 +18,7 @@ struct ProgramPicture {
   FeedUnits units = FeedUnits::kFeedCode;
   PathPolyline path;
   FeedProfile profile;
-  std::vector<std::uint64_t> checkpoints;  // see ToolpathReader::Checkpoints
+  std::vector<LineCheckpoint> checkpoints;  // see ToolpathReader::Checkpoints
   std::uint32_t lines = 0;
   std::uint32_t motionFrames = 0;
   // Feeds of the motion frames, mm/min; both 0 when there is none.
@@ -47,8 +47,19 @@ std::optional<ProgramPicture> LoadProgramPicture(const std::filesystem::path& fi
                                                  const PictureOptions& options,
                                                  std::string* reason = nullptr);
 
-// The text of a line of the picture's file as the reader saw it, without its
-// line end; empty when the file no longer has it. Throws IoError.
-std::string ReadFrameText(const ProgramPicture& picture, std::uint32_t line);
+// A line of the picture's file found again: its text as the reader saw it,
+// without the line end, and where it lies on the path.
+struct FrameOnPath {
+  std::uint32_t line = 0;
+  std::string text;
+  double pathStart = 0, pathEnd = 0;
+};
+
+// The frame on a line; nothing when the file no longer has it. Throws IoError.
+std::optional<FrameOnPath> FindFrameByLine(const ProgramPicture& picture, std::uint32_t line);
+
+// The motion frame whose chord holds the path position, the last one past
+// the end; nothing for a program without motion. Throws IoError.
+std::optional<FrameOnPath> FindFrameByPath(const ProgramPicture& picture, double path);
 
 }  // namespace h33

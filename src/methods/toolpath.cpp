@@ -74,6 +74,10 @@ Point3 Add(const Point3& a, const Point3& b) { return {a.x + b.x, a.y + b.y, a.z
 
 }  // namespace
 
+double ChordLength(const FrameVector& chord) {
+  return std::sqrt(double{chord.x} * chord.x + double{chord.y} * chord.y + double{chord.z} * chord.z);
+}
+
 double FirstAxis(const Point3& point, Plane plane) { return ToPlane(point, plane).first; }
 double SecondAxis(const Point3& point, Plane plane) { return ToPlane(point, plane).second; }
 
@@ -111,7 +115,7 @@ bool ToolpathReader::TakeFeed(const std::string& text) {
 bool ToolpathReader::Next(ToolpathMove& move) {
   for (;;) {
     if (line_ % kLineCheckpointStride == 0 && checkpoints_.size() == line_ / kLineCheckpointStride) {
-      checkpoints_.push_back(reader_.Consumed());
+      checkpoints_.push_back({reader_.Consumed(), path_});
     }
     if (!reader_.ReadLine(text_, kProgramLineLimit)) return false;
     ++line_;
@@ -129,9 +133,7 @@ bool ToolpathReader::Next(ToolpathMove& move) {
     move.pathStart = path_;
     if (chord.present) {
       position_ = Add(position_, ToPoint(chord));
-      const double length = std::sqrt(double{chord.x} * chord.x + double{chord.y} * chord.y +
-                                      double{chord.z} * chord.z);
-      path_ += length;
+      path_ += ChordLength(chord);
       const FrameVector offsets = ReadArcOffsets(text_);
       if (offsets.present) {
         PlanePoint inPlane = ToPlane(ToPoint(offsets), plane_);

@@ -6,6 +6,7 @@
 
 #include "bytesource.h"
 #include "feedlimits.h"
+#include "framewindow.h"
 #include "lineio.h"
 
 namespace h33 {
@@ -42,9 +43,18 @@ struct ToolpathMove {
   double pathStart = 0, pathEnd = 0;
 };
 
-// Where every kLineCheckpointStride-th line starts, so that a frame's text
-// can be fetched again without reading the program from its start.
+// Where every kLineCheckpointStride-th line starts and how much path lies
+// before it, so that a frame can be found again without reading the program
+// from its start.
 inline constexpr std::uint32_t kLineCheckpointStride = 1024;
+
+struct LineCheckpoint {
+  std::uint64_t offset = 0;  // bytes of the file before the line
+  double path = 0;           // chord length before the line, mm
+};
+
+// A motion frame's chord in mm, as the path length counts it.
+double ChordLength(const FrameVector& chord);
 
 // Streams a program's moves without keeping them.
 class ToolpathReader {
@@ -56,8 +66,8 @@ class ToolpathReader {
 
   // Lines read so far.
   std::uint32_t Lines() const { return line_; }
-  // Byte offsets of lines 1, 1 + stride, 1 + 2·stride... read so far.
-  const std::vector<std::uint64_t>& Checkpoints() const { return checkpoints_; }
+  // Checkpoints of lines 1, 1 + stride, 1 + 2·stride... read so far.
+  const std::vector<LineCheckpoint>& Checkpoints() const { return checkpoints_; }
 
  private:
   void TakeModalCodes(const std::string& text);
@@ -66,7 +76,7 @@ class ToolpathReader {
   LineReader reader_;
   FeedUnits units_;
   std::string text_;
-  std::vector<std::uint64_t> checkpoints_;
+  std::vector<LineCheckpoint> checkpoints_;
   std::uint32_t line_ = 0;
   Point3 position_;
   double path_ = 0;

@@ -104,6 +104,8 @@ TEST(FeedProfileSteps, OneStepPerFeedChangeAndStopsAsDrops) {
   EXPECT_EQ(picture.profile.SampleAt(22), 1);
   EXPECT_EQ(picture.profile.SampleAt(30), 3);
   EXPECT_EQ(picture.profile.SampleAt(-1), 0);
+  EXPECT_EQ(picture.profile.LowestSampleIn(24, 26), 2);  // the stop, right under a click near it
+  EXPECT_EQ(picture.profile.LowestSampleIn(1, 19), 0);
 }
 
 TEST(FeedProfileSteps, MergedStepsKeepTheirLowestFeedAndItsFrame) {

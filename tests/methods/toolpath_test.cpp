@@ -177,19 +177,43 @@ TEST(Toolpath, ProfileLengthIsTheStatisticsPathLength) {
   EXPECT_EQ(picture->highestFeed, 1200);
 }
 
-TEST(Toolpath, FrameTextsAreFoundAgainPastCheckpoints) {
+TEST(Toolpath, FramesAreFoundAgainByLineAndByPathPastCheckpoints) {
+  // Frame n moves 1 mm; every tenth line only sets a feed.
   std::string program;
-  for (int line = 1; line <= 2500; ++line) program += "N" + std::to_string(line) + "X+000100\r\n";
+  for (int line = 1; line <= 2500; ++line) {
+    program += "N" + std::to_string(line) + (line % 10 ? "X+000100\r\n" : "F0660\r\n");
+  }
   TempDir dir;
   const auto picture = LoadProgramPicture(dir.Write("long.up", program), {});
   ASSERT_TRUE(picture);
   EXPECT_EQ(picture->checkpoints.size(), 3u);
-  EXPECT_EQ(ReadFrameText(*picture, 1), "N1X+000100");
-  EXPECT_EQ(ReadFrameText(*picture, 1024), "N1024X+000100");
-  EXPECT_EQ(ReadFrameText(*picture, 1025), "N1025X+000100");
-  EXPECT_EQ(ReadFrameText(*picture, 2500), "N2500X+000100");
-  EXPECT_EQ(ReadFrameText(*picture, 2501), "");
-  EXPECT_EQ(ReadFrameText(*picture, 0), "");
+  const auto text = [&](std::uint32_t line) {
+    const auto frame = FindFrameByLine(*picture, line);
+    return frame ? frame->text : "-";
+  };
+  EXPECT_EQ(text(1), "N1X+000100");
+  EXPECT_EQ(text(1024), "N1024X+000100");
+  EXPECT_EQ(text(1030), "N1030F0660");
+  EXPECT_EQ(text(2500), "N2500F0660");
+  EXPECT_EQ(text(2501), "-");
+  EXPECT_EQ(text(0), "-");
+
+  // Lines 1 to 9 hold the path 0 to 9, lines 11 to 19 the path 9 to 18...
+  const auto at = [&](double path) {
+    const auto frame = FindFrameByPath(*picture, path);
+    return frame ? frame->line : 0u;
+  };
+  EXPECT_EQ(at(0), 1u);
+  EXPECT_EQ(at(8.5), 9u);
+  EXPECT_EQ(at(9), 11u);
+  EXPECT_EQ(at(920.5), 1023u);  // 102 feed frames before it
+  EXPECT_EQ(at(921.5), 1024u);
+  EXPECT_EQ(at(922.5), 1025u);
+  EXPECT_EQ(at(1e9), 2499u);
+  const auto frame = FindFrameByPath(*picture, 922.5);
+  ASSERT_TRUE(frame);
+  EXPECT_DOUBLE_EQ(frame->pathStart, 922);
+  EXPECT_DOUBLE_EQ(frame->pathEnd, 923);
 }
 
 TEST(Toolpath, UnreadableFileGivesNoPictureAndAReason) {
