@@ -42,10 +42,16 @@ void FeedProfile::Add(const ToolpathMove& move) {
   const auto feed = static_cast<float>(move.feed);
   if (samples_.empty() || feed < lowest_) lowest_ = feed;
   if (samples_.empty() || feed > highest_) highest_ = feed;
-  const ProfileSample sample{move.pathStart, feed, feed, move.line};
-  if (samples_.empty() || !MergeInto(samples_.back(), sample)) samples_.push_back(sample);
   length_ = std::max(length_, move.pathEnd);
-  if (samples_.size() > sampleCap_) Coarsen();
+  const ProfileSample sample{move.pathStart, feed, feed, move.line};
+  if (!samples_.empty() && MergeInto(samples_.back(), sample)) return;
+  // Thinned before the vector would grow past the cap; the wider steps may
+  // then take the new one in.
+  if (samples_.size() >= sampleCap_) {
+    Coarsen();
+    if (MergeInto(samples_.back(), sample)) return;
+  }
+  samples_.push_back(sample);
 }
 
 std::ptrdiff_t FeedProfile::SampleAt(double path) const {

@@ -25,7 +25,9 @@ struct ProfileSample {
 // lowest and highest feed.
 class FeedProfile {
  public:
-  explicit FeedProfile(std::size_t sampleCap = 1 << 20);
+  static constexpr std::size_t kDefaultSampleCap = 1 << 19;  // 12 MB of steps
+
+  explicit FeedProfile(std::size_t sampleCap = kDefaultSampleCap);
 
   void Add(const ToolpathMove& move);
 

@@ -103,20 +103,22 @@ void PathPolyline::Add(const ToolpathMove& move) {
   const double wanted = std::max(options_.tolerance,
                                  options_.relativeTolerance * bounds_.LargestSide());
   tolerance_ = std::max(tolerance_, std::ldexp(wanted, coarsening_));
-  if (kept_ == 0) Take(MakePoint(move.start, move));
   flattened_.clear();
   FlattenMove(move, tolerance_, flattened_);
+  // Thinned before the points could pass the cap: the vector then never
+  // grows past it.
+  if (kept_ + flattened_.size() + 2 > options_.pointCap) Coarsen();
+  if (kept_ == 0) Take(MakePoint(move.start, move));
   for (const Point3& point : flattened_) {
     if (move.kind == MoveKind::kCircular) bounds_.Take(point);
     Take(MakePoint(point, move));
   }
-  if (kept_ > options_.pointCap) Coarsen();
 }
 
 void PathPolyline::Finish() {
+  if (kept_ + 1 > options_.pointCap) Coarsen();
   if (pending_) Keep(*pending_);
   pending_.reset();
-  if (kept_ > options_.pointCap) Coarsen();
 }
 
 }  // namespace h33

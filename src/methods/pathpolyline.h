@@ -40,7 +40,7 @@ class PathPolyline {
   struct Options {
     double tolerance = 0.005;         // mm: half the coordinate unit, finer than any screen
     double relativeTolerance = 0;     // of the largest side of the path's box, when larger
-    std::size_t pointCap = 1 << 21;
+    std::size_t pointCap = 1 << 20;  // 20 MB of points
   };
 
   explicit PathPolyline(Options options);

@@ -28,14 +28,14 @@ struct ProgramPicture {
   Plane activePlane = Plane::XY;
 
   explicit ProgramPicture(const PathPolyline::Options& pathOptions,
-                          std::size_t profileCap = 1 << 20)
+                          std::size_t profileCap = FeedProfile::kDefaultSampleCap)
       : path(pathOptions), profile(profileCap) {}
 };
 
 struct PictureOptions {
   FeedUnits units = FeedUnits::kFeedCode;
   PathPolyline::Options path;
-  std::size_t profileCap = 1 << 20;
+  std::size_t profileCap = FeedProfile::kDefaultSampleCap;
 };
 
 // Reads the whole source. Throws IoError.

@@ -85,6 +85,7 @@ ToolpathReader::ToolpathReader(ByteSource& source, FeedUnits units)
     : reader_(source), units_(units) {}
 
 void ToolpathReader::TakeModalCodes(const std::string& text) {
+  if (text.find('G') == std::string::npos) return;  // most frames: modal values hold
   if (Contains(text, "G02")) {
     sense_ = 2;
   } else if (Contains(text, "G03")) {

@@ -16,13 +16,22 @@ namespace {
 
 constexpr double kFitMargin = 24;           // pixels around the fitted path
 constexpr double kLegendWidth = 170;
-constexpr std::size_t kLongestRun = 4096;   // points per polyline call
-constexpr std::size_t kAntialiasBelow = 200000;
-constexpr double kSamePixel = 0.35;
+constexpr std::size_t kBatch = 2048;        // segments per drawing call
+constexpr std::size_t kFineBelow = 200000;  // segments in view drawn smooth and wide
+constexpr double kSamePixel = 0.5;
+
+std::pair<float PathPoint::*, float PathPoint::*> PointAxes(Plane plane) {
+  switch (plane) {
+    case Plane::XZ: return {&PathPoint::x, &PathPoint::z};
+    case Plane::YZ: return {&PathPoint::y, &PathPoint::z};
+    case Plane::XY: break;
+  }
+  return {&PathPoint::x, &PathPoint::y};
+}
 
 QPointF Pixel(const ToolpathScene& scene, const PathPoint& point) {
-  const Point3 at{point.x, point.y, point.z};
-  return scene.viewport.ToPixels(FirstAxis(at, scene.plane), SecondAxis(at, scene.plane));
+  const auto [first, second] = PointAxes(scene.plane);
+  return scene.viewport.ToPixels(point.*first, point.*second);
 }
 
 bool SegmentMeets(const QPointF& a, const QPointF& b, const QRectF& area) {
@@ -33,11 +42,13 @@ bool SegmentMeets(const QPointF& a, const QPointF& b, const QRectF& area) {
 // Pens by move kind and colour step; the step −1 (a stop) comes first.
 class PenTable {
  public:
-  explicit PenTable(const FeedColours& colours) {
+  static constexpr std::size_t kKeys = 3 * (FeedColours::kSteps + 1);
+
+  PenTable(const FeedColours& colours, bool fine) {
     for (std::size_t kind = 0; kind < 3; ++kind) {
       for (int step = -1; step < FeedColours::kSteps; ++step) {
         pens_[kind][static_cast<std::size_t>(step + 1)] =
-            MovePen(static_cast<MoveKind>(kind), colours.OfStep(step));
+            MovePen(static_cast<MoveKind>(kind), colours.OfStep(step), fine);
       }
     }
   }
@@ -171,42 +182,47 @@ void PaintPath(QPainter& painter, const QRectF& area, const ToolpathScene& scene
   if (!scene.picture) return;
   const auto& points = scene.picture->path.Points();
   if (points.empty()) return;
-  const FeedColours colours = ColoursOf(*scene.picture);
-  const PenTable pens(colours);
-  painter.setRenderHint(QPainter::Antialiasing, points.size() < kAntialiasBelow);
-  painter.setBrush(Qt::NoBrush);
   const QRectF visible = area.adjusted(-4, -4, 4, 4);
+  std::size_t inView = 0;
+  QPointF from = Pixel(scene, points.front());
+  for (std::size_t i = 1; i < points.size() && inView < kFineBelow; ++i) {
+    const QPointF to = Pixel(scene, points[i]);
+    if (SegmentMeets(from, to, visible)) ++inView;
+    from = to;
+  }
+  const bool fine = inView < kFineBelow;
+  const FeedColours colours = ColoursOf(*scene.picture);
+  const PenTable pens(colours, fine);
+  painter.setRenderHint(QPainter::Antialiasing, fine);
+  painter.setBrush(Qt::NoBrush);
 
-  QPolygonF run;
-  int runKey = -1;
-  const auto flush = [&] {
-    if (run.size() >= 2) {
-      painter.setPen(pens.Of(runKey));
-      painter.drawPolyline(run);
-    }
-    run.clear();
+  // Segments gathered by pen and drawn a batch at a time: a pen change per
+  // segment would cost more than the drawing.
+  std::vector<std::vector<QLineF>> batches(PenTable::kKeys);
+  const auto flush = [&](std::size_t key) {
+    painter.setPen(pens.Of(static_cast<int>(key)));
+    painter.drawLines(batches[key].data(), static_cast<int>(batches[key].size()));
+    batches[key].clear();
   };
-  QPointF previous = Pixel(scene, points.front());
+  QPointF last = Pixel(scene, points.front());
   for (std::size_t i = 1; i < points.size(); ++i) {
     const QPointF current = Pixel(scene, points[i]);
-    const int key = PenTable::Key(points[i], colours);
-    if (!SegmentMeets(previous, current, visible)) {
-      flush();
-      previous = current;
+    if (!SegmentMeets(last, current, visible)) {
+      last = current;
       continue;
     }
-    if (key != runKey || run.size() >= static_cast<qsizetype>(kLongestRun)) {
-      flush();
-      runKey = key;
-    }
-    if (run.isEmpty()) run << previous;
-    const QPointF step = current - run.back();
-    // Points that fall on one pixel add nothing but time.
-    if (std::fabs(step.x()) >= kSamePixel || std::fabs(step.y()) >= kSamePixel) run << current;
-    previous = current;
+    // A segment within one pixel adds nothing but time; the next one starts
+    // where the last drawn one ended.
+    const QPointF step = current - last;
+    if (std::fabs(step.x()) < kSamePixel && std::fabs(step.y()) < kSamePixel) continue;
+    const auto key = static_cast<std::size_t>(PenTable::Key(points[i], colours));
+    batches[key].emplace_back(last, current);
+    if (batches[key].size() >= kBatch) flush(key);
+    last = current;
   }
-  if (run.size() == 1) run << previous;
-  flush();
+  for (std::size_t key = 0; key < batches.size(); ++key) {
+    if (!batches[key].empty()) flush(key);
+  }
 }
 
 void PaintPathOverlay(QPainter& painter, const QRectF& area, const ToolpathScene& scene) {
@@ -233,22 +249,33 @@ void PaintToolpath(QPainter& painter, const QRectF& area, const ToolpathScene& s
 std::uint32_t FrameNear(const ToolpathScene& scene, const QPointF& pixel, double radius) {
   if (!scene.picture) return 0;
   const auto& points = scene.picture->path.Points();
+  // Compared in mm, so that millions of points need no transformation.
+  const QPointF target = scene.viewport.ToWorld(pixel);
+  const double reach = radius / scene.viewport.scale;
+  const auto [first, second] = PointAxes(scene.plane);
   std::uint32_t nearest = 0;
-  double best = radius * radius;
-  const QRectF reach(pixel.x() - radius, pixel.y() - radius, 2 * radius, 2 * radius);
+  double best = reach * reach;
+  QPointF a;
   for (std::size_t i = 0; i < points.size(); ++i) {
-    const QPointF b = Pixel(scene, points[i]);
-    const QPointF a = i > 0 ? Pixel(scene, points[i - 1]) : b;
-    if (!SegmentMeets(a, b, reach)) continue;
-    const QPointF ab = b - a;
-    const double square = QPointF::dotProduct(ab, ab);
-    const double t = square > 0 ? std::clamp(QPointF::dotProduct(pixel - a, ab) / square, 0.0, 1.0) : 0;
-    const QPointF off = a + t * ab - pixel;
-    const double distance = QPointF::dotProduct(off, off);
-    if (distance <= best) {
-      best = distance;
-      nearest = points[i].line;
+    const QPointF b(points[i].*first, points[i].*second);
+    if (i == 0) a = b;
+    const bool near = std::max(a.x(), b.x()) >= target.x() - reach &&
+                      std::min(a.x(), b.x()) <= target.x() + reach &&
+                      std::max(a.y(), b.y()) >= target.y() - reach &&
+                      std::min(a.y(), b.y()) <= target.y() + reach;
+    if (near) {
+      const QPointF ab = b - a;
+      const double square = QPointF::dotProduct(ab, ab);
+      const double t =
+          square > 0 ? std::clamp(QPointF::dotProduct(target - a, ab) / square, 0.0, 1.0) : 0;
+      const QPointF off = a + t * ab - target;
+      const double distance = QPointF::dotProduct(off, off);
+      if (distance <= best) {
+        best = distance;
+        nearest = points[i].line;
+      }
     }
+    a = b;
   }
   return nearest;
 }
