@@ -8,6 +8,7 @@
 
 #include "feedcode.h"
 #include "framewindow.h"
+#include "modalcodes.h"
 #include "numbers.h"
 #include "words.h"
 
@@ -86,18 +87,8 @@ ToolpathReader::ToolpathReader(ByteSource& source, FeedUnits units)
 
 void ToolpathReader::TakeModalCodes(const std::string& text) {
   if (text.find('G') == std::string::npos) return;  // most frames: modal values hold
-  if (Contains(text, "G02")) {
-    sense_ = 2;
-  } else if (Contains(text, "G03")) {
-    sense_ = 3;
-  }
-  if (Contains(text, "G17")) {
-    plane_ = Plane::XY;
-  } else if (Contains(text, "G18")) {
-    plane_ = Plane::XZ;
-  } else if (Contains(text, "G19")) {
-    plane_ = Plane::YZ;
-  }
+  sense_ = ModalArcSense(text, sense_);
+  plane_ = ModalPlane(text, plane_);
   if (Contains(text, "G01") || Contains(text, "G02") || Contains(text, "G03")) {
     rapid_ = false;
   } else if (Contains(text, "G00")) {

@@ -5,6 +5,7 @@
 #include <QTimer>
 #include <QWheelEvent>
 
+#include <algorithm>
 #include <cmath>
 
 namespace h33 {
@@ -14,6 +15,10 @@ constexpr double kHoverRadius = 6;  // pixels
 constexpr int kClickSlack = 4;      // pixels a click may move and stay a click
 constexpr int kSettleMs = 150;
 constexpr double kWheelStep = 1.25;  // zoom per wheel notch
+// Zoom limits against the fitted view: far enough to see a 0.01 mm step on a
+// metre-long part, not so far that the scale degenerates.
+constexpr double kWidestZoom = 1.0 / 64;
+constexpr double kClosestZoom = 1e6;
 
 }  // namespace
 
@@ -39,12 +44,15 @@ void ToolpathView::SetPlane(Plane plane) {
 
 void ToolpathView::ZoomToFit() {
   if (scene_.picture) scene_.viewport = FitToolpath(*scene_.picture, scene_.plane, rect());
+  fitScale_ = scene_.viewport.scale;
   fitPending_ = !isVisible();
   Invalidate();
 }
 
 void ToolpathView::ZoomAt(const QPointF& pixel, double factor) {
-  scene_.viewport.ZoomAt(pixel, factor);
+  const double scale = std::clamp(scene_.viewport.scale * factor, fitScale_ * kWidestZoom,
+                                  fitScale_ * kClosestZoom);
+  scene_.viewport.ZoomAt(pixel, scale / scene_.viewport.scale);
   update();
   settle_->start();
 }

@@ -52,6 +52,7 @@ class ToolpathView : public QWidget {
   ToolpathScene scene_;
   QImage cache_;
   PlotViewport cacheViewport_;
+  double fitScale_ = 1;
   bool cacheValid_ = false;
   bool fitPending_ = true;
   QTimer* settle_;  // renders again once zooming stops
