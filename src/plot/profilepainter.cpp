@@ -16,7 +16,8 @@ namespace h33 {
 namespace {
 
 const QColor kOutputColour{190, 20, 20};
-const QColor kInputColour{70, 130, 200, 170};
+// Light and wide, drawn first: the output shows on top where they agree.
+const QColor kInputColour{150, 185, 225};
 const QColor kSelectionColour{255, 0, 255, 160};
 constexpr double kHeadroom = 1.1;
 
