@@ -163,11 +163,14 @@ void FlattenMove(const ToolpathMove& move, double tolerance, std::vector<Point3>
   const double startAngle = std::atan2(start.second - centre.second, start.first - centre.first);
   const double endAngle = std::atan2(end.second - centre.second, end.first - centre.first);
   const bool closed = start.first == end.first && start.second == end.second;
-  // Counter-clockwise sweeps in (0, 2π], clockwise ones in [−2π, 0).
-  const double turn = move.sense == 3 ? kTwoPi : -kTwoPi;
-  double sweep = closed ? turn : std::remainder(endAngle - startAngle, kTwoPi);
-  if (move.sense == 3 && sweep <= 0) sweep += kTwoPi;
-  if (move.sense != 3 && sweep >= 0) sweep -= kTwoPi;
+  // G02 turns clockwise seen from the positive end of the plane's normal. XY
+  // (seen from +Z) and YZ (from +X) are drawn that way round; XZ is drawn
+  // with X right and Z up, as seen from −Y, so there G02 turns the other way.
+  const bool positive = (move.sense == 3) != (move.plane == Plane::XZ);
+  // Positive sweeps in (0, 2π], negative ones in [−2π, 0).
+  double sweep = closed ? (positive ? kTwoPi : -kTwoPi) : std::remainder(endAngle - startAngle, kTwoPi);
+  if (positive && sweep <= 0) sweep += kTwoPi;
+  if (!positive && sweep >= 0) sweep -= kTwoPi;
 
   const double radius = std::max(startRadius, endRadius);
   const double cosine = std::clamp(1 - tolerance / radius, -1.0, 1.0);

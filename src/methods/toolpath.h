@@ -34,7 +34,7 @@ struct ToolpathMove {
   MoveKind kind = MoveKind::kLinear;
   Point3 start, end;
   Point3 centre;           // circular moves: start − (I, J, K)
-  int sense = 2;           // 2 clockwise (G02), 3 counter-clockwise (G03), in the plane's axes
+  int sense = 2;           // 2 for G02, 3 for G03 (no G02/G03 yet counts as G02)
   Plane plane = Plane::XY;
   int feed = 0;            // mm/min in force for this frame
   std::uint32_t line = 0;  // 1-based; a piece of an over-long line counts as a line
@@ -88,9 +88,10 @@ class ToolpathReader {
 
 // The points of a move after its start, up to and including its end: one for
 // a straight move, for an arc as many as keep the chords within `tolerance`
-// mm of the arc. An arc whose end does not lie on its start circle is drawn
-// with the radius changing evenly; an arc back to its start point is a full
-// circle.
+// mm of the arc. G02 turns clockwise seen from the positive end of the axis
+// normal to the plane (+Z for G17, +Y for G18, +X for G19), G03 the other
+// way. An arc whose end does not lie on its start circle is drawn with the
+// radius changing evenly; an arc back to its start point is a full circle.
 void FlattenMove(const ToolpathMove& move, double tolerance, std::vector<Point3>& points);
 
 // The two drawing axes of a plane's projection: XY (x, y), XZ (x, z), YZ (y, z).

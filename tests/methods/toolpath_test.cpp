@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 #include <string>
@@ -99,6 +100,24 @@ TEST(Toolpath, ClockwiseAndCounterClockwiseQuartersBulgeToOppositeSides) {
   for (const Point3& middle : {cwMiddle, ccwMiddle}) {
     EXPECT_NEAR(std::fabs(middle.x - middle.y) / std::sqrt(2.0), sagitta, 0.01);
   }
+}
+
+TEST(Toolpath, G18ArcsTurnAsSeenFromPlusY) {
+  // In XY and in XZ the same offsets and chord; drawn with the first axis
+  // right and the second up, G02 bulges up-left in XY and G03 does in XZ.
+  const auto xy = ReadMoves("N001G17G02X+001000Y+001000I-001000J+000000\n");
+  const auto xz = ReadMoves("N001G18G03X+001000Z+001000I-001000K+000000\n");
+  const auto xyMiddle = Flatten(xy[0])[Flatten(xy[0]).size() / 2];
+  const auto xzMiddle = Flatten(xz[0])[Flatten(xz[0]).size() / 2];
+  const double sagitta = 10 * (1 - std::cos(std::numbers::pi / 4));
+  EXPECT_NEAR((xyMiddle.y - xyMiddle.x) / std::sqrt(2.0), sagitta, 0.01);
+  EXPECT_NEAR((xzMiddle.z - xzMiddle.x) / std::sqrt(2.0), sagitta, 0.01);
+  // G02 in XZ takes the long way round the same centre.
+  const auto longWay = ReadMoves("N001G18G02X+001000Z+001000I-001000K+000000\n");
+  const auto points = Flatten(longWay[0]);
+  EXPECT_NEAR(std::min_element(points.begin(), points.end(),
+                               [](const Point3& a, const Point3& b) { return a.z < b.z; })->z,
+              -10, 0.01);
 }
 
 TEST(Toolpath, SenseAndPlaneAreModal) {
