@@ -21,6 +21,7 @@ namespace {
 // Thinning at a sixteenth of a pixel of the fitted view stays invisible
 // until the user zooms in sixteen times.
 constexpr double kRelativeTolerance = 1.0 / 16384;
+constexpr double kClickReach = 3;  // pixels either side of a click on the profile
 
 PictureOptions ViewOptions(FeedUnits units) {
   PictureOptions options;
@@ -28,10 +29,6 @@ PictureOptions ViewOptions(FeedUnits units) {
   options.path.relativeTolerance = kRelativeTolerance;
   return options;
 }
-
-constexpr double kClickReach = 3;  // pixels either side of a click on the profile
-
-std::string LocalPath(const QString& file) { return QFile::encodeName(file).toStdString(); }
 
 // The file may have gone or changed since it was drawn: then nothing is named.
 std::optional<FrameOnPath> FrameByLine(const ProgramPicture& picture, std::uint32_t line) {
@@ -118,7 +115,7 @@ std::optional<ProgramPicture> TPlotWindow::Load(const QString& file, FeedUnits u
                                                 QString& error) {
   std::string reason;
   try {
-    auto picture = LoadProgramPicture(LocalPath(file), ViewOptions(units), &reason);
+    auto picture = LoadProgramPicture(file.toStdString(), ViewOptions(units), &reason);
     if (picture) return picture;
   } catch (const IoError& failure) {
     reason = failure.what();
