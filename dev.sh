@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-PACKAGES=(build-essential cmake ninja-build pkg-config googletest libgtest-dev libgmock-dev
+PACKAGES=(build-essential cmake ninja-build pkg-config googletest libgtest-dev libgmock-dev qt6-svg-dev
   libbenchmark-dev libcli11-dev nlohmann-json3-dev qt6-base-dev xvfb xauth fonts-dejavu-core fonts-liberation time locales)
 
 setup() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <memory>
@@ -45,6 +46,8 @@ class FileSource : public ByteSource {
   FileSource& operator=(const FileSource&) = delete;
 
   std::size_t Read(char* buffer, std::size_t size) override;
+  // Goes on reading at `offset` bytes from the file's start. Throws IoError.
+  void Seek(std::uint64_t offset);
 
  private:
   FileSource(std::FILE* file, std::filesystem::path path) : file_(file), path_(std::move(path)) {}
