@@ -4,7 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-PACKAGES=(build-essential cmake ninja-build pkg-config googletest libgtest-dev libgmock-dev
+PACKAGES=(build-essential cmake ninja-build pkg-config googletest libgtest-dev libgmock-dev qt6-svg-dev
   libbenchmark-dev libcli11-dev nlohmann-json3-dev qt6-base-dev xvfb xauth fonts-dejavu-core fonts-liberation time locales
   clang-14 libclang-rt-14-dev)
 
@@ -102,6 +102,7 @@ case "${1:-}" in
     build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DH33_BUILD_BENCH=OFF
     mkdir -p docs/screenshots
     xvfb-run -a -s "-screen 0 1280x1024x24" build/tests/ui/h33_screenshots docs/screenshots examples
+    build/src/cli/h33 plot examples/pocket.up -o docs/plot-pocket.png
     ;;
   test)
     setup

@@ -27,6 +27,9 @@ int RunH33(const std::vector<std::string>& args, std::ostream& out, std::ostream
   add(AddConvertCommand);
   add(AddCorrectCommand);
   add(AddSplitCommand);
+#ifdef H33_WITH_PLOT
+  add(AddPlotCommand);
+#endif
 
   std::vector<std::string> reversed(args.rbegin(), args.rend());
   try {

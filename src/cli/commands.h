@@ -24,5 +24,6 @@ CommandRunner AddInfoCommand(CLI::App& app, CliStreams& streams);
 CommandRunner AddConvertCommand(CLI::App& app, CliStreams& streams);
 CommandRunner AddCorrectCommand(CLI::App& app, CliStreams& streams);
 CommandRunner AddSplitCommand(CLI::App& app, CliStreams& streams);
+CommandRunner AddPlotCommand(CLI::App& app, CliStreams& streams);  // with H33_WITH_PLOT only
 
 }  // namespace h33

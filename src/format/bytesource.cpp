@@ -51,4 +51,15 @@ std::size_t FileSource::Read(char* buffer, std::size_t size) {
   return count;
 }
 
+void FileSource::Seek(std::uint64_t offset) {
+#ifdef _WIN32
+  const int failed = _fseeki64(file_, static_cast<long long>(offset), SEEK_SET);
+#else
+  const int failed = fseeko(file_, static_cast<off_t>(offset), SEEK_SET);
+#endif
+  if (failed != 0) {
+    throw IoError("ошибка чтения файла " + path_.string() + ": " + std::strerror(errno));
+  }
+}
+
 }  // namespace h33

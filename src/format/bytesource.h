@@ -48,6 +48,8 @@ class FileSource : public ByteSource {
   // Also throws IoError when the end comes before the size the file had when
   // it was opened: it was cut short while it was read.
   std::size_t Read(char* buffer, std::size_t size) override;
+  // Goes on reading at `offset` bytes from the file's start. Throws IoError.
+  void Seek(std::uint64_t offset);
 
  private:
   FileSource(std::FILE* file, std::filesystem::path path, std::uintmax_t size)

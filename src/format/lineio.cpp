@@ -14,6 +14,7 @@ LineReader::LineReader(ByteSource& source)
 bool LineReader::Fill() {
   begin_ = 0;
   end_ = source_.Read(buffer_.get(), kBufferSize);
+  filled_ += end_;
   if (end_ == 0) eof_ = true;
   return end_ > 0;
 }

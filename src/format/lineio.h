@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -29,6 +30,10 @@ class LineReader {
   // at the limit or with its line feed does not.
   bool AtEof() const { return eof_; }
 
+  // Bytes of the source taken by the lines returned so far: where the next
+  // line starts.
+  std::uint64_t Consumed() const { return filled_ - (end_ - begin_); }
+
  private:
   bool Fill();
   bool NextIsLineFeed();
@@ -37,6 +42,7 @@ class LineReader {
   std::unique_ptr<char[]> buffer_;
   std::size_t begin_ = 0;
   std::size_t end_ = 0;
+  std::uint64_t filled_ = 0;
   bool eof_ = false;
 };
 

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "feedcode.h"
+#include "modalcodes.h"
 #include "numbers.h"
 #include "uptoup.h"
 
@@ -16,12 +17,6 @@ constexpr float kShortArc = 100.0f;  // mm
 
 constexpr const char* kStopFrame = "N000F0000\n";
 
-// "G02" anywhere in a line sets the sense of rotation to 2, else "G03" to 3.
-int ArcSenseOf(const std::string& line, int modal) {
-  if (Contains(line, "G02")) return 2;
-  if (Contains(line, "G03")) return 3;
-  return modal;
-}
 
 }  // namespace
 
@@ -57,14 +52,8 @@ bool TUpToUp::ProcessFrame(std::string current, std::optional<std::string>& next
 }
 
 void TUpToUp::ApplyModalCodes(const std::string& line) {
-  arcSense_ = ArcSenseOf(line, arcSense_);
-  if (Contains(line, "G17")) {
-    activePlane_ = Plane::XY;
-  } else if (Contains(line, "G18")) {
-    activePlane_ = Plane::XZ;
-  } else if (Contains(line, "G19")) {
-    activePlane_ = Plane::YZ;
-  }
+  arcSense_ = ModalArcSense(line, arcSense_);
+  activePlane_ = ModalPlane(line, activePlane_);
 }
 
 // Whether the frame's feed is to be written into it. Every frame after the
@@ -194,7 +183,7 @@ std::optional<float> TUpToUp::CornerFeed(const FrameGeometry& current, const Fra
   if (current.Arc()) TangentAtEnd(from, current.arc, activePlane_, arcSense_);
   FrameVector to = next.move;
   if (next.Arc()) {
-    arcSense_ = ArcSenseOf(nextText, arcSense_);
+    arcSense_ = ModalArcSense(nextText, arcSense_);
     TangentAtStart(to, next.arc, activePlane_, arcSense_);
   }
   return JunctionFeed(from, to, speedLimit_);

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "feedcode.h"
+#include "modalcodes.h"
 #include "numbers.h"
 #include "textformat.h"
 #include "words.h"
@@ -90,18 +91,8 @@ FrameTranslator::Geometry FrameTranslator::ReadGeometry(const std::string& text)
 }
 
 void FrameTranslator::ReadModalCodes(const std::string& line) {
-  if (Contains(line, "G02")) {
-    arcSense_ = 2;
-  } else if (Contains(line, "G03")) {
-    arcSense_ = 3;
-  }
-  if (Contains(line, "G17")) {
-    activePlane_ = Plane::XY;
-  } else if (Contains(line, "G18")) {
-    activePlane_ = Plane::XZ;
-  } else if (Contains(line, "G19")) {
-    activePlane_ = Plane::YZ;
-  }
+  arcSense_ = ModalArcSense(line, arcSense_);
+  activePlane_ = ModalPlane(line, activePlane_);
 }
 
 bool FrameTranslator::TranslateFrame(std::string& currentLine,
@@ -303,11 +294,7 @@ std::optional<float> FrameTranslator::JunctionFeed(const Geometry& current, cons
   if (current.Circular()) InPlaneTangent(leaving, current.centre, 2);
   FrameVector entering = next.geometry.move;
   if (next.geometry.Circular()) {
-    if (Contains(nextLine, "G02")) {
-      arcSense_ = 2;
-    } else if (Contains(nextLine, "G03")) {
-      arcSense_ = 3;
-    }
+    arcSense_ = ModalArcSense(nextLine, arcSense_);
     InPlaneTangent(entering, next.geometry.centre, 1);
   }
   const float a = leaving.Chord();

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "dialogs.h"
+#include "feedlimits.h"
 #include "framewindow.h"
 #include "lookahead.h"
 #include "ptp_braking.h"
@@ -46,7 +47,6 @@ class FrameTranslator {
   const ControlSums& Sums() const { return sums_; }
 
  private:
-  enum class Plane { XY, XZ, YZ };
 
   struct Geometry {
     FrameVector move;    // X, Y, Z in mm

@@ -30,6 +30,7 @@
 #include "editorlauncher.h"
 #include "formatcheck.h"
 #include "machines.h"
+#include "plotwindow.h"
 #include "runcommand.h"
 #include "stat.h"
 #include "textformat.h"
@@ -149,6 +150,7 @@ void TMainDialog::BuildFilePane() {
   connect(PopupMenu1->addAction("Обновить"), &QAction::triggered, this, &TMainDialog::N3newClick);
   connect(PopupMenu1->addAction("Удалить файл"), &QAction::triggered, this,
           &TMainDialog::N4deleteClick);
+  connect(PopupMenu1->addAction("Просмотр"), &QAction::triggered, this, &TMainDialog::N5viewClick);
   connect(FileListBox1, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
     PopupMenu1->popup(FileListBox1->viewport()->mapToGlobal(at));
   });
@@ -336,6 +338,12 @@ void TMainDialog::N4deleteClick() {
                  {Button::Ok});
   }
   RefreshFileList();
+}
+
+void TMainDialog::N5viewClick() {
+  const QString path = InputFileName();
+  if (path.isEmpty()) return;
+  ShowPlotWindow(plotWindow_, this, PlotSources::ForFile(path));
 }
 
 void TMainDialog::Timer1Timer() { RefreshFileList(); }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -28,6 +29,7 @@ namespace h33 {
 class Dialogs;
 class TForm2;
 class TForm5;
+class TPlotWindow;
 
 // The main window: the file pane on the left, the method tabs, machine
 // presets and parameters on the right, the run button.
@@ -88,6 +90,7 @@ class TMainDialog : public QWidget {
   void N2proverkaClick();
   void N3newClick();
   void N4deleteClick();
+  void N5viewClick();
   void Timer1Timer();
   void RefreshFileList();
 
@@ -113,6 +116,7 @@ class TMainDialog : public QWidget {
   QStringList masks_;
   QString outputFileName_;
   QString lastOutputName_;  // the save dialog opens on the previous run's choice
+  QPointer<TPlotWindow> plotWindow_;
 };
 
 // Qt takes the C library's locale from the environment at start-up; program

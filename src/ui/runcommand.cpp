@@ -38,6 +38,18 @@ enum Method { kPtpToUp = 0, kUpToUp = 1, kTime = 2 };
 
 std::string Text(const char* format, const std::string& name) { return Sprintf(format, name.c_str()); }
 
+// The statistics describe the output; the input of a conversion or
+// correction is drawn beside it in the view's compare mode.
+PlotSources RunPlotSources(const QString& program, const QString& input, int method) {
+  PlotSources sources;
+  sources.program = program;
+  if (method != kTime) {
+    sources.input = input;
+    if (method == kPtpToUp) sources.inputUnits = FeedUnits::kMmPerMinute;
+  }
+  return sources;
+}
+
 }  // namespace
 
 QString AskOutputFileName(QWidget* parent, const QString& lastName) {
@@ -138,6 +150,7 @@ void TMainDialog::BitBtnCorrectH33Click() {
 
   if (CheckBoxStat->isChecked()) {
     if (method == kPtpToUp) return;
+    if (statistics_) statistics_->SetPlotSources(RunPlotSources(outputFileName_, input, method));
     ShowStatistics(outputFileName_.toStdString(), parameters.FeedMax, minutes);
   }
   RefreshFileList();

@@ -95,8 +95,26 @@ TForm2::TForm2(QWidget* parent) : QDialog(parent) {
   ok->setDefault(true);
   ok->setFocus();
   connect(ok, &QPushButton::clicked, this, &TForm2::Button1Click);
+
+  // Left of "Ok", in the bottom row's free space.
+  ButtonView = new QPushButton("Вид", this);
+  ButtonView->setObjectName("ButtonView");
+  ButtonView->setGeometry(8, 480, 81, 33);
+  ButtonView->setToolTip("Траектория и график подач программы");
+  ButtonView->setEnabled(false);
+  connect(ButtonView, &QPushButton::clicked, this, &TForm2::ButtonViewClick);
 }
 
 void TForm2::Button1Click() { hide(); }
+
+void TForm2::SetPlotSources(const PlotSources& sources) {
+  plotSources_ = sources;
+  ButtonView->setEnabled(!sources.program.isEmpty());
+}
+
+void TForm2::ButtonViewClick() {
+  if (plotSources_.program.isEmpty()) return;
+  ShowPlotWindow(plotWindow_, this, plotSources_);
+}
 
 }  // namespace h33

@@ -1,10 +1,14 @@
 #pragma once
 
 #include <QDialog>
+#include <QPointer>
+
+#include "plotwindow.h"
 
 class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
+class QPushButton;
 class QTableWidget;
 
 namespace h33 {
@@ -27,9 +31,19 @@ class TForm2 : public QDialog {
   QLineEdit* NumCircle;
   QTableWidget* StringGrid1;
   QLabel* Type;
+  QPushButton* ButtonView;
+
+  // The files the statistics describe, for the view window; the run command
+  // names them before it shows the statistics.
+  void SetPlotSources(const PlotSources& sources);
 
  public slots:
   void Button1Click();
+  void ButtonViewClick();
+
+ private:
+  PlotSources plotSources_;
+  QPointer<TPlotWindow> plotWindow_;
 };
 
 }  // namespace h33

@@ -105,6 +105,16 @@ TEST(LineReader, LinesStraddlingRefillsReadTheSame) {
                                              "END"}));
 }
 
+TEST(LineReader, ConsumedCountsTheBytesOfTheLinesReturned) {
+  // CR LF across a refill, a piece of a long line and a last line without end.
+  TrickleSource source("ab\r\ncdefg\nh");
+  LineReader reader(source);
+  std::string line;
+  std::vector<std::uint64_t> consumed{reader.Consumed()};
+  while (reader.ReadLine(line, 3)) consumed.push_back(reader.Consumed());
+  EXPECT_EQ(consumed, (std::vector<std::uint64_t>{0, 4, 7, 10, 11}));
+}
+
 TEST(LineWriter, WritesLineFeedsAsCarriageReturnLineFeed) {
   MemorySink sink;
   {

@@ -14,6 +14,7 @@
 #include "fileselect.h"
 #include "lengthlimitdialog.h"
 #include "main.h"
+#include "plotwindow.h"
 #include "scripteddialogs.h"
 #include "stat.h"
 
@@ -59,5 +60,10 @@ int main(int argc, char** argv) {
   saved = Save(about, output, "about") && saved;
   saved = Save(lengthLimit, output, "lengthlimit") && saved;
   saved = Save(fileSelect, output, "fileselect") && saved;
+
+  statistics.ButtonViewClick();
+  if (auto* view = statistics.findChild<h33::TPlotWindow*>()) {
+    saved = Save(*view, output, "view") && saved;
+  }
   return saved ? 0 : 1;
 }

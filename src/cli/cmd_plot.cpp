@@ -1,0 +1,124 @@
+#include <CLI/CLI.hpp>
+
+#include <cctype>
+#include <map>
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "app.h"
+#include "commands.h"
+#include "outputfile.h"
+#include "plotexport.h"
+#include "programpicture.h"
+
+namespace h33 {
+namespace {
+
+constexpr int kWidth = 1200;
+constexpr int kToolpathHeight = 900;
+constexpr int kProfileHeight = 500;
+
+struct PlotOptions {
+  std::string file;
+  std::string output;
+  std::string compare;
+  std::string plane;  // empty: the program's own
+  bool profile = false;
+  bool ptp = false;
+};
+
+const std::map<std::string, Plane> kPlanes{{"XY", Plane::XY}, {"XZ", Plane::XZ}, {"YZ", Plane::YZ}};
+
+Plane PlaneNamed(std::string name) {
+  for (char& c : name) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return kPlanes.at(name);
+}
+
+std::optional<ProgramPicture> Load(const std::string& file, FeedUnits units, int height,
+                                   std::ostream& err) {
+  PictureOptions options;
+  options.units = units;
+  options.path = ExportPathOptions(kWidth, height);
+  std::string reason;
+  auto picture = LoadProgramPicture(file, options, &reason);
+  if (!picture) err << "Невозможно открыть файл " << file << " на чтение: " << reason << '\n';
+  return picture;
+}
+
+bool CheckOutputName(const PlotOptions& options, std::ostream& err) {
+  if (!IsPlotFileName(options.output)) {
+    err << "-o: рисунок пишется в файл *.png или *.svg, а не в " << options.output << '\n';
+    return false;
+  }
+  for (const std::string& program : {options.file, options.compare}) {
+    if (!program.empty() && DesignateSameFile(options.output, program)) {
+      err << "-o: рисунок не пишется поверх программы " << program << '\n';
+      return false;
+    }
+  }
+  return true;
+}
+
+int RunPlot(const PlotOptions& options, CliStreams& streams) {
+  if (!CheckOutputName(options, streams.err)) return kExitBadInput;
+  // The compare mode draws a run's input, the PTP tape of a Ptp->up run.
+  const bool compare = !options.compare.empty();
+  const bool profile = options.profile || compare;
+  const int height = profile ? kProfileHeight : kToolpathHeight;
+  const FeedUnits programUnits =
+      options.ptp && !compare ? FeedUnits::kMmPerMinute : FeedUnits::kFeedCode;
+  try {
+    const auto program = Load(options.file, programUnits, height, streams.err);
+    if (!program) return kExitBadInput;
+    std::optional<ProgramPicture> input;
+    if (compare) {
+      input = Load(options.compare,
+                   options.ptp ? FeedUnits::kMmPerMinute : FeedUnits::kFeedCode, height,
+                   streams.err);
+      if (!input) return kExitBadInput;
+    }
+    PlotExport plot;
+    plot.kind = profile ? PlotKind::kProfile : PlotKind::kToolpath;
+    plot.plane = options.plane.empty() ? program->activePlane : PlaneNamed(options.plane);
+    plot.program = &*program;
+    plot.input = input ? &*input : nullptr;
+    plot.width = kWidth;
+    plot.height = height;
+    plot.title = std::filesystem::path(options.file).filename().string();
+    if (compare) plot.title += "  ←  " + std::filesystem::path(options.compare).filename().string();
+    ExportPlot(plot, options.output);
+  } catch (const IoError& error) {
+    streams.err << error.what() << '\n';
+    return kExitBadInput;
+  }
+  streams.out << "Создан файл " << options.output << '\n';
+  return kExitOk;
+}
+
+}  // namespace
+
+CommandRunner AddPlotCommand(CLI::App& app, CliStreams& streams) {
+  auto options = std::make_shared<PlotOptions>();
+  CLI::App* command = app.add_subcommand(
+      "plot", "Рисунок траектории инструмента или графика подач программы (PNG или SVG)");
+  command->add_option("FILE", options->file, "программа H33 (*.up)")->required();
+  command->add_option("-o,--output", options->output, "файл рисунка *.png или *.svg")
+      ->required();
+  command
+      ->add_option("--plane", options->plane,
+                   "плоскость проекции траектории; по умолчанию плоскость первой дуги (XY)")
+      ->check(CLI::IsMember(kPlanes, CLI::ignore_case));
+  command->add_flag("--profile", options->profile,
+                    "график подачи по длине пути вместо траектории");
+  command->add_option("--compare", options->compare,
+                      "исходная программа прогона Up->up или Ptp->up: её подачи на том же "
+                      "графике (включает --profile)");
+  command->add_flag("--ptp", options->ptp,
+                    "подачи в мм/мин, как в PTP-ленте: относится к программе --compare, "
+                    "а без неё к FILE");
+  return [options, &streams]() { return RunPlot(*options, streams); };
+}
+
+}  // namespace h33

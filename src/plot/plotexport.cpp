@@ -1,0 +1,114 @@
+#include "plotexport.h"
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QSvgGenerator>
+
+#include <algorithm>
+#include <cctype>
+#include <memory>
+
+#include "outputfile.h"
+#include "profilepainter.h"
+#include "toolpathpainter.h"
+
+namespace h33 {
+namespace {
+
+// Thinning at a quarter pixel of the fitted picture stays invisible.
+constexpr double kPixelsPerTolerance = 4;
+
+std::string Extension(const std::filesystem::path& file) {
+  std::string extension = file.extension().string();
+  std::transform(extension.begin(), extension.end(), extension.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return extension;
+}
+
+// The command line has no display: the offscreen platform renders all the
+// same, fonts included.
+class OffscreenApplication {
+ public:
+  OffscreenApplication() {
+    if (QGuiApplication::instance()) return;
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    application_ = std::make_unique<QGuiApplication>(argc_, argv_);
+  }
+
+ private:
+  int argc_ = 1;
+  char name_[4] = "h33";
+  char* argv_[2] = {name_, nullptr};
+  std::unique_ptr<QGuiApplication> application_;
+};
+
+void Paint(QPainter& painter, const PlotExport& plot) {
+  const QRectF area(0, 0, plot.width, plot.height);
+  const QString title = QString::fromStdString(plot.title);
+  if (plot.kind == PlotKind::kProfile) {
+    ProfileScene scene = FitProfile(plot.program->profile, plot.input ? &plot.input->profile : nullptr);
+    PaintProfile(painter, area, scene, title);
+    return;
+  }
+  ToolpathScene scene;
+  scene.picture = plot.program;
+  scene.plane = plot.plane;
+  scene.viewport = FitToolpath(*plot.program, plot.plane, area);
+  PaintToolpath(painter, area, scene, title);
+}
+
+QByteArray RenderPng(const PlotExport& plot) {
+  QImage image(plot.width, plot.height, QImage::Format_RGB32);
+  image.fill(Qt::white);
+  {
+    QPainter painter(&image);
+    Paint(painter, plot);
+  }
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  if (!image.save(&buffer, "PNG")) throw IoError("не удалось закодировать рисунок PNG");
+  return bytes;
+}
+
+QByteArray RenderSvg(const PlotExport& plot) {
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  QSvgGenerator generator;
+  generator.setOutputDevice(&buffer);
+  generator.setSize(QSize(plot.width, plot.height));
+  generator.setViewBox(QRect(0, 0, plot.width, plot.height));
+  generator.setTitle(QString::fromStdString(plot.title));
+  {
+    QPainter painter(&generator);
+    Paint(painter, plot);
+  }
+  return bytes;
+}
+
+}  // namespace
+
+PathPolyline::Options ExportPathOptions(int width, int height) {
+  PathPolyline::Options options;
+  options.relativeTolerance = 1 / (kPixelsPerTolerance * std::max({width, height, 1}));
+  return options;
+}
+
+bool IsPlotFileName(const std::filesystem::path& file) {
+  const std::string extension = Extension(file);
+  return extension == ".png" || extension == ".svg";
+}
+
+void ExportPlot(const PlotExport& plot, const std::filesystem::path& file) {
+  const OffscreenApplication application;
+  const QByteArray bytes = Extension(file) == ".svg" ? RenderSvg(plot) : RenderPng(plot);
+  OutputFile output(file);
+  output.Write(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+  output.Commit();
+}
+
+}  // namespace h33

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "programpicture.h"
+
+namespace h33 {
+
+// Pictures written to files without a display: no Qt type shows here, so the
+// command line's other commands stay free of it.
+
+enum class PlotKind { kToolpath, kProfile };
+
+struct PlotExport {
+  PlotKind kind = PlotKind::kToolpath;
+  Plane plane = Plane::XY;
+  const ProgramPicture* program = nullptr;
+  const ProgramPicture* input = nullptr;  // the profile's compare mode
+  int width = 1200;
+  int height = 900;
+  std::string title;
+};
+
+// The picture's path tolerance for an image of this size: finer than a
+// pixel, so thinning never shows.
+PathPolyline::Options ExportPathOptions(int width, int height);
+
+// True for the names ExportPlot can write: *.png and *.svg, in any case.
+bool IsPlotFileName(const std::filesystem::path& file);
+
+// Renders PNG or SVG by the file's extension and writes it through a
+// temporary file, so a failed export leaves no half-written picture. Runs
+// its own offscreen GUI application when none is running. Throws IoError.
+void ExportPlot(const PlotExport& plot, const std::filesystem::path& file);
+
+}  // namespace h33

@@ -1,0 +1,210 @@
+#include "profilepainter.h"
+
+#include <QPainter>
+#include <QPainterPath>
+#include <QPolygonF>
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <vector>
+
+#include "plotaxes.h"
+#include "plotstyle.h"
+
+namespace h33 {
+namespace {
+
+const QColor kOutputColour{190, 20, 20};
+// Light and wide, drawn first: the output shows on top where they agree.
+const QColor kInputColour{150, 185, 225};
+const QColor kSelectionColour{255, 0, 255, 160};
+constexpr double kHeadroom = 1.1;
+
+// The lowest and highest feed in force within one pixel column.
+struct Column {
+  float low = std::numeric_limits<float>::max();
+  float high = std::numeric_limits<float>::lowest();
+  bool Any() const { return low <= high; }
+};
+
+std::vector<Column> Columns(const FeedProfile& profile, double from, double to, int width) {
+  std::vector<Column> columns(static_cast<std::size_t>(std::max(width, 0)));
+  const auto& samples = profile.Samples();
+  if (samples.empty() || width <= 0 || !(to > from)) return columns;
+  const double perPixel = width / (to - from);
+  for (auto i = static_cast<std::size_t>(std::max<std::ptrdiff_t>(0, profile.SampleAt(from)));
+       i < samples.size() && samples[i].path <= to; ++i) {
+    const double end = i + 1 < samples.size() ? samples[i + 1].path : profile.Length();
+    const double x0 = (samples[i].path - from) * perPixel;
+    const double x1 = (end - from) * perPixel;
+    if (x1 < 0) continue;
+    const int first = std::clamp(static_cast<int>(std::floor(x0)), 0, width - 1);
+    const int last = std::clamp(static_cast<int>(std::ceil(x1)) - 1, first, width - 1);
+    for (int c = first; c <= last; ++c) {
+      Column& column = columns[static_cast<std::size_t>(c)];
+      column.low = std::min(column.low, samples[i].low);
+      column.high = std::max(column.high, samples[i].high);
+    }
+  }
+  return columns;
+}
+
+double FeedToY(const QRectF& plot, double top, double feed) {
+  return plot.bottom() - feed / top * plot.height();
+}
+
+// The upper and the lower edge of the columns as steps; they coincide where
+// one feed held the whole column.
+void PaintCurve(QPainter& painter, const QRectF& plot, const ProfileScene& scene,
+                const FeedProfile& profile, const QPen& pen) {
+  const auto columns = Columns(profile, scene.from, scene.to, static_cast<int>(plot.width()));
+  painter.setPen(pen);
+  for (const bool upper : {true, false}) {
+    QPolygonF edge;
+    for (std::size_t c = 0; c <= columns.size(); ++c) {
+      if (c == columns.size() || !columns[c].Any()) {
+        if (edge.size() > 1) painter.drawPolyline(edge);
+        edge.clear();
+        continue;
+      }
+      const double y = FeedToY(plot, scene.top, upper ? columns[c].high : columns[c].low);
+      const double x = plot.left() + static_cast<double>(c);
+      edge << QPointF(x, y) << QPointF(x + 1, y);
+    }
+  }
+}
+
+// A stop is a step of no length down to 0: a mark below the axis shows it
+// however far the view is zoomed out.
+void PaintStops(QPainter& painter, const QRectF& plot, const ProfileScene& scene) {
+  const auto columns =
+      Columns(*scene.output, scene.from, scene.to, static_cast<int>(plot.width()));
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(kOutputColour);
+  bool previousStop = false;
+  for (std::size_t c = 0; c < columns.size(); ++c) {
+    const bool stop = columns[c].Any() && columns[c].low == 0;
+    if (stop && !previousStop) {
+      const double x = plot.left() + static_cast<double>(c) + 0.5;
+      const QPointF tip(x, plot.bottom() + 2);
+      painter.drawPolygon(QPolygonF{tip, tip + QPointF(-4, 7), tip + QPointF(4, 7)});
+    }
+    previousStop = stop;
+  }
+}
+
+void PaintAxes(QPainter& painter, const QRectF& plot, const ProfileScene& scene) {
+  painter.setFont(PlotFont(11));
+  const QPen grid(QColor(225, 225, 225), 1);
+  const QPen text(Qt::black);
+  const double feedStep = NiceStep(scene.top / 5);
+  for (double feed = 0; feed <= scene.top; feed += feedStep) {
+    const double y = FeedToY(plot, scene.top, feed);
+    painter.setPen(grid);
+    painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
+    painter.setPen(text);
+    painter.drawText(QRectF(0, y - 8, plot.left() - 6, 16), Qt::AlignRight | Qt::AlignVCenter,
+                     AxisLabel(feed, feedStep));
+  }
+  const double span = scene.to - scene.from;
+  const double pathStep = NiceStep(span / std::max(1.0, plot.width() / 110));
+  for (double path = std::ceil(scene.from / pathStep) * pathStep; path <= scene.to;
+       path += pathStep) {
+    const double x = plot.left() + (path - scene.from) / span * plot.width();
+    painter.setPen(grid);
+    painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
+    painter.setPen(text);
+    painter.drawText(QRectF(x - 50, plot.bottom() + 10, 100, 14), Qt::AlignCenter,
+                     AxisLabel(path, pathStep));
+  }
+  painter.setPen(QPen(Qt::black, 1));
+  painter.setBrush(Qt::NoBrush);
+  painter.drawRect(plot);
+  painter.drawText(QPointF(4, plot.top() - 8), "мм/мин");
+  painter.drawText(QRectF(plot.right() - 200, plot.bottom() + 22, 200, 14),
+                   Qt::AlignRight | Qt::AlignVCenter, "путь (сумма хорд), мм");
+}
+
+void PaintLegend(QPainter& painter, const QRectF& plot, const ProfileScene& scene) {
+  struct Entry {
+    QPen pen;
+    const char* name;
+  };
+  std::vector<Entry> entries;
+  if (scene.input) {
+    entries.push_back({QPen(kInputColour, 4), "вход: подачи программы"});
+    entries.push_back({QPen(kOutputColour, 1.5), "выход: подачи после расчёта торможения"});
+  } else {
+    entries.push_back({QPen(kOutputColour, 1.5), "подача"});
+  }
+  painter.setFont(PlotFont(11));
+  double width = 0;
+  for (const Entry& entry : entries) {
+    width = std::max<double>(width, painter.fontMetrics().horizontalAdvance(QString::fromUtf8(entry.name)));
+  }
+  const QRectF box(plot.right() - width - 52, plot.top() + 6, width + 46,
+                   8 + 16 * static_cast<double>(entries.size()));
+  painter.setPen(QPen(QColor(160, 160, 160), 1));
+  painter.setBrush(QColor(255, 255, 255, 225));
+  painter.drawRect(box);
+  double y = box.top() + 16;
+  for (const Entry& entry : entries) {
+    painter.setPen(entry.pen);
+    painter.drawLine(QPointF(box.left() + 6, y - 4), QPointF(box.left() + 30, y - 4));
+    painter.setPen(Qt::black);
+    painter.drawText(QPointF(box.left() + 38, y), QString::fromUtf8(entry.name));
+    y += 16;
+  }
+}
+
+}  // namespace
+
+ProfileScene FitProfile(const FeedProfile& output, const FeedProfile* input) {
+  ProfileScene scene;
+  scene.output = &output;
+  scene.input = input;
+  scene.to = std::max(output.Length(), input ? input->Length() : 0.0);
+  if (scene.to <= 0) scene.to = 1;
+  const double highest = std::max(output.HighestFeed(), input ? input->HighestFeed() : 0.0f);
+  scene.top = highest > 0 ? highest * kHeadroom : 100;
+  return scene;
+}
+
+QRectF ProfilePlotArea(const QRectF& area) { return area.adjusted(60, 30, -14, -40); }
+
+void PaintProfile(QPainter& painter, const QRectF& area, const ProfileScene& scene,
+                  const QString& title) {
+  painter.fillRect(area, Qt::white);
+  if (!scene.output) return;
+  const QRectF plot = ProfilePlotArea(area);
+  if (plot.width() < 2 || plot.height() < 2) return;
+  painter.setRenderHint(QPainter::Antialiasing, false);
+  PaintAxes(painter, plot, scene);
+  painter.save();
+  painter.setClipRect(plot.adjusted(-1, -1, 1, 1));
+  if (scene.input) PaintCurve(painter, plot, scene, *scene.input, QPen(kInputColour, 4));
+  PaintCurve(painter, plot, scene, *scene.output, QPen(kOutputColour, 1.5));
+  if (scene.selectedPath >= scene.from && scene.selectedPath <= scene.to) {
+    const double x = plot.left() + (scene.selectedPath - scene.from) / (scene.to - scene.from) * plot.width();
+    painter.setPen(QPen(kSelectionColour, 2));
+    painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
+  }
+  painter.restore();
+  PaintStops(painter, plot, scene);
+  PaintLegend(painter, plot, scene);
+  if (!title.isEmpty()) {
+    painter.setPen(Qt::black);
+    painter.setFont(PlotFont(13));
+    painter.drawText(QRectF(plot.left(), area.top() + 4, plot.width() / 2, 20),
+                     Qt::AlignLeft | Qt::AlignVCenter, title);
+  }
+}
+
+double PathAtPixel(const QRectF& area, const ProfileScene& scene, double x) {
+  const QRectF plot = ProfilePlotArea(area);
+  const double share = plot.width() > 0 ? (x - plot.left()) / plot.width() : 0;
+  return scene.from + std::clamp(share, 0.0, 1.0) * (scene.to - scene.from);
+}
+
+}  // namespace h33

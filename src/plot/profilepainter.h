@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QRectF>
+#include <QString>
+
+#include "feedprofile.h"
+
+class QPainter;
+
+namespace h33 {
+
+// What the feed profile view shows: a program's feed over its path length,
+// and in compare mode the feeds of the run's input on the same axes.
+struct ProfileScene {
+  const FeedProfile* output = nullptr;
+  const FeedProfile* input = nullptr;  // none outside compare mode
+  double from = 0, to = 0;             // the path shown, mm
+  double top = 0;                      // the feed at the top of the plot, mm/min
+  double selectedPath = -1;            // a marker there when not negative
+};
+
+// The whole path and every feed, with room above the highest.
+ProfileScene FitProfile(const FeedProfile& output, const FeedProfile* input);
+
+// Where the curves go inside `area`, leaving room for the axes.
+QRectF ProfilePlotArea(const QRectF& area);
+
+// Axes, curves, stop marks, the selection marker and the legend on white.
+void PaintProfile(QPainter& painter, const QRectF& area, const ProfileScene& scene,
+                  const QString& title);
+
+// The path under a pixel column of `area`.
+double PathAtPixel(const QRectF& area, const ProfileScene& scene, double x);
+
+}  // namespace h33

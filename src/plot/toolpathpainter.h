@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QPointF>
+#include <QRectF>
+#include <QString>
+
+#include <cstdint>
+
+#include "plotviewport.h"
+#include "programpicture.h"
+
+class QPainter;
+
+namespace h33 {
+
+// What the toolpath view shows: one program's path projected on a plane.
+struct ToolpathScene {
+  const ProgramPicture* picture = nullptr;
+  Plane plane = Plane::XY;
+  PlotViewport viewport;
+  std::uint32_t selectedLine = 0;  // 0: no frame selected
+};
+
+// The viewport that shows the whole path in `area`.
+PlotViewport FitToolpath(const ProgramPicture& picture, Plane plane, const QRectF& area);
+
+// The path alone, each segment in its move's pen and its feed's colour;
+// segments outside `area` are skipped.
+void PaintPath(QPainter& painter, const QRectF& area, const ToolpathScene& scene);
+
+// The selected frame drawn over the path, the feed legend, the axes of the
+// plane and a scale bar.
+void PaintPathOverlay(QPainter& painter, const QRectF& area, const ToolpathScene& scene);
+
+// Both, with a white background and an optional title: a whole picture.
+void PaintToolpath(QPainter& painter, const QRectF& area, const ToolpathScene& scene,
+                   const QString& title);
+
+// The frame whose drawn segment passes within `radius` pixels of `pixel`,
+// the nearest one; 0 for none.
+std::uint32_t FrameNear(const ToolpathScene& scene, const QPointF& pixel, double radius);
+
+}  // namespace h33

@@ -1,0 +1,204 @@
+#include "plotwindow.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QSplitter>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+#include "feedprofileview.h"
+#include "profilepainter.h"
+#include "toolpathview.h"
+
+namespace h33 {
+namespace {
+
+// Thinning at a sixteenth of a pixel of the fitted view stays invisible
+// until the user zooms in sixteen times.
+constexpr double kRelativeTolerance = 1.0 / 16384;
+constexpr double kClickReach = 3;  // pixels either side of a click on the profile
+
+PictureOptions ViewOptions(FeedUnits units) {
+  PictureOptions options;
+  options.units = units;
+  options.path.relativeTolerance = kRelativeTolerance;
+  return options;
+}
+
+// The file may have gone or changed since it was drawn: then nothing is named.
+std::optional<FrameOnPath> FrameByLine(const ProgramPicture& picture, std::uint32_t line) {
+  try {
+    return FindFrameByLine(picture, line);
+  } catch (const IoError&) {
+    return std::nullopt;
+  }
+}
+
+std::optional<FrameOnPath> FrameByPath(const ProgramPicture& picture, double path) {
+  try {
+    return FindFrameByPath(picture, path);
+  } catch (const IoError&) {
+    return std::nullopt;
+  }
+}
+
+QString FrameLine(const std::optional<FrameOnPath>& frame) {
+  if (!frame) return "кадр не найден: файл изменился?";
+  return QString("строка %1: %2").arg(frame->line).arg(QString::fromLocal8Bit(frame->text).toHtmlEscaped());
+}
+
+}  // namespace
+
+PlotSources PlotSources::ForFile(const QString& file) {
+  PlotSources sources;
+  sources.program = file;
+  if (QFileInfo(file).suffix().compare("ptp", Qt::CaseInsensitive) == 0) {
+    sources.programUnits = FeedUnits::kMmPerMinute;
+  }
+  return sources;
+}
+
+TPlotWindow::TPlotWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
+  setObjectName("PlotWindow");
+  resize(1000, 760);
+
+  PlaneBox = new QComboBox(this);
+  PlaneBox->setObjectName("PlaneBox");
+  PlaneBox->addItems({"XY (G17)", "XZ (G18)", "YZ (G19)"});
+  FitButton = new QPushButton("Вписать", this);
+  FitButton->setObjectName("FitButton");
+  FitButton->setToolTip("Показать всю траекторию и весь график");
+  auto* top = new QHBoxLayout;
+  top->addWidget(new QLabel("Плоскость:", this));
+  top->addWidget(PlaneBox);
+  top->addWidget(FitButton);
+  top->addStretch();
+  top->addWidget(new QLabel("колесо — масштаб, перетаскивание — сдвиг, щелчок — кадр", this));
+
+  Toolpath = new ToolpathView(this);
+  Profile = new FeedProfileView(this);
+  auto* splitter = new QSplitter(Qt::Vertical, this);
+  splitter->addWidget(Toolpath);
+  splitter->addWidget(Profile);
+  splitter->setStretchFactor(0, 3);
+  splitter->setStretchFactor(1, 2);
+
+  FrameLabel = new QLabel(this);
+  FrameLabel->setObjectName("FrameLabel");
+  FrameLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  FrameLabel->setMinimumHeight(20);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(top);
+  layout->addWidget(splitter, 1);
+  layout->addWidget(FrameLabel);
+
+  connect(PlaneBox, &QComboBox::activated, this,
+          [this](int index) { Toolpath->SetPlane(static_cast<Plane>(index)); });
+  connect(FitButton, &QPushButton::clicked, this, [this] {
+    Toolpath->ZoomToFit();
+    Profile->ZoomToFit();
+  });
+  connect(Toolpath, &ToolpathView::FrameHovered, this, [this](std::uint32_t line) {
+    FrameLabel->setText(line && program_ ? FrameLine(FrameByLine(*program_, line)) : selectedText_);
+  });
+  connect(Toolpath, &ToolpathView::FrameClicked, this, &TPlotWindow::ToolpathClicked);
+  connect(Profile, &FeedProfileView::PathClicked, this, &TPlotWindow::PathClicked);
+}
+
+std::optional<ProgramPicture> TPlotWindow::Load(const QString& file, FeedUnits units,
+                                                QString& error) {
+  std::string reason;
+  try {
+    auto picture = LoadProgramPicture(file.toStdString(), ViewOptions(units), &reason);
+    if (picture) return picture;
+  } catch (const IoError& failure) {
+    reason = failure.what();
+  }
+  error = QString("Невозможно открыть файл %1 на чтение: %2").arg(file, QString::fromStdString(reason));
+  return std::nullopt;
+}
+
+bool TPlotWindow::Open(const PlotSources& sources) {
+  setWindowTitle("Просмотр УП: " + sources.program);
+  Toolpath->SetPicture(nullptr, Plane::XY);
+  Profile->SetProfiles(nullptr, nullptr);
+  program_.reset();
+  input_.reset();
+  selectedText_.clear();
+  QString error;
+  QApplication::setOverrideCursor(Qt::WaitCursor);
+  program_ = Load(sources.program, sources.programUnits, error);
+  if (program_ && !sources.input.isEmpty()) input_ = Load(sources.input, sources.inputUnits, error);
+  QApplication::restoreOverrideCursor();
+
+  if (program_) {
+    PlaneBox->setCurrentIndex(static_cast<int>(program_->activePlane));
+    Toolpath->SetPicture(&*program_, program_->activePlane);
+    Profile->SetProfiles(&program_->profile, input_ ? &input_->profile : nullptr);
+  }
+  selectedText_ = error.isEmpty() ? QString() : "<span style='color:#c00000'>" + error.toHtmlEscaped() + "</span>";
+  FrameLabel->setText(selectedText_);
+  return error.isEmpty();
+}
+
+void TPlotWindow::ToolpathClicked(std::uint32_t line) {
+  const auto frame = FrameByLine(*program_, line);
+  QString inputText;
+  if (frame && input_) {
+    inputText = FrameLine(FrameByPath(*input_, (frame->pathStart + frame->pathEnd) / 2));
+  }
+  Select(frame, inputText);
+}
+
+void TPlotWindow::PathClicked(double path) {
+  if (!program_) return;
+  // A drop within a few pixels is what the user aimed at: the slow frame,
+  // not the long one beside it.
+  const ProfileScene& scene = Profile->Scene();
+  const double reach = kClickReach * (scene.to - scene.from) /
+                       std::max(1.0, ProfilePlotArea(Profile->rect()).width());
+  const FeedProfile& profile = program_->profile;
+  const std::ptrdiff_t under = profile.SampleAt(path);
+  const std::ptrdiff_t lowest = profile.LowestSampleIn(path - reach, path + reach);
+  std::optional<FrameOnPath> frame;
+  if (lowest >= 0 && profile.Samples()[static_cast<std::size_t>(lowest)].low <
+                         profile.Samples()[static_cast<std::size_t>(under)].low) {
+    frame = FrameByLine(*program_, profile.Samples()[static_cast<std::size_t>(lowest)].line);
+  } else {
+    frame = FrameByPath(*program_, path);
+  }
+  Select(frame, input_ ? FrameLine(FrameByPath(*input_, path)) : QString());
+}
+
+void TPlotWindow::Select(const std::optional<FrameOnPath>& frame, const QString& inputText) {
+  if (!frame) {
+    FrameLabel->setText(FrameLine(frame));
+    return;
+  }
+  selectedText_ = "Кадр " + FrameLine(frame);
+  if (!inputText.isEmpty()) selectedText_ += "  ←  вход: " + inputText;
+  FrameLabel->setText(selectedText_);
+  Toolpath->SelectFrame(frame->line);
+  Profile->SelectPath(frame->pathStart);
+}
+
+TPlotWindow* ShowPlotWindow(QPointer<TPlotWindow>& window, QWidget* parent,
+                            const PlotSources& sources) {
+  if (!window) {
+    window = new TPlotWindow(parent);
+    window->setAttribute(Qt::WA_DeleteOnClose);
+  }
+  window->show();
+  window->Open(sources);
+  window->raise();
+  window->activateWindow();
+  return window;
+}
+
+}  // namespace h33

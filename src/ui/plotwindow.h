@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include <cstdint>
+#include <optional>
+
+#include "programpicture.h"
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+
+namespace h33 {
+
+class FeedProfileView;
+class ToolpathView;
+
+// The files a view window shows: a program and, after an Up->up or Ptp->up
+// run, the run's input for the profile's compare mode.
+struct PlotSources {
+  QString program;
+  FeedUnits programUnits = FeedUnits::kFeedCode;
+  QString input;  // empty: no compare mode
+  FeedUnits inputUnits = FeedUnits::kFeedCode;
+
+  // A file picked in the file list: a *.ptp tape has its feeds in mm/min.
+  static PlotSources ForFile(const QString& file);
+};
+
+// The toolpath above the feed profile, with the plane to project on and the
+// frame under the pointer or last clicked, named by its line and text.
+class TPlotWindow : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit TPlotWindow(QWidget* parent = nullptr);
+
+  // Reads the files; when one cannot be read, says why in place of the
+  // frame line and shows what it could read. Returns whether all was read.
+  bool Open(const PlotSources& sources);
+
+  QComboBox* PlaneBox;
+  QPushButton* FitButton;
+  ToolpathView* Toolpath;
+  FeedProfileView* Profile;
+  QLabel* FrameLabel;
+
+ private:
+  std::optional<ProgramPicture> Load(const QString& file, FeedUnits units, QString& error);
+  void ToolpathClicked(std::uint32_t line);
+  void PathClicked(double path);
+  void Select(const std::optional<FrameOnPath>& frame, const QString& inputText);
+
+  std::optional<ProgramPicture> program_;
+  std::optional<ProgramPicture> input_;
+  QString selectedText_;
+};
+
+// Shows the window kept in `window`, made first when there is none; it
+// closes for good, freeing its pictures, when the user closes it.
+TPlotWindow* ShowPlotWindow(QPointer<TPlotWindow>& window, QWidget* parent,
+                            const PlotSources& sources);
+
+}  // namespace h33

@@ -1,0 +1,114 @@
+#include <QImage>
+#include <QPainter>
+#include <QtTest>
+
+#include "plotaxes.h"
+#include "plotstyle.h"
+#include "plotviewport.h"
+#include "profilepainter.h"
+#include "programpicture.h"
+
+namespace h33 {
+
+namespace {
+
+ProgramPicture Picture(const char* program) {
+  MemorySource source(program);
+  return ReadProgramPicture(source, {});
+}
+
+bool Near(const QColor& a, const QColor& b) {
+  return std::abs(a.red() - b.red()) + std::abs(a.green() - b.green()) +
+             std::abs(a.blue() - b.blue()) < 60;
+}
+
+// Whether column x has the colour within a pixel of row y.
+bool ColourAt(const QImage& image, int x, int y, const QColor& colour) {
+  for (int row = y - 1; row <= y + 1; ++row) {
+    if (Near(image.pixelColor(x, row), colour)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+class PlotPaintersTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void ViewportMapsMillimetresUpwardsAndZoomsAboutAPixel() {
+    const PlotViewport fit = PlotViewport::Fit(QRectF(-10, 0, 20, 10), QRectF(0, 0, 240, 140), 20);
+    QCOMPARE(fit.scale, 10.0);  // 200 pixels for 20 mm; 100 for 10 mm fits in 100
+    QCOMPARE(fit.ToPixels(-10, 0), QPointF(20, 120));
+    QCOMPARE(fit.ToPixels(10, 10), QPointF(220, 20));
+    PlotViewport zoomed = fit;
+    zoomed.ZoomAt(QPointF(50, 60), 3);
+    QCOMPARE(zoomed.ToWorld(QPointF(50, 60)), fit.ToWorld(QPointF(50, 60)));
+    // A path of no extent still gets a finite scale.
+    const PlotViewport dot = PlotViewport::Fit(QRectF(5, 5, 0, 0), QRectF(0, 0, 100, 100), 10);
+    QCOMPARE(dot.ToPixels(5, 5), QPointF(50, 50));
+    QVERIFY(std::isfinite(dot.scale));
+    QCOMPARE(PlaneBounds(Box3{{1, 2, 3}, {4, 6, 9}}, Plane::YZ), QRectF(2, 3, 4, 6));
+  }
+
+  void AxisStepsAreRoundAndLabelsPlain() {
+    QCOMPARE(NiceStep(0.013), 0.01);
+    QCOMPARE(NiceStep(27), 20.0);
+    QCOMPARE(NiceStep(40), 50.0);
+    QCOMPARE(NiceStep(80), 100.0);
+    QCOMPARE(NiceStep(0), 1.0);
+    QCOMPARE(AxisLabel(1500000, 500000), QString("1500000"));
+    QCOMPARE(AxisLabel(0.25, 0.05), QString("0.25"));
+    QCOMPARE(AxisLabel(-1e-12, 0.1), QString("0.0"));
+  }
+
+  void FeedColoursRunFromRedToBlueWithStopsBlack() {
+    const FeedColours colours(100, 1000);
+    QCOMPARE(colours.Step(100), 0);
+    QCOMPARE(colours.Step(1000), FeedColours::kSteps - 1);
+    QCOMPARE(colours.Step(5000), FeedColours::kSteps - 1);
+    QCOMPARE(colours.Step(10), 0);
+    QCOMPARE(colours.Step(0), -1);
+    QCOMPARE(colours.Of(0), QColor(Qt::black));
+    QCOMPARE(colours.Of(100).hue(), 0);
+    QCOMPARE(colours.Of(1000).hue(), 240);
+    // Logarithmic: 316 mm/min is half way between 100 and 1000.
+    QVERIFY(std::abs(colours.Step(316) - FeedColours::kSteps / 2) <= 1);
+    // One feed only: no division by a zero span.
+    QCOMPARE(FeedColours(600, 600).Step(600), FeedColours::kSteps - 1);
+  }
+
+  void ProfileDrawsBothCurvesAtTheirFeedsAndMarksTheStop() {
+    const ProgramPicture input = Picture("N001G01X+010000F0712\nN002X+010000\n");
+    const ProgramPicture output =
+        Picture("N001G01X+010000F0660\nN002F0000\nN003X+010000F0690\n");
+    QImage image(760, 400, QImage::Format_RGB32);
+    const ProfileScene scene = FitProfile(output.profile, &input.profile);
+    QCOMPARE(scene.top, 1200 * 1.1);
+    {
+      QPainter painter(&image);
+      PaintProfile(painter, image.rect(), scene, {});
+    }
+    const QRectF plot = ProfilePlotArea(image.rect());
+    const auto yOf = [&](double feed) { return qRound(plot.bottom() - feed / scene.top * plot.height()); };
+    const auto xOf = [&](double path) { return qRound(plot.left() + path / 200 * plot.width()); };
+    const QColor red(190, 20, 20);
+    const QColor blue(150, 185, 225);
+    // The output runs at 600 over the first half, at 900 over the second.
+    QVERIFY(ColourAt(image, xOf(50), yOf(600), red));
+    QVERIFY(!ColourAt(image, xOf(50), yOf(900), red));
+    QVERIFY(ColourAt(image, xOf(150), yOf(900), red));
+    // The input holds 1200 throughout.
+    QVERIFY(ColourAt(image, xOf(50), yOf(1200), blue));
+    QVERIFY(!ColourAt(image, xOf(50), yOf(600), blue));
+    // The stop: a mark below the axis at 100 mm, none elsewhere.
+    const int below = qRound(plot.bottom()) + 5;
+    QVERIFY(Near(image.pixelColor(xOf(100), below), red));
+    QVERIFY(!Near(image.pixelColor(xOf(50), below), red));
+  }
+};
+
+}  // namespace h33
+
+QTEST_MAIN(h33::PlotPaintersTest)
+#include "plotpainters_test.moc"
