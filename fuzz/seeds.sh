@@ -26,6 +26,8 @@ for file in $(programs up); do
   seed formatcheck "$(name "$file")" '\003\000\000\004\257' "$file"
   # tidy, chunk seed; working limit 200 bytes, FeedMax 1200
   seed split "$(name "$file")" '\001\007\000\000\001\220\000\000\004\257' "$file"
+  # feed codes, chunk seed, tolerance 0.001 mm
+  seed toolpath "$(name "$file")" '\001\007\000' "$file"
 done
 for file in $(programs ptp); do
   for machine in 0 1 2 3 4; do
@@ -33,6 +35,8 @@ for file in $(programs ptp); do
     seed ptp "$machine-$(name "$file")" "\\001\\011\\000\\00$machine" "$file"
   done
   seed formatcheck "$(name "$file")" '\003\000\000\004\257' "$file"
+  # feeds in mm/min, chunk seed, tolerance 0.001 mm
+  seed toolpath "$(name "$file")" '\000\007\000' "$file"
 done
 # Single lines, the word operations with the letter F, number 1 and value 0660.
 sort -u ../examples/pocket.up ../examples/pocket.ptp | while IFS= read -r line; do

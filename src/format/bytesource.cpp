@@ -42,10 +42,10 @@ std::size_t FileSource::Read(char* buffer, std::size_t size) {
   if (count < size && std::ferror(file_)) {
     throw IoError("ошибка чтения файла " + path_.string() + ": " + std::strerror(errno));
   }
-  read_ += count;
+  position_ += count;
   // Otherwise a file cut short while it is read (saved over, a failing share)
   // would pass for a shorter program.
-  if (count == 0 && size > 0 && read_ < size_) {
+  if (count == 0 && size > 0 && position_ < size_) {
     throw IoError("ошибка чтения файла " + path_.string() + ": файл стал короче во время чтения");
   }
   return count;
@@ -60,6 +60,7 @@ void FileSource::Seek(std::uint64_t offset) {
   if (failed != 0) {
     throw IoError("ошибка чтения файла " + path_.string() + ": " + std::strerror(errno));
   }
+  position_ = offset;
 }
 
 }  // namespace h33

@@ -57,7 +57,7 @@ class FileSource : public ByteSource {
   std::FILE* file_;
   std::filesystem::path path_;
   std::uintmax_t size_;  // 0 when the file has no size to go by (a device, a pipe)
-  std::uintmax_t read_ = 0;
+  std::uintmax_t position_ = 0;  // bytes from the file's start to the next one read
 };
 
 // Where program bytes go: a file or memory.

@@ -175,8 +175,12 @@ void FlattenMove(const ToolpathMove& move, double tolerance, std::vector<Point3>
   const double radius = std::max(startRadius, endRadius);
   const double cosine = std::clamp(1 - tolerance / radius, -1.0, 1.0);
   const double step = std::max(2 * std::acos(cosine), 1e-9);
-  const int pieces = std::clamp(static_cast<int>(std::ceil(std::fabs(sweep) / step)), 1,
-                                kMostArcPieces);
+  // Bounded before the conversion: a huge radius asks for more pieces than an
+  // int holds, and a NaN sweep for none.
+  const double wanted = std::ceil(std::fabs(sweep) / step);
+  const int pieces = wanted > kMostArcPieces ? kMostArcPieces
+                     : wanted >= 1           ? static_cast<int>(wanted)
+                                             : 1;
   for (int piece = 1; piece < pieces; ++piece) {
     const double t = static_cast<double>(piece) / pieces;
     const double angle = startAngle + t * sweep;

@@ -29,6 +29,11 @@ TEST(FileSource, AFileCutShortWhileItIsReadIsAnError) {
   std::filesystem::resize_file(path, 20000);
   EXPECT_THROW(
       while (source->Read(buffer.data(), buffer.size()) > 0) {}, IoError);
+  // Reading on from a place further in ends without complaint.
+  const auto resumed = FileSource::Open(path);
+  resumed->Seek(19000);
+  EXPECT_EQ(resumed->Read(buffer.data(), buffer.size()), 1000u);
+  EXPECT_EQ(resumed->Read(buffer.data(), buffer.size()), 0u);
   // A file that grows is read to its end.
   const auto growing = FileSource::Open(dir.Write("b.up", "N001\n"));
   std::ofstream(dir / "b.up", std::ios::app) << "N002\n";

@@ -169,6 +169,19 @@ TEST(Toolpath, HelixAndUnevenRadiusEndExactlyAtTheEndPoint) {
   EXPECT_NEAR(helix[helix.size() / 2].z, -2, 0.1);
 }
 
+// A radius of 10^13 mm wants billions of pieces at 0.001 mm: drawn with the
+// most an arc gets, not with a count that overflowed.
+TEST(Toolpath, AHugeArcIsDrawnWithBoundedPieces) {
+  ToolpathMove arc;
+  arc.kind = MoveKind::kCircular;
+  arc.end = {2e13, 0, 0};
+  arc.centre = {1e13, 0, 0};
+  const auto points = Flatten(arc);
+  EXPECT_EQ(points.size(), 4096u);
+  EXPECT_DOUBLE_EQ(Distance(points.back(), arc.end), 0);
+  EXPECT_GT(points[2048].y, 9e12);  // G02 in XY: over the top, clockwise
+}
+
 TEST(Toolpath, OffsetsWrittenWithoutSignsFindTheirCentre) {
   // The true start offset is (−10, 0); the file says +10.
   const auto moves = ReadMoves("N001G02X+001000Y+001000I+001000J+000000\n");
