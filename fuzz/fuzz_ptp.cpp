@@ -114,19 +114,19 @@ void CheckTidyOutput(const RunParameters& parameters, const std::string& program
   FrameCounter numbers(!parameters.FreeNumbering ? kH33NumberWrap : direct ? 100000 : 30000);
   for (const std::string& line : lines) {
     for (const std::string_view feed : FeedWords(line)) {
-      Require(IsWrittenFeedCode(feed), "every F word holds a feed code", Shown(line));
+      Require(IsWrittenFeedCode(feed), "every F word holds a feed code", [&] { return Shown(line); });
       Require(DecodeFeed(ParseInt(feed)) <= parameters.FeedMax, "no feed exceeds FeedMax",
-              Sprintf("FeedMax %d: ", parameters.FeedMax) + Shown(line));
+              [&] { return Sprintf("FeedMax %d: ", parameters.FeedMax) + Shown(line); });
     }
     if (HasWord(line, 'N')) {
       const long number = numbers.Take();
       const std::string expected =
           parameters.FreeNumbering ? Sprintf("%05ld", number) : Sprintf("%03ld", number);
-      Require(ReadWord(line, 'N') == expected, "frames are numbered in order", Shown(line));
+      Require(ReadWord(line, 'N') == expected, "frames are numbered in order", [&] { return Shown(line); });
     }
   }
   Require(Motions(lines) == Motions(SplitLines(program)),
-          "the motion frames keep their coordinates and order", Shown(text));
+          "the motion frames keep their coordinates and order", [&] { return Shown(text); });
 }
 
 }  // namespace

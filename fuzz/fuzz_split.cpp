@@ -107,7 +107,7 @@ void CheckTidyCut(const std::vector<std::string>& lines, std::size_t cutAt, cons
     Require(second.size() > restLines, "the first move after the cut is on the second tape");
     const std::string& move = second[second.size() - restLines - 1];
     Require(WithoutFirstFeedWord(move) == WithoutFirstFeedWord(lines[firstMove]),
-            "the first move after the cut gains at most a feed word", Shown(move));
+            "the first move after the cut gains at most a feed word", [&] { return Shown(move); });
   }
   std::vector<std::string> both = TapeLines(tapes.first);
   both.insert(both.end(), second.begin(), second.end());
@@ -115,7 +115,7 @@ void CheckTidyCut(const std::vector<std::string>& lines, std::size_t cutAt, cons
   const auto tapesMove = Displacement(both);
   if (program && tapesMove) {
     Require(*program == *tapesMove, "both tapes together move as far as the program",
-            Shown(tapes.first) + "\n---\n" + Shown(tapes.second));
+            [&] { return Shown(tapes.first) + "\n---\n" + Shown(tapes.second); });
   }
 }
 

@@ -103,17 +103,17 @@ void CheckTidyOutput(const Machine& machine, const std::string& program, const s
   for (const std::string& line : lines) {
     const std::string_view feed = ReadWord(line, 'F');
     if (!feed.empty()) {
-      Require(IsWrittenFeedCode(feed), "a feed word holds a feed code", Shown(line));
+      Require(IsWrittenFeedCode(feed), "a feed word holds a feed code", [&] { return Shown(line); });
       Require(DecodeFeed(ParseInt(feed)) <= machine.feedMax, "no feed exceeds FeedMax",
-              Sprintf("FeedMax %d: ", machine.feedMax) + Shown(line));
+              [&] { return Sprintf("FeedMax %d: ", machine.feedMax) + Shown(line); });
     }
     if (line.starts_with('N')) {
       Require(line.substr(1, 3) == Sprintf("%03ld", numbers.Take()), "frames are numbered in order",
-              Shown(line));
+              [&] { return Shown(line); });
     }
   }
   Require(KeptOutput(lines) == KeptInput(SplitLines(program)),
-          "the output holds the input's lines in their order", Shown(text));
+          "the output holds the input's lines in their order", [&] { return Shown(text); });
 }
 
 }  // namespace

@@ -35,7 +35,7 @@ void RequireOtherWordsKept(std::string_view before, std::string_view after, char
   for (const char other : kLetters) {
     if (other == letter) continue;
     Require(ReadWord(before, other) == ReadWord(after, other), "ReplaceWord keeps the other words",
-            Shown(before) + "\n--- became ---\n" + Shown(after));
+            [&] { return Shown(before) + "\n--- became ---\n" + Shown(after); });
   }
 }
 
@@ -52,25 +52,25 @@ void CheckReplaceWord(const std::string& line, char letter, const std::string& v
   }
   const bool appended = line.find_first_of("<\r\n") == std::string::npos && !HasWord(line, 'L');
   Require(replaced.size() == line.size() + 1 + value.size() + (appended ? 1 : 0),
-          "ReplaceWord inserts the word alone", Shown(replaced));
+          "ReplaceWord inserts the word alone", [&] { return Shown(replaced); });
   if (appended) Require(replaced.ends_with('\n'), "an appended word ends its line");
   if (line.find(letter) == std::string::npos) {
-    Require(ReadWord(replaced, letter) == value, "an inserted word reads back", Shown(replaced));
+    Require(ReadWord(replaced, letter) == value, "an inserted word reads back", [&] { return Shown(replaced); });
   }
   if (HasWord(line, 'L') && letter != 'L') {
     const std::string word = std::string(1, letter) + value + 'L';
     Require(replaced.find(word) != std::string::npos, "the L word stays after an inserted word",
-            Shown(replaced));
+            [&] { return Shown(replaced); });
   }
 }
 
 void CheckStripFeedWords(const std::string& line) {
   std::string stripped = line;
   StripFeedWords(stripped);
-  Require(stripped.find('F') == std::string::npos, "StripFeedWords leaves no F", Shown(stripped));
+  Require(stripped.find('F') == std::string::npos, "StripFeedWords leaves no F", [&] { return Shown(stripped); });
   for (const char end : {'\r', '\n'}) {
     Require(std::count(line.begin(), line.end(), end) == std::count(stripped.begin(), stripped.end(), end),
-            "StripFeedWords keeps every line end", Shown(stripped));
+            "StripFeedWords keeps every line end", [&] { return Shown(stripped); });
   }
   const auto feeds = static_cast<std::size_t>(std::count(line.begin(), line.end(), 'F'));
   Require(stripped.size() + 5 * feeds >= line.size(), "StripFeedWords removes at most F and four");
@@ -78,7 +78,7 @@ void CheckStripFeedWords(const std::string& line) {
   std::size_t at = 0;
   for (const char c : stripped) {
     at = line.find(c, at);
-    Require(at != std::string::npos, "StripFeedWords keeps the order", Shown(stripped));
+    Require(at != std::string::npos, "StripFeedWords keeps the order", [&] { return Shown(stripped); });
     ++at;
   }
 }
@@ -93,7 +93,7 @@ void CheckH33Number(const std::string& line, long number) {
   const std::size_t replaced = std::min<std::size_t>(3, content - 1);
   const std::string expected = line.substr(0, 1) + digits + line.substr(1 + replaced);
   Require(numbered == expected, "the number stands in characters 2 to 4",
-          Shown(line) + "\n--- became ---\n" + Shown(numbered));
+          [&] { return Shown(line) + "\n--- became ---\n" + Shown(numbered); });
 }
 
 void CheckFrameCounter(long wrapAt, int takes) {

@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <vector>
 
 #include "bytesource.h"
@@ -36,8 +37,20 @@ class FuzzBytes {
 // and what it saw.
 [[noreturn]] void Violated(std::string_view property, std::string_view detail = {});
 
-inline void Require(bool holds, std::string_view property, std::string_view detail = {}) {
-  if (!holds) Violated(property, detail);
+inline void Require(bool holds, std::string_view property) {
+  if (!holds) Violated(property);
+}
+
+// `detail` tells what was seen: a text, or a function that makes it, called
+// only when the property fails, so that checks in loops stay cheap.
+template <typename Detail>
+void Require(bool holds, std::string_view property, const Detail& detail) {
+  if (holds) return;
+  if constexpr (std::is_invocable_v<Detail>) {
+    Violated(property, detail());
+  } else {
+    Violated(property, detail);
+  }
 }
 
 // Hands its bytes out in pieces of the sizes given in turn (cycling), so that
