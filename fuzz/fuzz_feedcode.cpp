@@ -25,7 +25,8 @@ void CheckEncode(int feed, int leadDigit) {
   const std::string code = EncodeFeed(feed, leadDigit);
   const std::string seen = Sprintf("feed %d, lead digit %d: %s", feed, leadDigit, code.c_str());
   if (feed <= 0) return Require(code == "0000", "a feed of 0 or less codes as 0000", seen);
-  if (feed > 9999) return Require(code.size() > 4, "a feed above 9999 has no four-digit code", seen);
+  if (feed > 9999)
+    return Require(code.size() > 4, "a feed above 9999 has no four-digit code", seen);
   Require(code.size() == 4 && code.find_first_not_of("0123456789") == std::string::npos,
           "a feed code has four digits", seen);
   Require(code[0] == '0' + leadDigit, "the lead digit comes first", seen);

@@ -25,7 +25,8 @@ bool Same(const ProgramStatistics& a, const ProgramStatistics& b) {
               a.FormatViolations == b.FormatViolations;
   for (std::size_t axis = 0; axis < 3; ++axis) {
     same = same && Same(a.MinPosition[axis], b.MinPosition[axis]) &&
-           Same(a.MaxPosition[axis], b.MaxPosition[axis]) && Same(a.AxisSums[axis], b.AxisSums[axis]);
+           Same(a.MaxPosition[axis], b.MaxPosition[axis]) &&
+           Same(a.AxisSums[axis], b.AxisSums[axis]);
   }
   return same;
 }
@@ -63,7 +64,8 @@ void CheckViolations(std::string_view program, const std::vector<std::size_t>& c
   Require(visits == 0 || line <= ExaminedLines(program), "violations lie on examined lines");
 }
 
-void CheckStatistics(std::string_view program, const std::vector<std::size_t>& chunks, double feedMax) {
+void CheckStatistics(std::string_view program, const std::vector<std::size_t>& chunks,
+                     double feedMax) {
   MemorySource check(program);
   const int violations = CheckH33Format(check, 0);
   MemorySource whole(program);
@@ -72,17 +74,19 @@ void CheckStatistics(std::string_view program, const std::vector<std::size_t>& c
   Require(Same(statistics, CollectStatistics(pieces, feedMax, violations)),
           "the statistics do not depend on how the bytes arrive");
 
-  const std::string seen = Sprintf("FeedMax %g: lines %d, min feed %g, max feed %g, time %g", feedMax,
-                                   statistics.LineCount, statistics.MinFeed, statistics.MaxFeed,
-                                   statistics.MachiningTime);
+  const std::string seen = Sprintf("FeedMax %g: lines %d, min feed %g, max feed %g, time %g",
+                                   feedMax, statistics.LineCount, statistics.MinFeed,
+                                   statistics.MaxFeed, statistics.MachiningTime);
   Require(statistics.LineCount == ExaminedLines(program), "every examined line is counted", seen);
   Require(statistics.LinearFrames >= 0 && statistics.CircularFrames >= 0 &&
               statistics.LinearFrames + statistics.CircularFrames <= statistics.LineCount,
           "moves are counted once per line", seen);
-  Require(statistics.MinFeed >= 0 && statistics.MinFeed <= feedMax, "MinFeed is at most FeedMax", seen);
+  Require(statistics.MinFeed >= 0 && statistics.MinFeed <= feedMax, "MinFeed is at most FeedMax",
+          seen);
   Require(statistics.MaxFeed >= -feedMax, "MaxFeed is at least -FeedMax", seen);
-  Require(statistics.IsH33 == (violations == 0 ? 1 : 0) && statistics.FormatViolations == violations,
-          "an H33 program is one without violations", seen);
+  Require(
+      statistics.IsH33 == (violations == 0 ? 1 : 0) && statistics.FormatViolations == violations,
+      "an H33 program is one without violations", seen);
   if (statistics.IsH33) {
     Require(statistics.MachiningTime == -1, "an H33 program is timed by the time counter", seen);
   } else {
@@ -90,8 +94,8 @@ void CheckStatistics(std::string_view program, const std::vector<std::size_t>& c
   }
   Require(!(statistics.PathLength < 0), "a path length is never negative", seen);
   if (statistics.LineCount == 0) {
-    Require(statistics.MinFeed == feedMax && statistics.MaxFeed == -feedMax,
-            "no line, no feed", seen);
+    Require(statistics.MinFeed == feedMax && statistics.MaxFeed == -feedMax, "no line, no feed",
+            seen);
   }
   const StatisticsView view = MakeStatisticsView(statistics, statistics.MachiningTime, ",");
   Require(!StatisticsText(view).empty(), "the statistics are shown");

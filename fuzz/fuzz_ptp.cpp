@@ -114,7 +114,8 @@ void CheckTidyOutput(const RunParameters& parameters, const std::string& program
   FrameCounter numbers(!parameters.FreeNumbering ? kH33NumberWrap : direct ? 100000 : 30000);
   for (const std::string& line : lines) {
     for (const std::string_view feed : FeedWords(line)) {
-      Require(IsWrittenFeedCode(feed), "every F word holds a feed code", [&] { return Shown(line); });
+      Require(IsWrittenFeedCode(feed), "every F word holds a feed code",
+              [&] { return Shown(line); });
       Require(DecodeFeed(ParseInt(feed)) <= parameters.FeedMax, "no feed exceeds FeedMax",
               [&] { return Sprintf("FeedMax %d: ", parameters.FeedMax) + Shown(line); });
     }
@@ -122,7 +123,8 @@ void CheckTidyOutput(const RunParameters& parameters, const std::string& program
       const long number = numbers.Take();
       const std::string expected =
           parameters.FreeNumbering ? Sprintf("%05ld", number) : Sprintf("%03ld", number);
-      Require(ReadWord(line, 'N') == expected, "frames are numbered in order", [&] { return Shown(line); });
+      Require(ReadWord(line, 'N') == expected, "frames are numbered in order",
+              [&] { return Shown(line); });
     }
   }
   Require(Motions(lines) == Motions(SplitLines(program)),
@@ -152,9 +154,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const ConversionStatus status = outcome.result.status;
   if (!Workable(parameters)) {
-    Require(status == ConversionStatus::kRefused && outcome.output.empty() &&
-                outcome.shown.size() == 1,
-            "values that cannot work are refused before anything is written");
+    Require(
+        status == ConversionStatus::kRefused && outcome.output.empty() && outcome.shown.size() == 1,
+        "values that cannot work are refused before anything is written");
     return 0;
   }
   switch (status) {

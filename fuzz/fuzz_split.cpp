@@ -69,7 +69,8 @@ std::size_t LinesBeforeCut(const std::vector<std::string>& pieces, long limit) {
 std::string WithoutFirstFeedWord(std::string_view text) {
   std::string line(WithoutLineFeed(text));
   const std::string_view value = ReadWord(line, 'F');
-  if (!value.empty()) line.erase(static_cast<std::size_t>(value.data() - line.data()) - 1, value.size() + 1);
+  if (!value.empty())
+    line.erase(static_cast<std::size_t>(value.data() - line.data()) - 1, value.size() + 1);
   return line;
 }
 
@@ -82,7 +83,8 @@ std::optional<std::array<long, 3>> Displacement(const std::vector<std::string>& 
       const std::string_view word = ReadWord(line, "XYZ"[axis]);
       if (word.empty()) continue;
       const long value = ParseLong(word);
-      if (value == LONG_MAX || value == LONG_MIN || __builtin_add_overflow(sums[axis], value, &sums[axis])) {
+      if (value == LONG_MAX || value == LONG_MIN ||
+          __builtin_add_overflow(sums[axis], value, &sums[axis])) {
         return std::nullopt;
       }
     }
@@ -99,7 +101,8 @@ std::vector<std::string> TapeLines(const std::string& tape) {
 void CheckTidyCut(const std::vector<std::string>& lines, std::size_t cutAt, const Tapes& tapes) {
   std::size_t firstMove = cutAt;
   while (firstMove < lines.size() && !ReadCoordinates(lines[firstMove]).present) ++firstMove;
-  const std::string rest = OnTape(lines, firstMove < lines.size() ? firstMove + 1 : cutAt, lines.size());
+  const std::string rest =
+      OnTape(lines, firstMove < lines.size() ? firstMove + 1 : cutAt, lines.size());
   Require(tapes.second.ends_with(rest), "the second tape ends with the lines after the cut");
   const std::vector<std::string> second = TapeLines(tapes.second);
   if (firstMove < lines.size()) {

@@ -17,7 +17,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // The window normalises the field to a positive number, the command line
   // takes at least 1.
   const bool extreme = bytes.Byte() & 1;
-  const int acceleration = static_cast<int>(extreme ? bytes.Between(1, 2147483647) : bytes.Between(1, 200));
+  const int acceleration =
+      static_cast<int>(extreme ? bytes.Between(1, 2147483647) : bytes.Between(1, 200));
   const std::string_view program = bytes.Rest();
 
   MemorySource whole(program);
@@ -25,8 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ChunkedSource pieces(program, chunks);
   const float again = TTimeCounter("p.up", acceleration).CountTime(pieces);
 
-  const std::string seen = Sprintf("acceleration %d: %.9g s and %.9g s", acceleration,
-                                   double{seconds}, double{again});
+  const std::string seen =
+      Sprintf("acceleration %d: %.9g s and %.9g s", acceleration, double{seconds}, double{again});
   Require(seconds >= 0, "the time is a number of 0 or more", seen);
   Require(std::memcmp(&seconds, &again, sizeof seconds) == 0,
           "the time does not depend on how the bytes arrive", seen);

@@ -40,7 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::uint32_t line = 0;
   std::vector<Point3> points;
   while (reader.Next(move)) {
-    Require(again.Next(other) && SameMove(move, other), "the path does not depend on how the bytes arrive");
+    Require(again.Next(other) && SameMove(move, other),
+            "the path does not depend on how the bytes arrive");
     Require(move.line > line, "every frame comes from a line of its own");
     line = move.line;
     Require(!(move.pathEnd < move.pathStart), "the path length never shrinks",
@@ -48,7 +49,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(move.feed >= 0, "a feed in force is never negative");
     points.clear();
     FlattenMove(move, tolerance, points);
-    Require(!points.empty() && points.size() <= 4096, "a move is drawn with a bounded number of points");
+    Require(!points.empty() && points.size() <= 4096,
+            "a move is drawn with a bounded number of points");
   }
   Require(!again.Next(other), "both readings end together");
   Require(reader.Lines() == ReadPieces(program, kProgramLineLimit).size(), "every line is read");

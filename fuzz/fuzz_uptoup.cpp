@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "feedcode.h"
-#include "fuzzing.h"
 #include "framewindow.h"
+#include "fuzzing.h"
 #include "lineio.h"
 #include "lookahead.h"
 #include "numbers.h"
@@ -56,8 +56,9 @@ std::string ControlSumsBox(const std::vector<std::string>& pieces) {
     sums[1] += move.y;
     sums[2] += move.z;
   }
-  return "message: " + Sprintf("Контрольные суммы:\nSUMX =%10.2f mm\nSUMY =%10.2f mm\nSUMZ =%10.2f mm",
-                               double{sums[0]}, double{sums[1]}, double{sums[2]});
+  return "message: " +
+         Sprintf("Контрольные суммы:\nSUMX =%10.2f mm\nSUMY =%10.2f mm\nSUMZ =%10.2f mm",
+                 double{sums[0]}, double{sums[1]}, double{sums[2]});
 }
 
 // A frame the correction inserts, once numbered.
@@ -94,7 +95,8 @@ std::vector<std::string> KeptOutput(const std::vector<std::string>& lines) {
   return kept;
 }
 
-void CheckTidyOutput(const Machine& machine, const std::string& program, const std::string& output) {
+void CheckTidyOutput(const Machine& machine, const std::string& program,
+                     const std::string& output) {
   std::string text = output;
   for (std::size_t at; (at = text.find("\r\n")) != std::string::npos;) text.erase(at, 1);
   Require(text.find('\r') == std::string::npos, "every line end is written as CR LF");
@@ -103,7 +105,8 @@ void CheckTidyOutput(const Machine& machine, const std::string& program, const s
   for (const std::string& line : lines) {
     const std::string_view feed = ReadWord(line, 'F');
     if (!feed.empty()) {
-      Require(IsWrittenFeedCode(feed), "a feed word holds a feed code", [&] { return Shown(line); });
+      Require(IsWrittenFeedCode(feed), "a feed word holds a feed code",
+              [&] { return Shown(line); });
       Require(DecodeFeed(ParseInt(feed)) <= machine.feedMax, "no feed exceeds FeedMax",
               [&] { return Sprintf("FeedMax %d: ", machine.feedMax) + Shown(line); });
     }
@@ -127,9 +130,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::vector<std::size_t> chunks = ChunkSizes(bytes.Byte());
   // The values the run command and the command line let through.
   Machine machine;
-  machine.speedLimit = static_cast<int>(flags & 2 ? bytes.Between(0, 1000000) : bytes.Between(0, 300));
+  machine.speedLimit =
+      static_cast<int>(flags & 2 ? bytes.Between(0, 1000000) : bytes.Between(0, 300));
   machine.feedMax = static_cast<int>(bytes.Between(1, 9999));
-  machine.acceleration = static_cast<int>(flags & 4 ? bytes.Between(1, 1000000) : bytes.Between(1, 100));
+  machine.acceleration =
+      static_cast<int>(flags & 4 ? bytes.Between(1, 1000000) : bytes.Between(1, 100));
   const bool tidy = flags & 1;
   const std::string program = tidy ? TidyH33(bytes.Rest()) : std::string(bytes.Rest());
 
@@ -149,7 +154,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   Require(outcome.result == 0, "a correction in memory either succeeds or cannot brake");
   const std::vector<std::string> input = ReadPieces(program, kProgramLineLimit);
-  const auto lineFeeds = static_cast<std::size_t>(std::count(outcome.output.begin(), outcome.output.end(), '\n'));
+  const auto lineFeeds =
+      static_cast<std::size_t>(std::count(outcome.output.begin(), outcome.output.end(), '\n'));
   Require(lineFeeds <= 2 * input.size(), "at most one frame is inserted after each frame");
   if (!tidy) return 0;
   Require(outcome.shown[0] == ControlSumsBox(input), "the control sums are the input's increments",

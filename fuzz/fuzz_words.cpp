@@ -55,7 +55,8 @@ void CheckReplaceWord(const std::string& line, char letter, const std::string& v
           "ReplaceWord inserts the word alone", [&] { return Shown(replaced); });
   if (appended) Require(replaced.ends_with('\n'), "an appended word ends its line");
   if (line.find(letter) == std::string::npos) {
-    Require(ReadWord(replaced, letter) == value, "an inserted word reads back", [&] { return Shown(replaced); });
+    Require(ReadWord(replaced, letter) == value, "an inserted word reads back",
+            [&] { return Shown(replaced); });
   }
   if (HasWord(line, 'L') && letter != 'L') {
     const std::string word = std::string(1, letter) + value + 'L';
@@ -67,9 +68,11 @@ void CheckReplaceWord(const std::string& line, char letter, const std::string& v
 void CheckStripFeedWords(const std::string& line) {
   std::string stripped = line;
   StripFeedWords(stripped);
-  Require(stripped.find('F') == std::string::npos, "StripFeedWords leaves no F", [&] { return Shown(stripped); });
+  Require(stripped.find('F') == std::string::npos, "StripFeedWords leaves no F",
+          [&] { return Shown(stripped); });
   for (const char end : {'\r', '\n'}) {
-    Require(std::count(line.begin(), line.end(), end) == std::count(stripped.begin(), stripped.end(), end),
+    Require(std::count(line.begin(), line.end(), end) ==
+                std::count(stripped.begin(), stripped.end(), end),
             "StripFeedWords keeps every line end", [&] { return Shown(stripped); });
   }
   const auto feeds = static_cast<std::size_t>(std::count(line.begin(), line.end(), 'F'));
@@ -78,7 +81,8 @@ void CheckStripFeedWords(const std::string& line) {
   std::size_t at = 0;
   for (const char c : stripped) {
     at = line.find(c, at);
-    Require(at != std::string::npos, "StripFeedWords keeps the order", [&] { return Shown(stripped); });
+    Require(at != std::string::npos, "StripFeedWords keeps the order",
+            [&] { return Shown(stripped); });
     ++at;
   }
 }

@@ -110,7 +110,9 @@ std::string Shown(std::string_view bytes) {
 namespace h33::fuzz {
 namespace {
 
-bool IsValueChar(char c) { return std::string_view("0123456789 +-.").find(c) != std::string_view::npos; }
+bool IsValueChar(char c) {
+  return std::string_view("0123456789 +-.").find(c) != std::string_view::npos;
+}
 
 // Words are kept whole while the line stays within `limit` characters.
 std::string TidyWords(std::string_view body, std::size_t limit) {

@@ -52,7 +52,8 @@ std::string Program(const char* move, const char* feed) {
     program += Sprintf(move, i % 3 ? '+' : '-', i % 2 ? "\r\n" : "\n");
   }
   program += "N003M08" + std::string(300, 'c') + Sprintf("%s\n", feed);
-  return program + "N004G02X+000500Y-000500I+000000J-000500\r\nN005G01X+001000\r\nN006M05\r\nN007M30";
+  return program +
+         "N004G02X+000500Y-000500I+000000J-000500\r\nN005G01X+001000\r\nN006M05\r\nN007M30";
 }
 
 const std::string kH33 = Program("N001G01X%c001000Y+000200F0660%s", "F0712");
@@ -116,7 +117,8 @@ TEST_F(OnEverySource, PtpToUp) {
   for (const int machine : {0, 1, 2}) {
     const RunParameters parameters = PresetParameters(machine);
     dialogs.buttons = {Button::No};  // no tape limit
-    ASSERT_EQ(PtpToUp(parameters, dir / "p.ptp", dir / "q.up", dialogs), ConversionStatus::kConverted);
+    ASSERT_EQ(PtpToUp(parameters, dir / "p.ptp", dir / "q.up", dialogs),
+              ConversionStatus::kConverted);
     for (const bool trickle : {false, true}) {
       MemorySource memory(kPtp);
       TricklingSource trickling(kPtp);

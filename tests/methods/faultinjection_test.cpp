@@ -210,7 +210,8 @@ TEST_F(WritingPaths, InputThatFailsWhileItIsRead) {
     ExpectToldOf("ошибка чтения файла in: Input/output error");
     FailingSource ptp(kPtp, served);
     dialogs.shown.clear();
-    EXPECT_EQ(PtpToUp(PresetParameters(2), ptp, dir / "out.up", dialogs), ConversionStatus::kIoFailed);
+    EXPECT_EQ(PtpToUp(PresetParameters(2), ptp, dir / "out.up", dialogs),
+              ConversionStatus::kIoFailed);
     ExpectToldOf("ошибка чтения файла in: Input/output error");
     ExpectUserFilesAsBefore();
   }
@@ -228,7 +229,8 @@ TEST_F(WritingPaths, InputTruncatedWhileItIsRead) {
   ExpectToldOf("ошибка чтения файла " + (dir / "in.up").string() +
                ": файл стал короче во время чтения");
   DisturbedFile ptp(dir / "in.ptp", truncate("in.ptp"));
-  EXPECT_EQ(PtpToUp(PresetParameters(2), ptp, dir / "out.up", dialogs), ConversionStatus::kIoFailed);
+  EXPECT_EQ(PtpToUp(PresetParameters(2), ptp, dir / "out.up", dialogs),
+            ConversionStatus::kIoFailed);
   ExpectToldOf("файл стал короче во время чтения");
   EXPECT_EQ(ReadBytes(dir / "out.up"), "the program written before");
   EXPECT_EQ(dir.Listing(), "in.ptp\nin.up\nout.up\n");
