@@ -9,7 +9,7 @@ constexpr std::size_t kBufferSize = 1 << 16;
 }
 
 LineReader::LineReader(ByteSource& source)
-    : source_(source), buffer_(std::make_unique<char[]>(kBufferSize)) {}
+    : source_(source), buffer_(std::make_unique_for_overwrite<char[]>(kBufferSize)) {}
 
 bool LineReader::Fill() {
   begin_ = 0;
