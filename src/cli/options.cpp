@@ -7,6 +7,7 @@
 
 #include "bytesource.h"
 #include "formatcheck.h"
+#include "pathtext.h"
 
 namespace h33 {
 
@@ -19,7 +20,7 @@ void AddAccelerationOption(CLI::App& command, int& acceleration) {
 bool CheckReadable(const std::filesystem::path& path, std::ostream& err) {
   std::string reason;
   if (FileSource::Open(path, &reason)) return true;
-  err << "Невозможно открыть файл " << path.string() << " на чтение: " << reason << '\n';
+  err << "Невозможно открыть файл " << PathText(path) << " на чтение: " << reason << '\n';
   return false;
 }
 

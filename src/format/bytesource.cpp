@@ -5,6 +5,8 @@
 #include <cstring>
 #include <system_error>
 
+#include "pathtext.h"
+
 namespace h33 {
 
 std::size_t MemorySource::Read(char* buffer, std::size_t size) {
@@ -40,13 +42,13 @@ FileSource::~FileSource() { std::fclose(file_); }
 std::size_t FileSource::Read(char* buffer, std::size_t size) {
   const std::size_t count = std::fread(buffer, 1, size, file_);
   if (count < size && std::ferror(file_)) {
-    throw IoError("ошибка чтения файла " + path_.string() + ": " + std::strerror(errno));
+    throw IoError("ошибка чтения файла " + PathText(path_) + ": " + std::strerror(errno));
   }
   position_ += count;
   // Otherwise a file cut short while it is read (saved over, a failing share)
   // would pass for a shorter program.
   if (count == 0 && size > 0 && position_ < size_) {
-    throw IoError("ошибка чтения файла " + path_.string() + ": файл стал короче во время чтения");
+    throw IoError("ошибка чтения файла " + PathText(path_) + ": файл стал короче во время чтения");
   }
   return count;
 }
@@ -58,7 +60,7 @@ void FileSource::Seek(std::uint64_t offset) {
   const int failed = fseeko(file_, static_cast<off_t>(offset), SEEK_SET);
 #endif
   if (failed != 0) {
-    throw IoError("ошибка чтения файла " + path_.string() + ": " + std::strerror(errno));
+    throw IoError("ошибка чтения файла " + PathText(path_) + ": " + std::strerror(errno));
   }
   position_ = offset;
 }

@@ -12,6 +12,7 @@
 #include "formatcheck.h"
 #include "lineio.h"
 #include "numbers.h"
+#include "pathtext.h"
 #include "textformat.h"
 #include "words.h"
 
@@ -218,7 +219,7 @@ std::string FileInformationText(const std::filesystem::path& path, const FileSta
   return Sprintf(
       // One piece, so that the template can be found as the user sees it.
       "Файл: %s \n Дата изменения %u/%u/%u , %u:%u:%u\n Размер: %.2lf Kb ( %ld bytes )\n Время последнего открытия:\n\t\t %s ",
-      path.string().c_str(), static_cast<unsigned>(modified.tm_mon + 1),
+      PathText(path).c_str(), static_cast<unsigned>(modified.tm_mon + 1),
       static_cast<unsigned>(modified.tm_mday), static_cast<unsigned>(modified.tm_year + 1900),
       static_cast<unsigned>(modified.tm_hour), static_cast<unsigned>(modified.tm_min),
       static_cast<unsigned>(modified.tm_sec), static_cast<double>(stamp.size) / 1024.0, bytes,

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "lineio.h"
+#include "pathtext.h"
 #include "textformat.h"
 #include "words.h"
 
@@ -87,11 +88,11 @@ int CheckH33Format(const std::filesystem::path& path, int skipFeedCheck) {
 }
 
 std::string CannotOpenForReadingText(const std::filesystem::path& path) {
-  return Sprintf("Невозможно открыть файл:\n %s \n на 'чтение' \n", path.string().c_str());
+  return Sprintf("Невозможно открыть файл:\n %s \n на 'чтение' \n", PathText(path).c_str());
 }
 
 std::string FormatVerdictText(const std::filesystem::path& path, bool isH33) {
-  const std::string name = path.string();
+  const std::string name = PathText(path);
   return isH33 ? Sprintf("Файл УП ->\n %s \n\n имеет формат УЧПУ H33 (Velta)", name.c_str())
                : Sprintf("Файл УП ->\n %s \n\n НЕ имеет формат УЧПУ H33 (Velta)", name.c_str());
 }

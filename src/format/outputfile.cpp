@@ -6,6 +6,8 @@
 #include <string>
 #include <system_error>
 
+#include "pathtext.h"
+
 namespace h33 {
 namespace {
 
@@ -18,7 +20,7 @@ std::FILE* CreateExclusive(const std::filesystem::path& path) {
 }
 
 std::string Describe(const std::filesystem::path& path, int error) {
-  return path.string() + ": " + std::strerror(error);
+  return PathText(path) + ": " + std::strerror(error);
 }
 
 }  // namespace
@@ -55,14 +57,14 @@ void OutputFile::Discard() noexcept {
 }
 
 void OutputFile::Write(const char* bytes, std::size_t size) {
-  if (!file_) throw IoError("файл " + target_.string() + " уже закрыт");
+  if (!file_) throw IoError("файл " + PathText(target_) + " уже закрыт");
   if (std::fwrite(bytes, 1, size, file_) != size) {
     throw IoError("ошибка записи в файл " + Describe(target_, errno));
   }
 }
 
 void OutputFile::Close() {
-  if (!file_) throw IoError("файл " + target_.string() + " уже закрыт");
+  if (!file_) throw IoError("файл " + PathText(target_) + " уже закрыт");
   const bool flushed = std::fflush(file_) == 0 && !std::ferror(file_);
   const int flushError = errno;
   const bool closed = std::fclose(file_) == 0;
@@ -76,7 +78,7 @@ void OutputFile::Close() {
 
 void OutputFile::Commit() {
   if (file_) Close();
-  if (temporary_.empty()) throw IoError("файл " + target_.string() + " уже закрыт");
+  if (temporary_.empty()) throw IoError("файл " + PathText(target_) + " уже закрыт");
   std::error_code error;
   const auto previous = std::filesystem::status(target_, error);
   if (!error && std::filesystem::exists(previous)) {
@@ -85,7 +87,7 @@ void OutputFile::Commit() {
   std::filesystem::rename(temporary_, target_, error);
   if (error) {
     Discard();
-    throw IoError("не удается записать файл " + target_.string() + ": " + error.message());
+    throw IoError("не удается записать файл " + PathText(target_) + ": " + error.message());
   }
   temporary_.clear();
 }

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "outputfile.h"
+#include "pathtext.h"
 #include "razbivka.h"
 #include "textformat.h"
 #include "timecount.h"
@@ -49,7 +50,7 @@ ConversionStatus WriteProgram(const RunParameters& parameters, ByteSource& input
     return ConversionStatus::kConverted;
   } catch (const IoError& error) {
     dialogs.CaptionedBox(Sprintf("Преобразование прервано: %s\nФайл %s не записан.", error.what(),
-                                 outputName.string().c_str()),
+                                 PathText(outputName).c_str()),
                          kErrorCaption);
     return ConversionStatus::kIoFailed;
   }
@@ -62,7 +63,7 @@ std::string ConversionMessage(const std::filesystem::path& outputName, const Con
   return Sprintf(
              "Создан файл %s \nКонтрольные суммы:\n\tSUMX =%10.2f mm\n\tSUMY =%10.2f mm\n\tSUMZ "
              "=%10.2f mm\n",
-             outputName.string().c_str(), double{sums.x}, double{sums.y}, double{sums.z}) +
+             PathText(outputName).c_str(), double{sums.x}, double{sums.y}, double{sums.z}) +
          TimeMessage(seconds);
 }
 
@@ -73,7 +74,7 @@ ConversionStatus PtpToUp(const RunParameters& parameters, const std::filesystem:
     dialogs.Ask(DialogKind::Error,
                 Sprintf("Имя исходного файла УП ->\n %s \n совпадает с  вновь формируемым\n "
                         "Преобразование прервано..",
-                        inputName.string().c_str()),
+                        PathText(inputName).c_str()),
                 {Button::Yes});
     return ConversionStatus::kRefused;
   }
@@ -94,7 +95,7 @@ ConversionStatus PtpToUp(const RunParameters& parameters, ByteSource& input,
   const std::optional<float> seconds = CountTime(outputName, parameters.Acceleration);
   if (!seconds) {
     dialogs.CaptionedBox(Sprintf("Файл %s создан, но не читается: время выполнения не подсчитано.",
-                                 outputName.string().c_str()),
+                                 PathText(outputName).c_str()),
                          kErrorCaption);
     return ConversionStatus::kIoFailed;
   }

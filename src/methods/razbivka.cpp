@@ -7,6 +7,7 @@
 
 #include "lineio.h"
 #include "outputfile.h"
+#include "pathtext.h"
 #include "tapecopy.h"
 #include "textformat.h"
 #include "uptoup.h"
@@ -33,19 +34,19 @@ constexpr long kTapeReserve = 200;
 long FileSize(const std::filesystem::path& name) {
   std::error_code error;
   const std::uintmax_t size = std::filesystem::file_size(name, error);
-  if (error) throw IoError(Sprintf(kNoSize, name.string().c_str(), error.message().c_str()));
+  if (error) throw IoError(Sprintf(kNoSize, PathText(name).c_str(), error.message().c_str()));
   return size > static_cast<std::uintmax_t>(LONG_MAX) ? LONG_MAX : static_cast<long>(size);
 }
 
 std::unique_ptr<FileSource> OpenForReading(const std::filesystem::path& name) {
   std::string reason;
   std::unique_ptr<FileSource> source = FileSource::Open(name, &reason);
-  if (!source) throw IoError(Sprintf(kCannotRead, name.string().c_str(), reason.c_str()));
+  if (!source) throw IoError(Sprintf(kCannotRead, PathText(name).c_str(), reason.c_str()));
   return source;
 }
 
-bool DesignatesFile(const std::string& candidate, const std::filesystem::path& name) {
-  return candidate == name.string() || DesignateSameFile(candidate, name);
+bool DesignatesFile(const std::filesystem::path& candidate, const std::filesystem::path& name) {
+  return candidate == name || DesignateSameFile(candidate, name);
 }
 
 // The second part is moved into place first: should the first part then fail
@@ -74,7 +75,7 @@ SplitOutcome TRazbivka::Run(const std::filesystem::path& fileName) {
   try {
     const long size = FileSize(fileName);
     if (dialogs_.Ask(DialogKind::Confirmation,
-                     Sprintf(kLimitQuestion, fileName.string().c_str(), size),
+                     Sprintf(kLimitQuestion, PathText(fileName).c_str(), size),
                      {Button::Yes, Button::No}) != Button::Yes) {
       return SplitOutcome::kFinished;
     }
@@ -97,11 +98,11 @@ SplitOutcome TRazbivka::SplitFile(std::filesystem::path name) {
       dialogs_.Message(kFinished);
       return SplitOutcome::kFinished;
     }
-    const std::optional<std::string> secondName = AskSecondPart(name, size);
+    const std::optional<std::filesystem::path> secondName = AskSecondPart(name, size);
     if (!secondName) return refused ? SplitOutcome::kNameRefused : SplitOutcome::kFinished;
     // The second part is written while the file is read: it must never be the file itself.
     if (DesignatesFile(*secondName, name)) {
-      dialogs_.Message(Sprintf(kOwnName, name.string().c_str()));
+      dialogs_.Message(Sprintf(kOwnName, PathText(name).c_str()));
       refused = true;
       continue;
     }
@@ -123,16 +124,19 @@ SplitOutcome TRazbivka::SplitFile(std::filesystem::path name) {
 
 // Nothing when the user declines the cut; the name dialog closed other than
 // with OK asks the question again.
-std::optional<std::string> TRazbivka::AskSecondPart(const std::filesystem::path& name, long size) {
+std::optional<std::filesystem::path> TRazbivka::AskSecondPart(const std::filesystem::path& name,
+                                                               long size) {
   const long tapeSize =
       workingLimit_ > LONG_MAX - kTapeReserve ? LONG_MAX : workingLimit_ + kTapeReserve;
   for (;;) {
     if (dialogs_.Ask(DialogKind::Confirmation,
-                     Sprintf(kCutQuestion, name.string().c_str(), size, tapeSize),
+                     Sprintf(kCutQuestion, PathText(name).c_str(), size, tapeSize),
                      {Button::Yes, Button::No}) != Button::Yes) {
       return std::nullopt;
     }
-    if (std::optional<std::string> secondName = dialogs_.AskSecondPartName()) return secondName;
+    if (const std::optional<std::string> secondName = dialogs_.AskSecondPartName()) {
+      return PathFromText(*secondName);
+    }
   }
 }
 
@@ -141,7 +145,7 @@ TRazbivka::CutResult TRazbivka::Cut(const std::filesystem::path& name,
   try {
     return CutAndCorrect(name, secondName);
   } catch (const std::exception& error) {
-    dialogs_.Ask(DialogKind::Error, Sprintf(kCutFailed, name.string().c_str(), error.what()),
+    dialogs_.Ask(DialogKind::Error, Sprintf(kCutFailed, PathText(name).c_str(), error.what()),
                  {Button::Ok});
     return CutResult::kFailed;
   }
@@ -196,7 +200,7 @@ int TRazbivka::Correct(const std::filesystem::path& raw, const std::filesystem::
 
 TRazbivka::CutResult TRazbivka::CorrectionFailed(const std::filesystem::path& name,
                                                  const char* part, int result) {
-  dialogs_.Ask(DialogKind::Error, Sprintf(kCorrectionFailed, name.string().c_str(), part),
+  dialogs_.Ask(DialogKind::Error, Sprintf(kCorrectionFailed, PathText(name).c_str(), part),
                {Button::Ok});
   return result == TUpToUp::kBrakingFailed ? CutResult::kBrakingFailed : CutResult::kFailed;
 }

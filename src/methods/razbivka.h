@@ -38,7 +38,7 @@ class TRazbivka {
 
   SplitOutcome Run(const std::filesystem::path& fileName);
   SplitOutcome SplitFile(std::filesystem::path name);
-  std::optional<std::string> AskSecondPart(const std::filesystem::path& name, long size);
+  std::optional<std::filesystem::path> AskSecondPart(const std::filesystem::path& name, long size);
   CutResult Cut(const std::filesystem::path& name, const std::filesystem::path& secondName);
   CutResult CutAndCorrect(const std::filesystem::path& name,
                           const std::filesystem::path& secondName);

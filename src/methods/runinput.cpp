@@ -5,6 +5,7 @@
 
 #include "bytesource.h"
 #include "formatcheck.h"
+#include "pathtext.h"
 #include "textformat.h"
 
 namespace h33 {
@@ -24,7 +25,7 @@ int CountViolations(const std::filesystem::path& input) {
 }  // namespace
 
 bool CheckRunInput(const std::filesystem::path& input, Dialogs& dialogs) {
-  const std::string name = input.string();
+  const std::string name = PathText(input);
   std::error_code error;
   if (!std::filesystem::exists(input, error)) {
     dialogs.Ask(DialogKind::Error, Sprintf("Файл УП ->\n %s \n\n НЕ существует \n ..", name.c_str()),

@@ -4,6 +4,8 @@
 #include <filesystem>
 #include <limits>
 
+#include "pathtext.h"
+
 namespace h33 {
 
 std::optional<long> CheckTapeLength(const std::string& text, Dialogs& dialogs, bool& clearField) {
@@ -35,7 +37,7 @@ bool CheckSecondPartName(const std::string& name, Dialogs& dialogs) {
     return false;
   }
   std::error_code error;
-  if (!std::filesystem::exists(name, error)) return true;
+  if (!std::filesystem::exists(PathFromText(name), error)) return true;
   const Button answer = dialogs.Ask(DialogKind::Confirmation,
                                     "Файл с таким именем уже существует\nПереписать его?",
                                     {Button::Yes, Button::No});

@@ -7,6 +7,7 @@
 #include "braking.h"
 #include "lineio.h"
 #include "outputfile.h"
+#include "pathtext.h"
 #include "textformat.h"
 
 namespace h33 {
@@ -71,7 +72,7 @@ int TUpToUp::Run(ByteSource& input) {
   // Checked before anything is created: the input would be replaced by its
   // own correction.
   if (DesignateSameFile(inputName_, outputName_)) {
-    dialogs_.CaptionedBox(Sprintf(kSameFile, inputName_.string().c_str()), kCaption);
+    dialogs_.CaptionedBox(Sprintf(kSameFile, PathText(inputName_).c_str()), kCaption);
     return kOutputUncreatable;
   }
   std::error_code ignored;
@@ -177,7 +178,7 @@ bool TUpToUp::BrakeBack(std::size_t start) {
 }
 
 int TUpToUp::CannotOpen(const std::filesystem::path& name, int result) {
-  dialogs_.CaptionedBox(Sprintf(kCannotOpen, name.string().c_str()), kCaption);
+  dialogs_.CaptionedBox(Sprintf(kCannotOpen, PathText(name).c_str()), kCaption);
   return result;
 }
 

@@ -31,6 +31,7 @@
 #include "formatcheck.h"
 #include "machines.h"
 #include "plotwindow.h"
+#include "qtpath.h"
 #include "runcommand.h"
 #include "stat.h"
 #include "textformat.h"
@@ -307,7 +308,7 @@ void TMainDialog::N0noteClick() { startEditor(InputFileName()); }
 void TMainDialog::N2proverkaClick() {
   const QString path = InputFileName();
   if (path.isEmpty()) return;
-  const std::string name = path.toStdString();
+  const std::filesystem::path name = ToPath(path);
   // The count stays a whole int: a file with 65535 violations is no unreadable file.
   const int violations = CheckH33Format(name, 0);
   if (violations == -1) {
@@ -332,7 +333,7 @@ void TMainDialog::N4deleteClick() {
   // A file that vanished meanwhile needs no word; one that is still there
   // must not look deleted.
   std::error_code error;
-  if (!std::filesystem::remove(std::filesystem::path(path.toStdString()), error) && error) {
+  if (!std::filesystem::remove(ToPath(path), error) && error) {
     dialogs_.Ask(DialogKind::Error,
                  Sprintf("Файл %s не удален: %s", path.toStdString().c_str(), error.message().c_str()),
                  {Button::Ok});

@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <QWidget>
 
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -104,9 +105,9 @@ class TMainDialog : public QWidget {
   void FileListBox1Change();
   void ReadFileList();
   void SelectFileIndex(int index);
-  std::optional<std::string> ChooseOutputFileName(const std::string& input);
-  RunParameters CollectRunParameters(const std::string& input) const;
-  void ShowStatistics(const std::string& program, int feedMax, double minutes);
+  std::optional<std::filesystem::path> ChooseOutputFileName(const std::filesystem::path& input);
+  RunParameters CollectRunParameters(const std::filesystem::path& input) const;
+  void ShowStatistics(const std::filesystem::path& program, int feedMax, double minutes);
 
   Dialogs& dialogs_;
   TForm2* statistics_ = nullptr;

@@ -13,6 +13,7 @@
 
 #include "feedprofileview.h"
 #include "profilepainter.h"
+#include "qtpath.h"
 #include "toolpathview.h"
 
 namespace h33 {
@@ -115,7 +116,7 @@ std::optional<ProgramPicture> TPlotWindow::Load(const QString& file, FeedUnits u
                                                 QString& error) {
   std::string reason;
   try {
-    auto picture = LoadProgramPicture(file.toStdString(), ViewOptions(units), &reason);
+    auto picture = LoadProgramPicture(ToPath(file), ViewOptions(units), &reason);
     if (picture) return picture;
   } catch (const IoError& failure) {
     reason = failure.what();

@@ -21,7 +21,9 @@
 #include "fileinfo.h"
 #include "main.h"
 #include "outputfile.h"
+#include "pathtext.h"
 #include "ptp_to_up.h"
+#include "qtpath.h"
 #include "runinput.h"
 #include "runparameters.h"
 #include "stat.h"
@@ -36,7 +38,9 @@ namespace {
 
 enum Method { kPtpToUp = 0, kUpToUp = 1, kTime = 2 };
 
-std::string Text(const char* format, const std::string& name) { return Sprintf(format, name.c_str()); }
+std::string Text(const char* format, const std::filesystem::path& name) {
+  return Sprintf(format, PathText(name).c_str());
+}
 
 // The statistics describe the output; the input of a conversion or
 // correction is drawn beside it in the view's compare mode.
@@ -63,12 +67,13 @@ QString AskOutputFileName(QWidget* parent, const QString& lastName) {
   return dialog.selectedFiles().first();
 }
 
-std::optional<std::string> TMainDialog::ChooseOutputFileName(const std::string& input) {
+std::optional<std::filesystem::path> TMainDialog::ChooseOutputFileName(
+    const std::filesystem::path& input) {
   const QString chosen = saveDialog(lastOutputName_);
   if (chosen.isEmpty()) return std::nullopt;
   lastOutputName_ = chosen;
   outputFileName_ = chosen;
-  const std::string output = chosen.toStdString();
+  const std::filesystem::path output = ToPath(chosen);
   // Not only the same text: any name that designates the input file.
   if (output == input || DesignateSameFile(output, input)) {
     dialogs_.Ask(DialogKind::Error,
@@ -81,7 +86,7 @@ std::optional<std::string> TMainDialog::ChooseOutputFileName(const std::string& 
   return output;
 }
 
-RunParameters TMainDialog::CollectRunParameters(const std::string& input) const {
+RunParameters TMainDialog::CollectRunParameters(const std::filesystem::path& input) const {
   RunParameters parameters;
   parameters.InputFileName = input;
   parameters.SpeedLimit = ReadParameterField(SpeedLimitField->text().toStdString());
@@ -99,7 +104,7 @@ void TMainDialog::BitBtnCorrectH33Click() {
     dialogs_.Message("Выберите файл 'УЧПУ H33' для осуществления корректировки");
     return;
   }
-  const std::string inputName = input.toStdString();
+  const std::filesystem::path inputName = ToPath(input);
   if (!CheckRunInput(inputName, dialogs_)) return;
   RunParameters parameters = CollectRunParameters(inputName);
   outputFileName_.clear();
@@ -133,7 +138,7 @@ void TMainDialog::BitBtnCorrectH33Click() {
       minutes = double{seconds} / 60;
       dialogs_.Ask(DialogKind::Information,
                    Sprintf("Файл УП ->\n %s \n Время выполнения УП = %.2lf (мин)",
-                           inputName.c_str(), minutes),
+                           PathText(inputName).c_str(), minutes),
                    {Button::Yes});
     }
   } else {
@@ -151,12 +156,13 @@ void TMainDialog::BitBtnCorrectH33Click() {
   if (CheckBoxStat->isChecked()) {
     if (method == kPtpToUp) return;
     if (statistics_) statistics_->SetPlotSources(RunPlotSources(outputFileName_, input, method));
-    ShowStatistics(outputFileName_.toStdString(), parameters.FeedMax, minutes);
+    ShowStatistics(ToPath(outputFileName_), parameters.FeedMax, minutes);
   }
   RefreshFileList();
 }
 
-void TMainDialog::ShowStatistics(const std::string& program, int feedMax, double minutes) {
+void TMainDialog::ShowStatistics(const std::filesystem::path& program, int feedMax,
+                                 double minutes) {
   ProgramStatistics statistics;
   if (GetFileInformation(program, feedMax, statistics) != 0 || !statistics_) return;
   const StatisticsView view =
