@@ -53,24 +53,30 @@ std::optional<FrameOnPath> WalkFrom(const ProgramPicture& picture, std::size_t c
   if (picture.file.empty() || checkpoint >= picture.checkpoints.size()) return std::nullopt;
   const auto source = FileSource::Open(picture.file);
   if (!source) return std::nullopt;
-  source->Seek(picture.checkpoints[checkpoint].offset);
-  LineReader reader(*source);
-  FrameOnPath frame;
-  frame.line = static_cast<std::uint32_t>(checkpoint * kLineCheckpointStride);
-  frame.pathEnd = picture.checkpoints[checkpoint].path;
-  std::optional<FrameOnPath> last;
-  while (reader.ReadLine(frame.text, kProgramLineLimit)) {
-    ++frame.line;
-    const FrameVector chord = ReadCoordinates(frame.text);
-    frame.pathStart = frame.pathEnd;
-    frame.pathEnd += chord.present ? ChordLength(chord) : 0;
-    while (!frame.text.empty() && (frame.text.back() == '\n' || frame.text.back() == '\r')) {
-      frame.text.pop_back();
+  // The file may have been edited since it was drawn: a frame that can no
+  // longer be read is no frame, and the window stays open.
+  try {
+    source->Seek(picture.checkpoints[checkpoint].offset);
+    LineReader reader(*source);
+    FrameOnPath frame;
+    frame.line = static_cast<std::uint32_t>(checkpoint * kLineCheckpointStride);
+    frame.pathEnd = picture.checkpoints[checkpoint].path;
+    std::optional<FrameOnPath> last;
+    while (reader.ReadLine(frame.text, kProgramLineLimit)) {
+      ++frame.line;
+      const FrameVector chord = ReadCoordinates(frame.text);
+      frame.pathStart = frame.pathEnd;
+      frame.pathEnd += chord.present ? ChordLength(chord) : 0;
+      while (!frame.text.empty() && (frame.text.back() == '\n' || frame.text.back() == '\r')) {
+        frame.text.pop_back();
+      }
+      if (found(frame, chord.present)) return frame;
+      if (chord.present) last = frame;
     }
-    if (found(frame, chord.present)) return frame;
-    if (chord.present) last = frame;
+    return last;
+  } catch (const IoError&) {
+    return std::nullopt;
   }
-  return last;
 }
 
 }  // namespace

@@ -26,6 +26,7 @@
 #include <filesystem>
 
 #include "about.h"
+#include "actionguard.h"
 #include "dialogs.h"
 #include "editorlauncher.h"
 #include "formatcheck.h"
@@ -308,7 +309,10 @@ void TMainDialog::N0noteClick() { startEditor(InputFileName()); }
 void TMainDialog::N2proverkaClick() {
   const QString path = InputFileName();
   if (path.isEmpty()) return;
-  const std::filesystem::path name = ToPath(path);
+  RunGuarded(dialogs_, [this, &path] { ShowFormatVerdict(ToPath(path)); });
+}
+
+void TMainDialog::ShowFormatVerdict(const std::filesystem::path& name) {
   // The count stays a whole int: a file with 65535 violations is no unreadable file.
   const int violations = CheckH33Format(name, 0);
   if (violations == -1) {

@@ -105,6 +105,9 @@ class TMainDialog : public QWidget {
   void FileListBox1Change();
   void ReadFileList();
   void SelectFileIndex(int index);
+  void ShowFormatVerdict(const std::filesystem::path& name);
+  void RunMethod(const QString& input);
+  void ReportUnreadable(const std::filesystem::path& name);
   std::optional<std::filesystem::path> ChooseOutputFileName(const std::filesystem::path& input);
   RunParameters CollectRunParameters(const std::filesystem::path& input) const;
   void ShowStatistics(const std::filesystem::path& program, int feedMax, double minutes);

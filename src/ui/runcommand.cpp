@@ -17,6 +17,7 @@
 #include <filesystem>
 #include <iostream>
 
+#include "actionguard.h"
 #include "dialogs.h"
 #include "fileinfo.h"
 #include "main.h"
@@ -104,6 +105,10 @@ void TMainDialog::BitBtnCorrectH33Click() {
     dialogs_.Message("Выберите файл 'УЧПУ H33' для осуществления корректировки");
     return;
   }
+  RunGuarded(dialogs_, [this, &input] { RunMethod(input); });
+}
+
+void TMainDialog::RunMethod(const QString& input) {
   const std::filesystem::path inputName = ToPath(input);
   if (!CheckRunInput(inputName, dialogs_)) return;
   RunParameters parameters = CollectRunParameters(inputName);
@@ -133,9 +138,10 @@ void TMainDialog::BitBtnCorrectH33Click() {
                      {Button::Yes});
         return;
       }
-      const float seconds =
-          TTimeCounter(*output, parameters.Acceleration).CountTime().value_or(0.0f);
-      minutes = double{seconds} / 60;
+      // The program just written must be there to be timed: no 0.00 minutes for a lost one.
+      const auto seconds = TTimeCounter(*output, parameters.Acceleration).CountTime();
+      if (!seconds) return ReportUnreadable(*output);
+      minutes = double{*seconds} / 60;
       dialogs_.Ask(DialogKind::Information,
                    Sprintf("Файл УП ->\n %s \n Время выполнения УП = %.2lf (мин)",
                            PathText(inputName).c_str(), minutes),
@@ -144,11 +150,7 @@ void TMainDialog::BitBtnCorrectH33Click() {
   } else {
     outputFileName_ = input;
     const auto seconds = TTimeCounter(inputName, parameters.Acceleration).CountTime();
-    if (!seconds) {
-      dialogs_.CaptionedBox(Text("Невозможно открыть файл:\n %s \n на 'чтение' ", inputName),
-                            "Проверка программы на формат H33 - > ошибка ...");
-      return;
-    }
+    if (!seconds) return ReportUnreadable(inputName);
     dialogs_.Ask(DialogKind::Confirmation, TimeMessage(*seconds), {Button::Ok});
     minutes = double{*seconds} / 60;
   }
@@ -159,6 +161,11 @@ void TMainDialog::BitBtnCorrectH33Click() {
     ShowStatistics(ToPath(outputFileName_), parameters.FeedMax, minutes);
   }
   RefreshFileList();
+}
+
+void TMainDialog::ReportUnreadable(const std::filesystem::path& name) {
+  dialogs_.CaptionedBox(Text("Невозможно открыть файл:\n %s \n на 'чтение' ", name),
+                        "Проверка программы на формат H33 - > ошибка ...");
 }
 
 void TMainDialog::ShowStatistics(const std::filesystem::path& program, int feedMax,

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <filesystem>
 #include <numbers>
 #include <string>
 #include <vector>
@@ -246,6 +247,20 @@ TEST(Toolpath, FramesAreFoundAgainByLineAndByPathPastCheckpoints) {
   ASSERT_TRUE(frame);
   EXPECT_DOUBLE_EQ(frame->pathStart, 922);
   EXPECT_DOUBLE_EQ(frame->pathEnd, 923);
+}
+
+// The program is read again for each frame pointed at; a file that fails to
+// read meanwhile shows no frame instead of ending the window.
+TEST(Toolpath, AFileThatFailsAfterDrawingShowsNoFrame) {
+  if (!std::filesystem::exists("/proc/self/mem")) GTEST_SKIP() << "no file that fails to read";
+  TempDir dir;
+  const auto file = dir.Write("program.up", "N001X+000100\r\nN002Y+000100\r\n");
+  const auto picture = LoadProgramPicture(file, {});
+  ASSERT_TRUE(picture);
+  std::filesystem::remove(file);
+  std::filesystem::create_symlink("/proc/self/mem", file);
+  EXPECT_FALSE(FindFrameByLine(*picture, 2));
+  EXPECT_FALSE(FindFrameByPath(*picture, 1.5));
 }
 
 TEST(Toolpath, UnreadableFileGivesNoPictureAndAReason) {

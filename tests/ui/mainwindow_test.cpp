@@ -226,6 +226,21 @@ class MainWindowTest : public QObject {
     QCOMPARE(opened, QString());  // the editor opens empty
   }
 
+  // A read that fails part way throws; the window says so and stays open.
+  void AFileThatFailsToReadGetsAnErrorBox() {
+    if (!std::filesystem::exists("/proc/self/mem")) QSKIP("no file that fails to read");
+    TempDir dir;
+    std::filesystem::create_symlink("/proc/self/mem", dir / "bad.up");
+    ScriptedDialogs dialogs;
+    TMainDialog window(dialogs, QString::fromStdString(dir.Path().string()));
+    window.FileListBox1->setCurrentRow(0);
+    window.N2proverkaClick();
+    // The system's reason follows, in the user's language.
+    QCOMPARE(dialogs.shown.size(), std::size_t{1});
+    QVERIFY(dialogs.shown[0].starts_with("error [OK]: ошибка чтения файла " +
+                                         (dir / "bad.up").string() + ": "));
+  }
+
   void RunRefusesWhatIsNoH33Program() {
     TempDir dir;
     dir.Write("a.up", "N001X+0001\r\n");
