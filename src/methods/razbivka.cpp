@@ -25,6 +25,9 @@ constexpr const char* kOwnName = "Нельзя затирать файл %s";
 constexpr const char* kNoSize = "Не удается определить размер файла %s: %s";
 constexpr const char* kCannotRead = "не удается открыть файл %s: %s";
 constexpr const char* kCutFailed = "Разбивка файла %s прервана: %s\nФайл не изменен.";
+constexpr const char* kNoProgress =
+    "Разбивка файла %s прервана: при таком размере ленты остаток (%ld байт(а)) не короче самого "
+    "файла (%ld байт(а)).\nФайл не изменен.";
 constexpr const char* kCorrectionFailed =
     "Разбивка файла %s прервана: не удалось скорректировать %s часть.\nФайл не изменен.";
 
@@ -92,6 +95,7 @@ SplitOutcome TRazbivka::Run(const std::filesystem::path& fileName) {
 // One file after the other: the file itself, then each remainder in turn.
 SplitOutcome TRazbivka::SplitFile(std::filesystem::path name) {
   bool refused = false;
+  bool firstCut = true;
   for (;;) {
     const long size = FileSize(name);
     if (size < workingLimit_) {
@@ -107,7 +111,11 @@ SplitOutcome TRazbivka::SplitFile(std::filesystem::path name) {
       continue;
     }
     refused = false;
-    switch (Cut(name, *secondName)) {
+    // A remainder already carries the restated frames and the approach, so
+    // from the second cut on each remainder must be shorter than the file it
+    // came from, or the cuts would never end. The program itself may grow
+    // into its first remainder.
+    switch (Cut(name, *secondName, firstCut ? LONG_MAX : size)) {
       case CutResult::kCut:
         break;
       case CutResult::kNothingToCut:
@@ -119,6 +127,7 @@ SplitOutcome TRazbivka::SplitFile(std::filesystem::path name) {
         return SplitOutcome::kFailed;
     }
     name = *secondName;
+    firstCut = false;
   }
 }
 
@@ -141,9 +150,10 @@ std::optional<std::filesystem::path> TRazbivka::AskSecondPart(const std::filesys
 }
 
 TRazbivka::CutResult TRazbivka::Cut(const std::filesystem::path& name,
-                                    const std::filesystem::path& secondName) {
+                                    const std::filesystem::path& secondName,
+                                    long remainderBelow) {
   try {
-    return CutAndCorrect(name, secondName);
+    return CutAndCorrect(name, secondName, remainderBelow);
   } catch (const std::exception& error) {
     dialogs_.Ask(DialogKind::Error, Sprintf(kCutFailed, PathText(name).c_str(), error.what()),
                  {Button::Ok});
@@ -155,7 +165,8 @@ TRazbivka::CutResult TRazbivka::Cut(const std::filesystem::path& name,
 // whatever happens; only when both corrected parts are complete do they move
 // under their names.
 TRazbivka::CutResult TRazbivka::CutAndCorrect(const std::filesystem::path& name,
-                                              const std::filesystem::path& secondName) {
+                                              const std::filesystem::path& secondName,
+                                              long remainderBelow) {
   OutputFile rawFirst(name);
   OutputFile rawSecond(secondName);
   if (!CopyTapes(name, rawFirst, rawSecond)) return CutResult::kNothingToCut;
@@ -167,6 +178,13 @@ TRazbivka::CutResult TRazbivka::CutAndCorrect(const std::filesystem::path& name,
   OutputFile second(secondName);
   if (const int result = Correct(rawSecond.TemporaryPath(), secondName, second); result != 0) {
     return CorrectionFailed(name, "вторую", result);
+  }
+  second.Close();
+  if (const long remainder = FileSize(second.TemporaryPath()); remainder >= remainderBelow) {
+    dialogs_.Ask(DialogKind::Error,
+                 Sprintf(kNoProgress, PathText(name).c_str(), remainder, FileSize(name)),
+                 {Button::Ok});
+    return CutResult::kFailed;
   }
   CommitParts(first, second, secondName);
   return CutResult::kCut;

@@ -39,9 +39,10 @@ class TRazbivka {
   SplitOutcome Run(const std::filesystem::path& fileName);
   SplitOutcome SplitFile(std::filesystem::path name);
   std::optional<std::filesystem::path> AskSecondPart(const std::filesystem::path& name, long size);
-  CutResult Cut(const std::filesystem::path& name, const std::filesystem::path& secondName);
+  CutResult Cut(const std::filesystem::path& name, const std::filesystem::path& secondName,
+                long remainderBelow);
   CutResult CutAndCorrect(const std::filesystem::path& name,
-                          const std::filesystem::path& secondName);
+                          const std::filesystem::path& secondName, long remainderBelow);
   bool CopyTapes(const std::filesystem::path& name, OutputFile& first, OutputFile& second);
   int Correct(const std::filesystem::path& raw, const std::filesystem::path& target,
               ByteSink& output);

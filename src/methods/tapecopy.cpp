@@ -120,7 +120,9 @@ void TapeCopy::WriteCut() {
   // fall between two of them: the closing frames must not run into the piece.
   if (firstLineOpen_) WriteFirst("\n");
   for (const std::string& frame : closingFrames_) WriteFirst(frame);
-  const bool returnXY = offsetX_ != 0 && offsetY_ != 0;
+  // Every tape starts where the program starts: any move away in X or Y is
+  // undone, also one along a single axis.
+  const bool returnXY = offsetX_ != 0 || offsetY_ != 0;
   if (offsetZ_ != 0) WriteFirst(ZFrame(Negate(offsetZ_), true));
   if (returnXY) WriteFirst(XYFrame(Negate(offsetX_), Negate(offsetY_)));
   WriteFirst("N000M30\n");

@@ -268,8 +268,8 @@ TEST_F(PtpToUpFiles, ReportsSumsAndTimeOfTheWrittenProgram) {
 
 TEST_F(PtpToUpFiles, TheNewProgramIsOfferedForSplitting) {
   dir.Write("in.ptp", "%\nN1X10000F600\nN2X10000\nN3X10000\n");
-  dialogs.buttons = {Button::Yes, Button::Yes};
-  dialogs.lengthLimits = {40};
+  dialogs.buttons = {Button::Yes, Button::Yes, Button::No};
+  dialogs.lengthLimits = {45};
   dialogs.secondPartNames = {(dir / "b.up").string()};
   EXPECT_EQ(Run("in.ptp", "out.up"), ConversionStatus::kConverted);
   EXPECT_EQ(dialogs.shown[1], "confirmation [Yes No]: Размер файла " + (dir / "out.up").string() +

@@ -180,6 +180,27 @@ TEST_F(Split, EachRemainderIsOfferedUnderItsOwnNameUntilItFits) {
   EXPECT_TRUE(Shown("confirmation [Yes No]: Размер файла " + Path("r.up") + " - "));
 }
 
+// A remainder restates the switch-ons and approaches the cut: on a tape too
+// short for that, cutting it again gives no shorter remainder, and the cuts
+// would never end. The program itself may grow into its first remainder.
+TEST_F(Split, ACutThatLeavesNoShorterRemainderIsRefused) {
+  for (const long limit : {0L, 60L}) {
+    Prepare(LineProgram(3), limit);
+    dialogs.shown.clear();
+    dialogs.buttons = {Button::Yes, Button::Yes, Button::Yes};
+    dialogs.secondPartNames = {Path("q.up"), Path("r.up")};
+    EXPECT_EQ(Run(), SplitOutcome::kFailed) << limit;
+    ASSERT_FALSE(dialogs.shown.empty());
+    EXPECT_EQ(dialogs.shown.back().rfind("error [OK]: Разбивка файла " + Path("q.up") +
+                                             " прервана: при таком размере ленты остаток (",
+                                         0),
+              0u)
+        << dialogs.shown.back();
+    EXPECT_EQ(dir.Listing(), "p.up\nq.up\n");
+    fs::remove(dir / "q.up");
+  }
+}
+
 TEST_F(Split, TheRemainderIsLeftWhenNoNameIsGivenForIt) {
   Prepare(LineProgram(150), 600);
   dialogs.buttons = {Button::Yes, Button::Yes, Button::No};

@@ -92,9 +92,10 @@ TEST(TapeCopy, TheLineThatPassesTheLimitStartsTheSecondTape) {
   const std::string crossing = "N002X+000200\n";
   const std::string program = before + crossing + "N003X+000300\n";
   // Up to the limit a line stays on the first tape; one byte over, it moves.
-  EXPECT_EQ(CopyTapes(program, Count(before + crossing)).second, "%\nN003X+000300F0660\n");
+  EXPECT_EQ(CopyTapes(program, Count(before + crossing)).second,
+            "%\nN000G01X+000300Y+000000F0712\nN003X+000300F0660\n");
   EXPECT_EQ(CopyTapes(program, Count(before + crossing) - 1).second,
-            "%\nN002X+000200F0660\nN003X+000300\n");
+            "%\nN000G01X+000100Y+000000F0712\nN002X+000200F0660\nN003X+000300\n");
   // A carriage return before the line feed counts no more than the line feed alone.
   std::string crlf = program;
   for (std::size_t at = crlf.find('\n'); at != std::string::npos; at = crlf.find('\n', at + 2)) {
@@ -110,7 +111,7 @@ TEST(TapeCopy, ALastLineWithoutLineEndCountsLikeAnyOther) {
   EXPECT_FALSE(CopyTapes(program, Count(before) + 8).cut);
   const Tapes tapes = CopyTapes(program, Count(before) + 7);
   EXPECT_TRUE(tapes.cut);
-  EXPECT_EQ(tapes.second, "%\nN002M05");
+  EXPECT_EQ(tapes.second, "%\nN000G01X+000100Y+000000F0712\nN002M05");
 }
 
 TEST(TapeCopy, WithoutACutTheFirstTapeHoldsTheWholeProgram) {
@@ -127,6 +128,20 @@ TEST(TapeCopy, NoSwitchOnsGiveNoClosingOrRestatedFrames) {
   EXPECT_EQ(tapes.second, "%\nN000G01X+001000Y+001000F0712\nN002X+000100F0660\n");
 }
 
+// Started on its own, the second tape must find the tool where the first
+// left it: a move along X alone is undone and made again like any other.
+TEST(TapeCopy, AMoveAlongOneAxisIsReturnedAndApproached) {
+  const std::string before = "%\nN001G01X+004000F0660\nN002Z-000500\n";
+  const Tapes alongX = CopyTapes(before + "N003Y+000100\n", Count(before));
+  EXPECT_EQ(alongX.first, before + "N000G01Z+000500F0630\nN000G01X-004000Y+000000F0712\n"
+                                   "N000M30\n$\n");
+  EXPECT_EQ(alongX.second, "%\nN000G01X+004000Y+000000F0712\nN000G01Z-000500F0630\n"
+                           "N003Y+000100F0660\n");
+  const std::string backAtStart = "%\nN001G01X+004000F0660\nN002X-004000\n";
+  const Tapes home = CopyTapes(backAtStart + "N003Y+000100\n", Count(backAtStart));
+  EXPECT_EQ(home.first, backAtStart + "N000M30\n$\n");
+}
+
 TEST(TapeCopy, RestatesSpindleToolCoolantAndPlane) {
   const std::string before =
       "%\nN001S800\nN002T05M06\nN003M04\nN004G18\nN005M08\nN006G02X+000100Z+000100I+000100F0650\n";
@@ -134,8 +149,10 @@ TEST(TapeCopy, RestatesSpindleToolCoolantAndPlane) {
   // A speed without an M word is restated alone.
   EXPECT_EQ(tapes.second,
             "%\nN000S800\nN000M06T05\nN000M04\nN000M08\n"
-            "N000G01Z+000100F0630\nN000G18\nN000G02\nN007X+000100Z-000100F0650\n");
-  EXPECT_EQ(tapes.first, before + "N000M05\nN000M09\nN000G01Z-000100F0630\nN000M30\n$\n");
+            "N000G01X+000100Y+000000F0712\nN000G01Z+000100F0630\nN000G18\nN000G02\n"
+            "N007X+000100Z-000100F0650\n");
+  EXPECT_EQ(tapes.first, before + "N000M05\nN000M09\nN000G01Z-000100F0630\n"
+                                  "N000G01X-000100Y+000000F0712\nN000M30\n$\n");
 }
 
 TEST(TapeCopy, FirstMotionAfterTheCut) {
@@ -153,10 +170,11 @@ TEST(TapeCopy, FirstMotionAfterTheCut) {
 TEST(TapeCopy, FeedMetBeforeAnEarlierCutStandsUntilAnotherIsMet) {
   const std::string before = "%\nN001X+000100\n";
   const Tapes carried = CopyTapes(before + "N002X+000100\n", Count(before), "0640");
-  EXPECT_EQ(carried.second, "%\nN002X+000100F0640\n");
+  EXPECT_EQ(carried.second, "%\nN000G01X+000100Y+000000F0712\nN002X+000100F0640\n");
   EXPECT_EQ(carried.lastFeed, "0640");
   // With no feed met at all, none is invented.
-  EXPECT_EQ(CopyTapes(before + "N002X+000100\n", Count(before)).second, "%\nN002X+000100\n");
+  EXPECT_EQ(CopyTapes(before + "N002X+000100\n", Count(before)).second,
+            "%\nN000G01X+000100Y+000000F0712\nN002X+000100\n");
   EXPECT_EQ(CopyTapes("%\nN001F0712\nN002X+000100\n", 14, "0640").lastFeed, "0712");
 }
 
