@@ -23,18 +23,39 @@ std::string Describe(const std::filesystem::path& path, int error) {
   return PathText(path) + ": " + std::strerror(error);
 }
 
+// Through a link, the file linked to: the program lands where the link
+// points, and the link stays a link.
+std::filesystem::path ThroughLinks(std::filesystem::path target) {
+  std::error_code error;
+  if (!std::filesystem::is_symlink(target, error)) return target;
+  std::filesystem::path resolved = std::filesystem::weakly_canonical(target, error);
+  return error ? target : resolved;
+}
+
+// Moving a new file over the old one would get round a write protection the
+// user set on it.
+bool IsWriteProtected(const std::filesystem::path& target) {
+  using std::filesystem::perms;
+  std::error_code error;
+  const std::filesystem::file_status status = std::filesystem::status(target, error);
+  if (error || !std::filesystem::is_regular_file(status)) return false;
+  return (status.permissions() & (perms::owner_write | perms::group_write | perms::others_write)) ==
+         perms::none;
+}
+
 }  // namespace
 
-OutputFile::OutputFile(std::filesystem::path target) : target_(std::move(target)) {
+OutputFile::OutputFile(std::filesystem::path target) : target_(ThroughLinks(std::move(target))) {
+  if (IsWriteProtected(target_)) {
+    throw IoError("не удается записать файл " + PathText(target_) + ": файл защищен от записи");
+  }
   std::random_device entropy;
   std::mt19937_64 generator(entropy());
   const std::filesystem::path directory = target_.parent_path();
   for (int attempt = 0; attempt < 100 && !file_; ++attempt) {
-    std::string name = ".";
-    name.append(target_.filename().string())
-        .append(".")
-        .append(std::to_string(generator() % 1000000000ULL))
-        .append(".tmp");
+    std::filesystem::path name = ".";
+    name += target_.filename();
+    name += "." + std::to_string(generator() % 1000000000ULL) + ".tmp";
     temporary_ = directory / name;
     file_ = CreateExclusive(temporary_);
     if (!file_ && errno != EEXIST) break;

@@ -13,7 +13,8 @@ namespace h33 {
 // target as it was.
 class OutputFile : public ByteSink {
  public:
-  // Throws IoError when the temporary file cannot be created.
+  // Throws IoError when the target is write-protected or the temporary file
+  // cannot be created. A target that is a link is written where it points.
   explicit OutputFile(std::filesystem::path target);
   ~OutputFile() override;
   OutputFile(const OutputFile&) = delete;

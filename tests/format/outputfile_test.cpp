@@ -59,6 +59,30 @@ TEST(OutputFile, AClosedFileCanBeReadBackAndIsStillRemovedOrCommitted) {
   EXPECT_EQ(dir.Listing(), "out.up\n");
 }
 
+TEST(OutputFile, AWriteProtectedTargetIsLeftAlone) {
+  TempDir dir;
+  const fs::path target = dir.Write("out.up", "protected");
+  fs::permissions(target, fs::perms::owner_read | fs::perms::group_read);
+  EXPECT_THROW(OutputFile{target}, IoError);
+  EXPECT_EQ(ReadBytes(target), "protected");
+  EXPECT_EQ(dir.Listing(), "out.up\n");
+}
+
+TEST(OutputFile, ALinkIsWrittenWhereItPoints) {
+  TempDir dir;
+  fs::create_directory(dir / "real");
+  const fs::path program = dir.Write("real/p.up", "old");
+  fs::create_symlink(program, dir / "link.up");
+  {
+    OutputFile out(dir / "link.up");
+    out.Write("new", 3);
+    out.Commit();
+  }
+  EXPECT_TRUE(fs::is_symlink(dir / "link.up"));
+  EXPECT_EQ(ReadBytes(program), "new");
+  EXPECT_EQ(dir.Listing(), "link.up\nreal\n");
+}
+
 TEST(OutputFile, MissingDirectoryIsAnError) {
   TempDir dir;
   EXPECT_THROW(OutputFile(dir / "no" / "out.up"), IoError);
