@@ -1,9 +1,11 @@
 #include "razbivka.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <memory>
 #include <system_error>
+#include <vector>
 
 #include "lineio.h"
 #include "outputfile.h"
@@ -96,6 +98,8 @@ SplitOutcome TRazbivka::Run(const std::filesystem::path& fileName) {
 SplitOutcome TRazbivka::SplitFile(std::filesystem::path name) {
   bool refused = false;
   bool firstCut = true;
+  // The tapes of this split so far, the one being cut last.
+  std::vector<std::filesystem::path> tapes{name};
   for (;;) {
     const long size = FileSize(name);
     if (size < workingLimit_) {
@@ -104,9 +108,13 @@ SplitOutcome TRazbivka::SplitFile(std::filesystem::path name) {
     }
     const std::optional<std::filesystem::path> secondName = AskSecondPart(name, size);
     if (!secondName) return refused ? SplitOutcome::kNameRefused : SplitOutcome::kFinished;
-    // The second part is written while the file is read: it must never be the file itself.
-    if (DesignatesFile(*secondName, name)) {
-      dialogs_.Message(Sprintf(kOwnName, PathText(name).c_str()));
+    // The second part is written while the file is read, and every earlier
+    // tape holds a piece of the program: it may be none of them.
+    const auto tape = std::find_if(tapes.rbegin(), tapes.rend(), [&](const auto& cut) {
+      return DesignatesFile(*secondName, cut);
+    });
+    if (tape != tapes.rend()) {
+      dialogs_.Message(Sprintf(kOwnName, PathText(*tape).c_str()));
       refused = true;
       continue;
     }
@@ -127,6 +135,7 @@ SplitOutcome TRazbivka::SplitFile(std::filesystem::path name) {
         return SplitOutcome::kFailed;
     }
     name = *secondName;
+    tapes.push_back(name);
     firstCut = false;
   }
 }

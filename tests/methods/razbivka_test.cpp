@@ -149,6 +149,20 @@ TEST_F(Split, TheFileItselfIsRefusedUnderAnyName) {
   EXPECT_EQ(dir.Listing(), "link.up\np.up\nsub\n");
 }
 
+// Each tape cut before holds a piece of the program: a later part may not
+// take its name either.
+TEST_F(Split, AnEarlierTapeIsRefusedAsALaterPart) {
+  Prepare(LineProgram(150), 600);
+  dialogs.buttons = {Button::Yes, Button::Yes, Button::Yes, Button::No};
+  dialogs.secondPartNames = {Path("q.up"), Path("p.up")};
+  EXPECT_EQ(Run(), SplitOutcome::kNameRefused);
+  EXPECT_TRUE(Shown("message: Нельзя затирать файл " + Path("p.up")));
+  const std::string first = ReadBytes(dir / "p.up");
+  EXPECT_EQ(first.substr(first.size() - 3), "$\r\n");
+  EXPECT_LE(first.size(), 800u);
+  EXPECT_EQ(dir.Listing(), "p.up\nq.up\n");
+}
+
 TEST_F(Split, EachRemainderIsOfferedUnderItsOwnNameUntilItFits) {
   Prepare(LineProgram(150), 600);
   const std::vector<std::string> parts = {"p.up", "q.up", "r.up", "s.up", "t.up", "u.up", "v.up"};
