@@ -90,7 +90,7 @@ ControlSums DirectPass(const RunParameters& parameters, PtpReader& reader, Numbe
   for (std::optional<std::string> line; (line = reader.Next());) {
     sums.Add(ReadCoordinates(*line));
     if (HasWord(*line, 'F')) {
-      int feed = ParseInt(ReadWord(*line, 'F'));
+      int feed = ReadPtpFeed(*line);
       if (feed > parameters.FeedMax) feed = parameters.FeedMax;
       ReplaceWord(*line, 'F', EncodeFeed(feed));
     }

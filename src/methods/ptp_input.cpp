@@ -1,6 +1,18 @@
 #include "ptp_input.h"
 
+#include "numbers.h"
+#include "textformat.h"
+#include "words.h"
+
 namespace h33 {
+
+int ReadPtpFeed(const std::string& line) {
+  const int feed = ParseInt(ReadWord(line, 'F'));
+  if (feed < 0) {
+    throw PtpInputError(Sprintf("Кадр\n%s\nсодержит отрицательную подачу.", line.c_str()));
+  }
+  return feed;
+}
 
 std::optional<std::string> PtpReader::Next() {
   std::string line;

@@ -15,6 +15,10 @@ class PtpInputError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
+// The feed of a PTP frame in mm/min. Throws PtpInputError for a feed below
+// zero: it has no code, and the controller would run the frame at F0000.
+int ReadPtpFeed(const std::string& line);
+
 // Reads a PTP program one frame, that is one line, at a time. A line longer
 // than 198 characters with its line end arrives in pieces, each a frame of
 // its own.

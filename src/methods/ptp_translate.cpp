@@ -24,8 +24,6 @@ constexpr int kArcCoefficient = 5;         // mm/s², independent of the machine
 // frame is translated itself.
 std::string Decimal(int feed) { return Sprintf("%d", feed); }
 
-int ReadFeed(const std::string& line) { return ParseInt(ReadWord(line, 'F')); }
-
 // Removes every F word with its whole value: a PTP feed is plain mm/min of
 // any length, and cutting a fixed four characters would eat the next word.
 void RemoveFeedWords(std::string& line) {
@@ -128,7 +126,7 @@ bool FrameTranslator::DecideFeed(std::string& currentLine, const Geometry& curre
                                  bool firstFrame) {
   bool feedWritten = false;
   if (HasWord(currentLine, 'F')) {
-    currentFeed_ = ReadFeed(currentLine);
+    currentFeed_ = ReadPtpFeed(currentLine);
     if (firstFrame && currentFeed_ > parameters_.FeedMax) {
       currentFeed_ = parameters_.FeedMax;
       ReplaceWord(currentLine, 'F', Decimal(currentFeed_));
@@ -206,7 +204,7 @@ FrameTranslator::NextFrame FrameTranslator::ReadNextFrame(std::string& line) {
   if (HasWord(line, 'F')) {
     if (motion) carriedFeed_.Discard();
     next.hasFeed = true;
-    next.feed = ReadFeed(line);
+    next.feed = ReadPtpFeed(line);
     if (next.feed > parameters_.FeedMax) {
       next.feed = parameters_.FeedMax;
       ReplaceWord(line, 'F', Decimal(next.feed));

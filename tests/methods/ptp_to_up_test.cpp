@@ -167,6 +167,19 @@ TEST(BadInput, ASecondFeedWordIsNeverWrittenUncoded) {
   }
 }
 
+// A feed below zero has no code: written as F0000 it would stop the machine
+// on a motion frame, and every frame after it would run at that zero feed.
+TEST(BadInput, ANegativeFeedIsRefused) {
+  for (const RunParameters& parameters : {TestMachine(), Direct()}) {
+    const Converted converted =
+        Convert("%\nN1X1000F500\nN2X1000\nN3X-1000F-20\nN4Y1000\n", parameters);
+    EXPECT_EQ(converted.status, ConversionStatus::kBadInput);
+    EXPECT_EQ(converted.shown, std::vector<std::string>{
+                                   "error [OK]: Кадр\nN3X-1000F-20\n\nсодержит отрицательную "
+                                   "подачу.\nПреобразование прервано."});
+  }
+}
+
 TEST(BadInput, CrLfReadsAsLf) {
   const std::string program = "%\nN1X1000F500\nN2Y1000\nN3M05\n";
   std::string crlf;
