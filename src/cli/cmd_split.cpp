@@ -6,7 +6,9 @@
 #include <vector>
 
 #include "app.h"
+#include "bytesource.h"
 #include "commands.h"
+#include "formatcheck.h"
 #include "machines.h"
 #include "options.h"
 #include "razbivka.h"
@@ -40,6 +42,28 @@ int ExitCode(SplitOutcome outcome) {
   return kExitBadInput;
 }
 
+// Tapes are cut from coded programs only: the cut restates feed words and the
+// correction decodes them, so a plain feed such as F300 would be read as a code.
+bool CheckFeedCodes(const std::string& file, std::ostream& err) {
+  const std::unique_ptr<FileSource> source = FileSource::Open(file);
+  if (!source) return true;  // the split itself reports a file it cannot read
+  std::optional<FormatViolation> plainFeed;
+  try {
+    ForEachH33Violation(*source, 0, [&plainFeed](const FormatViolation& violation) {
+      if (!plainFeed && violation.kind == ViolationKind::ValueLength && violation.what == 'F') {
+        plainFeed = violation;
+      }
+    });
+  } catch (const IoError& error) {
+    err << error.what() << '\n';
+    return false;
+  }
+  if (!plainFeed) return true;
+  err << "Файл " << file << " не разбит: подачи в нем не записаны кодом H33 ("
+      << DescribeViolation(*plainFeed) << ")\n";
+  return false;
+}
+
 int Split(const Options& options, const CLI::App& command, CliStreams& streams) {
   const std::optional<int> machine = FindMachinePreset(options.machine);
   if (!machine) {
@@ -55,6 +79,7 @@ int Split(const Options& options, const CLI::App& command, CliStreams& streams) 
 
   const std::optional<long> limit = CheckTapeSizeOption("--limit", options.tapeSize, streams.err);
   if (!limit || !CheckPartNames("--names", options.names, streams.err)) return kExitBadInput;
+  if (!CheckFeedCodes(options.file, streams.err)) return kExitBadInput;
 
   SplitAnswers answers(streams.out, streams.err, limit, options.names, options.overwrite);
   const TRazbivka split(options.file, parameters.SpeedLimit, parameters.FeedMax,
