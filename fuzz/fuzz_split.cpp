@@ -6,7 +6,8 @@
 // tape holds the lines before it unchanged and ends the program; the second
 // one starts a program. On a tidy program (see TidyH33) also: the second tape
 // ends with the lines after the cut, its first move changed at most by a feed
-// word, and both tapes together move the tool as far as the program does.
+// word, the first tape brings the tool back to where the program starts, and
+// both tapes together move the tool as far as the program does.
 
 #include <array>
 #include <climits>
@@ -113,6 +114,10 @@ void CheckTidyCut(const std::vector<std::string>& lines, std::size_t cutAt, cons
             "the first move after the cut gains at most a feed word", [&] { return Shown(move); });
   }
   std::vector<std::string> both = TapeLines(tapes.first);
+  if (const auto firstTapeMove = Displacement(both)) {
+    Require(*firstTapeMove == std::array<long, 3>{}, "the first tape ends where the program starts",
+            [&] { return Shown(tapes.first); });
+  }
   both.insert(both.end(), second.begin(), second.end());
   const auto program = Displacement(lines);
   const auto tapesMove = Displacement(both);
