@@ -178,6 +178,16 @@ TEST_F(WritingPaths, OutputInAReadOnlyDirectory) {
   EXPECT_EQ(Files(), before);
 }
 
+// A file the user protected from writing is not replaced by moving a new one
+// over it, whatever the directory allows.
+TEST_F(WritingPaths, AWriteProtectedOutputIsKept) {
+  fs::permissions(dir / "out.up", fs::perms::owner_read | fs::perms::group_read);
+  EXPECT_EQ(Correct(dir / "out.up"), TUpToUp::kOutputUncreatable);
+  ExpectToldOf((dir / "out.up").string());
+  EXPECT_EQ(Convert(dir / "out.up"), ConversionStatus::kOutputUncreatable);
+  ExpectUserFilesAsBefore();
+}
+
 // The disk fills up at every stage of the writing: before the first byte, in
 // the middle of a buffer, at the last byte.
 TEST_F(WritingPaths, DiskFullAnywhereLeavesTheOldOutput) {
@@ -279,6 +289,14 @@ TEST_F(SplitFaults, SecondPartUnderAMissingDirectoryOrUnderAFile) {
     ExpectToldOf("прервана: не удается создать файл " + second.string());
     ExpectToldOf("Файл не изменен.");
   }
+  ExpectUserFilesAsBefore();
+}
+
+TEST_F(SplitFaults, AWriteProtectedFileIsNotSplit) {
+  fs::permissions(dir / "in.up", fs::perms::owner_read | fs::perms::group_read);
+  EXPECT_EQ(Split(dir / "b.up"), SplitOutcome::kFailed);
+  ExpectToldOf("не удается записать файл " + (dir / "in.up").string() +
+               ": файл защищен от записи\nФайл не изменен.");
   ExpectUserFilesAsBefore();
 }
 
