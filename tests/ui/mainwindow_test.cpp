@@ -226,6 +226,25 @@ class MainWindowTest : public QObject {
     QCOMPARE(opened, QString());  // the editor opens empty
   }
 
+  // Names reach the file system from the list's text, whatever the alphabet.
+  void ChecksTheFormatOfAFileWithACyrillicName() {
+    TempDir dir;
+    dir.Write("деталь.up", "N001X+001000F0660\r\n");
+    dir.Write("фреза.up", "N001X+0010\r\n");
+    ScriptedDialogs dialogs;
+    TMainDialog window(dialogs, QString::fromStdString(dir.Path().string()));
+    for (int row = 0; row < window.FileListBox1->count(); ++row) {
+      window.FileListBox1->setCurrentRow(row);
+      window.N2proverkaClick();
+    }
+    const std::string good = (dir / "деталь.up").string();
+    const std::string bad = (dir / "фреза.up").string();
+    QCOMPARE(dialogs.shown,
+             (std::vector<std::string>{
+                 "information [Yes]: Файл УП ->\n " + good + " \n\n имеет формат УЧПУ H33 (Velta)",
+                 "error [Yes]: Файл УП ->\n " + bad + " \n\n НЕ имеет формат УЧПУ H33 (Velta)"}));
+  }
+
   // A read that fails part way throws; the window says so and stays open.
   void AFileThatFailsToReadGetsAnErrorBox() {
     if (!std::filesystem::exists("/proc/self/mem")) QSKIP("no file that fails to read");
