@@ -4,17 +4,23 @@
 #include <filesystem>
 
 #include "bytesource.h"
+#include "scratchfiles.h"
 
 namespace h33 {
 
 // A file written under a temporary name beside its target and moved over the
 // target only by Commit, so the target never holds a half-written program.
-// Destroyed without Commit, it removes the temporary file and leaves the
-// target as it was.
+// Destroyed without Commit, or ended by an interrupt, it removes the temporary
+// file and leaves the target as it was. The data reach the disk before the
+// rename, so a power loss leaves the old program or the new one, never an
+// empty file.
 class OutputFile : public ByteSink {
  public:
-  // Throws IoError when the target is write-protected or the temporary file
-  // cannot be created. A target that is a link is written where it points.
+  // Throws IoError, with the reason, when the target cannot take a program:
+  // a write-protected file, a directory, a device, a pipe or socket, a link
+  // that leads nowhere or in a circle, a link into a process's descriptors
+  // (/dev/stdout), or when the temporary file cannot be created. A target
+  // that is a link to a regular file is written where the link points.
   explicit OutputFile(std::filesystem::path target);
   ~OutputFile() override;
   OutputFile(const OutputFile&) = delete;
@@ -36,8 +42,14 @@ class OutputFile : public ByteSink {
 
   std::filesystem::path target_;
   std::filesystem::path temporary_;
+  ScratchRegistration registration_;
   std::FILE* file_ = nullptr;
 };
+
+// Where a program written under `target` lands: the file itself, or the file
+// a link leads to. Throws IoError, with the reason, for every target that is
+// not a regular file or a link to one, or that does not exist yet.
+std::filesystem::path ResolveOutputTarget(const std::filesystem::path& target);
 
 // True when both names designate one existing file, whatever their spelling
 // (relative path, "..", a link).

@@ -9,11 +9,13 @@
 #include "lengthlimitdialog.h"
 #include "main.h"
 #include "qtdialogs.h"
+#include "scratchfiles.h"
 #include "stat.h"
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
   h33::KeepNumbersInCLocale();
+  h33::ScratchFiles::RemoveOnSignals();
   QApplication::setApplicationName("h33feed");
   QApplication::setWindowIcon(application.style()->standardIcon(QStyle::SP_FileDialogContentsView));
 
