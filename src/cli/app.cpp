@@ -13,7 +13,8 @@ namespace h33 {
 int RunH33(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   CLI::App app{"h33 — подготовка управляющих программ для УЧПУ H33", "h33"};
   app.require_subcommand(1);
-  CliStreams streams{out, err};
+  ProgramFiles files;
+  CliStreams streams{out, err, files};
 
   std::vector<std::pair<CLI::App*, CommandRunner>> commands;
   const auto add = [&](CommandRunner (*registrar)(CLI::App&, CliStreams&)) {

@@ -21,7 +21,10 @@ struct CheckOptions {
 };
 
 int RunCheck(const CheckOptions& options, CliStreams& streams) {
-  const auto source = FileSource::Open(options.file);
+  // The verdict names the file as the user gave it, not its scratch copy.
+  std::string file = options.file;
+  if (!streams.files.TakeInput(file, streams.err)) return kExitBadInput;
+  const auto source = FileSource::Open(file);
   if (!source) {
     ReportCannotOpen(options.file, streams.err);
     return kExitBadInput;

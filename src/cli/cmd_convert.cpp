@@ -8,6 +8,7 @@
 #include "commands.h"
 #include "machines.h"
 #include "options.h"
+#include "pathtext.h"
 #include "ptp_to_up.h"
 #include "runinput.h"
 #include "splitanswers.h"
@@ -47,7 +48,8 @@ CommandRunner AddConvertCommand(CLI::App& app, CliStreams& streams) {
   CLI::App* command =
       app.add_subcommand("convert", "Преобразование PTP-файла в программу H33 (Ptp->up)");
   command->add_option("INPUT", options->input, "PTP-файл (*.ptp)")->required();
-  command->add_option("-o,--output", options->output, "создаваемая программа H33 (*.up)")
+  command->add_option("-o,--output", options->output,
+                      "создаваемая программа H33 (*.up); - пишет ее на стандартный вывод")
       ->required();
   command
       ->add_option("--machine", options->machine,
@@ -77,7 +79,19 @@ CommandRunner AddConvertCommand(CLI::App& app, CliStreams& streams) {
                     "переписывать существующие файлы с именами частей");
 
   return [options, command, &streams]() {
-    ConsoleDialogs inputDialogs(streams.out, streams.err);
+    const std::string shownOutput = options->output;
+    bool toStandardOutput = false;
+    if (!streams.files.TakeInput(options->input, streams.err) ||
+        !streams.files.TakeOutput(options->output, streams.err, toStandardOutput)) {
+      return kExitBadInput;
+    }
+    if (toStandardOutput && command->count("--split-limit") > 0) {
+      streams.err << "--split-limit: программа на стандартном выводе не разбивается на ленты\n";
+      return kExitBadInput;
+    }
+    // Standard output carries the program itself; the messages go aside.
+    std::ostream& messages = toStandardOutput ? streams.err : streams.out;
+    ConsoleDialogs inputDialogs(messages, streams.err);
     if (!CheckRunInput(options->input, inputDialogs)) return kExitBadInput;
     const std::optional<int> machine = FindMachinePreset(options->machine);
     if (!machine) {
@@ -93,7 +107,7 @@ CommandRunner AddConvertCommand(CLI::App& app, CliStreams& streams) {
     if (given("--free-numbering")) parameters.FreeNumbering = options->freeNumbering;
     if (given("--restore-after-arc")) parameters.RestoreAfterArc = options->restoreAfterArc;
     parameters.InputFileName = options->input;
-    parameters.OutputFileName = options->output;
+    parameters.OutputFileName = PathFromText(shownOutput);
 
     std::optional<long> splitLimit;
     if (given("--split-limit")) {
@@ -102,11 +116,15 @@ CommandRunner AddConvertCommand(CLI::App& app, CliStreams& streams) {
     }
     if (!CheckPartNames("--split-names", options->splitNames, streams.err)) return kExitBadInput;
 
-    SplitAnswers dialogs(streams.out, streams.err, splitLimit, options->splitNames,
+    SplitAnswers dialogs(messages, streams.err, splitLimit, options->splitNames,
                          options->overwrite);
     const int code = ExitCode(
-        PtpToUp(parameters, parameters.InputFileName, parameters.OutputFileName, dialogs));
-    return dialogs.ReportRefusal(streams.err) ? kExitFailed : code;
+        PtpToUp(parameters, parameters.InputFileName, PathFromText(options->output), dialogs));
+    if (dialogs.ReportRefusal(streams.err)) return kExitFailed;
+    if (code != kExitOk || !toStandardOutput) return code;
+    return streams.files.CopyToStandardOutput(options->output, streams.out, streams.err)
+               ? kExitOk
+               : kExitBadInput;
   };
 }
 

@@ -71,22 +71,29 @@ std::optional<Parameters> ChooseParameters(const Options& options, const CLI::Ap
   return chosen;
 }
 
-int ReportTime(const Options& options, int acceleration, ConsoleDialogs& dialogs,
-               std::ostream& err) {
-  TTimeCounter counter(options.output, acceleration);
+int ReportTime(const std::string& output, const std::string& input, int acceleration,
+               ConsoleDialogs& dialogs, std::ostream& err) {
+  TTimeCounter counter(output, acceleration);
   const std::optional<float> seconds = counter.CountTime();
   if (!seconds) {
-    CheckReadable(options.output, err);
+    CheckReadable(output, err);
     return kExitBadInput;
   }
   const double minutes = double{*seconds} / 60;
-  dialogs.Ask(DialogKind::Information, Sprintf(kTime, options.input.c_str(), minutes),
-              {Button::Yes});
+  dialogs.Ask(DialogKind::Information, Sprintf(kTime, input.c_str(), minutes), {Button::Yes});
   return kExitOk;
 }
 
-int Correct(const Options& options, const CLI::App& command, CliStreams& streams) {
-  ConsoleDialogs dialogs(streams.out, streams.err);
+int Correct(Options options, const CLI::App& command, CliStreams& streams) {
+  const std::string shownInput = options.input;
+  bool toStandardOutput = false;
+  if (!streams.files.TakeInput(options.input, streams.err) ||
+      !streams.files.TakeOutput(options.output, streams.err, toStandardOutput)) {
+    return kExitBadInput;
+  }
+  // Standard output carries the program itself; the messages go aside.
+  std::ostream& messages = toStandardOutput ? streams.err : streams.out;
+  ConsoleDialogs dialogs(messages, streams.err);
   if (!CheckRunInput(options.input, dialogs)) return kExitBadInput;
   const std::optional<Parameters> parameters = ChooseParameters(options, command, streams.err);
   if (!parameters) return kExitBadInput;
@@ -94,16 +101,21 @@ int Correct(const Options& options, const CLI::App& command, CliStreams& streams
                      parameters->acceleration, parameters->feedMax, dialogs);
   const int result = correction.Run();
   if (result < 0) {
-    streams.out << correction.BrakingReport();
-    dialogs.Ask(DialogKind::Error, Sprintf(kFailed, options.input.c_str()), {Button::Yes});
+    messages << correction.BrakingReport();
+    dialogs.Ask(DialogKind::Error, Sprintf(kFailed, shownInput.c_str()), {Button::Yes});
     return result == TUpToUp::kBrakingFailed ? kExitFailed : kExitBadInput;
   }
   try {
-    return ReportTime(options, parameters->acceleration, dialogs, streams.err);
+    const int reported =
+        ReportTime(options.output, shownInput, parameters->acceleration, dialogs, streams.err);
+    if (reported != kExitOk || !toStandardOutput) return reported;
   } catch (const IoError& error) {
     streams.err << error.what() << '\n';
     return kExitBadInput;
   }
+  return streams.files.CopyToStandardOutput(options.output, streams.out, streams.err)
+             ? kExitOk
+             : kExitBadInput;
 }
 
 }  // namespace
@@ -113,7 +125,8 @@ CommandRunner AddCorrectCommand(CLI::App& app, CliStreams& streams) {
   CLI::App* command =
       app.add_subcommand("correct", "Пересчёт торможения программы H33 (Up->up)");
   command->add_option("IN", options->input, "программа H33 (*.up)")->required();
-  command->add_option("-o,--output", options->output, "скорректированная программа")
+  command->add_option("-o,--output", options->output,
+                      "скорректированная программа; - пишет ее на стандартный вывод")
       ->required();
   command->add_option("--speed-limit", options->speedLimit,
                       "подача на полном развороте, мм/мин (по умолчанию - из набора станка)")

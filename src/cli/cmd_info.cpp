@@ -57,7 +57,8 @@ std::optional<double> Minutes(const InfoOptions& options, const ProgramStatistic
   return static_cast<double>(*seconds) / 60.0;
 }
 
-int RunInfo(const InfoOptions& options, CliStreams& streams) {
+int RunInfo(InfoOptions options, CliStreams& streams) {
+  if (!streams.files.TakeInput(options.file, streams.err)) return kExitBadInput;
   ProgramStatistics statistics;
   if (GetFileInformation(options.file, options.feedMax, statistics) != 0) {
     ReportCannotOpen(options.file, streams.err);

@@ -25,6 +25,7 @@ CommandRunner AddTimeCommand(CLI::App& app, CliStreams& streams) {
   AddAccelerationOption(*command, options->acceleration);
 
   return [options, &streams]() {
+    if (!streams.files.TakeInput(options->file, streams.err)) return kExitBadInput;
     ConsoleDialogs dialogs(streams.out, streams.err);
     if (!CheckRunInput(options->file, dialogs)) return kExitBadInput;
     try {

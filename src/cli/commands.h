@@ -3,6 +3,8 @@
 #include <functional>
 #include <iosfwd>
 
+#include "programfiles.h"
+
 namespace CLI {
 class App;
 }
@@ -12,6 +14,7 @@ namespace h33 {
 struct CliStreams {
   std::ostream& out;
   std::ostream& err;
+  ProgramFiles& files;  // the run's files from and to standard streams, pipes, FIFOs
 };
 
 // Each subcommand registers its options on the app and returns what runs it

@@ -1,5 +1,6 @@
 #include "splitanswers.h"
 
+#include <algorithm>
 #include <ostream>
 
 #include "splitchecks.h"
@@ -15,6 +16,9 @@ SplitAnswers::SplitAnswers(std::ostream& out, std::ostream& err, std::optional<l
 
 Button SplitAnswers::Ask(DialogKind kind, const std::string& text,
                          std::initializer_list<Button> buttons) {
+  // Without a tape size no split was asked for: its offer is declined unsaid.
+  const bool question = std::find(buttons.begin(), buttons.end(), Button::No) != buttons.end();
+  if (!tapeLengthLimit && question && !checkingName_) return Button::No;
   const bool goOn =
       checkingName_ ? overwrite_ : tapeLengthLimit && !secondPartNames.empty() && !refusedName_;
   answers.assign(1, goOn ? Button::Yes : Button::No);

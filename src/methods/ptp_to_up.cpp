@@ -18,8 +18,9 @@ constexpr const char* kErrorCaption = "Ошибка в программе";
 // here: after the user has seen the result of a finished conversion.
 bool OfferTapeSplit(const RunParameters& parameters, const std::filesystem::path& outputName,
                     Dialogs& dialogs) {
+  // The PTP tape the program came from is never a part's name.
   const TRazbivka split(outputName, parameters.SpeedLimit, parameters.FeedMax,
-                        parameters.Acceleration, dialogs);
+                        parameters.Acceleration, dialogs, {parameters.InputFileName});
   return split.Outcome() == SplitOutcome::kFinished;
 }
 
@@ -38,8 +39,9 @@ ConversionStatus WriteProgram(const RunParameters& parameters, ByteSource& input
   std::unique_ptr<OutputFile> output;
   try {
     output = std::make_unique<OutputFile>(outputName);
-  } catch (const IoError&) {
-    dialogs.CaptionedBox("Не могу создать up-файл -> kalvert::PtpToUp", kErrorCaption);
+  } catch (const IoError& error) {
+    dialogs.CaptionedBox(std::string("Не могу создать up-файл -> kalvert::PtpToUp\n") + error.what(),
+                         kErrorCaption);
     return ConversionStatus::kOutputUncreatable;
   }
   try {
@@ -78,9 +80,12 @@ ConversionStatus PtpToUp(const RunParameters& parameters, const std::filesystem:
                 {Button::Yes});
     return ConversionStatus::kRefused;
   }
-  const std::unique_ptr<FileSource> input = FileSource::Open(inputName);
+  std::string reason;
+  const std::unique_ptr<FileSource> input = FileSource::Open(inputName, &reason);
   if (!input) {
-    dialogs.CaptionedBox("Не могу открыть ptp-файл -> kalvert::PtpToUp", kErrorCaption);
+    dialogs.CaptionedBox("Не могу открыть ptp-файл -> kalvert::PtpToUp\n" + PathText(inputName) +
+                             ": " + reason,
+                         kErrorCaption);
     return ConversionStatus::kInputUnreadable;
   }
   return PtpToUp(parameters, *input, outputName, dialogs);
@@ -99,7 +104,11 @@ ConversionStatus PtpToUp(const RunParameters& parameters, ByteSource& input,
                          kErrorCaption);
     return ConversionStatus::kIoFailed;
   }
-  dialogs.Ask(DialogKind::Confirmation, ConversionMessage(outputName, sums, *seconds),
+  // The report names the output as the user gave it, which a front end may
+  // have had written elsewhere first (standard output goes through a file).
+  const std::filesystem::path& shownName =
+      parameters.OutputFileName.empty() ? outputName : parameters.OutputFileName;
+  dialogs.Ask(DialogKind::Confirmation, ConversionMessage(shownName, sums, *seconds),
               {Button::Ok});
   if (!OfferTapeSplit(parameters, outputName, dialogs)) return ConversionStatus::kSplitFailed;
   return ConversionStatus::kConverted;

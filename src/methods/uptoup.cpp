@@ -63,8 +63,9 @@ TUpToUp::TUpToUp(std::filesystem::path inputName, std::filesystem::path outputNa
       dialogs_(dialogs) {}
 
 int TUpToUp::Run() {
-  const auto input = FileSource::Open(inputName_);
-  if (!input) return CannotOpen(inputName_, kInputUnreadable);
+  std::string reason;
+  const auto input = FileSource::Open(inputName_, &reason);
+  if (!input) return CannotOpen(inputName_, reason, kInputUnreadable);
   return Run(*input);
 }
 
@@ -75,15 +76,11 @@ int TUpToUp::Run(ByteSource& input) {
     dialogs_.CaptionedBox(Sprintf(kSameFile, PathText(inputName_).c_str()), kCaption);
     return kOutputUncreatable;
   }
-  std::error_code ignored;
-  if (std::filesystem::is_directory(outputName_, ignored)) {
-    return CannotOpen(outputName_, kOutputUncreatable);
-  }
   std::unique_ptr<OutputFile> output;
   try {
     output = std::make_unique<OutputFile>(outputName_);
-  } catch (const IoError&) {
-    return CannotOpen(outputName_, kOutputUncreatable);
+  } catch (const IoError& error) {
+    return CannotOpen(outputName_, error.what(), kOutputUncreatable);
   }
   if (const int result = Correct(input, *output); result != 0) return result;
   try {
@@ -177,8 +174,9 @@ bool TUpToUp::BrakeBack(std::size_t start) {
   return false;
 }
 
-int TUpToUp::CannotOpen(const std::filesystem::path& name, int result) {
-  dialogs_.CaptionedBox(Sprintf(kCannotOpen, PathText(name).c_str()), kCaption);
+int TUpToUp::CannotOpen(const std::filesystem::path& name, const std::string& reason,
+                        int result) {
+  dialogs_.CaptionedBox(Sprintf(kCannotOpen, PathText(name).c_str()) + "\n" + reason, kCaption);
   return result;
 }
 

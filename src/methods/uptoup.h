@@ -68,7 +68,7 @@ class TUpToUp {
   std::optional<std::string> ReadNextLine(LineReader& reader);
   void EmitOldest(LineWriter& writer);
   bool BrakeBack(std::size_t start);
-  int CannotOpen(const std::filesystem::path& name, int result);
+  int CannotOpen(const std::filesystem::path& name, const std::string& reason, int result);
   void ShowControlSums();
 
   // Feed rules of one frame (processframe.cpp).

@@ -345,22 +345,28 @@ TEST_F(PtpToUpFiles, UnreadableInputAndUncreatableOutputAreReported) {
   EXPECT_EQ(Run(".", "out.up"), ConversionStatus::kInputUnreadable);
   dir.Write("in.ptp", "%\n");
   EXPECT_EQ(Run("in.ptp", "no/such/dir/out.up"), ConversionStatus::kOutputUncreatable);
+  // Each names the file and the system's reason.
+  const std::string cannotOpen =
+      "captioned <Ошибка в программе>: Не могу открыть ptp-файл -> kalvert::PtpToUp\n";
   EXPECT_EQ(dialogs.shown,
             (std::vector<std::string>{
-                "captioned <Ошибка в программе>: Не могу открыть ptp-файл -> kalvert::PtpToUp",
-                "captioned <Ошибка в программе>: Не могу открыть ptp-файл -> kalvert::PtpToUp",
-                "captioned <Ошибка в программе>: Не могу создать up-файл -> kalvert::PtpToUp"}));
+                cannotOpen + (dir / "missing.ptp").string() + ": No such file or directory",
+                cannotOpen + (dir / ".").string() + ": это каталог, а не файл",
+                "captioned <Ошибка в программе>: Не могу создать up-файл -> kalvert::PtpToUp\nне "
+                "удается создать файл " +
+                    (dir / "no/such/dir/out.up").string() + ": No such file or directory"}));
   EXPECT_EQ(dir.Listing(), "in.ptp\n");
 }
 
-TEST_F(PtpToUpFiles, WriteFailureLeavesNothingBehind) {
-  // The output name is taken by a directory: the finished program cannot replace it.
+TEST_F(PtpToUpFiles, AnOutputNameTakenByADirectoryIsRefused) {
   dir.Write("in.ptp", "%\nN1X10000F500\n");
   std::filesystem::create_directories(dir / "out.up" / "keep");
-  EXPECT_EQ(Run("in.ptp", "out.up"), ConversionStatus::kIoFailed);
+  EXPECT_EQ(Run("in.ptp", "out.up"), ConversionStatus::kOutputUncreatable);
   ASSERT_EQ(dialogs.shown.size(), 1u);
-  EXPECT_EQ(dialogs.shown[0].rfind("captioned <Ошибка в программе>: Преобразование прервано: ", 0),
-            0u);
+  EXPECT_EQ(dialogs.shown[0],
+            "captioned <Ошибка в программе>: Не могу создать up-файл -> kalvert::PtpToUp\nне "
+            "удается записать файл " +
+                (dir / "out.up").string() + ": это каталог, а не файл");
   EXPECT_EQ(dir.Listing(), "in.ptp\nout.up\n");
   EXPECT_TRUE(std::filesystem::is_directory(dir / "out.up" / "keep"));
 }

@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 #include "runinput.h"
 #include "scripteddialogs.h"
@@ -33,7 +38,18 @@ TEST(RunInput, RefusesWhatNoMethodCanRunOn) {
   EXPECT_EQ(Shown(directory, false),
             std::vector<std::string>{
                 "captioned <Проверка программы на формат H33 - > ошибка ...>: "
-                "Невозможно открыть файл:\n " + directory + " \n на 'чтение' "});
+                "Невозможно открыть файл:\n " + directory + " \n на 'чтение' \nэто каталог, а не файл"});
+#ifndef _WIN32
+  // A FIFO would give the check its bytes and the method none, or wait for
+  // a writer at every open.
+  const std::filesystem::path fifo = dir / "fifo.up";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  EXPECT_EQ(Shown(fifo.string(), false),
+            std::vector<std::string>{
+                "captioned <Проверка программы на формат H33 - > ошибка ...>: "
+                "Невозможно открыть файл:\n " + fifo.string() + " \n на 'чтение' \nэто не обычный "
+                "файл (канал или устройство): программу из него нельзя прочитать несколько раз"});
+#endif
   // Decimal points: a PTP file as the post-processor writes it for other machines.
   const std::string points = dir.Write("points.ptp", "%\nN1G00X10.Y20.\nN2M30\n").string();
   EXPECT_EQ(Shown(points, false),

@@ -2,10 +2,12 @@
 
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "scripteddialogs.h"
 #include "tempdir.h"
+#include "textformat.h"
 #include "uptoup.h"
 
 namespace h33 {
@@ -48,7 +50,7 @@ TEST(UpToUpFiles, MissingInputIsRefusedBeforeTheOutputIsTouched) {
   EXPECT_EQ(run.result, TUpToUp::kInputUnreadable);
   EXPECT_EQ(run.shown,
             std::vector<std::string>{kCaption + std::string("Не могу открыть файл ") +
-                                     (dir / "none.up").string()});
+                                     (dir / "none.up").string() + "\nNo such file or directory"});
   EXPECT_EQ(dir.Listing(), "");
 }
 
@@ -56,11 +58,16 @@ TEST(UpToUpFiles, OutputThatCannotBeCreated) {
   TempDir dir;
   dir.Write("p.up", kProgram);
   fs::create_directories(dir / "sub");
-  for (const fs::path& output : {dir / "no" / "out.up", dir / "p.up" / "out.up", dir / "sub"}) {
+  const std::vector<std::pair<fs::path, std::string>> outputs{
+      {dir / "no" / "out.up", "не удается создать файл %s: No such file or directory"},
+      {dir / "p.up" / "out.up", "не удается создать файл %s: Not a directory"},
+      {dir / "sub", "не удается записать файл %s: это каталог, а не файл"}};
+  for (const auto& [output, reason] : outputs) {
     const FileRun run = RunOnFiles(dir / "p.up", output);
     EXPECT_EQ(run.result, TUpToUp::kOutputUncreatable) << output;
+    const std::string name = output.string();
     EXPECT_EQ(run.shown, std::vector<std::string>{kCaption + std::string("Не могу открыть файл ") +
-                                                  output.string()});
+                                                  name + "\n" + Sprintf(reason.c_str(), name.c_str())});
   }
   EXPECT_EQ(dir.Listing(), "p.up\nsub\n");
   EXPECT_TRUE(fs::is_empty(dir / "sub"));

@@ -1,0 +1,123 @@
+#include "programfiles.h"
+
+#include <cstdio>
+#include <fstream>
+#include <ostream>
+#include <system_error>
+
+#include "bytesource.h"
+#include "pathtext.h"
+
+#ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
+#endif
+
+namespace h33 {
+namespace {
+
+namespace fs = std::filesystem;
+
+// A pipe or a FIFO can be read once, and a FIFO waits for its writer on
+// every open.
+bool ReadableOnlyOnce(const fs::path& path) {
+  std::error_code error;
+  const fs::file_status status = fs::status(path, error);
+  return !error && fs::exists(status) && !fs::is_regular_file(status) &&
+         !fs::is_directory(status);
+}
+
+std::FILE* OpenStandardInput() {
+#ifdef _WIN32
+  _setmode(_fileno(stdin), _O_BINARY);
+#endif
+  return stdin;
+}
+
+// Copies all of `from` into the file `to`; throws IoError naming `source`.
+void Copy(std::FILE* from, const std::string& source, const fs::path& to) {
+  std::FILE* file = nullptr;
+#ifdef _WIN32
+  file = _wfopen(to.c_str(), L"wb");
+#else
+  file = std::fopen(to.c_str(), "wb");
+#endif
+  if (!file) throw IoError("не удается записать временный файл " + PathText(to));
+  char buffer[1 << 16];
+  bool written = true;
+  std::size_t count = 0;
+  while (written && (count = std::fread(buffer, 1, sizeof buffer, from)) > 0) {
+    written = std::fwrite(buffer, 1, count, file) == count;
+  }
+  const bool readFailed = std::ferror(from) != 0;
+  written = std::fclose(file) == 0 && written;
+  if (readFailed) throw IoError("ошибка чтения " + source);
+  if (!written) throw IoError("ошибка записи во временный файл " + PathText(to));
+}
+
+}  // namespace
+
+bool ProgramFiles::TakeInput(std::string& name, std::ostream& err) {
+  const bool standardInput = name == kStandardStream;
+  const fs::path path = PathFromText(name);
+  if (!standardInput && !ReadableOnlyOnce(path)) return true;
+  try {
+    auto scratch = std::make_unique<ScratchFile>(standardInput ? ".up" : path.extension().string());
+    if (standardInput) {
+      Copy(OpenStandardInput(), "стандартного ввода", scratch->Path());
+    } else {
+      std::FILE* source = nullptr;
+#ifdef _WIN32
+      source = _wfopen(path.c_str(), L"rb");
+#else
+      source = std::fopen(path.c_str(), "rb");
+#endif
+      if (!source) throw IoError("не удается открыть файл " + name);
+      try {
+        Copy(source, "файла " + name, scratch->Path());
+      } catch (...) {
+        std::fclose(source);
+        throw;
+      }
+      std::fclose(source);
+    }
+    name = PathText(scratch->Path());
+    scratch_.push_back(std::move(scratch));
+    return true;
+  } catch (const IoError& error) {
+    err << error.what() << '\n';
+    return false;
+  }
+}
+
+bool ProgramFiles::TakeOutput(std::string& name, std::ostream& err, bool& toStandardOutput) {
+  toStandardOutput = name == kStandardStream;
+  if (!toStandardOutput) return true;
+  try {
+    auto scratch = std::make_unique<ScratchFile>(".up");
+    name = PathText(scratch->Path());
+    scratch_.push_back(std::move(scratch));
+    return true;
+  } catch (const IoError& error) {
+    err << error.what() << '\n';
+    return false;
+  }
+}
+
+bool ProgramFiles::CopyToStandardOutput(const std::string& written, std::ostream& out,
+                                        std::ostream& err) {
+  std::ifstream program(PathFromText(written), std::ios::binary);
+  char buffer[1 << 16];
+  while (program && out) {
+    program.read(buffer, sizeof buffer);
+    out.write(buffer, program.gcount());
+  }
+  out.flush();
+  if (!program.eof() || !out) {
+    err << "ошибка вывода программы на стандартный вывод\n";
+    return false;
+  }
+  return true;
+}
+
+}  // namespace h33
