@@ -33,9 +33,12 @@ int ExitCode(SplitOutcome outcome) {
   switch (outcome) {
     case SplitOutcome::kFinished:
       return kExitOk;
+    case SplitOutcome::kDeclined:
     case SplitOutcome::kNameRefused:
     case SplitOutcome::kBrakingFailed:
+    case SplitOutcome::kStopped:
       return kExitFailed;
+    case SplitOutcome::kTapeTooShort:
     case SplitOutcome::kFailed:
       return kExitBadInput;
   }

@@ -32,6 +32,13 @@ constexpr const char* kNoProgress =
     "файла (%ld байт(а)).\nФайл не изменен.";
 constexpr const char* kCorrectionFailed =
     "Разбивка файла %s прервана: не удалось скорректировать %s часть.\nФайл не изменен.";
+constexpr const char* kTooShort =
+    "Разбивка файла %s невозможна: на ленту в %ld байт(а) не помещается ни один кадр перемещения "
+    "вместе с началом программы и завершающими кадрами. Наименьший размер ленты для этого файла - "
+    "%ld байт(а).\nФайл не изменен.";
+constexpr const char* kNoMotion =
+    "Разбивка файла %s невозможна: в нем нет ни одного кадра перемещения.\nФайл не изменен.";
+constexpr const char* kWrittenBefore = "\nЛенты, уже записанные при этой разбивке: %s.";
 
 // The length dialog takes 200 bytes off the tape size; the question shows it whole.
 constexpr long kTapeReserve = 200;
@@ -48,6 +55,10 @@ std::unique_ptr<FileSource> OpenForReading(const std::filesystem::path& name) {
   std::unique_ptr<FileSource> source = FileSource::Open(name, &reason);
   if (!source) throw IoError(Sprintf(kCannotRead, PathText(name).c_str(), reason.c_str()));
   return source;
+}
+
+long Saturated(long long value) {
+  return value > LONG_MAX ? LONG_MAX : value < LONG_MIN ? LONG_MIN : static_cast<long>(value);
 }
 
 bool DesignatesFile(const std::filesystem::path& candidate, const std::filesystem::path& name) {
@@ -70,9 +81,23 @@ void CommitParts(OutputFile& first, OutputFile& second, const std::filesystem::p
 
 }  // namespace
 
+// The two tapes of one cut before they move under their names: the first one
+// corrected, the second one as copied.
+struct TRazbivka::TapeCut {
+  std::unique_ptr<OutputFile> first;
+  std::unique_ptr<OutputFile> rawSecond;
+  std::string lastFeedText;
+  long long bytesThroughFirstMotion = -1;
+  long firstSize = 0;
+};
+
 TRazbivka::TRazbivka(std::filesystem::path fileName, int speedLimit, int feedMax, int acceleration,
-                     Dialogs& dialogs)
-    : speedLimit_(speedLimit), feedMax_(feedMax), acceleration_(acceleration), dialogs_(dialogs) {
+                     Dialogs& dialogs, std::vector<std::filesystem::path> untouchable)
+    : speedLimit_(speedLimit),
+      feedMax_(feedMax),
+      acceleration_(acceleration),
+      dialogs_(dialogs),
+      untouchable_(std::move(untouchable)) {
   outcome_ = Run(fileName);
 }
 
@@ -97,9 +122,7 @@ SplitOutcome TRazbivka::Run(const std::filesystem::path& fileName) {
 // One file after the other: the file itself, then each remainder in turn.
 SplitOutcome TRazbivka::SplitFile(std::filesystem::path name) {
   bool refused = false;
-  bool firstCut = true;
-  // The tapes of this split so far, the one being cut last.
-  std::vector<std::filesystem::path> tapes{name};
+  tapes_.assign(1, name);
   for (;;) {
     const long size = FileSize(name);
     if (size < workingLimit_) {
@@ -107,14 +130,14 @@ SplitOutcome TRazbivka::SplitFile(std::filesystem::path name) {
       return SplitOutcome::kFinished;
     }
     const std::optional<std::filesystem::path> secondName = AskSecondPart(name, size);
-    if (!secondName) return refused ? SplitOutcome::kNameRefused : SplitOutcome::kFinished;
-    // The second part is written while the file is read, and every earlier
-    // tape holds a piece of the program: it may be none of them.
-    const auto tape = std::find_if(tapes.rbegin(), tapes.rend(), [&](const auto& cut) {
-      return DesignatesFile(*secondName, cut);
-    });
-    if (tape != tapes.rend()) {
-      dialogs_.Message(Sprintf(kOwnName, PathText(*tape).c_str()));
+    if (!secondName) {
+      if (refused) return SplitOutcome::kNameRefused;
+      // A part between the working limit and the tape size is offered for
+      // cutting, yet it fits the tape.
+      return size > TapeSize() ? SplitOutcome::kDeclined : SplitOutcome::kFinished;
+    }
+    if (const std::filesystem::path* forbidden = Forbidden(*secondName)) {
+      dialogs_.Message(Sprintf(kOwnName, PathText(*forbidden).c_str()));
       refused = true;
       continue;
     }
@@ -123,6 +146,7 @@ SplitOutcome TRazbivka::SplitFile(std::filesystem::path name) {
     // from the second cut on each remainder must be shorter than the file it
     // came from, or the cuts would never end. The program itself may grow
     // into its first remainder.
+    const bool firstCut = tapes_.size() == 1;
     switch (Cut(name, *secondName, firstCut ? LONG_MAX : size)) {
       case CutResult::kCut:
         break;
@@ -131,24 +155,38 @@ SplitOutcome TRazbivka::SplitFile(std::filesystem::path name) {
         return SplitOutcome::kFinished;
       case CutResult::kBrakingFailed:
         return SplitOutcome::kBrakingFailed;
+      case CutResult::kTooShort:
+        return firstCut ? SplitOutcome::kTapeTooShort : SplitOutcome::kStopped;
+      case CutResult::kNoProgress:
+        return SplitOutcome::kStopped;
       case CutResult::kFailed:
         return SplitOutcome::kFailed;
     }
     name = *secondName;
-    tapes.push_back(name);
-    firstCut = false;
+    tapes_.push_back(name);
   }
+}
+
+// The second part is written while the file is read, every earlier tape
+// holds a piece of the program, and the run's own input must survive it.
+const std::filesystem::path* TRazbivka::Forbidden(const std::filesystem::path& secondName) const {
+  const auto tape = std::find_if(tapes_.rbegin(), tapes_.rend(), [&](const auto& cut) {
+    return DesignatesFile(secondName, cut);
+  });
+  if (tape != tapes_.rend()) return &*tape;
+  const auto input = std::find_if(untouchable_.begin(), untouchable_.end(), [&](const auto& file) {
+    return DesignatesFile(secondName, file);
+  });
+  return input != untouchable_.end() ? &*input : nullptr;
 }
 
 // Nothing when the user declines the cut; the name dialog closed other than
 // with OK asks the question again.
 std::optional<std::filesystem::path> TRazbivka::AskSecondPart(const std::filesystem::path& name,
                                                                long size) {
-  const long tapeSize =
-      workingLimit_ > LONG_MAX - kTapeReserve ? LONG_MAX : workingLimit_ + kTapeReserve;
   for (;;) {
     if (dialogs_.Ask(DialogKind::Confirmation,
-                     Sprintf(kCutQuestion, PathText(name).c_str(), size, tapeSize),
+                     Sprintf(kCutQuestion, PathText(name).c_str(), size, TapeSize()),
                      {Button::Yes, Button::No}) != Button::Yes) {
       return std::nullopt;
     }
@@ -164,8 +202,7 @@ TRazbivka::CutResult TRazbivka::Cut(const std::filesystem::path& name,
   try {
     return CutAndCorrect(name, secondName, remainderBelow);
   } catch (const std::exception& error) {
-    dialogs_.Ask(DialogKind::Error, Sprintf(kCutFailed, PathText(name).c_str(), error.what()),
-                 {Button::Ok});
+    Complain(Sprintf(kCutFailed, PathText(name).c_str(), error.what()));
     return CutResult::kFailed;
   }
 }
@@ -176,45 +213,99 @@ TRazbivka::CutResult TRazbivka::Cut(const std::filesystem::path& name,
 TRazbivka::CutResult TRazbivka::CutAndCorrect(const std::filesystem::path& name,
                                               const std::filesystem::path& secondName,
                                               long remainderBelow) {
-  OutputFile rawFirst(name);
-  OutputFile rawSecond(secondName);
-  if (!CopyTapes(name, rawFirst, rawSecond)) return CutResult::kNothingToCut;
-
-  OutputFile first(name);
-  if (const int result = Correct(rawFirst.TemporaryPath(), name, first); result != 0) {
-    return CorrectionFailed(name, "первую", result);
+  TapeCut cut;
+  if (const CutResult result = CutToFit(name, secondName, cut); result != CutResult::kCut) {
+    return result;
   }
   OutputFile second(secondName);
-  if (const int result = Correct(rawSecond.TemporaryPath(), secondName, second); result != 0) {
+  if (const int result = Correct(cut.rawSecond->TemporaryPath(), secondName, second);
+      result != 0) {
     return CorrectionFailed(name, "вторую", result);
   }
   second.Close();
   if (const long remainder = FileSize(second.TemporaryPath()); remainder >= remainderBelow) {
-    dialogs_.Ask(DialogKind::Error,
-                 Sprintf(kNoProgress, PathText(name).c_str(), remainder, FileSize(name)),
-                 {Button::Ok});
-    return CutResult::kFailed;
+    Complain(Sprintf(kNoProgress, PathText(name).c_str(), remainder, FileSize(name)));
+    return CutResult::kNoProgress;
   }
-  CommitParts(first, second, secondName);
+  lastFeedText_ = cut.lastFeedText;
+  CommitParts(*cut.first, second, secondName);
   return CutResult::kCut;
 }
 
-bool TRazbivka::CopyTapes(const std::filesystem::path& name, OutputFile& first,
-                          OutputFile& second) {
-  bool cut = false;
+// The correction inserts frames (junction feeds, stops), so the corrected
+// first tape can be longer than the lines counted for it: the cut is then
+// made earlier by as much, until the tape fits or holds a single move.
+TRazbivka::CutResult TRazbivka::CutToFit(const std::filesystem::path& name,
+                                         const std::filesystem::path& secondName, TapeCut& cut) {
+  long limit = workingLimit_;
+  for (;;) {
+    const CutResult result = CutAt(name, secondName, limit, cut);
+    if (result == CutResult::kTooShort) {
+      return TooShort(name, secondName, cut.bytesThroughFirstMotion);
+    }
+    if (result != CutResult::kCut || cut.firstSize <= TapeSize()) return result;
+    const long shortest = Saturated(cut.bytesThroughFirstMotion);
+    if (limit <= shortest) return TooShort(name, secondName, cut.bytesThroughFirstMotion);
+    limit = std::max(shortest, Saturated(static_cast<long long>(limit) -
+                                         (cut.firstSize - TapeSize())));
+  }
+}
+
+// Copies the file onto two tapes cut after `limit` counted bytes and corrects
+// the first one; the second one waits as copied.
+TRazbivka::CutResult TRazbivka::CutAt(const std::filesystem::path& name,
+                                      const std::filesystem::path& secondName, long limit,
+                                      TapeCut& cut) {
+  OutputFile rawFirst(name);
+  cut.rawSecond = std::make_unique<OutputFile>(secondName);
+  bool made = false;
   {
     const std::unique_ptr<FileSource> source = OpenForReading(name);
-    LineWriter firstWriter(first);
-    LineWriter secondWriter(second);
-    TapeCopy copy(firstWriter, secondWriter, workingLimit_, lastFeedText_);
-    cut = copy.Copy(*source);
+    LineWriter firstWriter(rawFirst);
+    LineWriter secondWriter(*cut.rawSecond);
+    TapeCopy copy(firstWriter, secondWriter, limit, lastFeedText_);
+    made = copy.Copy(*source);
     firstWriter.Flush();
     secondWriter.Flush();
-    lastFeedText_ = copy.LastFeedText();
+    cut.lastFeedText = copy.LastFeedText();
+    cut.bytesThroughFirstMotion = copy.BytesThroughFirstMotion();
   }
-  first.Close();
-  second.Close();
-  return cut;
+  rawFirst.Close();
+  cut.rawSecond->Close();
+  if (!made) return CutResult::kNothingToCut;
+  if (cut.bytesThroughFirstMotion < 0 || cut.bytesThroughFirstMotion > limit) {
+    return CutResult::kTooShort;
+  }
+  cut.first = std::make_unique<OutputFile>(name);
+  if (const int result = Correct(rawFirst.TemporaryPath(), name, *cut.first); result != 0) {
+    return CorrectionFailed(name, "первую", result);
+  }
+  cut.first->Close();
+  cut.firstSize = FileSize(cut.first->TemporaryPath());
+  return CutResult::kCut;
+}
+
+// The tape cannot hold the start of the program, its first move and the
+// closing frames: says which length could, found by cutting right after the
+// first move.
+TRazbivka::CutResult TRazbivka::TooShort(const std::filesystem::path& name,
+                                         const std::filesystem::path& secondName,
+                                         long long bytesThroughFirstMotion) {
+  if (bytesThroughFirstMotion < 0) {
+    Complain(Sprintf(kNoMotion, PathText(name).c_str()));
+    return CutResult::kTooShort;
+  }
+  const long shortest = Saturated(bytesThroughFirstMotion);
+  long smallestTape = shortest > LONG_MAX - kTapeReserve ? LONG_MAX : shortest + kTapeReserve;
+  TapeCut trial;
+  const CutResult result = CutAt(name, secondName, shortest, trial);
+  if (result == CutResult::kCut) {
+    smallestTape = std::max(smallestTape, trial.firstSize);
+  } else if (result != CutResult::kNothingToCut) {
+    return result;
+  }
+  Complain(Sprintf(kTooShort, PathText(name).c_str(), TapeSize(), smallestTape));
+  return CutResult::kTooShort;
 }
 
 // The correction reads a part from its scratch file and writes it to the
@@ -227,9 +318,25 @@ int TRazbivka::Correct(const std::filesystem::path& raw, const std::filesystem::
 
 TRazbivka::CutResult TRazbivka::CorrectionFailed(const std::filesystem::path& name,
                                                  const char* part, int result) {
-  dialogs_.Ask(DialogKind::Error, Sprintf(kCorrectionFailed, PathText(name).c_str(), part),
-               {Button::Ok});
+  Complain(Sprintf(kCorrectionFailed, PathText(name).c_str(), part));
   return result == TUpToUp::kBrakingFailed ? CutResult::kBrakingFailed : CutResult::kFailed;
+}
+
+// "File unchanged" speaks of the file being cut; tapes cut from the program
+// before it have been written and stay, so the user is told which.
+void TRazbivka::Complain(const std::string& text) {
+  std::string names;
+  for (std::size_t tape = 0; tape + 1 < tapes_.size(); ++tape) {
+    if (!names.empty()) names += ", ";
+    names += PathText(tapes_[tape]);
+  }
+  dialogs_.Ask(DialogKind::Error, names.empty() ? text : text + Sprintf(kWrittenBefore, names.c_str()),
+               {Button::Ok});
+}
+
+// The length dialog took the reserve off the size typed; the tape is that size.
+long TRazbivka::TapeSize() const {
+  return workingLimit_ > LONG_MAX - kTapeReserve ? LONG_MAX : workingLimit_ + kTapeReserve;
 }
 
 }  // namespace h33

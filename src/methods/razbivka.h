@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "bytesource.h"
 #include "dialogs.h"
@@ -13,10 +14,13 @@ class OutputFile;
 
 // How the splitting of a program ended.
 enum class SplitOutcome {
-  kFinished,       // the last part is below the limit, or the user declined a question
+  kFinished,       // the last part is below the limit, or the user wants no limit
+  kDeclined,       // the user declined to cut a part that is still over the limit
   kNameRefused,    // declined right after a name that designates the file being split was refused
   kBrakingFailed,  // a part cannot brake in time; the file being split is unchanged
-  kFailed,  // a file could not be read, created or written; the file being split is unchanged
+  kTapeTooShort,   // no tape of that length can hold a move of the program; nothing was written
+  kStopped,  // a later part cannot be cut shorter at that length; it is unchanged
+  kFailed,   // a file could not be read, created or written; the file being split is unchanged
 };
 
 // Cuts a program that is too long for one punched tape into tapes that each
@@ -25,33 +29,49 @@ enum class SplitOutcome {
 // the user gives, recomputes the braking of both parts, and offers the
 // remainder for cutting in turn until every part is below the limit.
 // Construction runs the whole procedure; nothing under the user's names
-// changes before both corrected parts of a cut exist completely.
+// changes before both corrected parts of a cut exist completely. Each tape
+// fits the length asked for: when the correction makes the first part longer
+// than the tape, the cut is made earlier.
 class TRazbivka {
  public:
+  // `untouchable`: files no part may be written over, whatever the user
+  // answers (the input of the run that wrote the file).
   TRazbivka(std::filesystem::path fileName, int speedLimit, int feedMax, int acceleration,
-            Dialogs& dialogs);
+            Dialogs& dialogs, std::vector<std::filesystem::path> untouchable = {});
 
   SplitOutcome Outcome() const { return outcome_; }
 
  private:
-  enum class CutResult { kCut, kNothingToCut, kBrakingFailed, kFailed };
+  enum class CutResult { kCut, kNothingToCut, kBrakingFailed, kTooShort, kNoProgress, kFailed };
+  struct TapeCut;
 
   SplitOutcome Run(const std::filesystem::path& fileName);
   SplitOutcome SplitFile(std::filesystem::path name);
   std::optional<std::filesystem::path> AskSecondPart(const std::filesystem::path& name, long size);
+  const std::filesystem::path* Forbidden(const std::filesystem::path& secondName) const;
   CutResult Cut(const std::filesystem::path& name, const std::filesystem::path& secondName,
                 long remainderBelow);
   CutResult CutAndCorrect(const std::filesystem::path& name,
                           const std::filesystem::path& secondName, long remainderBelow);
-  bool CopyTapes(const std::filesystem::path& name, OutputFile& first, OutputFile& second);
+  CutResult CutToFit(const std::filesystem::path& name, const std::filesystem::path& secondName,
+                     TapeCut& cut);
+  CutResult CutAt(const std::filesystem::path& name, const std::filesystem::path& secondName,
+                  long limit, TapeCut& cut);
+  CutResult TooShort(const std::filesystem::path& name, const std::filesystem::path& secondName,
+                     long long bytesThroughFirstMotion);
   int Correct(const std::filesystem::path& raw, const std::filesystem::path& target,
               ByteSink& output);
   CutResult CorrectionFailed(const std::filesystem::path& name, const char* part, int result);
+  void Complain(const std::string& text);
+  long TapeSize() const;
 
   int speedLimit_;
   int feedMax_;
   int acceleration_;
   Dialogs& dialogs_;
+  std::vector<std::filesystem::path> untouchable_;
+  // The tapes of this split so far, the one being cut last.
+  std::vector<std::filesystem::path> tapes_;
   long workingLimit_ = 0;
   // The feed in force at the last cut; a later cut that meets none states it.
   std::string lastFeedText_;

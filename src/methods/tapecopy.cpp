@@ -50,6 +50,7 @@ bool TapeCopy::Copy(ByteSource& source) {
   while (reader.ReadLine(line, kProgramLineLimit)) {
     // The line as read plus the carriage return it had on tape.
     byteCount_ += static_cast<long long>(line.size()) + 1;
+    if (bytesThroughFirstMotion_ < 0 && HasMotion(line)) bytesThroughFirstMotion_ = byteCount_;
     if (!cutDone_ && byteCount_ > workingLimit_) {
       WriteCut();
       cutDone_ = true;

@@ -31,6 +31,11 @@ class TapeCopy {
   // The value of the last F word before the cut, as written there.
   const std::string& LastFeedText() const { return lastFeedText_; }
 
+  // The byte count up to and including the program's first motion frame,
+  // -1 when it has none: the first tape moves at all only under a working
+  // limit of at least this.
+  long long BytesThroughFirstMotion() const { return bytesThroughFirstMotion_; }
+
  private:
   void CopyBeforeCut(const std::string& line);
   void RestateSwitches(const std::string& line);
@@ -45,6 +50,7 @@ class TapeCopy {
   std::string lastFeedText_;
 
   long long byteCount_ = 0;
+  long long bytesThroughFirstMotion_ = -1;
   bool cutDone_ = false;
   bool firstMotionDone_ = false;
   bool firstLineOpen_ = false;  // the first tape's last text has no line end yet

@@ -131,15 +131,21 @@ TEST_F(OnEverySource, PtpToUp) {
 }
 
 // The split on files is the copy onto two tapes and the correction of each,
-// which both run on memory as well.
+// which both run on memory as well. The moves run straight on, so that the
+// correction adds no frames and the first tape fits where the lines were cut.
 TEST_F(OnEverySource, TapeSplit) {
-  dir.Write("p.up", kH33);
+  std::string straight = "%\r\nN001S500M03\r\n";
+  for (int frame = 2; frame < 4000; ++frame) {
+    straight += Sprintf("N%03dG01X+001000Y+000200F0660\r\n", frame % 1000);
+  }
+  straight += "N999M05\r\nN999M30\r\n";
+  dir.Write("p.up", straight);
   dialogs.buttons = {Button::Yes, Button::Yes, Button::No};
   dialogs.lengthLimits = {60000};
   dialogs.secondPartNames = {(dir / "b.up").string()};
   ASSERT_EQ(TRazbivka(dir / "p.up", 100, 1200, 50, dialogs).Outcome(), SplitOutcome::kFinished);
 
-  TricklingSource trickling(kH33);
+  TricklingSource trickling(straight);
   MemorySink tapes[2];
   {
     LineWriter first(tapes[0]);

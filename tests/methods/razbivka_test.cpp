@@ -198,28 +198,66 @@ TEST_F(Split, EachRemainderIsOfferedUnderItsOwnNameUntilItFits) {
 // short for that, cutting it again gives no shorter remainder, and the cuts
 // would never end. The program itself may grow into its first remainder.
 TEST_F(Split, ACutThatLeavesNoShorterRemainderIsRefused) {
-  for (const long limit : {0L, 60L}) {
+  Prepare(LineProgram(3), 60);
+  dialogs.buttons = {Button::Yes, Button::Yes, Button::Yes};
+  dialogs.secondPartNames = {Path("q.up"), Path("r.up")};
+  EXPECT_EQ(Run(), SplitOutcome::kStopped);
+  ASSERT_FALSE(dialogs.shown.empty());
+  const std::string& refusal = dialogs.shown.back();
+  EXPECT_EQ(refusal.rfind("error [OK]: Разбивка файла " + Path("q.up") +
+                              " прервана: при таком размере ленты остаток (",
+                          0),
+            0u)
+      << refusal;
+  // The remainder is as it was; the first tape, cut before, is named.
+  EXPECT_NE(refusal.find("Файл не изменен.\nЛенты, уже записанные при этой разбивке: " +
+                         Path("p.up") + "."),
+            std::string::npos)
+      << refusal;
+  EXPECT_EQ(dir.Listing(), "p.up\nq.up\n");
+}
+
+// Nothing is cut when the tape cannot hold the program's start, one move and
+// the closing frames; the length named as the smallest does.
+TEST_F(Split, ATapeTooShortForOneMoveIsRefusedBeforeAnythingIsWritten) {
+  for (const long limit : {-200L, 0L, 41L}) {
     Prepare(LineProgram(3), limit);
+    dialogs.secondPartNames = {Path("q.up")};
+    EXPECT_EQ(Run(), SplitOutcome::kTapeTooShort) << limit;
+    EXPECT_EQ(dialogs.shown.back(),
+              Sprintf("error [OK]: Разбивка файла %s невозможна: на ленту в %ld байт(а) не "
+                      "помещается ни один кадр перемещения вместе с началом программы и "
+                      "завершающими кадрами. Наименьший размер ленты для этого файла - 242 "
+                      "байт(а).\nФайл не изменен.",
+                      Path("p.up").c_str(), limit + 200));
+    ExpectSourceUntouched();
     dialogs.shown.clear();
-    dialogs.buttons = {Button::Yes, Button::Yes, Button::Yes};
-    dialogs.secondPartNames = {Path("q.up"), Path("r.up")};
-    EXPECT_EQ(Run(), SplitOutcome::kFailed) << limit;
-    ASSERT_FALSE(dialogs.shown.empty());
-    EXPECT_EQ(dialogs.shown.back().rfind("error [OK]: Разбивка файла " + Path("q.up") +
-                                             " прервана: при таком размере ленты остаток (",
-                                         0),
-              0u)
-        << dialogs.shown.back();
-    EXPECT_EQ(dir.Listing(), "p.up\nq.up\n");
-    fs::remove(dir / "q.up");
   }
+  Prepare(LineProgram(3), 42);
+  dialogs.buttons = {Button::Yes, Button::Yes, Button::No};
+  dialogs.secondPartNames = {Path("q.up")};
+  EXPECT_EQ(Run(), SplitOutcome::kFinished);  // the remainder fits a tape as well
+  EXPECT_LE(fs::file_size(dir / "p.up"), 242u);
+  EXPECT_LE(fs::file_size(dir / "q.up"), 242u);
+}
+
+TEST_F(Split, AProgramWithoutMovesIsNotCut) {
+  std::string program = "%\r\n";
+  for (int i = 1; i <= 30; ++i) program += Sprintf("N%03dM08\r\n", i);
+  Prepare(program + "$\r\n", 100);
+  dialogs.secondPartNames = {Path("q.up")};
+  EXPECT_EQ(Run(), SplitOutcome::kTapeTooShort);
+  EXPECT_EQ(dialogs.shown.back(), "error [OK]: Разбивка файла " + Path("p.up") +
+                                      " невозможна: в нем нет ни одного кадра перемещения.\nФайл "
+                                      "не изменен.");
+  ExpectSourceUntouched();
 }
 
 TEST_F(Split, TheRemainderIsLeftWhenNoNameIsGivenForIt) {
   Prepare(LineProgram(150), 600);
   dialogs.buttons = {Button::Yes, Button::Yes, Button::No};
   dialogs.secondPartNames = {Path("q.up")};
-  EXPECT_EQ(Run(), SplitOutcome::kFinished);
+  EXPECT_EQ(Run(), SplitOutcome::kDeclined);
   const long remainder = static_cast<long>(fs::file_size(dir / "q.up"));
   EXPECT_EQ(dialogs.shown.back(), CutQuestion("q.up", remainder, 800));
   EXPECT_EQ(dir.Listing(), "p.up\nq.up\n");
