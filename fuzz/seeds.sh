@@ -26,6 +26,8 @@ for file in $(programs up); do
   seed formatcheck "$(name "$file")" '\003\000\000\004\257' "$file"
   # tidy, chunk seed; working limit 200 bytes, FeedMax 1200
   seed split "$(name "$file")" '\001\007\000\000\001\220\000\000\004\257' "$file"
+  # working limit 600 bytes, a tape of 800
+  seed tapefit "$(name "$file")" '\000\000\003\040' "$file"
   # feed codes, chunk seed, tolerance 0.001 mm
   seed toolpath "$(name "$file")" '\001\007\000' "$file"
 done

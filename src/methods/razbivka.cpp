@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <system_error>
 #include <vector>
@@ -79,11 +80,47 @@ void CommitParts(OutputFile& first, OutputFile& second, const std::filesystem::p
   }
 }
 
+// What the correction of a first tape says is held back until that cut is
+// the one kept: a cut made again earlier must not show the sums of the
+// attempt before it. Questions cannot wait and go through at once.
+class HeldDialogs : public Dialogs {
+ public:
+  explicit HeldDialogs(Dialogs& dialogs) : dialogs_(dialogs) {}
+
+  void Message(const std::string& text) override {
+    held_.push_back([text](Dialogs& to) { to.Message(text); });
+  }
+  Button Ask(DialogKind kind, const std::string& text,
+             std::initializer_list<Button> buttons) override {
+    if (buttons.size() != 1) return dialogs_.Ask(kind, text, buttons);
+    const Button only = *buttons.begin();
+    held_.push_back([kind, text, only](Dialogs& to) { to.Ask(kind, text, {only}); });
+    return only;
+  }
+  void CaptionedBox(const std::string& text, const std::string& caption) override {
+    held_.push_back([text, caption](Dialogs& to) { to.CaptionedBox(text, caption); });
+  }
+  std::optional<long> AskTapeLengthLimit() override { return dialogs_.AskTapeLengthLimit(); }
+  std::optional<std::string> AskSecondPartName() override { return dialogs_.AskSecondPartName(); }
+
+  void Show() {
+    for (const auto& say : held_) say(dialogs_);
+    held_.clear();
+  }
+  void Drop() { held_.clear(); }
+
+ private:
+  Dialogs& dialogs_;
+  std::vector<std::function<void(Dialogs&)>> held_;
+};
+
 }  // namespace
 
 // The two tapes of one cut before they move under their names: the first one
 // corrected, the second one as copied.
 struct TRazbivka::TapeCut {
+  explicit TapeCut(Dialogs& dialogs) : firstSays(dialogs) {}
+  HeldDialogs firstSays;  // what the first tape's correction said
   std::unique_ptr<OutputFile> first;
   std::unique_ptr<OutputFile> rawSecond;
   std::string lastFeedText;
@@ -213,12 +250,12 @@ TRazbivka::CutResult TRazbivka::Cut(const std::filesystem::path& name,
 TRazbivka::CutResult TRazbivka::CutAndCorrect(const std::filesystem::path& name,
                                               const std::filesystem::path& secondName,
                                               long remainderBelow) {
-  TapeCut cut;
+  TapeCut cut(dialogs_);
   if (const CutResult result = CutToFit(name, secondName, cut); result != CutResult::kCut) {
     return result;
   }
   OutputFile second(secondName);
-  if (const int result = Correct(cut.rawSecond->TemporaryPath(), secondName, second);
+  if (const int result = Correct(cut.rawSecond->TemporaryPath(), secondName, second, dialogs_);
       result != 0) {
     return CorrectionFailed(name, "вторую", result);
   }
@@ -239,11 +276,15 @@ TRazbivka::CutResult TRazbivka::CutToFit(const std::filesystem::path& name,
                                          const std::filesystem::path& secondName, TapeCut& cut) {
   long limit = workingLimit_;
   for (;;) {
+    cut.firstSays.Drop();
     const CutResult result = CutAt(name, secondName, limit, cut);
     if (result == CutResult::kTooShort) {
       return TooShort(name, secondName, cut.bytesThroughFirstMotion);
     }
-    if (result != CutResult::kCut || cut.firstSize <= TapeSize()) return result;
+    if (result != CutResult::kCut || cut.firstSize <= TapeSize()) {
+      cut.firstSays.Show();
+      return result;
+    }
     const long shortest = Saturated(cut.bytesThroughFirstMotion);
     if (limit <= shortest) return TooShort(name, secondName, cut.bytesThroughFirstMotion);
     limit = std::max(shortest, Saturated(static_cast<long long>(limit) -
@@ -277,7 +318,9 @@ TRazbivka::CutResult TRazbivka::CutAt(const std::filesystem::path& name,
     return CutResult::kTooShort;
   }
   cut.first = std::make_unique<OutputFile>(name);
-  if (const int result = Correct(rawFirst.TemporaryPath(), name, *cut.first); result != 0) {
+  if (const int result = Correct(rawFirst.TemporaryPath(), name, *cut.first, cut.firstSays);
+      result != 0) {
+    cut.firstSays.Show();
     return CorrectionFailed(name, "первую", result);
   }
   cut.first->Close();
@@ -297,7 +340,7 @@ TRazbivka::CutResult TRazbivka::TooShort(const std::filesystem::path& name,
   }
   const long shortest = Saturated(bytesThroughFirstMotion);
   long smallestTape = shortest > LONG_MAX - kTapeReserve ? LONG_MAX : shortest + kTapeReserve;
-  TapeCut trial;
+  TapeCut trial(dialogs_);
   const CutResult result = CutAt(name, secondName, shortest, trial);
   if (result == CutResult::kCut) {
     smallestTape = std::max(smallestTape, trial.firstSize);
@@ -311,9 +354,9 @@ TRazbivka::CutResult TRazbivka::TooShort(const std::filesystem::path& name,
 // The correction reads a part from its scratch file and writes it to the
 // temporary file of its final name; it reports its own problems.
 int TRazbivka::Correct(const std::filesystem::path& raw, const std::filesystem::path& target,
-                       ByteSink& output) {
+                       ByteSink& output, Dialogs& dialogs) {
   const std::unique_ptr<FileSource> input = OpenForReading(raw);
-  return TUpToUp(raw, target, speedLimit_, acceleration_, feedMax_, dialogs_).Run(*input, output);
+  return TUpToUp(raw, target, speedLimit_, acceleration_, feedMax_, dialogs).Run(*input, output);
 }
 
 TRazbivka::CutResult TRazbivka::CorrectionFailed(const std::filesystem::path& name,

@@ -60,7 +60,7 @@ class TRazbivka {
   CutResult TooShort(const std::filesystem::path& name, const std::filesystem::path& secondName,
                      long long bytesThroughFirstMotion);
   int Correct(const std::filesystem::path& raw, const std::filesystem::path& target,
-              ByteSink& output);
+              ByteSink& output, Dialogs& dialogs);
   CutResult CorrectionFailed(const std::filesystem::path& name, const char* part, int result);
   void Complain(const std::string& text);
   long TapeSize() const;

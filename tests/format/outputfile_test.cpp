@@ -1,8 +1,17 @@
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <filesystem>
+#include <string>
+
+#ifndef _WIN32
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#endif
 
 #include "outputfile.h"
+#include "scratchfiles.h"
 #include "tempdir.h"
 
 namespace h33 {
@@ -87,6 +96,89 @@ TEST(OutputFile, MissingDirectoryIsAnError) {
   TempDir dir;
   EXPECT_THROW(OutputFile(dir / "no" / "out.up"), IoError);
 }
+
+// The reason the target was refused, or "" when it was taken.
+std::string Refusal(const fs::path& target) {
+  try {
+    ResolveOutputTarget(target);
+    return "";
+  } catch (const IoError& error) {
+    return error.what();
+  }
+}
+
+bool EndsWith(const std::string& text, const std::string& end) {
+  return text.size() >= end.size() && text.compare(text.size() - end.size(), end.size(), end) == 0;
+}
+
+// The rename would put a plain file where the name stood: over a device, a
+// pipe, a process's standard output, or a link that leads nowhere.
+TEST(OutputFile, OnlyRegularFilesAndNewNamesAreTargets) {
+  TempDir dir;
+  fs::create_directory(dir / "sub");
+  EXPECT_TRUE(EndsWith(Refusal(dir / "sub"), ": это каталог, а не файл"));
+#ifndef _WIN32
+  EXPECT_TRUE(EndsWith(Refusal("/dev/null"), ": это устройство, а не файл"));
+  ASSERT_EQ(mkfifo((dir / "fifo").c_str(), 0600), 0);
+  EXPECT_TRUE(EndsWith(Refusal(dir / "fifo"), ": это канал, а не файл"));
+  fs::create_symlink(dir / "fifo", dir / "to-fifo");
+  EXPECT_TRUE(EndsWith(Refusal(dir / "to-fifo"), ": это канал, а не файл"));
+  for (const char* stream : {"/dev/stdout", "/dev/stderr", "/dev/fd/1", "/proc/self/fd/2"}) {
+    EXPECT_NE(Refusal(stream).find(": это поток процесса, а не файл"), std::string::npos) << stream;
+  }
+  fs::create_symlink(dir / "nowhere", dir / "dangling");
+  EXPECT_TRUE(EndsWith(Refusal(dir / "dangling"), ": ссылка ведет на несуществующий файл"));
+  fs::create_symlink(dir / "loop-b", dir / "loop-a");
+  fs::create_symlink(dir / "loop-a", dir / "loop-b");
+  EXPECT_NE(Refusal(dir / "loop-a"), "");
+  fs::create_symlink("sub/../p.up", dir / "relative");
+  dir.Write("p.up", "old");
+  EXPECT_EQ(ResolveOutputTarget(dir / "relative"), dir / "p.up");
+  EXPECT_TRUE(fs::is_fifo(dir / "fifo"));
+#endif
+  EXPECT_EQ(Refusal(dir / "p.up"), "");
+  EXPECT_EQ(Refusal(dir / "new.up"), "");
+}
+
+// The temporary name does not grow out of the target's, which may already
+// be as long as the file system allows.
+TEST(OutputFile, ALongestNameCanBeWritten) {
+  TempDir dir;
+  const std::string name = std::string(247, 'n') + ".up";
+  {
+    OutputFile out(dir / name);
+    out.Write("new", 3);
+    out.Commit();
+  }
+  EXPECT_EQ(ReadBytes(dir / name), "new");
+}
+
+#ifndef _WIN32
+// A run stopped by a signal leaves no temporary file behind, and the target
+// as it was; the signal still ends the process.
+TEST(OutputFile, AnInterruptLeavesNoTemporaryFile) {
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    TempDir dir;
+    dir.Write("out.up", "old");
+    const pid_t child = fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) {
+      ScratchFiles::RemoveOnSignals();
+      setenv("TMPDIR", dir.Path().c_str(), 1);
+      OutputFile out(dir / "out.up");
+      out.Write("half", 4);
+      ScratchFile scratch(".up");
+      std::raise(signal);
+      _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal) << signal;
+    EXPECT_EQ(dir.Listing(), "out.up\n") << signal;
+    EXPECT_EQ(ReadBytes(dir / "out.up"), "old");
+  }
+}
+#endif
 
 TEST(DesignateSameFile, SeesThroughSpellingsAndLinks) {
   TempDir dir;

@@ -241,6 +241,24 @@ TEST_F(Split, ATapeTooShortForOneMoveIsRefusedBeforeAnythingIsWritten) {
   EXPECT_LE(fs::file_size(dir / "q.up"), 242u);
 }
 
+// Every move reverses the one before: the correction adds a junction frame
+// to each, so a tape cut where the lines reach the limit comes out longer
+// than the tape. The cut is made earlier instead.
+TEST_F(Split, EveryTapeFitsTheTapeLengthAfterItsCorrection) {
+  std::string program = "%\r\nN001S500M03\r\n";
+  for (int move = 2; move < 300; ++move) {
+    program += Sprintf("N%03dG01X%c001000Y+000200F0660\r\n", move % 1000, move % 2 ? '+' : '-');
+  }
+  Prepare(program + "N999M05\r\nN999M30\r\n", 1800);
+  dialogs.buttons.assign(20, Button::Yes);
+  dialogs.secondPartNames = {Path("q.up"), Path("r.up"), Path("s.up"), Path("t.up"),
+                             Path("u.up"), Path("v.up"), Path("w.up")};
+  EXPECT_EQ(Run(), SplitOutcome::kFinished);
+  for (const char* tape : {"p.up", "q.up", "r.up", "s.up"}) {
+    EXPECT_LE(fs::file_size(dir / tape), 2000u) << tape;
+  }
+}
+
 TEST_F(Split, AProgramWithoutMovesIsNotCut) {
   std::string program = "%\r\n";
   for (int i = 1; i <= 30; ++i) program += Sprintf("N%03dM08\r\n", i);
