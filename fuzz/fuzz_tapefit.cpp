@@ -5,6 +5,7 @@
 // split says it could not cut (the names ran out while it was too long); a
 // tape length refused as too short changes nothing.
 
+#include <algorithm>
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -36,6 +37,19 @@ const fs::path& WorkDirectory() {
 
 const std::vector<std::string> kTapes{"p.up", "q.up", "r.up", "s.up"};
 
+// Yes to every question while names are left, then no: the name dialog
+// closed without a name would otherwise ask the same question for ever.
+class AnsweringDialogs : public ScriptedDialogs {
+ public:
+  Button Ask(DialogKind, const std::string& text,
+             std::initializer_list<Button> buttons) override {
+    shown.push_back(text);
+    const bool question = std::find(buttons.begin(), buttons.end(), Button::No) != buttons.end();
+    if (!question) return *buttons.begin();
+    return secondPartNames.empty() ? Button::No : Button::Yes;
+  }
+};
+
 std::uintmax_t SizeOf(const fs::path& file) {
   std::error_code error;
   const std::uintmax_t size = fs::file_size(file, error);
@@ -57,8 +71,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const std::string& tape : kTapes) fs::remove(directory / tape);
   std::ofstream(directory / kTapes[0], std::ios::binary) << program;
 
-  ScriptedDialogs dialogs;
-  dialogs.buttons.assign(64, Button::Yes);
+  AnsweringDialogs dialogs;
   dialogs.lengthLimits = {workingLimit};
   for (std::size_t tape = 1; tape < kTapes.size(); ++tape) {
     dialogs.secondPartNames.push_back((directory / kTapes[tape]).string());
