@@ -26,9 +26,7 @@ bool TUpToUp::ProcessFrame(std::string current, std::optional<std::string>& next
   FrameGeometry frame;
   frame.move = ReadCoordinates(current);
   if (frame.Motion()) frame.arc = ReadArcOffsets(current);
-  controlSums_[0] += frame.move.x;
-  controlSums_[1] += frame.move.y;
-  controlSums_[2] += frame.move.z;
+  controlSums_.Add(current);
   const float length = frame.move.Chord();
 
   const bool feedWritten = TakeCurrentFeed(current, frame, length);

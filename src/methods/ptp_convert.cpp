@@ -88,7 +88,7 @@ std::optional<ControlSums> BufferedConversion(const RunParameters& parameters, P
 ControlSums DirectPass(const RunParameters& parameters, PtpReader& reader, NumberedWriter& writer) {
   ControlSums sums;
   for (std::optional<std::string> line; (line = reader.Next());) {
-    sums.Add(ReadCoordinates(*line));
+    sums.Add(*line);
     if (HasWord(*line, 'F')) {
       int feed = ReadPtpFeed(*line);
       if (feed > parameters.FeedMax) feed = parameters.FeedMax;

@@ -183,8 +183,8 @@ int TUpToUp::CannotOpen(const std::filesystem::path& name, int result) {
 }
 
 void TUpToUp::ShowControlSums() {
-  dialogs_.Message(Sprintf(kControlSums, double{controlSums_[0]}, double{controlSums_[1]},
-                           double{controlSums_[2]}));
+  dialogs_.Message(
+      Sprintf(kControlSums, controlSums_.X(), controlSums_.Y(), controlSums_.Z()));
 }
 
 }  // namespace h33

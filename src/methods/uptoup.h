@@ -6,6 +6,7 @@
 #include <string>
 
 #include "bytesource.h"
+#include "controlsums.h"
 #include "dialogs.h"
 #include "feedlimits.h"
 #include "framewindow.h"
@@ -115,7 +116,7 @@ class TUpToUp {
     kAfterStill = 3,      // no motion here: the next motion frame restates its feed
   };
   JunctionState junctionState_ = kNoJunction;
-  std::array<float, 3> controlSums_{};
+  ControlSums controlSums_;
   std::string brakingReport_;
 };
 

@@ -77,7 +77,7 @@ TEST(EmptyInput, GivesAnEmptyProgramWithZeroSums) {
   const Converted converted = Convert("");
   EXPECT_EQ(converted.status, ConversionStatus::kConverted);
   EXPECT_EQ(converted.output, "");
-  EXPECT_EQ(converted.sums.x, 0);
+  EXPECT_EQ(converted.sums.X(), 0);
   EXPECT_EQ(Convert("", Direct()).output, "");
 }
 
@@ -88,15 +88,15 @@ TEST(DirectPass, OnlyClampsAndCodesFeedsAndAddsNothing) {
       Convert("%\nN1X1000F1500\nN2Y1000F500\nN3F300\nN4G02X1000Y-1000I0J1000\nN5M05\n", direct);
   EXPECT_EQ(converted.output,
             "%\nN001X1000F0712\nN002Y1000F0650\nN003F0630\nN004G02X1000Y-1000I0J1000\nN005M05\n");
-  EXPECT_FLOAT_EQ(converted.sums.x, 20);
-  EXPECT_FLOAT_EQ(converted.sums.y, 0);
+  EXPECT_DOUBLE_EQ(converted.sums.X(), 20);
+  EXPECT_DOUBLE_EQ(converted.sums.Y(), 0);
 }
 
 TEST(ControlSums, AddEveryTranslatedIncrement) {
   const Converted converted = Convert("%\nN1X1050Y-200Z5F500\nN2X-50Y-300\n");
-  EXPECT_FLOAT_EQ(converted.sums.x, 10);
-  EXPECT_FLOAT_EQ(converted.sums.y, -5);
-  EXPECT_FLOAT_EQ(converted.sums.z, 0.05f);
+  EXPECT_DOUBLE_EQ(converted.sums.X(), 10);
+  EXPECT_DOUBLE_EQ(converted.sums.Y(), -5);
+  EXPECT_DOUBLE_EQ(converted.sums.Z(), 0.05);
 }
 
 TEST(LongFrames, AreKeptWholeWhateverTheirLength) {
