@@ -136,7 +136,7 @@ ConversionResult ConvertPtp(const RunParameters& parameters, ByteSource& input, 
     if (!sums) return {ConversionStatus::kBrakingFailed, {}};
     writer.Finish();
     return {ConversionStatus::kConverted, *sums};
-  } catch (const PtpInputError& error) {
+  } catch (const ProgramRefusal& error) {
     dialogs.Ask(DialogKind::Error, std::string(error.what()) + "\nПреобразование прервано.",
                 {Button::Ok});
     return {ConversionStatus::kBadInput, {}};
