@@ -10,9 +10,4 @@ ProgramRefusal LineTooLong(long lineNumber) {
               lineNumber));
 }
 
-ProgramRefusal NoFeedCode(std::string_view frame, std::string_view code) {
-  return ProgramRefusal(Sprintf("Кадр\n%s\nсодержит код подачи F%s, который задает подачу меньше 1 мм/мин.",
-                                std::string(frame).c_str(), std::string(code).c_str()));
-}
-
 }  // namespace h33

@@ -1,8 +1,5 @@
 #pragma once
 
-#include <string>
-#include <string_view>
-
 #include "bytesource.h"
 
 namespace h33 {
@@ -18,8 +15,5 @@ class ProgramRefusal : public IoError {
 // A line longer than the readers take whole: read in pieces it would become
 // several frames, cut in the middle of a word.
 ProgramRefusal LineTooLong(long lineNumber);
-
-// A frame whose F word holds a code that is no feed the controller can run at.
-ProgramRefusal NoFeedCode(std::string_view frame, std::string_view code);
 
 }  // namespace h33
