@@ -49,16 +49,11 @@ Outcome Correct(const Machine& machine, ByteSource& input) {
 }
 
 std::string ControlSumsBox(const std::vector<std::string>& pieces) {
-  float sums[3] = {0, 0, 0};
-  for (const std::string& piece : pieces) {
-    const FrameVector move = ReadCoordinates(piece);
-    sums[0] += move.x;
-    sums[1] += move.y;
-    sums[2] += move.z;
-  }
+  ControlSums sums;
+  for (const std::string& piece : pieces) sums.Add(piece);
   return "message: " +
          Sprintf("Контрольные суммы:\nSUMX =%10.2f mm\nSUMY =%10.2f mm\nSUMZ =%10.2f mm",
-                 double{sums[0]}, double{sums[1]}, double{sums[2]});
+                 sums.X(), sums.Y(), sums.Z());
 }
 
 // A frame the correction inserts, once numbered.

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <string_view>
 
+#include "decimalsum.h"
 #include "feedcode.h"
 #include "formatcheck.h"
 #include "lineio.h"
@@ -48,6 +49,9 @@ class StatisticsWalk {
   double previousFeed_;
   Axes position_{};
   Axes previous_{};
+  // The axis sums are the control sums: added exactly, so that a program
+  // that returns to its start shows 0.
+  std::array<DecimalSum, 3> axisSums_;
   ProgramStatistics result_;
 };
 
@@ -94,6 +98,7 @@ bool StatisticsWalk::TakePositions(std::string_view line) {
     const std::string_view value = ReadWord(line, kAxisLetters[axis]);
     if (value.empty()) continue;
     position_[axis] = ParseDouble(value);
+    if (incremental_) axisSums_[axis].Add(value);
     moves = true;
   }
   return moves;
@@ -126,7 +131,6 @@ void StatisticsWalk::TakeLine(std::string_view line) {
   if (moves && motionMode_ >= 2) ++result_.CircularFrames;
   if (incremental_) {
     for (std::size_t axis = 0; axis < position_.size(); ++axis) {
-      result_.AxisSums[axis] += position_[axis];
       position_[axis] += previous_[axis];
     }
   }
@@ -146,6 +150,9 @@ void StatisticsWalk::TakeLine(std::string_view line) {
 
 ProgramStatistics StatisticsWalk::Finish() {
   result_.MinFeed = std::fabs(result_.MinFeed);
+  for (std::size_t axis = 0; axis < axisSums_.size(); ++axis) {
+    result_.AxisSums[axis] = axisSums_[axis].Value();
+  }
   if (isH33_) {
     result_.PathLength *= kH33Unit;
     for (Axes* axes : {&result_.MinPosition, &result_.MaxPosition, &result_.AxisSums}) {

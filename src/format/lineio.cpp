@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "refusal.h"
+
 namespace h33 {
 namespace {
 constexpr std::size_t kBufferSize = 1 << 16;
@@ -46,6 +48,15 @@ bool LineReader::ReadLine(std::string& line, std::size_t maxChars) {
     }
   }
   return !line.empty();
+}
+
+bool ProgramLineReader::ReadLine(std::string& line) {
+  if (!reader_.ReadLine(line, kProgramLineLimit)) return false;
+  ++lineNumber_;
+  if (line.size() == kProgramLineLimit && line.back() != '\n' && !reader_.AtEnd()) {
+    throw LineTooLong(lineNumber_);
+  }
+  return true;
 }
 
 LineWriter::LineWriter(ByteSink& sink) : sink_(sink) { pending_.reserve(kBufferSize + 256); }

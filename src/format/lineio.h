@@ -30,6 +30,9 @@ class LineReader {
   // at the limit or with its line feed does not.
   bool AtEof() const { return eof_; }
 
+  // True when no character is left to read.
+  bool AtEnd() { return begin_ == end_ && !Fill(); }
+
   // Bytes of the source taken by the lines returned so far: where the next
   // line starts.
   std::uint64_t Consumed() const { return filled_ - (end_ - begin_); }
@@ -44,6 +47,24 @@ class LineReader {
   std::size_t end_ = 0;
   std::uint64_t filled_ = 0;
   bool eof_ = false;
+};
+
+// Reads the lines of a program that a method is to write anew: a line
+// longer than kProgramLineLimit with its line end would come in pieces, and
+// each piece would become a frame of its own, so it is refused instead,
+// with its number (ProgramRefusal). A line of exactly the limit, or a last
+// line of the limit without a line end, is read whole.
+class ProgramLineReader {
+ public:
+  explicit ProgramLineReader(ByteSource& source) : reader_(source) {}
+
+  // False at the end of the input. Throws ProgramRefusal, or IoError when the
+  // source fails.
+  bool ReadLine(std::string& line);
+
+ private:
+  LineReader reader_;
+  long lineNumber_ = 0;
 };
 
 // Writes lines with every LF turned into CR LF, through a buffer.

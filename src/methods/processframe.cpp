@@ -21,14 +21,12 @@ constexpr const char* kStopFrame = "N000F0000\n";
 }  // namespace
 
 bool TUpToUp::ProcessFrame(std::string current, std::optional<std::string>& next,
-                           LineReader& reader) {
+                           ProgramLineReader& reader) {
   ApplyModalCodes(current);
   FrameGeometry frame;
   frame.move = ReadCoordinates(current);
   if (frame.Motion()) frame.arc = ReadArcOffsets(current);
-  controlSums_[0] += frame.move.x;
-  controlSums_[1] += frame.move.y;
-  controlSums_[2] += frame.move.z;
+  controlSums_.Add(current);
   const float length = frame.move.Chord();
 
   const bool feedWritten = TakeCurrentFeed(current, frame, length);
@@ -102,7 +100,7 @@ void TUpToUp::AppendCurrent(std::string current, const FrameGeometry& frame, flo
 // Feed-only frames are dropped on the way: they are never written and their
 // feed is not applied here, but it is carried to the next motion frame that
 // has none of its own.
-TUpToUp::NextFrame TUpToUp::LookAhead(std::optional<std::string>& next, LineReader& reader) {
+TUpToUp::NextFrame TUpToUp::LookAhead(std::optional<std::string>& next, ProgramLineReader& reader) {
   for (;;) {
     NextFrame frame;
     frame.feed = currentFeed_;

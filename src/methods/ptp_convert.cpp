@@ -88,7 +88,7 @@ std::optional<ControlSums> BufferedConversion(const RunParameters& parameters, P
 ControlSums DirectPass(const RunParameters& parameters, PtpReader& reader, NumberedWriter& writer) {
   ControlSums sums;
   for (std::optional<std::string> line; (line = reader.Next());) {
-    sums.Add(ReadCoordinates(*line));
+    sums.Add(*line);
     if (HasWord(*line, 'F')) {
       int feed = ReadPtpFeed(*line);
       if (feed > parameters.FeedMax) feed = parameters.FeedMax;
@@ -136,7 +136,7 @@ ConversionResult ConvertPtp(const RunParameters& parameters, ByteSource& input, 
     if (!sums) return {ConversionStatus::kBrakingFailed, {}};
     writer.Finish();
     return {ConversionStatus::kConverted, *sums};
-  } catch (const PtpInputError& error) {
+  } catch (const ProgramRefusal& error) {
     dialogs.Ask(DialogKind::Error, std::string(error.what()) + "\nПреобразование прервано.",
                 {Button::Ok});
     return {ConversionStatus::kBadInput, {}};

@@ -16,7 +16,7 @@ int ReadPtpFeed(const std::string& line) {
 
 std::optional<std::string> PtpReader::Next() {
   std::string line;
-  if (!reader_.ReadLine(line, kProgramLineLimit)) return std::nullopt;
+  if (!reader_.ReadLine(line)) return std::nullopt;
   return line;
 }
 

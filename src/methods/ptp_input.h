@@ -6,13 +6,14 @@
 
 #include "bytesource.h"
 #include "lineio.h"
+#include "refusal.h"
 
 namespace h33 {
 
 // Input the conversion refuses; what() tells the user why.
-class PtpInputError : public std::runtime_error {
+class PtpInputError : public ProgramRefusal {
  public:
-  using std::runtime_error::runtime_error;
+  using ProgramRefusal::ProgramRefusal;
 };
 
 // The feed of a PTP frame in mm/min. Throws PtpInputError for a feed below
@@ -20,19 +21,18 @@ class PtpInputError : public std::runtime_error {
 int ReadPtpFeed(const std::string& line);
 
 // Reads a PTP program one frame, that is one line, at a time. A line longer
-// than 198 characters with its line end arrives in pieces, each a frame of
-// its own.
+// than 198 characters with its line end is refused (ProgramRefusal).
 class PtpReader {
  public:
   explicit PtpReader(ByteSource& source) : reader_(source) {}
 
-  // The next line or piece with its line end (a last line or a leading piece
-  // has none); nothing at the end of the input. Throws IoError when reading
+  // The next line with its line end (a last line may have none); nothing at
+  // the end of the input. Throws ProgramRefusal, or IoError when reading
   // fails.
   std::optional<std::string> Next();
 
  private:
-  LineReader reader_;
+  ProgramLineReader reader_;
 };
 
 }  // namespace h33

@@ -65,7 +65,7 @@ std::string ConversionMessage(const std::filesystem::path& outputName, const Con
   return Sprintf(
              "Создан файл %s \nКонтрольные суммы:\n\tSUMX =%10.2f mm\n\tSUMY =%10.2f mm\n\tSUMZ "
              "=%10.2f mm\n",
-             PathText(outputName).c_str(), double{sums.x}, double{sums.y}, double{sums.z}) +
+             PathText(outputName).c_str(), sums.X(), sums.Y(), sums.Z()) +
          TimeMessage(seconds);
 }
 

@@ -39,12 +39,6 @@ void RemoveFeedWords(std::string& line) {
 
 }  // namespace
 
-void ControlSums::Add(const FrameVector& move) {
-  x += move.x;
-  y += move.y;
-  z += move.z;
-}
-
 int SignOf(float x) {
   if (x < 0) return -1;
   return x > 1e-8 ? 1 : 0;
@@ -98,7 +92,7 @@ bool FrameTranslator::TranslateFrame(std::string& currentLine,
   const bool firstFrame = window_.empty();
   ReadModalCodes(currentLine);
   const Geometry current = ReadGeometry(currentLine);
-  sums_.Add(current.move);
+  sums_.Add(currentLine);
   const float length = current.move.Chord();
   const bool feedWritten = DecideFeed(currentLine, current, length, firstFrame);
 

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 
+#include "controlsums.h"
 #include "dialogs.h"
 #include "feedlimits.h"
 #include "framewindow.h"
@@ -12,12 +13,6 @@
 #include "runparameters.h"
 
 namespace h33 {
-
-// Sums of the X, Y and Z increments in mm: the program's net displacement.
-struct ControlSums {
-  float x = 0, y = 0, z = 0;
-  void Add(const FrameVector& move);
-};
 
 // -1, +1, or 0 within the dead zone just above zero.
 int SignOf(float x);

@@ -44,10 +44,10 @@ TapeCopy::TapeCopy(LineWriter& first, LineWriter& second, long workingLimit,
       lastFeedText_(std::move(lastFeedText)) {}
 
 bool TapeCopy::Copy(ByteSource& source) {
-  LineReader reader(source);
+  ProgramLineReader reader(source);
   second_.Write("%\n");
   std::string line;
-  while (reader.ReadLine(line, kProgramLineLimit)) {
+  while (reader.ReadLine(line)) {
     // The line as read plus the carriage return it had on tape.
     byteCount_ += static_cast<long long>(line.size()) + 1;
     if (bytesThroughFirstMotion_ < 0 && HasMotion(line)) bytesThroughFirstMotion_ = byteCount_;
@@ -117,9 +117,6 @@ void TapeCopy::RestateSwitches(const std::string& line) {
 }
 
 void TapeCopy::WriteCut() {
-  // A line longer than the readers take arrives in pieces, and the cut may
-  // fall between two of them: the closing frames must not run into the piece.
-  if (firstLineOpen_) WriteFirst("\n");
   for (const std::string& frame : closingFrames_) WriteFirst(frame);
   // Every tape starts where the program starts: any move away in X or Y is
   // undone, also one along a single axis.
@@ -163,9 +160,6 @@ void TapeCopy::CopyAfterCut(std::string line) {
   second_.Write(line);
 }
 
-void TapeCopy::WriteFirst(std::string_view text) {
-  first_.Write(text);
-  firstLineOpen_ = text.back() != '\n';
-}
+void TapeCopy::WriteFirst(std::string_view text) { first_.Write(text); }
 
 }  // namespace h33

@@ -25,7 +25,8 @@ class TapeCopy {
 
   // Copies the whole source. True when the cut was made; false when the
   // count never passed the limit, so that the first tape holds the whole
-  // program and the second one nothing of it. Throws IoError.
+  // program and the second one nothing of it. Throws IoError, and
+  // ProgramRefusal for a line too long to be read whole.
   bool Copy(ByteSource& source);
 
   // The value of the last F word before the cut, as written there.
@@ -53,7 +54,6 @@ class TapeCopy {
   long long bytesThroughFirstMotion_ = -1;
   bool cutDone_ = false;
   bool firstMotionDone_ = false;
-  bool firstLineOpen_ = false;  // the first tape's last text has no line end yet
   std::vector<std::string> closingFrames_;
   // Where the tool stands at the cut relative to the program's start, 0.01 mm.
   long offsetX_ = 0;

@@ -8,6 +8,7 @@
 #include "lineio.h"
 #include "outputfile.h"
 #include "pathtext.h"
+#include "refusal.h"
 #include "textformat.h"
 
 namespace h33 {
@@ -17,6 +18,7 @@ constexpr const char* kCaption = "Ошибка в программе UpToUp";
 constexpr const char* kCannotOpen = "Не могу открыть файл %s";
 constexpr const char* kSameFile =
     "Имя исходного файла УП ->\n %s \n совпадает с  вновь формируемым\n Преобразование прервано..";
+constexpr const char* kRefused = "\nОбработка прервана.";
 constexpr const char* kControlSums =
     "Контрольные суммы:\nSUMX =%10.2f mm\nSUMY =%10.2f mm\nSUMZ =%10.2f mm";
 
@@ -101,7 +103,7 @@ int TUpToUp::Run(ByteSource& input, ByteSink& output) {
 
 int TUpToUp::Correct(ByteSource& input, ByteSink& output) {
   try {
-    LineReader reader(input);
+    ProgramLineReader reader(input);
     LineWriter writer(output);
     std::optional<std::string> current = ReadLine(reader);
     std::optional<std::string> next;
@@ -116,6 +118,9 @@ int TUpToUp::Correct(ByteSource& input, ByteSink& output) {
     while (!window_.empty()) EmitOldest(writer);
     writer.Flush();
     return 0;
+  } catch (const ProgramRefusal& error) {
+    dialogs_.CaptionedBox(std::string(error.what()) + kRefused, kCaption);
+    return kInputUnreadable;
   } catch (const InputError& error) {
     dialogs_.CaptionedBox(error.what(), kCaption);
     return kInputUnreadable;
@@ -125,12 +130,13 @@ int TUpToUp::Correct(ByteSource& input, ByteSink& output) {
   }
 }
 
-// A line longer than a read, 198 characters with its line end, arrives in
-// pieces, each a frame of its own.
-std::optional<std::string> TUpToUp::ReadLine(LineReader& reader) {
+// A line longer than a read, 198 characters with its line end, is refused.
+std::optional<std::string> TUpToUp::ReadLine(ProgramLineReader& reader) {
   std::string line;
   try {
-    if (!reader.ReadLine(line, kProgramLineLimit)) return std::nullopt;
+    if (!reader.ReadLine(line)) return std::nullopt;
+  } catch (const ProgramRefusal&) {
+    throw;
   } catch (const IoError& error) {
     throw InputError(error.what());
   }
@@ -138,7 +144,7 @@ std::optional<std::string> TUpToUp::ReadLine(LineReader& reader) {
 }
 
 // A last line "END" ends the program like the end of the input.
-std::optional<std::string> TUpToUp::ReadNextLine(LineReader& reader) {
+std::optional<std::string> TUpToUp::ReadNextLine(ProgramLineReader& reader) {
   std::optional<std::string> line = ReadLine(reader);
   if (line == kEndMark) return std::nullopt;
   return line;
@@ -181,8 +187,8 @@ int TUpToUp::CannotOpen(const std::filesystem::path& name, const std::string& re
 }
 
 void TUpToUp::ShowControlSums() {
-  dialogs_.Message(Sprintf(kControlSums, double{controlSums_[0]}, double{controlSums_[1]},
-                           double{controlSums_[2]}));
+  dialogs_.Message(
+      Sprintf(kControlSums, controlSums_.X(), controlSums_.Y(), controlSums_.Z()));
 }
 
 }  // namespace h33

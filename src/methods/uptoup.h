@@ -6,6 +6,7 @@
 #include <string>
 
 #include "bytesource.h"
+#include "controlsums.h"
 #include "dialogs.h"
 #include "feedlimits.h"
 #include "framewindow.h"
@@ -14,7 +15,7 @@
 
 namespace h33 {
 
-class LineReader;
+class ProgramLineReader;
 class LineWriter;
 
 // The Up->up correction: streams an H33 program whose feeds are already coded
@@ -64,21 +65,21 @@ class TUpToUp {
 
   // Driver (uptoup.cpp).
   int Correct(ByteSource& input, ByteSink& output);
-  std::optional<std::string> ReadLine(LineReader& reader);
-  std::optional<std::string> ReadNextLine(LineReader& reader);
+  std::optional<std::string> ReadLine(ProgramLineReader& reader);
+  std::optional<std::string> ReadNextLine(ProgramLineReader& reader);
   void EmitOldest(LineWriter& writer);
   bool BrakeBack(std::size_t start);
   int CannotOpen(const std::filesystem::path& name, const std::string& reason, int result);
   void ShowControlSums();
 
   // Feed rules of one frame (processframe.cpp).
-  bool ProcessFrame(std::string current, std::optional<std::string>& next, LineReader& reader);
+  bool ProcessFrame(std::string current, std::optional<std::string>& next, ProgramLineReader& reader);
   void ApplyModalCodes(const std::string& line);
   bool TakeCurrentFeed(std::string& current, const FrameGeometry& frame, float length);
   bool ReduceShortFrame(std::string& current, const FrameGeometry& frame, float length);
   void AppendCurrent(std::string current, const FrameGeometry& frame, float length,
                      bool feedWritten);
-  NextFrame LookAhead(std::optional<std::string>& next, LineReader& reader);
+  NextFrame LookAhead(std::optional<std::string>& next, ProgramLineReader& reader);
   void TakeNextFeed(std::string& next, NextFrame& frame);
   void LimitArcFeed(std::optional<std::string>& next, NextFrame& frame);
   float DecideJunction(const FrameGeometry& frame, const NextFrame& after,
@@ -115,7 +116,7 @@ class TUpToUp {
     kAfterStill = 3,      // no motion here: the next motion frame restates its feed
   };
   JunctionState junctionState_ = kNoJunction;
-  std::array<float, 3> controlSums_{};
+  ControlSums controlSums_;
   std::string brakingReport_;
 };
 

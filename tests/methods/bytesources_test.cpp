@@ -44,14 +44,15 @@ class TricklingSource : public ByteSource {
   std::size_t turn_ = 0;
 };
 
-// Several reads of the buffer long, with CR LF and LF line ends, a line in
-// pieces and an unterminated last line.
+// Several reads of the buffer long, with CR LF and LF line ends, a line the
+// format check reads in pieces (the methods take it whole) and an
+// unterminated last line.
 std::string Program(const char* move, const char* feed) {
   std::string program = "%\r\nN001G17S500M03\nN002M08\r\n";
   for (int i = 0; i < 4000; ++i) {
     program += Sprintf(move, i % 3 ? '+' : '-', i % 2 ? "\r\n" : "\n");
   }
-  program += "N003M08" + std::string(300, 'c') + Sprintf("%s\n", feed);
+  program += "N003M08" + std::string(180, 'c') + Sprintf("%s\n", feed);
   return program +
          "N004G02X+000500Y-000500I+000000J-000500\r\nN005G01X+001000\r\nN006M05\r\nN007M30";
 }

@@ -97,9 +97,9 @@ TEST(ConversionInvariants, HoldOverALongGeneratedProgram) {
     const Converted converted = Convert(program.text, parameters);
     ASSERT_EQ(converted.status, ConversionStatus::kConverted) << converted.shown.front();
 
-    EXPECT_NEAR(converted.sums.x, static_cast<double>(program.sum[0]) * 0.01, 0.05);
-    EXPECT_NEAR(converted.sums.y, static_cast<double>(program.sum[1]) * 0.01, 0.05);
-    EXPECT_NEAR(converted.sums.z, static_cast<double>(program.sum[2]) * 0.01, 0.05);
+    EXPECT_EQ(converted.sums.X(), static_cast<double>(program.sum[0]) * 0.01);
+    EXPECT_EQ(converted.sums.Y(), static_cast<double>(program.sum[1]) * 0.01);
+    EXPECT_EQ(converted.sums.Z(), static_cast<double>(program.sum[2]) * 0.01);
 
     std::string previous;
     std::string previousCode = "0000";

@@ -77,7 +77,7 @@ TEST(EmptyInput, GivesAnEmptyProgramWithZeroSums) {
   const Converted converted = Convert("");
   EXPECT_EQ(converted.status, ConversionStatus::kConverted);
   EXPECT_EQ(converted.output, "");
-  EXPECT_EQ(converted.sums.x, 0);
+  EXPECT_EQ(converted.sums.X(), 0);
   EXPECT_EQ(Convert("", Direct()).output, "");
 }
 
@@ -88,15 +88,15 @@ TEST(DirectPass, OnlyClampsAndCodesFeedsAndAddsNothing) {
       Convert("%\nN1X1000F1500\nN2Y1000F500\nN3F300\nN4G02X1000Y-1000I0J1000\nN5M05\n", direct);
   EXPECT_EQ(converted.output,
             "%\nN001X1000F0712\nN002Y1000F0650\nN003F0630\nN004G02X1000Y-1000I0J1000\nN005M05\n");
-  EXPECT_FLOAT_EQ(converted.sums.x, 20);
-  EXPECT_FLOAT_EQ(converted.sums.y, 0);
+  EXPECT_DOUBLE_EQ(converted.sums.X(), 20);
+  EXPECT_DOUBLE_EQ(converted.sums.Y(), 0);
 }
 
 TEST(ControlSums, AddEveryTranslatedIncrement) {
   const Converted converted = Convert("%\nN1X1050Y-200Z5F500\nN2X-50Y-300\n");
-  EXPECT_FLOAT_EQ(converted.sums.x, 10);
-  EXPECT_FLOAT_EQ(converted.sums.y, -5);
-  EXPECT_FLOAT_EQ(converted.sums.z, 0.05f);
+  EXPECT_DOUBLE_EQ(converted.sums.X(), 10);
+  EXPECT_DOUBLE_EQ(converted.sums.Y(), -5);
+  EXPECT_DOUBLE_EQ(converted.sums.Z(), 0.05);
 }
 
 TEST(LongFrames, AreKeptWholeWhateverTheirLength) {
@@ -107,32 +107,23 @@ TEST(LongFrames, AreKeptWholeWhateverTheirLength) {
   EXPECT_EQ(lines[2], "N002X10000" + comment);
 }
 
-TEST(LongLines, PiecesWithNothingBetweenThemGiveTheLineBackWhole) {
-  const std::string line = "N1M08" + std::string(400, 'c') + "\n";
-  std::string huge;  // a megabyte without a line end
-  while (huge.size() < (1u << 20)) huge += "abc 0123 ";
+TEST(LongLines, ALineLongerThanTheLimitIsRefusedWithItsNumber) {
+  const std::string tooLong = "N2X10000F500" + std::string(186, 'c') + "\n";  // 199 characters
   for (const RunParameters& parameters : {TestMachine(), Direct()}) {
-    EXPECT_EQ(Convert("%\n" + line + "N2M09\n", parameters).output,
-              "%\nN001M08" + std::string(400, 'c') + "\nN002M09\n");
-    const Converted converted = Convert(huge, parameters);
-    EXPECT_EQ(converted.status, ConversionStatus::kConverted);
-    EXPECT_EQ(converted.output, huge);
+    const Converted converted = Convert("%\nN1X10000F500\n" + tooLong, parameters);
+    EXPECT_EQ(converted.status, ConversionStatus::kBadInput);
+    ASSERT_FALSE(converted.shown.empty());
+    EXPECT_NE(converted.shown.back().find("Строка 3 длиннее 198 символов"), std::string::npos)
+        << converted.shown.back();
   }
 }
 
-TEST(LongLines, AFrameInsertedAfterAPieceOrALastLineStartsOnALineOfItsOwn) {
-  // The leading piece moves and the rest does not: a stop comes between them.
-  const std::string head = "N1X10000F500" + std::string(186, 'c');
-  const std::string rest = std::string(50, 'c') + "\n";
-  EXPECT_EQ(Convert("%\n" + head + rest).output,
-            "%\nN001X10000F0650" + std::string(186, 'c') + "\nN002F0000\n" + rest);
-  EXPECT_EQ(Convert("%\nN1X10000F500").output, "%\nN001X10000F0650\nN002F0000\n");
-}
-
-TEST(LongLines, APieceWhoseRestIsDroppedEndsItsLine) {
-  const std::string head = "N1X10000F500" + std::string(186, 'c');
-  EXPECT_EQ(Convert("%\n" + head + "F300\nN2X10000\n").output,
-            "%\nN001X10000F0650" + std::string(186, 'c') + "\nN002X10000F0630\nN003F0000\n");
+TEST(LongLines, ALineOfExactlyTheLimitIsConvertedWhole) {
+  const std::string line = "N1M08" + std::string(192, 'c') + "\n";  // 198 characters
+  for (const RunParameters& parameters : {TestMachine(), Direct()}) {
+    EXPECT_EQ(Convert("%\n" + line + "N2M09\n", parameters).output,
+              "%\nN001M08" + std::string(192, 'c') + "\nN002M09\n");
+  }
 }
 
 TEST(BadInput, OddTextIsCarriedThroughWithoutHarm) {

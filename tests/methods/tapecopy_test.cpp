@@ -1,6 +1,7 @@
 // The copy onto two tapes on its own, before the correction renumbers and
 // re-brakes the parts.
 
+#include "refusal.h"
 #include "tapecopy.h"
 
 #include <gtest/gtest.h>
@@ -178,11 +179,15 @@ TEST(TapeCopy, FeedMetBeforeAnEarlierCutStandsUntilAnotherIsMet) {
   EXPECT_EQ(CopyTapes("%\nN001F0712\nN002X+000100\n", 14, "0640").lastFeed, "0712");
 }
 
-TEST(TapeCopy, ACutBetweenThePiecesOfALongLineEndsTheFirstPiece) {
+TEST(TapeCopy, ALineLongerThanTheLimitIsRefusedWithItsNumber) {
   const std::string longLine = "N001M05" + std::string(250, '+') + "\n";
-  const Tapes tapes = CopyTapes("%\n" + longLine, 3 + 199);
-  EXPECT_EQ(tapes.first, "%\n" + longLine.substr(0, 198) + "\nN000M30\n$\n");
-  EXPECT_EQ(tapes.second, "%\n" + longLine.substr(198));
+  try {
+    CopyTapes("%\n" + longLine, 3 + 199);
+    ADD_FAILURE() << "not refused";
+  } catch (const ProgramRefusal& refusal) {
+    EXPECT_EQ(std::string(refusal.what()),
+              "Строка 2 длиннее 198 символов (с концом строки): кадр не читается целиком.");
+  }
 }
 
 TEST(TapeCopy, GarbageCoordinatesSaturateInsteadOfOverflowing) {

@@ -264,33 +264,28 @@ TEST(UpToUpRun, CorrectingItsOwnOutputInsertsTheSameFramesAgain) {
   EXPECT_EQ(Output(once), once);
 }
 
-// --- lines longer than a read: pieces of 198 characters, each a frame --------
+// --- lines longer than a read: refused, never cut into frames ---------------
 
-TEST(UpToUpLongLines, PiecesWithNothingBetweenThemGiveTheLineBackWhole) {
-  const std::string line = "N001M08" + std::string(400, 'c') + "\n";
-  EXPECT_EQ(Output("%\n" + line + "N002M09\n"), "%\n" + line + "N002M09\n");
-  // A megabyte without a line end: pieces, no refusal, no loss.
-  std::string huge;
-  while (huge.size() < (1u << 20)) huge += "abc 0123 ";
-  EXPECT_EQ(Output(huge), huge);
-  std::string moves;
-  while (moves.size() < (1u << 20)) moves += "X+000100";
-  EXPECT_EQ(Output(moves), moves + "\nN001F0000\n");
+TEST(UpToUpLongLines, ALineLongerThanTheLimitIsRefusedWithItsNumber) {
+  const std::string tooLong = "N002X+001000" + std::string(186, 'c') + "\n";  // 199 characters
+  for (const std::string& program :
+       {"%\nN001X+001000F0660\n" + tooLong + "N003X+001000\n",
+        "%\nN001X+001000F0660\n" + tooLong.substr(0, 198) + "\r\n"}) {
+    const Corrected corrected = Correct(program);
+    EXPECT_EQ(corrected.result, TUpToUp::kInputUnreadable);
+    ASSERT_FALSE(corrected.shown.empty());
+    EXPECT_EQ(corrected.shown.back(),
+              "captioned <Ошибка в программе UpToUp>: Строка 3 длиннее 198 символов (с концом строки): "
+              "кадр не читается целиком.\nОбработка прервана.");
+  }
 }
 
-TEST(UpToUpLongLines, AFrameInsertedAfterAPieceStartsOnALineOfItsOwn) {
-  // The leading piece moves and the rest does not: a stop comes between them.
-  const std::string head = "N002Y+001000<" + std::string(185, 'c');
-  const std::string rest = std::string(115, 'c') + "\n";
-  EXPECT_EQ(Output("%\nN001X+001000F0660\n" + head + rest),
-            "%\nN001X+001000F0660\nN002F0610\nN003Y+001000F0660<" + std::string(185, 'c') +
-                "\nN004F0000\n" + rest);
-}
-
-TEST(UpToUpLongLines, APieceWhoseRestIsDroppedEndsItsLine) {
-  const std::string head = "N002X+001000" + std::string(186, 'c');
-  EXPECT_EQ(Output("%\nN001X+001000F0660\n" + head + "F0610\nN003X+001000\n"),
-            "%\nN001X+001000F0660\n" + head + "\nN003X+001000F0610\nN004F0000\n");
+TEST(UpToUpLongLines, ALineOfExactlyTheLimitIsCorrectedWhole) {
+  const std::string line = "N002M08" + std::string(190, 'c') + "\n";  // 198 characters
+  EXPECT_EQ(Output("%\n" + line + "N003M09\n"), "%\nN001M08" + std::string(190, 'c') +
+                                                   "\nN002M09\n");
+  // A last line of 198 characters without a line end is whole too.
+  EXPECT_EQ(Output("%\n" + line.substr(0, 197) + "c"), "%\nN001M08" + std::string(191, 'c'));
 }
 }  // namespace
 }  // namespace h33

@@ -1,0 +1,19 @@
+#pragma once
+
+#include "bytesource.h"
+
+namespace h33 {
+
+// A program line that a method will not work on; what() names the line and
+// says why, in the user's words. It is reported wherever a failed read is,
+// and like a failed read it leaves every output as it was.
+class ProgramRefusal : public IoError {
+ public:
+  using IoError::IoError;
+};
+
+// A line longer than the readers take whole: read in pieces it would become
+// several frames, cut in the middle of a word.
+ProgramRefusal LineTooLong(long lineNumber);
+
+}  // namespace h33
