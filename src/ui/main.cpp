@@ -354,7 +354,7 @@ void TMainDialog::N4deleteClick() {
   const std::string text = Sprintf(
       "Удалить Файл ->\n %s \n\t\t ? ....\n Внимание ! Файл будет удален безвозвратно ! ",
       path.toStdString().c_str());
-  if (dialogs_.Ask(DialogKind::Error, text, {Button::Yes, Button::No}) != Button::Yes) return;
+  if (dialogs_.AskBeforeDestroying(text) != Button::Yes) return;
   // A file that vanished meanwhile needs no word; one that is still there
   // must not look deleted.
   std::error_code error;

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMessageBox>
 #include <QRadioButton>
 #include <QPlainTextEdit>
 #include <QTabBar>
@@ -13,6 +14,7 @@
 
 #include "main.h"
 #include "plotwindow.h"
+#include "qtdialogs.h"
 #include "stat.h"
 #include "scripteddialogs.h"
 #include "tempdir.h"
@@ -324,6 +326,28 @@ class MainWindowTest : public QObject {
     QVERIFY(dialogs.shown[0].starts_with("information [Yes]: Файл УП ->\n " + b + " "));
     QVERIFY(dialogs.shown[1].starts_with("error [Yes No]: Удалить Файл ->\n " + b + " "));
     QVERIFY(!std::filesystem::exists(dir / "b.up"));
+    QVERIFY(std::filesystem::exists(dir / "a.up"));
+  }
+
+  // Enter in the real question box keeps the file: only a click on Yes deletes.
+  void EnterInTheDeleteQuestionKeepsTheFile() {
+    TempDir dir;
+    dir.Write("a.up", "N001M05\r\n");
+    QtDialogs dialogs(nullptr);
+    TMainDialog window(dialogs, QString::fromStdString(dir.Path().string()));
+    window.FileListBox1->setCurrentRow(0);
+    QString asked;
+    QTimer answer;
+    connect(&answer, &QTimer::timeout, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (!box) return;
+      asked = box->text();
+      QTest::keyClick(box, Qt::Key_Return);
+      answer.stop();
+    });
+    answer.start(10);
+    window.N4deleteClick();
+    QVERIFY(asked.startsWith("Удалить Файл ->\n "));
     QVERIFY(std::filesystem::exists(dir / "a.up"));
   }
 
