@@ -42,9 +42,14 @@ std::optional<ProgramPicture> Load(const std::string& file, FeedUnits units, int
   options.units = units;
   options.path = ExportPathOptions(kWidth, height);
   std::string reason;
-  auto picture = LoadProgramPicture(file, options, &reason);
-  if (!picture) err << "Невозможно открыть файл " << file << " на чтение: " << reason << '\n';
-  return picture;
+  try {
+    auto picture = LoadProgramPicture(file, options, &reason);
+    if (!picture) err << "Невозможно открыть файл " << file << " на чтение: " << reason << '\n';
+    return picture;
+  } catch (const OutOfReachError& error) {
+    err << "Рисунок не построен: файл " << file << ", " << error.what() << '\n';
+    return std::nullopt;
+  }
 }
 
 bool CheckOutputName(const PlotOptions& options, std::ostream& err) {

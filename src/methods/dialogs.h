@@ -25,6 +25,13 @@ class Dialogs {
   virtual Button Ask(DialogKind kind, const std::string& text,
                      std::initializer_list<Button> buttons) = 0;
 
+  // An error box asking Yes or No before something is destroyed for good.
+  // Only a deliberate Yes destroys: where a key answers by itself (Enter in
+  // a window), it answers No. Without such a key it is a plain question.
+  virtual Button AskBeforeDestroying(const std::string& text) {
+    return Ask(DialogKind::Error, text, {Button::Yes, Button::No});
+  }
+
   // System message box with its own caption, an OK button and no icon.
   virtual void CaptionedBox(const std::string& text, const std::string& caption) = 0;
 

@@ -73,7 +73,27 @@ Point3 ToPoint(const FrameVector& vector) { return {vector.x, vector.y, vector.z
 
 Point3 Add(const Point3& a, const Point3& b) { return {a.x + b.x, a.y + b.y, a.z + b.z}; }
 
+std::string OutOfReachText(std::uint32_t line, const std::string& word) {
+  return "строка " + std::to_string(line) + ": слово " + word +
+         " выходит за пределы станка: точка дальше " +
+         std::to_string(static_cast<long long>(kMachineReach)) + " мм от начала программы";
+}
+
 }  // namespace
+
+OutOfReachError::OutOfReachError(std::uint32_t line, const std::string& word)
+    : std::runtime_error(OutOfReachText(line, word)), line_(line) {}
+
+// `letters` name the words that place the point's x, y and z.
+void ToolpathReader::CheckReach(const Point3& point, const char* letters) const {
+  const double axes[] = {point.x, point.y, point.z};
+  for (std::size_t axis = 0; axis < 3; ++axis) {
+    // Written so that a NaN fails it too.
+    if (std::fabs(axes[axis]) <= kMachineReach) continue;
+    const char letter = letters[axis];
+    throw OutOfReachError(line_, letter + std::string(ReadWord(text_, letter)));
+  }
+}
 
 double ChordLength(const FrameVector& chord) {
   return std::sqrt(double{chord.x} * chord.x + double{chord.y} * chord.y + double{chord.z} * chord.z);
@@ -125,6 +145,7 @@ bool ToolpathReader::Next(ToolpathMove& move) {
     move.pathStart = path_;
     if (chord.present) {
       position_ = Add(position_, ToPoint(chord));
+      CheckReach(position_, "XYZ");
       path_ += ChordLength(chord);
       const FrameVector offsets = ReadArcOffsets(text_);
       if (offsets.present) {
@@ -133,6 +154,7 @@ bool ToolpathReader::Next(ToolpathMove& move) {
         const PlanePoint start = ToPlane(move.start, plane_);
         move.centre = FromPlane(
             {start.first - inPlane.first, start.second - inPlane.second, start.depth}, plane_);
+        CheckReach(move.centre, "IJK");
         move.kind = MoveKind::kCircular;
       } else {
         move.kind = rapid_ ? MoveKind::kRapid : MoveKind::kLinear;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -53,6 +54,23 @@ struct LineCheckpoint {
   double path = 0;           // chord length before the line, mm
 };
 
+// How far from the program's start, mm along any axis, a point of the path
+// or an arc's centre may lie: ten kilometres, beyond the table of any
+// machine. A coordinate past it is a fault of the program (a digit too many),
+// and drawing it would lose the true path in rounding or never end.
+inline constexpr double kMachineReach = 1e7;
+
+// A frame whose word puts a point beyond kMachineReach, or out of the
+// numbers altogether.
+class OutOfReachError : public std::runtime_error {
+ public:
+  OutOfReachError(std::uint32_t line, const std::string& word);
+  std::uint32_t Line() const { return line_; }
+
+ private:
+  std::uint32_t line_;
+};
+
 // A motion frame's chord in mm, as the path length counts it.
 double ChordLength(const FrameVector& chord);
 
@@ -61,7 +79,8 @@ class ToolpathReader {
  public:
   ToolpathReader(ByteSource& source, FeedUnits units);
 
-  // The next motion or feed frame; false at the end. Throws IoError.
+  // The next motion or feed frame; false at the end. Throws IoError, and
+  // OutOfReachError for a frame that leaves the machine.
   bool Next(ToolpathMove& move);
 
   // Lines read so far.
@@ -72,6 +91,7 @@ class ToolpathReader {
  private:
   void TakeModalCodes(const std::string& text);
   bool TakeFeed(const std::string& text);
+  void CheckReach(const Point3& point, const char* letters) const;
 
   LineReader reader_;
   FeedUnits units_;

@@ -39,8 +39,11 @@ std::vector<Column> Columns(const FeedProfile& profile, double from, double to, 
     const double x0 = (samples[i].path - from) * perPixel;
     const double x1 = (end - from) * perPixel;
     if (x1 < 0) continue;
-    const int first = std::clamp(static_cast<int>(std::floor(x0)), 0, width - 1);
-    const int last = std::clamp(static_cast<int>(std::ceil(x1)) - 1, first, width - 1);
+    // Clamped before the conversion: zoomed far in, a step's ends lie
+    // beyond any int.
+    const double right = width - 1;
+    const int first = static_cast<int>(std::clamp(std::floor(x0), 0.0, right));
+    const int last = static_cast<int>(std::clamp(std::ceil(x1) - 1, static_cast<double>(first), right));
     for (int c = first; c <= last; ++c) {
       Column& column = columns[static_cast<std::size_t>(c)];
       column.low = std::min(column.low, samples[i].low);
@@ -99,7 +102,7 @@ void PaintAxes(QPainter& painter, const QRectF& plot, const ProfileScene& scene)
   const QPen grid(QColor(225, 225, 225), 1);
   const QPen text(Qt::black);
   const double feedStep = NiceStep(scene.top / 5);
-  for (double feed = 0; feed <= scene.top; feed += feedStep) {
+  for (const double feed : Ticks(0, scene.top, feedStep)) {
     const double y = FeedToY(plot, scene.top, feed);
     painter.setPen(grid);
     painter.drawLine(QPointF(plot.left(), y), QPointF(plot.right(), y));
@@ -109,8 +112,7 @@ void PaintAxes(QPainter& painter, const QRectF& plot, const ProfileScene& scene)
   }
   const double span = scene.to - scene.from;
   const double pathStep = NiceStep(span / std::max(1.0, plot.width() / 110));
-  for (double path = std::ceil(scene.from / pathStep) * pathStep; path <= scene.to;
-       path += pathStep) {
+  for (const double path : Ticks(scene.from, scene.to, pathStep)) {
     const double x = plot.left() + (path - scene.from) / span * plot.width();
     painter.setPen(grid);
     painter.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));

@@ -14,6 +14,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QStorageInfo>
@@ -88,6 +89,19 @@ bool IsUserVolume(const QStorageInfo& volume) {
   return true;
 }
 
+// A right click below the files only opens the popup: the list would take
+// it for a click into nothing and drop the file the popup is meant for.
+class FileList : public QListWidget {
+ public:
+  using QListWidget::QListWidget;
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override {
+    if (event->button() == Qt::RightButton && !indexAt(event->position().toPoint()).isValid()) return;
+    QListWidget::mousePressEvent(event);
+  }
+};
+
 }  // namespace
 
 void KeepNumbersInCLocale() { std::setlocale(LC_NUMERIC, "C"); }
@@ -136,7 +150,7 @@ void TMainDialog::BuildFilePane() {
   FilterComboBox1->setGeometry(256, 0, 233, 24);
   for (const FileFilter& filter : kFileFilters) FilterComboBox1->addItem(filter.caption);
 
-  FileListBox1 = new QListWidget(this);
+  FileListBox1 = new FileList(this);
   FileListBox1->setObjectName("FileListBox1");
   FileListBox1->setGeometry(256, 32, 233, 289);
   FileListBox1->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -164,7 +178,9 @@ void TMainDialog::BuildFilePane() {
           &TMainDialog::DirectoryListBox1Change);
   connect(FilterComboBox1, &QComboBox::currentIndexChanged, this,
           &TMainDialog::FilterComboBox1Change);
-  connect(FileListBox1, &QListWidget::currentRowChanged, this, &TMainDialog::FileListBox1Change);
+  // The current row is no choice of the user's: the list moves it to the
+  // first file whenever it takes the focus, a popup closing included.
+  connect(FileListBox1, &QListWidget::itemSelectionChanged, this, &TMainDialog::FileListBox1Change);
 }
 
 void TMainDialog::BuildMethodPane() {
@@ -298,10 +314,15 @@ void TMainDialog::BitBtn1Click() {
 
 void TMainDialog::ButtonExitClick() { QApplication::closeAllWindows(); }
 
+int TMainDialog::SelectedFileIndex() const {
+  const QList<QListWidgetItem*> selected = FileListBox1->selectedItems();
+  return selected.isEmpty() ? -1 : FileListBox1->row(selected.front());
+}
+
 QString TMainDialog::InputFileName() const {
-  const QListWidgetItem* item = FileListBox1->currentItem();
-  if (!item || FileListBox1->currentRow() < 0) return {};
-  return QDir(directory_).filePath(item->text());
+  const int index = SelectedFileIndex();
+  if (index < 0) return {};
+  return QDir(directory_).filePath(FileListBox1->item(index)->text());
 }
 
 void TMainDialog::N0noteClick() { startEditor(InputFileName()); }
@@ -333,7 +354,7 @@ void TMainDialog::N4deleteClick() {
   const std::string text = Sprintf(
       "Удалить Файл ->\n %s \n\t\t ? ....\n Внимание ! Файл будет удален безвозвратно ! ",
       path.toStdString().c_str());
-  if (dialogs_.Ask(DialogKind::Error, text, {Button::Yes, Button::No}) != Button::Yes) return;
+  if (dialogs_.AskBeforeDestroying(text) != Button::Yes) return;
   // A file that vanished meanwhile needs no word; one that is still there
   // must not look deleted.
   std::error_code error;
@@ -354,7 +375,7 @@ void TMainDialog::N5viewClick() {
 void TMainDialog::Timer1Timer() { RefreshFileList(); }
 
 void TMainDialog::RefreshFileList() {
-  const int remembered = FileListBox1->currentRow();
+  const int remembered = SelectedFileIndex();
   ReadFileList();
   SelectFileIndex(remembered);
 }
@@ -378,9 +399,9 @@ void TMainDialog::SelectFileIndex(int index) {
 }
 
 void TMainDialog::FileListBox1Change() {
-  const QListWidgetItem* item = FileListBox1->currentItem();
-  const bool selected = item && FileListBox1->currentRow() >= 0;
-  EditFile->setText(selected ? item->text() : kFileFilters[FilterComboBox1->currentIndex()].shownMask);
+  const int index = SelectedFileIndex();
+  EditFile->setText(index >= 0 ? FileListBox1->item(index)->text()
+                               : kFileFilters[FilterComboBox1->currentIndex()].shownMask);
 }
 
 void TMainDialog::FilterComboBox1Change(int index) {

@@ -104,6 +104,8 @@ class TMainDialog : public QWidget {
   void FilterComboBox1Change(int index);
   void FileListBox1Change();
   void ReadFileList();
+  // The file the user picked: a selected row, not the current one.
+  int SelectedFileIndex() const;
   void SelectFileIndex(int index);
   void ShowFormatVerdict(const std::filesystem::path& name);
   void RunMethod(const QString& input);

@@ -120,6 +120,9 @@ std::optional<ProgramPicture> TPlotWindow::Load(const QString& file, FeedUnits u
     if (picture) return picture;
   } catch (const IoError& failure) {
     reason = failure.what();
+  } catch (const OutOfReachError& failure) {
+    error = QString("Рисунок не построен: файл %1, %2").arg(file, QString::fromStdString(failure.what()));
+    return std::nullopt;
   }
   error = QString("Невозможно открыть файл %1 на чтение: %2").arg(file, QString::fromStdString(reason));
   return std::nullopt;

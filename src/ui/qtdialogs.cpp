@@ -5,6 +5,9 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include <optional>
+#include <utility>
+
 #include "fileselect.h"
 #include "lengthlimitdialog.h"
 
@@ -30,13 +33,25 @@ Button FromQt(int button) {
   }
 }
 
+// `enter`: the button Enter presses; without one the toolkit picks the first.
 int ShowBox(QWidget* parent, QMessageBox::Icon icon, const QString& caption, const std::string& text,
-            std::initializer_list<Button> buttons) {
+            std::initializer_list<Button> buttons, std::optional<Button> enter = std::nullopt) {
   QMessageBox box(icon, caption, QString::fromStdString(text), QMessageBox::NoButton, parent);
   for (const Button button : buttons) box.addButton(ToQt(button));
   // Closing the box by its frame answers like the last button (No where there is one).
   box.setEscapeButton(box.button(ToQt(*(buttons.end() - 1))));
+  if (enter) box.setDefaultButton(ToQt(*enter));
   return box.exec();
+}
+
+std::pair<QMessageBox::Icon, QString> Look(DialogKind kind) {
+  switch (kind) {
+    case DialogKind::Error: return {QMessageBox::Critical, "Ошибка"};
+    case DialogKind::Information: return {QMessageBox::Information, "Информация"};
+    case DialogKind::Warning: return {QMessageBox::Warning, "Предупреждение"};
+    case DialogKind::Confirmation: break;
+  }
+  return {QMessageBox::Question, "Подтверждение"};
 }
 
 }  // namespace
@@ -47,15 +62,13 @@ void QtDialogs::Message(const std::string& text) {
 
 Button QtDialogs::Ask(DialogKind kind, const std::string& text,
                       std::initializer_list<Button> buttons) {
-  QMessageBox::Icon icon = QMessageBox::Question;
-  QString caption = "Подтверждение";
-  switch (kind) {
-    case DialogKind::Error: icon = QMessageBox::Critical; caption = "Ошибка"; break;
-    case DialogKind::Information: icon = QMessageBox::Information; caption = "Информация"; break;
-    case DialogKind::Warning: icon = QMessageBox::Warning; caption = "Предупреждение"; break;
-    case DialogKind::Confirmation: break;
-  }
+  const auto [icon, caption] = Look(kind);
   return FromQt(ShowBox(parent_, icon, caption, text, buttons));
+}
+
+Button QtDialogs::AskBeforeDestroying(const std::string& text) {
+  const auto [icon, caption] = Look(DialogKind::Error);
+  return FromQt(ShowBox(parent_, icon, caption, text, {Button::Yes, Button::No}, Button::No));
 }
 
 void QtDialogs::CaptionedBox(const std::string& text, const std::string& caption) {

@@ -23,6 +23,7 @@ class QtDialogs : public Dialogs {
   void Message(const std::string& text) override;
   Button Ask(DialogKind kind, const std::string& text,
              std::initializer_list<Button> buttons) override;
+  Button AskBeforeDestroying(const std::string& text) override;
   void CaptionedBox(const std::string& text, const std::string& caption) override;
   std::optional<long> AskTapeLengthLimit() override;
   std::optional<std::string> AskSecondPartName() override;

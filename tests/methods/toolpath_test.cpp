@@ -183,6 +183,68 @@ TEST(Toolpath, AHugeArcIsDrawnWithBoundedPieces) {
   EXPECT_GT(points[2048].y, 9e12);  // G02 in XY: over the top, clockwise
 }
 
+// The message names the line and the word as written.
+void ExpectRefused(std::string_view program, std::uint32_t line, const std::string& word) {
+  try {
+    ReadMoves(program);
+    ADD_FAILURE() << "read without complaint: " << program;
+  } catch (const OutOfReachError& error) {
+    EXPECT_EQ(error.Line(), line) << program;
+    EXPECT_NE(std::string(error.what()).find("строка " + std::to_string(line) + ": слово " + word +
+                                             " выходит за пределы станка"),
+              std::string::npos)
+        << error.what();
+  }
+}
+
+TEST(ToolpathReach, PointsBeyondTheMachineAreRefusedByLineAndWord) {
+  const std::string beyondFloat(39, '9');
+  ExpectRefused("N001Y+" + beyondFloat + "\n", 1, "Y+" + beyondFloat);
+  const std::string withinFloat = "123456789012345678901234567890123456789";
+  ExpectRefused("%\nN001G01X+000100Y+" + withinFloat + "F0660\nN002X+000100\n", 2,
+                "Y+" + withinFloat);
+  ExpectRefused("N001Z-1100000000\n", 1, "Z-1100000000");
+  // Each step within reach, the sum not: the step that leaves is named.
+  ExpectRefused("N001X+0600000000\nN002Y+000100\nN003X+0600000000\n", 3, "X+0600000000");
+  ExpectRefused("N001G02X+000100I+999999999999J+000000\n", 1, "I+999999999999");
+  ExpectRefused("N001G18G03X+000100K-999999999999\n", 1, "K-999999999999");
+}
+
+TEST(ToolpathReach, TheWholeTableIsDrawnToItsEdges) {
+  const auto moves = ReadMoves(
+      "N001X+1000000000Y-1000000000\nN002X-2000000000\n"
+      "N003G02X+1000000000Y+1000000000I+1000000000J+000000\n");
+  ASSERT_EQ(moves.size(), 3u);
+  EXPECT_DOUBLE_EQ(moves[1].end.x, -kMachineReach);
+  EXPECT_DOUBLE_EQ(moves[2].centre.x, 0);  // the unsigned offset mended
+  EXPECT_DOUBLE_EQ(moves[2].centre.y, -kMachineReach);
+}
+
+// Nothing a picture holds is out of the numbers, even at the machine's edges.
+TEST(ToolpathReach, PictureGeometryIsFiniteAtTheEdges) {
+  // Half circles of the table's radius around the origin, there and back.
+  std::string program = "N001G01X+1000000000Z-1000000000F0660\n";
+  for (int frame = 0; frame < 200; ++frame) {
+    program += frame % 2 ? "N002G01X+2000000000F0000\n" : "N002G03X-2000000000I+1000000000F0999\n";
+  }
+  MemorySource source(program);
+  PictureOptions options;
+  options.path.pointCap = 4096;
+  options.profileCap = 64;
+  const ProgramPicture picture = ReadProgramPicture(source, options);
+  ASSERT_FALSE(picture.path.Points().empty());
+  for (const PathPoint& point : picture.path.Points()) {
+    ASSERT_TRUE(std::isfinite(point.x) && std::isfinite(point.y) && std::isfinite(point.z));
+  }
+  EXPECT_LE(picture.path.Points().size(), 4096u);
+  EXPECT_LE(picture.profile.Samples().size(), 64u);
+  for (const ProfileSample& sample : picture.profile.Samples()) {
+    ASSERT_TRUE(std::isfinite(sample.path) && std::isfinite(sample.low) && std::isfinite(sample.high));
+  }
+  EXPECT_TRUE(std::isfinite(picture.profile.Length()));
+  EXPECT_TRUE(std::isfinite(picture.path.Bounds().LargestSide()));
+}
+
 TEST(Toolpath, OffsetsWrittenWithoutSignsFindTheirCentre) {
   // The true start offset is (−10, 0); the file says +10.
   const auto moves = ReadMoves("N001G02X+001000Y+001000I+001000J+000000\n");

@@ -4,6 +4,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMenu>
+#include <QMessageBox>
 #include <QRadioButton>
 #include <QPlainTextEdit>
 #include <QTabBar>
@@ -11,6 +13,8 @@
 #include <QtTest>
 
 #include "main.h"
+#include "plotwindow.h"
+#include "qtdialogs.h"
 #include "stat.h"
 #include "scripteddialogs.h"
 #include "tempdir.h"
@@ -25,6 +29,37 @@ class MainWindowTest : public QObject {
     QStringList names;
     for (int i = 0; i < window.FileListBox1->count(); ++i) names << window.FileListBox1->item(i)->text();
     return names;
+  }
+
+ // Right-click below the files, where no file is, and leave the menu with
+  // Escape, as a user who changed their mind does. The list takes the focus
+  // from the click and gets it back when the menu closes.
+  static void OpenAndClosePopup(TMainDialog& window) {
+    QWidget* list = window.FileListBox1->viewport();
+    const QPoint below(20, list->height() - 10);
+    QTest::mouseClick(list, Qt::RightButton, {}, below);
+    if (!window.PopupMenu1->isVisible()) {
+      QContextMenuEvent request(QContextMenuEvent::Mouse, below, list->mapToGlobal(below));
+      QApplication::sendEvent(list, &request);
+    }
+    QTRY_VERIFY(window.PopupMenu1->isVisible());
+    QTest::keyClick(window.PopupMenu1, Qt::Key_Escape);
+    QTRY_VERIFY(!window.PopupMenu1->isVisible());
+    QTRY_VERIFY(window.FileListBox1->hasFocus());
+  }
+
+  static void ChooseFromPopup(TMainDialog& window, const QString& caption) {
+    OpenAndClosePopup(window);
+    for (QAction* action : window.PopupMenu1->actions()) {
+      if (action->text() == caption) return action->trigger();
+    }
+    QFAIL(qPrintable("no popup command " + caption));
+  }
+
+  // A shown, active window: only then does the list take and give back the focus.
+  static void Activate(TMainDialog& window) {
+    window.show();
+    QVERIFY(QTest::qWaitForWindowActive(&window));
   }
 
  private slots:
@@ -224,6 +259,96 @@ class MainWindowTest : public QObject {
     window.N0noteClick();
     QVERIFY(dialogs.shown.empty());
     QCOMPARE(opened, QString());  // the editor opens empty
+  }
+
+  void PopupLeavesTheSelectionAsItWas() {
+    TempDir dir;
+    for (const char* name : {"a.up", "b.up"}) dir.Write(name, "");
+    ScriptedDialogs dialogs;
+    TMainDialog window(dialogs, QString::fromStdString(dir.Path().string()));
+    Activate(window);
+    OpenAndClosePopup(window);
+    QVERIFY(window.FileListBox1->selectedItems().isEmpty());
+    QVERIFY(window.InputFileName().isEmpty());
+    QCOMPARE(window.EditFile->text(), QString("*.up"));
+    window.Timer1Timer();  // the refresh keeps what was chosen: nothing
+    QVERIFY(window.InputFileName().isEmpty());
+    QCOMPARE(window.EditFile->text(), QString("*.up"));
+
+    window.FileListBox1->setCurrentRow(1);
+    OpenAndClosePopup(window);
+    QCOMPARE(window.InputFileName(), QString::fromStdString((dir / "b.up").string()));
+    QCOMPARE(window.EditFile->text(), QString("b.up"));
+  }
+
+  // Whatever the list shows as its current row, a command without a chosen
+  // file touches no file; the editor opens on no file.
+  void PopupCommandsWithoutASelectionLeaveTheFilesAlone() {
+    TempDir dir;
+    dir.Write("a.up", "N001X+001000F0660\r\n");
+    ScriptedDialogs dialogs;
+    dialogs.buttons = {Button::Yes};
+    TMainDialog window(dialogs, QString::fromStdString(dir.Path().string()));
+    QStringList opened;
+    window.startEditor = [&opened](const QString& path) { opened << path; };
+    Activate(window);
+    for (const char* caption :
+         {"Удалить файл", "Проверка УП на формат H33", "Блокнот", "Просмотр"}) {
+      ChooseFromPopup(window, QString::fromUtf8(caption));
+    }
+    QCOMPARE(ReadBytes(dir / "a.up"), std::string("N001X+001000F0660\r\n"));
+    QCOMPARE(dialogs.shown, std::vector<std::string>{});
+    QCOMPARE(opened, QStringList({QString()}));
+    QVERIFY(!window.findChild<TPlotWindow*>());
+    QVERIFY(window.FileListBox1->selectedItems().isEmpty());
+  }
+
+  void PopupCommandsActOnTheSelectedFile() {
+    TempDir dir;
+    for (const char* name : {"a.up", "b.up"}) dir.Write(name, "N001X+001000F0660\r\n");
+    ScriptedDialogs dialogs;
+    dialogs.buttons = {Button::Yes};
+    TMainDialog window(dialogs, QString::fromStdString(dir.Path().string()));
+    QStringList opened;
+    window.startEditor = [&opened](const QString& path) { opened << path; };
+    Activate(window);
+    window.FileListBox1->setCurrentRow(1);
+    const std::string b = (dir / "b.up").string();
+    ChooseFromPopup(window, "Блокнот");
+    QCOMPARE(opened, QStringList({QString::fromStdString(b)}));
+    ChooseFromPopup(window, "Просмотр");
+    const auto* view = window.findChild<TPlotWindow*>();
+    QVERIFY(view && view->windowTitle().endsWith(QString::fromStdString(b)));
+    Activate(window);
+    ChooseFromPopup(window, "Проверка УП на формат H33");
+    ChooseFromPopup(window, "Удалить файл");
+    QCOMPARE(dialogs.shown.size(), std::size_t{2});
+    QVERIFY(dialogs.shown[0].starts_with("information [Yes]: Файл УП ->\n " + b + " "));
+    QVERIFY(dialogs.shown[1].starts_with("error [Yes No]: Удалить Файл ->\n " + b + " "));
+    QVERIFY(!std::filesystem::exists(dir / "b.up"));
+    QVERIFY(std::filesystem::exists(dir / "a.up"));
+  }
+
+  // Enter in the real question box keeps the file: only a click on Yes deletes.
+  void EnterInTheDeleteQuestionKeepsTheFile() {
+    TempDir dir;
+    dir.Write("a.up", "N001M05\r\n");
+    QtDialogs dialogs(nullptr);
+    TMainDialog window(dialogs, QString::fromStdString(dir.Path().string()));
+    window.FileListBox1->setCurrentRow(0);
+    QString asked;
+    QTimer answer;
+    connect(&answer, &QTimer::timeout, [&] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (!box) return;
+      asked = box->text();
+      QTest::keyClick(box, Qt::Key_Return);
+      answer.stop();
+    });
+    answer.start(10);
+    window.N4deleteClick();
+    QVERIFY(asked.startsWith("Удалить Файл ->\n "));
+    QVERIFY(std::filesystem::exists(dir / "a.up"));
   }
 
   // Names reach the file system from the list's text, whatever the alphabet.

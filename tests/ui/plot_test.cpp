@@ -210,6 +210,60 @@ class PlotTest : public QObject {
     view->close();
   }
 
+  // A coordinate a digit or thirty too long: refused, whatever the picture,
+  // and nothing written. Past a float's range it once drew forever.
+  void PlotCommandRefusesAPointBeyondTheMachine() {
+    TempDir dir;
+    const std::string word = "Y+" + std::string(39, '9');
+    const auto program = dir.Write("far.up", "N1" + word + "\n");
+    for (const std::vector<std::string>& picture :
+         {std::vector<std::string>{"--profile", "-o", "p.svg"}, {"--profile", "-o", "p.png"},
+          {"-o", "t.svg"}, {"-o", "t.png"}}) {
+      std::vector<std::string> args{"plot", program.string()};
+      for (const std::string& arg : picture) args.push_back(arg == picture.back() ? (dir / arg).string() : arg);
+      std::string err;
+      QCOMPARE(RunPlot(args, err), 2);
+      QCOMPARE(QString::fromStdString(err),
+               QString::fromStdString("Рисунок не построен: файл " + program.string() +
+                                      ", строка 1: слово " + word +
+                                      " выходит за пределы станка: точка дальше 10000000 мм "
+                                      "от начала программы\n"));
+    }
+    QCOMPARE(QString::fromStdString(dir.Listing()), QString("far.up\n"));
+  }
+
+  // Paths out to the edges of the table and back, over and over: every
+  // number written is a number.
+  void PicturesAtTheMachinesEdgesHoldOnlyNumbers() {
+    TempDir dir;
+    std::string text = "N001G01X+1000000000Y-1000000000F0660\n";
+    for (int frame = 0; frame < 50; ++frame) {
+      text += "N002G02X-2000000000Y+2000000000I+1000000000J-1000000000\nN003X+2000000000Y-2000000000F0000\n";
+    }
+    const auto program = dir.Write("edge.up", text);
+    for (const char* picture : {"t.svg", "p.svg"}) {
+      std::vector<std::string> args{"plot", program.string(), "-o", (dir / picture).string()};
+      if (picture[0] == 'p') args.push_back("--profile");
+      std::string err;
+      QCOMPARE(RunPlot(args, err), 0);
+      const QString svg = QString::fromStdString(ReadBytes(dir / picture)).toLower();
+      QVERIFY(!svg.contains("nan"));
+      QVERIFY(!svg.contains("inf"));
+    }
+  }
+
+  void ViewWindowSaysWhyAFarProgramIsNotDrawn() {
+    TempDir dir;
+    const auto program = dir.Write("far.up", "N001G01X+000100F0660\nN002X+99999999999999\n");
+    TPlotWindow window;
+    QVERIFY(!window.Open(PlotSources::ForFile(Path(program))));
+    QVERIFY(!window.Toolpath->Scene().picture);
+    QVERIFY(!window.Profile->Scene().output);
+    QVERIFY2(window.FrameLabel->text().contains("Рисунок не построен: файл " + Path(program) +
+                                                ", строка 2: слово X+99999999999999"),
+             qPrintable(window.FrameLabel->text()));
+  }
+
   void FileListViewItemOpensTheSelectedFileOnly() {
     TempDir dir;
     dir.Write("a.up", kSquare);

@@ -2,6 +2,9 @@
 #include <QPainter>
 #include <QtTest>
 
+#include <limits>
+#include <vector>
+
 #include "plotaxes.h"
 #include "plotstyle.h"
 #include "plotviewport.h"
@@ -60,6 +63,34 @@ class PlotPaintersTest : public QObject {
     QCOMPARE(AxisLabel(1500000, 500000), QString("1500000"));
     QCOMPARE(AxisLabel(0.25, 0.05), QString("0.25"));
     QCOMPARE(AxisLabel(-1e-12, 0.1), QString("0.0"));
+  }
+
+  void TicksAreBoundedAndNoneWhereTheStepIsLost() {
+    QCOMPARE(Ticks(0.5, 3, 1), (std::vector<double>{1, 2, 3}));
+    QCOMPARE(Ticks(-2, -2, 2), (std::vector<double>{-2}));
+    QVERIFY(Ticks(2.1, 2.9, 1).empty());
+    QCOMPARE(Ticks(0, 1e300, 1, 100).size(), std::size_t{100});
+    QVERIFY(Ticks(1e17, 1e17 + 64, 0.01).empty());  // 0.01 is below a double's step there
+    QVERIFY(Ticks(0, 10, 0).empty());
+    QVERIFY(Ticks(0, std::numeric_limits<double>::infinity(), 1).empty());
+  }
+
+  // Zoomed to 16 mm far along a long path, where the axis step of 2 mm adds
+  // nothing to a double: the picture still ends, and shows the feed.
+  void ProfileFarAlongAHugePathEnds() {
+    FeedProfile profile;
+    ToolpathMove move;
+    move.feed = 600;
+    move.pathEnd = 4e16;
+    profile.Add(move);
+    ProfileScene scene = FitProfile(profile, nullptr);
+    scene.from = 4e16 - 16;
+    QImage image(760, 400, QImage::Format_RGB32);
+    QPainter painter(&image);
+    PaintProfile(painter, image.rect(), scene, {});
+    const QRectF plot = ProfilePlotArea(image.rect());
+    QVERIFY(ColourAt(image, qRound(plot.center().x()),
+                     qRound(plot.bottom() - 600 / scene.top * plot.height()), QColor(190, 20, 20)));
   }
 
   void FeedColoursRunFromRedToBlueWithStopsBlack() {
