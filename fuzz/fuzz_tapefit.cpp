@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -30,6 +31,10 @@ const fs::path& WorkDirectory() {
   static const fs::path directory = [] {
     fs::path path = fs::temp_directory_path() / ("h33-fuzz-tapefit-" + std::to_string(getpid()));
     fs::create_directories(path);
+    std::atexit([] {
+      std::error_code ignored;
+      fs::remove_all(WorkDirectory(), ignored);
+    });
     return path;
   }();
   return directory;

@@ -66,8 +66,17 @@ bool CheckOutputName(const PlotOptions& options, std::ostream& err) {
   return true;
 }
 
-int RunPlot(const PlotOptions& options, CliStreams& streams) {
+int RunPlot(PlotOptions options, CliStreams& streams) {
   if (!CheckOutputName(options, streams.err)) return kExitBadInput;
+  // The title names the programs as the user gave them, not their scratch copies.
+  std::string title = std::filesystem::path(options.file).filename().string();
+  if (!options.compare.empty()) {
+    title += "  ←  " + std::filesystem::path(options.compare).filename().string();
+  }
+  if (!streams.files.TakeInput(options.file, streams.err) ||
+      (!options.compare.empty() && !streams.files.TakeInput(options.compare, streams.err))) {
+    return kExitBadInput;
+  }
   // The compare mode draws a run's input, the PTP tape of a Ptp->up run.
   const bool compare = !options.compare.empty();
   const bool profile = options.profile || compare;
@@ -91,8 +100,7 @@ int RunPlot(const PlotOptions& options, CliStreams& streams) {
     plot.input = input ? &*input : nullptr;
     plot.width = kWidth;
     plot.height = height;
-    plot.title = std::filesystem::path(options.file).filename().string();
-    if (compare) plot.title += "  ←  " + std::filesystem::path(options.compare).filename().string();
+    plot.title = title;
     ExportPlot(plot, options.output);
   } catch (const IoError& error) {
     streams.err << error.what() << '\n';
