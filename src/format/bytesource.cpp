@@ -37,6 +37,12 @@ std::unique_ptr<FileSource> FileSource::Open(const std::filesystem::path& path,
   return std::unique_ptr<FileSource>(new FileSource(file, path, error ? 0 : size));
 }
 
+std::string UnreadableReason(const std::filesystem::path& path) {
+  std::string reason;
+  FileSource::Open(path, &reason);
+  return reason;
+}
+
 FileSource::~FileSource() { std::fclose(file_); }
 
 std::size_t FileSource::Read(char* buffer, std::size_t size) {

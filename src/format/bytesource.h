@@ -60,6 +60,10 @@ class FileSource : public ByteSource {
   std::uintmax_t position_ = 0;  // bytes from the file's start to the next one read
 };
 
+// Why the file cannot be opened for reading, in the system's words; empty
+// when it can. For messages about a pass that found it unreadable.
+std::string UnreadableReason(const std::filesystem::path& path);
+
 // Where program bytes go: a file or memory.
 class ByteSink {
  public:

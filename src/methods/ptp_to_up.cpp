@@ -24,10 +24,15 @@ bool OfferTapeSplit(const RunParameters& parameters, const std::filesystem::path
   return split.Outcome() == SplitOutcome::kFinished;
 }
 
-std::optional<float> CountTime(const std::filesystem::path& fileName, int acceleration) {
+// The time, or why the program just written cannot be read back.
+std::optional<float> CountTime(const std::filesystem::path& fileName, int acceleration,
+                               std::string& reason) {
   try {
-    return TTimeCounter(fileName, acceleration).CountTime();
-  } catch (const IoError&) {
+    const std::optional<float> seconds = TTimeCounter(fileName, acceleration).CountTime();
+    if (!seconds) reason = UnreadableReason(fileName);
+    return seconds;
+  } catch (const IoError& error) {
+    reason = error.what();
     return std::nullopt;
   }
 }
@@ -97,10 +102,11 @@ ConversionStatus PtpToUp(const RunParameters& parameters, ByteSource& input,
   const ConversionStatus status = WriteProgram(parameters, input, outputName, dialogs, sums);
   if (status != ConversionStatus::kConverted) return status;
 
-  const std::optional<float> seconds = CountTime(outputName, parameters.Acceleration);
+  std::string reason;
+  const std::optional<float> seconds = CountTime(outputName, parameters.Acceleration, reason);
   if (!seconds) {
-    dialogs.CaptionedBox(Sprintf("Файл %s создан, но не читается: время выполнения не подсчитано.",
-                                 PathText(outputName).c_str()),
+    dialogs.CaptionedBox(Sprintf("Файл %s создан, но не читается: время выполнения не подсчитано.\n%s",
+                                 PathText(outputName).c_str(), reason.c_str()),
                          kErrorCaption);
     return ConversionStatus::kIoFailed;
   }

@@ -28,6 +28,7 @@
 
 #include "about.h"
 #include "actionguard.h"
+#include "bytesource.h"
 #include "dialogs.h"
 #include "editorlauncher.h"
 #include "formatcheck.h"
@@ -337,7 +338,7 @@ void TMainDialog::ShowFormatVerdict(const std::filesystem::path& name) {
   // The count stays a whole int: a file with 65535 violations is no unreadable file.
   const int violations = CheckH33Format(name, 0);
   if (violations == -1) {
-    dialogs_.CaptionedBox(CannotOpenForReadingText(name),
+    dialogs_.CaptionedBox(CannotOpenForReadingText(name) + UnreadableReason(name),
                           "Проверка программы на формат H33 - > ошибка ...");
   } else if (violations == 0) {
     dialogs_.Ask(DialogKind::Information, FormatVerdictText(name, true), {Button::Yes});

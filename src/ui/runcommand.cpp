@@ -18,6 +18,7 @@
 #include <iostream>
 
 #include "actionguard.h"
+#include "bytesource.h"
 #include "dialogs.h"
 #include "fileinfo.h"
 #include "main.h"
@@ -164,8 +165,9 @@ void TMainDialog::RunMethod(const QString& input) {
 }
 
 void TMainDialog::ReportUnreadable(const std::filesystem::path& name) {
-  dialogs_.CaptionedBox(Text("Невозможно открыть файл:\n %s \n на 'чтение' ", name),
-                        "Проверка программы на формат H33 - > ошибка ...");
+  dialogs_.CaptionedBox(
+      Text("Невозможно открыть файл:\n %s \n на 'чтение' ", name) + "\n" + UnreadableReason(name),
+      "Проверка программы на формат H33 - > ошибка ...");
 }
 
 void TMainDialog::ShowStatistics(const std::filesystem::path& program, int feedMax,
