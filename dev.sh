@@ -102,7 +102,7 @@ case "${1:-}" in
     build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DH33_BUILD_BENCH=OFF
     mkdir -p docs/screenshots
     xvfb-run -a -s "-screen 0 1280x1024x24" build/tests/ui/h33_screenshots docs/screenshots examples
-    build/src/cli/h33 plot examples/pocket.up -o docs/plot-pocket.png
+    build/src/cli/h33-plot examples/pocket.up -o docs/plot-pocket.png
     ;;
   test)
     setup

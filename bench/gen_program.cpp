@@ -7,8 +7,8 @@
 #include <map>
 #include <string>
 
-#include "bytesource.h"
-#include "outputfile.h"
+#include "format/bytesource.h"
+#include "format/outputfile.h"
 #include "programgen.h"
 
 namespace {

@@ -4,12 +4,12 @@
 #include <string>
 #include <string_view>
 
-#include "bytesource.h"
-#include "feedcode.h"
-#include "lineio.h"
+#include "format/bytesource.h"
+#include "format/feedcode.h"
+#include "format/lineio.h"
+#include "format/words.h"
+#include "methods/timecount.h"
 #include "programgen.h"
-#include "timecount.h"
-#include "words.h"
 
 namespace h33 {
 namespace {

@@ -13,10 +13,10 @@
 #include <optional>
 #include <string>
 
-#include "profilepainter.h"
+#include "picture/programpicture.h"
+#include "plot/profilepainter.h"
+#include "plot/toolpathpainter.h"
 #include "programgen.h"
-#include "programpicture.h"
-#include "toolpathpainter.h"
 
 namespace h33 {
 namespace {

@@ -7,10 +7,10 @@
 #include <string>
 #include <string_view>
 
-#include "feedcode.h"
-#include "lineio.h"
-#include "textformat.h"
-#include "words.h"
+#include "format/feedcode.h"
+#include "format/lineio.h"
+#include "format/textformat.h"
+#include "format/words.h"
 
 namespace h33::bench {
 namespace {

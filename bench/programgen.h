@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "bytesource.h"
+#include "format/bytesource.h"
 
 namespace h33::bench {
 

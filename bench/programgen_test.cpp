@@ -12,11 +12,11 @@
 #include <string_view>
 #include <vector>
 
-#include "bytesource.h"
-#include "feedcode.h"
-#include "numbers.h"
-#include "textformat.h"
-#include "words.h"
+#include "format/bytesource.h"
+#include "format/feedcode.h"
+#include "format/numbers.h"
+#include "format/textformat.h"
+#include "format/words.h"
 
 namespace h33::bench {
 namespace {

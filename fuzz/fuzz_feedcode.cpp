@@ -5,11 +5,11 @@
 #include <cstdint>
 #include <string>
 
-#include "feedcode.h"
+#include "format/feedcode.h"
+#include "format/numbers.h"
+#include "format/textformat.h"
+#include "format/words.h"
 #include "fuzzing.h"
-#include "numbers.h"
-#include "textformat.h"
-#include "words.h"
 
 namespace h33::fuzz {
 namespace {

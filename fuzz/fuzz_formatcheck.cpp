@@ -5,12 +5,12 @@
 #include <string>
 #include <vector>
 
-#include "fileinfo.h"
-#include "formatcheck.h"
+#include "app/statisticsview.h"
+#include "format/fileinfo.h"
+#include "format/formatcheck.h"
+#include "format/lineio.h"
+#include "format/textformat.h"
 #include "fuzzing.h"
-#include "lineio.h"
-#include "statisticsview.h"
-#include "textformat.h"
 
 namespace h33::fuzz {
 namespace {

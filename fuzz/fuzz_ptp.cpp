@@ -16,15 +16,15 @@
 #include <string>
 #include <vector>
 
-#include "feedcode.h"
+#include "app/machines.h"
+#include "format/feedcode.h"
+#include "format/lineio.h"
+#include "format/numbers.h"
+#include "format/textformat.h"
+#include "format/words.h"
+#include "methods/ptp_to_up.h"
 #include "fuzzing.h"
-#include "lineio.h"
-#include "machines.h"
-#include "numbers.h"
-#include "ptp_to_up.h"
 #include "scripteddialogs.h"
-#include "textformat.h"
-#include "words.h"
 
 namespace h33::fuzz {
 namespace {

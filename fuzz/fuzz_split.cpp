@@ -17,15 +17,15 @@
 #include <string>
 #include <vector>
 
+#include "format/lineio.h"
+#include "format/numbers.h"
+#include "format/refusal.h"
+#include "format/textformat.h"
+#include "format/words.h"
+#include "methods/tapecopy.h"
+#include "methods/uptoup.h"
 #include "fuzzing.h"
-#include "lineio.h"
-#include "numbers.h"
-#include "refusal.h"
 #include "scripteddialogs.h"
-#include "tapecopy.h"
-#include "textformat.h"
-#include "uptoup.h"
-#include "words.h"
 
 namespace h33::fuzz {
 namespace {

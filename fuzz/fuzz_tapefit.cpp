@@ -14,8 +14,8 @@
 #include <system_error>
 #include <vector>
 
+#include "methods/razbivka.h"
 #include "fuzzing.h"
-#include "razbivka.h"
 #include "scripteddialogs.h"
 
 #ifndef _WIN32

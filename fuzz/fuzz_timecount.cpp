@@ -4,10 +4,10 @@
 #include <cstring>
 #include <string>
 
+#include "format/textformat.h"
+#include "methods/timecount.h"
+#include "methods/timemessage.h"
 #include "fuzzing.h"
-#include "textformat.h"
-#include "timecount.h"
-#include "timemessage.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace h33;

@@ -5,11 +5,11 @@
 #include <cstring>
 #include <vector>
 
+#include "format/lineio.h"
+#include "format/textformat.h"
+#include "picture/programpicture.h"
+#include "picture/toolpath.h"
 #include "fuzzing.h"
-#include "lineio.h"
-#include "programpicture.h"
-#include "textformat.h"
-#include "toolpath.h"
 
 namespace h33::fuzz {
 namespace {

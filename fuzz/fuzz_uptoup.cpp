@@ -13,16 +13,16 @@
 #include <string>
 #include <vector>
 
-#include "feedcode.h"
-#include "framewindow.h"
+#include "format/feedcode.h"
+#include "format/lineio.h"
+#include "format/numbers.h"
+#include "format/textformat.h"
+#include "format/words.h"
+#include "methods/uptoup.h"
+#include "planning/framewindow.h"
+#include "planning/lookahead.h"
 #include "fuzzing.h"
-#include "lineio.h"
-#include "lookahead.h"
-#include "numbers.h"
 #include "scripteddialogs.h"
-#include "textformat.h"
-#include "uptoup.h"
-#include "words.h"
 
 namespace h33::fuzz {
 namespace {

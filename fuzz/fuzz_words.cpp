@@ -6,10 +6,10 @@
 #include <string>
 #include <string_view>
 
+#include "format/numbers.h"
+#include "format/textformat.h"
+#include "format/words.h"
 #include "fuzzing.h"
-#include "numbers.h"
-#include "textformat.h"
-#include "words.h"
 
 namespace h33::fuzz {
 namespace {

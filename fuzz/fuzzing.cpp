@@ -5,11 +5,11 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "feedcode.h"
-#include "lineio.h"
-#include "numbers.h"
-#include "textformat.h"
-#include "words.h"
+#include "format/feedcode.h"
+#include "format/lineio.h"
+#include "format/numbers.h"
+#include "format/textformat.h"
+#include "format/words.h"
 
 namespace h33::fuzz {
 

@@ -11,7 +11,7 @@
 #include <type_traits>
 #include <vector>
 
-#include "bytesource.h"
+#include "format/bytesource.h"
 
 namespace h33::fuzz {
 

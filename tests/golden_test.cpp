@@ -1,5 +1,7 @@
 // Runs every case folder under golden/ through the h33 command, exactly as a
-// user would from a shell, and compares what it prints and writes.
+// user would from a shell, and compares what it prints and writes. Folders
+// named plot-* are cases of the h33-plot command: they run in the picture
+// build of this file (H33_GOLDEN_PLOT), the others in the core's.
 //
 // A case folder holds:
 //   cmd        the arguments, one per line
@@ -21,8 +23,14 @@
 #include <string>
 #include <vector>
 
-#include "app.h"
+#include "cli/runh33.h"
 #include "tempdir.h"
+
+#ifdef H33_GOLDEN_PLOT
+#include <QGuiApplication>
+
+#include "cli/plotcommand.h"
+#endif
 
 namespace h33 {
 namespace {
@@ -69,7 +77,11 @@ TEST_P(Golden, Case) {
   fs::current_path(work.Path());
   std::ostringstream out;
   std::ostringstream err;
+#ifdef H33_GOLDEN_PLOT
+  const int code = RunH33Plot(ReadArguments(folder / "cmd"), out, err);
+#else
   const int code = RunH33(ReadArguments(folder / "cmd"), out, err);
+#endif
   fs::current_path(saved);
 
   const std::string exitText = ReadIfPresent(folder / "exit");
@@ -83,10 +95,17 @@ TEST_P(Golden, Case) {
   EXPECT_EQ(Names(work.Path()), expectedNames);
 }
 
+#ifdef H33_GOLDEN_PLOT
+constexpr bool kPlotCases = true;
+#else
+constexpr bool kPlotCases = false;
+#endif
+
 std::vector<std::string> CaseNames() {
   std::vector<std::string> names;
   for (const auto& entry : fs::directory_iterator(H33_GOLDEN_DIR)) {
-    if (entry.is_directory()) names.push_back(entry.path().filename().string());
+    const std::string name = entry.path().filename().string();
+    if (entry.is_directory() && name.starts_with("plot-") == kPlotCases) names.push_back(name);
   }
   std::sort(names.begin(), names.end());
   return names;
@@ -104,3 +123,13 @@ INSTANTIATE_TEST_SUITE_P(Cases, Golden, testing::ValuesIn(CaseNames()),
 
 }  // namespace
 }  // namespace h33
+
+#ifdef H33_GOLDEN_PLOT
+int main(int argc, char** argv) {
+  // As h33-plot does: pictures need no display.
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QGuiApplication application(argc, argv);
+  testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
+#endif

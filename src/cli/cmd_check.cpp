@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "app.h"
-#include "commands.h"
-#include "formatcheck.h"
-#include "options.h"
-#include "textformat.h"
+#include "cli/commands.h"
+#include "cli/options.h"
+#include "cli/runh33.h"
+#include "format/formatcheck.h"
+#include "format/textformat.h"
 
 namespace h33 {
 namespace {

@@ -4,14 +4,14 @@
 #include <string>
 #include <vector>
 
-#include "app.h"
-#include "commands.h"
-#include "machines.h"
-#include "options.h"
-#include "pathtext.h"
-#include "ptp_to_up.h"
-#include "runinput.h"
-#include "splitanswers.h"
+#include "app/machines.h"
+#include "app/runinput.h"
+#include "cli/commands.h"
+#include "cli/options.h"
+#include "cli/runh33.h"
+#include "cli/splitanswers.h"
+#include "format/pathtext.h"
+#include "methods/ptp_to_up.h"
 
 namespace h33 {
 namespace {

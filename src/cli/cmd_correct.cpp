@@ -5,15 +5,15 @@
 #include <ostream>
 #include <string>
 
-#include "app.h"
-#include "commands.h"
-#include "consoledialogs.h"
-#include "machines.h"
-#include "options.h"
-#include "runinput.h"
-#include "textformat.h"
-#include "timecount.h"
-#include "uptoup.h"
+#include "app/machines.h"
+#include "app/runinput.h"
+#include "cli/commands.h"
+#include "cli/consoledialogs.h"
+#include "cli/options.h"
+#include "cli/runh33.h"
+#include "format/textformat.h"
+#include "methods/timecount.h"
+#include "methods/uptoup.h"
 
 namespace h33 {
 namespace {

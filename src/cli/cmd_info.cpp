@@ -6,12 +6,12 @@
 #include <ostream>
 #include <string>
 
-#include "app.h"
-#include "commands.h"
-#include "fileinfo.h"
-#include "options.h"
-#include "statisticsview.h"
-#include "timecount.h"
+#include "app/statisticsview.h"
+#include "cli/commands.h"
+#include "cli/options.h"
+#include "cli/runh33.h"
+#include "format/fileinfo.h"
+#include "methods/timecount.h"
 
 namespace h33 {
 namespace {

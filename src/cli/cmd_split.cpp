@@ -5,15 +5,15 @@
 #include <string>
 #include <vector>
 
-#include "app.h"
-#include "bytesource.h"
-#include "commands.h"
-#include "formatcheck.h"
-#include "machines.h"
-#include "options.h"
-#include "razbivka.h"
-#include "runparameters.h"
-#include "splitanswers.h"
+#include "app/machines.h"
+#include "cli/commands.h"
+#include "cli/options.h"
+#include "cli/runh33.h"
+#include "cli/splitanswers.h"
+#include "format/bytesource.h"
+#include "format/formatcheck.h"
+#include "methods/razbivka.h"
+#include "methods/runparameters.h"
 
 namespace h33 {
 namespace {

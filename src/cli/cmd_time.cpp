@@ -4,13 +4,13 @@
 #include <ostream>
 #include <string>
 
-#include "app.h"
-#include "commands.h"
-#include "consoledialogs.h"
-#include "options.h"
-#include "runinput.h"
-#include "timecount.h"
-#include "timemessage.h"
+#include "app/runinput.h"
+#include "cli/commands.h"
+#include "cli/consoledialogs.h"
+#include "cli/options.h"
+#include "cli/runh33.h"
+#include "methods/timecount.h"
+#include "methods/timemessage.h"
 
 namespace h33 {
 

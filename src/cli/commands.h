@@ -3,7 +3,7 @@
 #include <functional>
 #include <iosfwd>
 
-#include "programfiles.h"
+#include "cli/programfiles.h"
 
 namespace CLI {
 class App;
@@ -27,6 +27,5 @@ CommandRunner AddInfoCommand(CLI::App& app, CliStreams& streams);
 CommandRunner AddConvertCommand(CLI::App& app, CliStreams& streams);
 CommandRunner AddCorrectCommand(CLI::App& app, CliStreams& streams);
 CommandRunner AddSplitCommand(CLI::App& app, CliStreams& streams);
-CommandRunner AddPlotCommand(CLI::App& app, CliStreams& streams);  // with H33_WITH_PLOT only
 
 }  // namespace h33

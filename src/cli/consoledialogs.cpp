@@ -1,4 +1,4 @@
-#include "consoledialogs.h"
+#include "cli/consoledialogs.h"
 
 #include <algorithm>
 #include <ostream>

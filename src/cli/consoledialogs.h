@@ -5,7 +5,7 @@
 #include <optional>
 #include <string>
 
-#include "dialogs.h"
+#include "methods/dialogs.h"
 
 namespace h33 {
 

@@ -7,8 +7,8 @@
 #include <io.h>
 #endif
 
-#include "app.h"
-#include "scratchfiles.h"
+#include "cli/runh33.h"
+#include "format/scratchfiles.h"
 
 int main(int argc, char** argv) {
   h33::ScratchFiles::RemoveOnSignals();

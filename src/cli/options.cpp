@@ -1,13 +1,13 @@
-#include "options.h"
+#include "cli/options.h"
 
 #include <CLI/CLI.hpp>
 
 #include <ostream>
 #include <string>
 
-#include "bytesource.h"
-#include "formatcheck.h"
-#include "pathtext.h"
+#include "format/bytesource.h"
+#include "format/formatcheck.h"
+#include "format/pathtext.h"
 
 namespace h33 {
 

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <iosfwd>
 
-#include "machines.h"
+#include "app/machines.h"
 
 namespace CLI {
 class App;

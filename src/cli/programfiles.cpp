@@ -1,12 +1,12 @@
-#include "programfiles.h"
+#include "cli/programfiles.h"
 
 #include <cstdio>
 #include <fstream>
 #include <ostream>
 #include <system_error>
 
-#include "bytesource.h"
-#include "pathtext.h"
+#include "format/bytesource.h"
+#include "format/pathtext.h"
 
 #ifdef _WIN32
 #include <fcntl.h>

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "scratchfiles.h"
+#include "format/scratchfiles.h"
 
 namespace h33 {
 

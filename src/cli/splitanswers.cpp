@@ -1,9 +1,9 @@
-#include "splitanswers.h"
+#include "cli/splitanswers.h"
 
 #include <algorithm>
 #include <ostream>
 
-#include "splitchecks.h"
+#include "app/splitchecks.h"
 
 namespace h33 {
 

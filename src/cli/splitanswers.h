@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "consoledialogs.h"
+#include "cli/consoledialogs.h"
 
 namespace h33 {
 

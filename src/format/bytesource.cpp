@@ -1,11 +1,11 @@
-#include "bytesource.h"
+#include "format/bytesource.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <system_error>
 
-#include "pathtext.h"
+#include "format/pathtext.h"
 
 namespace h33 {
 

@@ -1,6 +1,6 @@
-#include "controlsums.h"
+#include "format/controlsums.h"
 
-#include "words.h"
+#include "format/words.h"
 
 namespace h33 {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "decimalsum.h"
+#include "format/decimalsum.h"
 
 namespace h33 {
 

@@ -1,4 +1,4 @@
-#include "decimalsum.h"
+#include "format/decimalsum.h"
 
 #include <algorithm>
 #include <charconv>

@@ -1,9 +1,9 @@
-#include "feedcode.h"
+#include "format/feedcode.h"
 
 #include <cmath>
 #include <limits>
 
-#include "textformat.h"
+#include "format/textformat.h"
 
 namespace h33 {
 

@@ -1,4 +1,4 @@
-#include "fileinfo.h"
+#include "format/fileinfo.h"
 
 #include <sys/stat.h>
 
@@ -8,14 +8,14 @@
 #include <cmath>
 #include <string_view>
 
-#include "decimalsum.h"
-#include "feedcode.h"
-#include "formatcheck.h"
-#include "lineio.h"
-#include "numbers.h"
-#include "pathtext.h"
-#include "textformat.h"
-#include "words.h"
+#include "format/decimalsum.h"
+#include "format/feedcode.h"
+#include "format/formatcheck.h"
+#include "format/lineio.h"
+#include "format/numbers.h"
+#include "format/pathtext.h"
+#include "format/textformat.h"
+#include "format/words.h"
 
 namespace h33 {
 namespace {

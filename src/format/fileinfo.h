@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "bytesource.h"
+#include "format/bytesource.h"
 
 namespace h33 {
 

@@ -1,12 +1,12 @@
-#include "formatcheck.h"
+#include "format/formatcheck.h"
 
 #include <limits>
 #include <string_view>
 
-#include "lineio.h"
-#include "pathtext.h"
-#include "textformat.h"
-#include "words.h"
+#include "format/lineio.h"
+#include "format/pathtext.h"
+#include "format/textformat.h"
+#include "format/words.h"
 
 namespace h33 {
 namespace {

@@ -5,7 +5,7 @@
 #include <functional>
 #include <string>
 
-#include "bytesource.h"
+#include "format/bytesource.h"
 
 namespace h33 {
 

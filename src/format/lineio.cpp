@@ -1,9 +1,9 @@
-#include "lineio.h"
+#include "format/lineio.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "refusal.h"
+#include "format/refusal.h"
 
 namespace h33 {
 namespace {

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "bytesource.h"
+#include "format/bytesource.h"
 
 namespace h33 {
 

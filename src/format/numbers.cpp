@@ -1,4 +1,4 @@
-#include "numbers.h"
+#include "format/numbers.h"
 
 #include <charconv>
 #include <limits>

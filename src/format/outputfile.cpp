@@ -1,4 +1,4 @@
-#include "outputfile.h"
+#include "format/outputfile.h"
 
 #include <cerrno>
 #include <cstring>
@@ -12,7 +12,7 @@
 #include <unistd.h>
 #endif
 
-#include "pathtext.h"
+#include "format/pathtext.h"
 
 namespace h33 {
 namespace {

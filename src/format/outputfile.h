@@ -3,8 +3,8 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "bytesource.h"
-#include "scratchfiles.h"
+#include "format/bytesource.h"
+#include "format/scratchfiles.h"
 
 namespace h33 {
 

@@ -1,4 +1,4 @@
-#include "pathtext.h"
+#include "format/pathtext.h"
 
 namespace h33 {
 

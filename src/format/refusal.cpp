@@ -1,6 +1,6 @@
-#include "refusal.h"
+#include "format/refusal.h"
 
-#include "textformat.h"
+#include "format/textformat.h"
 
 namespace h33 {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "bytesource.h"
+#include "format/bytesource.h"
 
 namespace h33 {
 

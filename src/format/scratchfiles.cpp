@@ -1,4 +1,4 @@
-#include "scratchfiles.h"
+#include "format/scratchfiles.h"
 
 #include <array>
 #include <atomic>
@@ -17,8 +17,8 @@
 #include <unistd.h>
 #endif
 
-#include "bytesource.h"
-#include "pathtext.h"
+#include "format/bytesource.h"
+#include "format/pathtext.h"
 
 namespace h33 {
 namespace {

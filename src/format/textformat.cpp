@@ -1,4 +1,4 @@
-#include "textformat.h"
+#include "format/textformat.h"
 
 #include <cstdarg>
 #include <cstdio>

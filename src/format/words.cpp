@@ -1,9 +1,9 @@
-#include "words.h"
+#include "format/words.h"
 
 #include <algorithm>
 #include <array>
 
-#include "textformat.h"
+#include "format/textformat.h"
 
 namespace h33 {
 namespace {

@@ -2,10 +2,10 @@
 
 #include <utility>
 
-#include "feedcode.h"
-#include "modalcodes.h"
-#include "numbers.h"
-#include "uptoup.h"
+#include "format/feedcode.h"
+#include "format/modalcodes.h"
+#include "format/numbers.h"
+#include "methods/uptoup.h"
 
 namespace h33 {
 namespace {

@@ -1,6 +1,6 @@
-#include "ptp_braking.h"
+#include "methods/ptp_braking.h"
 
-#include "textformat.h"
+#include "format/textformat.h"
 
 namespace h33 {
 

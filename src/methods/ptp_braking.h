@@ -3,9 +3,9 @@
 #include <cstddef>
 #include <string>
 
-#include "braking.h"
-#include "dialogs.h"
-#include "runparameters.h"
+#include "methods/dialogs.h"
+#include "methods/runparameters.h"
+#include "planning/braking.h"
 
 namespace h33 {
 

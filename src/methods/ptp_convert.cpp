@@ -1,10 +1,10 @@
-#include "feedcode.h"
-#include "lineio.h"
-#include "numbers.h"
-#include "ptp_input.h"
-#include "ptp_to_up.h"
-#include "textformat.h"
-#include "words.h"
+#include "format/feedcode.h"
+#include "format/lineio.h"
+#include "format/numbers.h"
+#include "format/textformat.h"
+#include "format/words.h"
+#include "methods/ptp_input.h"
+#include "methods/ptp_to_up.h"
 
 namespace h33 {
 namespace {

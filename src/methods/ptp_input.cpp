@@ -1,8 +1,8 @@
-#include "ptp_input.h"
+#include "methods/ptp_input.h"
 
-#include "numbers.h"
-#include "textformat.h"
-#include "words.h"
+#include "format/numbers.h"
+#include "format/textformat.h"
+#include "format/words.h"
 
 namespace h33 {
 

@@ -4,9 +4,9 @@
 #include <stdexcept>
 #include <string>
 
-#include "bytesource.h"
-#include "lineio.h"
-#include "refusal.h"
+#include "format/bytesource.h"
+#include "format/lineio.h"
+#include "format/refusal.h"
 
 namespace h33 {
 

@@ -1,13 +1,13 @@
-#include "ptp_to_up.h"
+#include "methods/ptp_to_up.h"
 
 #include <memory>
 
-#include "outputfile.h"
-#include "pathtext.h"
-#include "razbivka.h"
-#include "textformat.h"
-#include "timecount.h"
-#include "timemessage.h"
+#include "format/outputfile.h"
+#include "format/pathtext.h"
+#include "format/textformat.h"
+#include "methods/razbivka.h"
+#include "methods/timecount.h"
+#include "methods/timemessage.h"
 
 namespace h33 {
 namespace {

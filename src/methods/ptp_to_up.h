@@ -3,10 +3,10 @@
 #include <filesystem>
 #include <string>
 
-#include "bytesource.h"
-#include "dialogs.h"
-#include "ptp_translate.h"
-#include "runparameters.h"
+#include "format/bytesource.h"
+#include "methods/dialogs.h"
+#include "methods/ptp_translate.h"
+#include "methods/runparameters.h"
 
 namespace h33 {
 

@@ -1,12 +1,12 @@
-#include "ptp_translate.h"
+#include "methods/ptp_translate.h"
 
 #include <cmath>
 
-#include "feedcode.h"
-#include "modalcodes.h"
-#include "numbers.h"
-#include "textformat.h"
-#include "words.h"
+#include "format/feedcode.h"
+#include "format/modalcodes.h"
+#include "format/numbers.h"
+#include "format/textformat.h"
+#include "format/words.h"
 
 namespace h33 {
 namespace {

@@ -3,14 +3,14 @@
 #include <optional>
 #include <string>
 
-#include "controlsums.h"
-#include "dialogs.h"
-#include "feedlimits.h"
-#include "framewindow.h"
-#include "lookahead.h"
-#include "ptp_braking.h"
-#include "ptp_input.h"
-#include "runparameters.h"
+#include "format/controlsums.h"
+#include "methods/dialogs.h"
+#include "methods/ptp_braking.h"
+#include "methods/ptp_input.h"
+#include "methods/runparameters.h"
+#include "planning/feedlimits.h"
+#include "planning/framewindow.h"
+#include "planning/lookahead.h"
 
 namespace h33 {
 

@@ -1,4 +1,4 @@
-#include "razbivka.h"
+#include "methods/razbivka.h"
 
 #include <algorithm>
 #include <climits>
@@ -8,12 +8,12 @@
 #include <system_error>
 #include <vector>
 
-#include "lineio.h"
-#include "outputfile.h"
-#include "pathtext.h"
-#include "tapecopy.h"
-#include "textformat.h"
-#include "uptoup.h"
+#include "format/lineio.h"
+#include "format/outputfile.h"
+#include "format/pathtext.h"
+#include "format/textformat.h"
+#include "methods/tapecopy.h"
+#include "methods/uptoup.h"
 
 namespace h33 {
 namespace {

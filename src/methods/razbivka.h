@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "bytesource.h"
-#include "dialogs.h"
+#include "format/bytesource.h"
+#include "methods/dialogs.h"
 
 namespace h33 {
 

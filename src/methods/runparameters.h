@@ -1,7 +1,6 @@
 #pragma once
 
 #include <filesystem>
-#include <string_view>
 
 namespace h33 {
 
@@ -18,12 +17,5 @@ struct RunParameters {
   bool RestoreAfterArc = false;
   float ArcChordLimit = 100.0f;  // mm: a shorter circle cannot brake within itself
 };
-
-// The values a machine preset sets, names left empty.
-RunParameters PresetParameters(int machineIndex);
-
-// An edit field's number: leading blanks, an optional sign, the digits up to
-// the first other character; no digits give 0, so "12мм" is 12.
-int ReadParameterField(std::string_view text);
 
 }  // namespace h33

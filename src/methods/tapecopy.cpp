@@ -1,12 +1,12 @@
-#include "tapecopy.h"
+#include "methods/tapecopy.h"
 
 #include <climits>
 #include <utility>
 
-#include "feedcode.h"
-#include "numbers.h"
-#include "textformat.h"
-#include "words.h"
+#include "format/feedcode.h"
+#include "format/numbers.h"
+#include "format/textformat.h"
+#include "format/words.h"
 
 namespace h33 {
 namespace {

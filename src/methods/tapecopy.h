@@ -4,8 +4,8 @@
 #include <string_view>
 #include <vector>
 
-#include "bytesource.h"
-#include "lineio.h"
+#include "format/bytesource.h"
+#include "format/lineio.h"
 
 namespace h33 {
 

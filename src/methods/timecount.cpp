@@ -1,11 +1,11 @@
-#include "timecount.h"
+#include "methods/timecount.h"
 
 #include <cmath>
 
-#include "feedcode.h"
-#include "lineio.h"
-#include "numbers.h"
-#include "words.h"
+#include "format/feedcode.h"
+#include "format/lineio.h"
+#include "format/numbers.h"
+#include "format/words.h"
 
 namespace h33 {
 namespace {

@@ -4,7 +4,7 @@
 #include <optional>
 #include <string>
 
-#include "bytesource.h"
+#include "format/bytesource.h"
 
 namespace h33 {
 

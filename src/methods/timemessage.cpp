@@ -1,7 +1,7 @@
-#include "timemessage.h"
+#include "methods/timemessage.h"
 
-#include "numbers.h"
-#include "textformat.h"
+#include "format/numbers.h"
+#include "format/textformat.h"
 
 namespace h33 {
 

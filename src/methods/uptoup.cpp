@@ -1,15 +1,15 @@
-#include "uptoup.h"
+#include "methods/uptoup.h"
 
 #include <memory>
 #include <system_error>
 #include <utility>
 
-#include "braking.h"
-#include "lineio.h"
-#include "outputfile.h"
-#include "pathtext.h"
-#include "refusal.h"
-#include "textformat.h"
+#include "format/lineio.h"
+#include "format/outputfile.h"
+#include "format/pathtext.h"
+#include "format/refusal.h"
+#include "format/textformat.h"
+#include "planning/braking.h"
 
 namespace h33 {
 namespace {

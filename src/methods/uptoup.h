@@ -5,13 +5,13 @@
 #include <optional>
 #include <string>
 
-#include "bytesource.h"
-#include "controlsums.h"
-#include "dialogs.h"
-#include "feedlimits.h"
-#include "framewindow.h"
-#include "lookahead.h"
-#include "words.h"
+#include "format/bytesource.h"
+#include "format/controlsums.h"
+#include "format/words.h"
+#include "methods/dialogs.h"
+#include "planning/feedlimits.h"
+#include "planning/framewindow.h"
+#include "planning/lookahead.h"
 
 namespace h33 {
 

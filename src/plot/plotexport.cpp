@@ -1,8 +1,7 @@
-#include "plotexport.h"
+#include "plot/plotexport.h"
 
 #include <QBuffer>
 #include <QByteArray>
-#include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QSvgGenerator>
@@ -11,9 +10,9 @@
 #include <cctype>
 #include <memory>
 
-#include "outputfile.h"
-#include "profilepainter.h"
-#include "toolpathpainter.h"
+#include "format/outputfile.h"
+#include "plot/profilepainter.h"
+#include "plot/toolpathpainter.h"
 
 namespace h33 {
 namespace {
@@ -27,23 +26,6 @@ std::string Extension(const std::filesystem::path& file) {
                  [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   return extension;
 }
-
-// The command line has no display: the offscreen platform renders all the
-// same, fonts included.
-class OffscreenApplication {
- public:
-  OffscreenApplication() {
-    if (QGuiApplication::instance()) return;
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    application_ = std::make_unique<QGuiApplication>(argc_, argv_);
-  }
-
- private:
-  int argc_ = 1;
-  char name_[4] = "h33";
-  char* argv_[2] = {name_, nullptr};
-  std::unique_ptr<QGuiApplication> application_;
-};
 
 void Paint(QPainter& painter, const PlotExport& plot) {
   const QRectF area(0, 0, plot.width, plot.height);
@@ -104,7 +86,6 @@ bool IsPlotFileName(const std::filesystem::path& file) {
 }
 
 void ExportPlot(const PlotExport& plot, const std::filesystem::path& file) {
-  const OffscreenApplication application;
   const QByteArray bytes = Extension(file) == ".svg" ? RenderSvg(plot) : RenderPng(plot);
   OutputFile output(file);
   output.Write(bytes.constData(), static_cast<std::size_t>(bytes.size()));

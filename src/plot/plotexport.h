@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <string>
 
-#include "programpicture.h"
+#include "picture/programpicture.h"
 
 namespace h33 {
 
@@ -30,8 +30,9 @@ PathPolyline::Options ExportPathOptions(int width, int height);
 bool IsPlotFileName(const std::filesystem::path& file);
 
 // Renders PNG or SVG by the file's extension and writes it through a
-// temporary file, so a failed export leaves no half-written picture. Runs
-// its own offscreen GUI application when none is running. Throws IoError.
+// temporary file, so a failed export leaves no half-written picture. Needs
+// a running Qt GUI application (the offscreen platform will do). Throws
+// IoError.
 void ExportPlot(const PlotExport& plot, const std::filesystem::path& file);
 
 }  // namespace h33

@@ -1,4 +1,4 @@
-#include "plotstyle.h"
+#include "plot/plotstyle.h"
 
 #include <algorithm>
 #include <cmath>

@@ -4,7 +4,7 @@
 #include <QFont>
 #include <QPen>
 
-#include "toolpath.h"
+#include "picture/toolpath.h"
 
 namespace h33 {
 

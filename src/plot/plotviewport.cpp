@@ -1,4 +1,4 @@
-#include "plotviewport.h"
+#include "plot/plotviewport.h"
 
 #include <algorithm>
 

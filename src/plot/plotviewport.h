@@ -3,7 +3,7 @@
 #include <QPointF>
 #include <QRectF>
 
-#include "pathpolyline.h"
+#include "picture/pathpolyline.h"
 
 namespace h33 {
 

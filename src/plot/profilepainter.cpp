@@ -1,4 +1,4 @@
-#include "profilepainter.h"
+#include "plot/profilepainter.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -9,8 +9,8 @@
 #include <limits>
 #include <vector>
 
-#include "plotaxes.h"
-#include "plotstyle.h"
+#include "plot/plotaxes.h"
+#include "plot/plotstyle.h"
 
 namespace h33 {
 namespace {

@@ -3,7 +3,7 @@
 #include <QRectF>
 #include <QString>
 
-#include "feedprofile.h"
+#include "picture/feedprofile.h"
 
 class QPainter;
 

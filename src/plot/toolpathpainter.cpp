@@ -1,4 +1,4 @@
-#include "toolpathpainter.h"
+#include "plot/toolpathpainter.h"
 
 #include <QLinearGradient>
 #include <QPainter>
@@ -8,8 +8,8 @@
 #include <array>
 #include <cmath>
 
-#include "plotaxes.h"
-#include "plotstyle.h"
+#include "plot/plotaxes.h"
+#include "plot/plotstyle.h"
 
 namespace h33 {
 namespace {

@@ -6,8 +6,8 @@
 
 #include <cstdint>
 
-#include "plotviewport.h"
-#include "programpicture.h"
+#include "picture/programpicture.h"
+#include "plot/plotviewport.h"
 
 class QPainter;
 

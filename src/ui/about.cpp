@@ -1,10 +1,10 @@
-#include "about.h"
+#include "ui/about.h"
 
 #include <QGroupBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include "uifont.h"
+#include "ui/uifont.h"
 
 namespace h33 {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "dialogs.h"
+#include "methods/dialogs.h"
 
 namespace h33 {
 

@@ -1,10 +1,10 @@
-#include "editorlauncher.h"
+#include "ui/editorlauncher.h"
 
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QStringList>
 
-#include "dialogs.h"
+#include "methods/dialogs.h"
 
 namespace h33 {
 

@@ -1,4 +1,4 @@
-#include "feedprofileview.h"
+#include "ui/feedprofileview.h"
 
 #include <QMouseEvent>
 #include <QPainter>

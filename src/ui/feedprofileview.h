@@ -3,7 +3,7 @@
 #include <QPoint>
 #include <QWidget>
 
-#include "profilepainter.h"
+#include "plot/profilepainter.h"
 
 namespace h33 {
 

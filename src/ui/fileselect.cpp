@@ -1,4 +1,4 @@
-#include "fileselect.h"
+#include "ui/fileselect.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "splitchecks.h"
+#include "app/splitchecks.h"
 
 namespace h33 {
 namespace {

@@ -4,13 +4,13 @@
 #include <QDir>
 #include <QStyle>
 
-#include "about.h"
-#include "fileselect.h"
-#include "lengthlimitdialog.h"
-#include "main.h"
-#include "qtdialogs.h"
-#include "scratchfiles.h"
-#include "stat.h"
+#include "format/scratchfiles.h"
+#include "ui/about.h"
+#include "ui/fileselect.h"
+#include "ui/lengthlimitdialog.h"
+#include "ui/main.h"
+#include "ui/qtdialogs.h"
+#include "ui/stat.h"
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);

@@ -1,4 +1,4 @@
-#include "lengthlimitdialog.h"
+#include "ui/lengthlimitdialog.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "splitchecks.h"
+#include "app/splitchecks.h"
 
 namespace h33 {
 

@@ -1,4 +1,4 @@
-#include "main.h"
+#include "ui/main.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -26,19 +26,19 @@
 #include <clocale>
 #include <filesystem>
 
-#include "about.h"
-#include "actionguard.h"
-#include "bytesource.h"
-#include "dialogs.h"
-#include "editorlauncher.h"
-#include "formatcheck.h"
-#include "machines.h"
-#include "plotwindow.h"
-#include "qtpath.h"
-#include "runcommand.h"
-#include "stat.h"
-#include "textformat.h"
-#include "uifont.h"
+#include "app/machines.h"
+#include "format/bytesource.h"
+#include "format/formatcheck.h"
+#include "format/textformat.h"
+#include "methods/dialogs.h"
+#include "ui/about.h"
+#include "ui/actionguard.h"
+#include "ui/editorlauncher.h"
+#include "ui/plotwindow.h"
+#include "ui/qtpath.h"
+#include "ui/runcommand.h"
+#include "ui/stat.h"
+#include "ui/uifont.h"
 
 namespace h33 {
 namespace {

@@ -23,7 +23,7 @@ class QTimer;
 class QTreeView;
 class QFileSystemModel;
 
-#include "runparameters.h"
+#include "methods/runparameters.h"
 
 namespace h33 {
 

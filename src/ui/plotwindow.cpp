@@ -1,4 +1,4 @@
-#include "plotwindow.h"
+#include "ui/plotwindow.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -11,10 +11,10 @@
 
 #include <algorithm>
 
-#include "feedprofileview.h"
-#include "profilepainter.h"
-#include "qtpath.h"
-#include "toolpathview.h"
+#include "plot/profilepainter.h"
+#include "ui/feedprofileview.h"
+#include "ui/qtpath.h"
+#include "ui/toolpathview.h"
 
 namespace h33 {
 namespace {

@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "programpicture.h"
+#include "picture/programpicture.h"
 
 class QComboBox;
 class QLabel;

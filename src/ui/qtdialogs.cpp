@@ -1,4 +1,4 @@
-#include "qtdialogs.h"
+#include "ui/qtdialogs.h"
 
 #include <QCoreApplication>
 #include <QLineEdit>
@@ -8,8 +8,8 @@
 #include <optional>
 #include <utility>
 
-#include "fileselect.h"
-#include "lengthlimitdialog.h"
+#include "ui/fileselect.h"
+#include "ui/lengthlimitdialog.h"
 
 namespace h33 {
 namespace {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dialogs.h"
+#include "methods/dialogs.h"
 
 class QWidget;
 

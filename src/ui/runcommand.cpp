@@ -1,7 +1,7 @@
 // The run button: checks the selected file, asks for the output name and
 // starts the method of the selected tab.
 
-#include "runcommand.h"
+#include "ui/runcommand.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -17,23 +17,24 @@
 #include <filesystem>
 #include <iostream>
 
-#include "actionguard.h"
-#include "bytesource.h"
-#include "dialogs.h"
-#include "fileinfo.h"
-#include "main.h"
-#include "outputfile.h"
-#include "pathtext.h"
-#include "ptp_to_up.h"
-#include "qtpath.h"
-#include "runinput.h"
-#include "runparameters.h"
-#include "stat.h"
-#include "statisticsview.h"
-#include "textformat.h"
-#include "timecount.h"
-#include "timemessage.h"
-#include "uptoup.h"
+#include "app/machines.h"
+#include "app/runinput.h"
+#include "app/statisticsview.h"
+#include "format/bytesource.h"
+#include "format/fileinfo.h"
+#include "format/outputfile.h"
+#include "format/pathtext.h"
+#include "format/textformat.h"
+#include "methods/dialogs.h"
+#include "methods/ptp_to_up.h"
+#include "methods/runparameters.h"
+#include "methods/timecount.h"
+#include "methods/timemessage.h"
+#include "methods/uptoup.h"
+#include "ui/actionguard.h"
+#include "ui/main.h"
+#include "ui/qtpath.h"
+#include "ui/stat.h"
 
 namespace h33 {
 namespace {

@@ -1,4 +1,4 @@
-#include "stat.h"
+#include "ui/stat.h"
 
 #include <QFrame>
 #include <QGroupBox>
@@ -9,7 +9,7 @@
 #include <QPushButton>
 #include <QTableWidget>
 
-#include "uifont.h"
+#include "ui/uifont.h"
 
 namespace h33 {
 namespace {

@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <QPointer>
 
-#include "plotwindow.h"
+#include "ui/plotwindow.h"
 
 class QLabel;
 class QLineEdit;

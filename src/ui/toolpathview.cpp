@@ -1,4 +1,4 @@
-#include "toolpathview.h"
+#include "ui/toolpathview.h"
 
 #include <QMouseEvent>
 #include <QPainter>

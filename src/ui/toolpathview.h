@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "toolpathpainter.h"
+#include "plot/toolpathpainter.h"
 
 class QTimer;
 

@@ -1,4 +1,4 @@
-#include "uifont.h"
+#include "ui/uifont.h"
 
 #include <QStringList>
 

@@ -1,6 +1,6 @@
 // Program files from pipes and FIFOs: read once, the same bytes for every pass.
 
-#include "programfiles.h"
+#include "cli/programfiles.h"
 
 #include <gtest/gtest.h>
 
@@ -10,7 +10,7 @@
 #include <string>
 #include <thread>
 
-#include "app.h"
+#include "cli/runh33.h"
 #include "tempdir.h"
 
 #ifndef _WIN32

@@ -4,7 +4,7 @@
 #include <fstream>
 #include <string>
 
-#include "bytesource.h"
+#include "format/bytesource.h"
 #include "tempdir.h"
 
 namespace h33 {

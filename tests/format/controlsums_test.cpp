@@ -2,9 +2,9 @@
 
 #include <string>
 
-#include "controlsums.h"
-#include "decimalsum.h"
-#include "textformat.h"
+#include "format/controlsums.h"
+#include "format/decimalsum.h"
+#include "format/textformat.h"
 
 namespace h33 {
 namespace {

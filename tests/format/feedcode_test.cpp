@@ -3,7 +3,7 @@
 #include <cmath>
 #include <limits>
 
-#include "feedcode.h"
+#include "format/feedcode.h"
 
 namespace h33 {
 namespace {

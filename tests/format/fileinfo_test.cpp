@@ -6,8 +6,8 @@
 #include <ctime>
 #include <string>
 
-#include "fileinfo.h"
-#include "statisticsview.h"
+#include "app/statisticsview.h"
+#include "format/fileinfo.h"
 #include "tempdir.h"
 
 #ifndef _WIN32

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "formatcheck.h"
+#include "format/formatcheck.h"
 #include "tempdir.h"
 
 namespace h33 {

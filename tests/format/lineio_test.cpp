@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "lineio.h"
+#include "format/lineio.h"
 
 namespace h33 {
 namespace {

@@ -4,8 +4,8 @@
 #include <cmath>
 #include <limits>
 
-#include "numbers.h"
-#include "textformat.h"
+#include "format/numbers.h"
+#include "format/textformat.h"
 
 namespace h33 {
 namespace {

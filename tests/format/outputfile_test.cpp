@@ -10,8 +10,8 @@
 #include <unistd.h>
 #endif
 
-#include "outputfile.h"
-#include "scratchfiles.h"
+#include "format/outputfile.h"
+#include "format/scratchfiles.h"
 #include "tempdir.h"
 
 namespace h33 {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "words.h"
+#include "format/words.h"
 
 namespace h33 {
 namespace {

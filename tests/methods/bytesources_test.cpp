@@ -9,19 +9,20 @@
 #include <string>
 #include <vector>
 
-#include "bytesource.h"
-#include "fileinfo.h"
-#include "formatcheck.h"
-#include "lineio.h"
-#include "ptp_to_up.h"
-#include "razbivka.h"
-#include "runparameters.h"
+#include "app/machines.h"
+#include "format/bytesource.h"
+#include "format/fileinfo.h"
+#include "format/formatcheck.h"
+#include "format/lineio.h"
+#include "format/textformat.h"
+#include "methods/ptp_to_up.h"
+#include "methods/razbivka.h"
+#include "methods/runparameters.h"
+#include "methods/tapecopy.h"
+#include "methods/timecount.h"
+#include "methods/uptoup.h"
 #include "scripteddialogs.h"
-#include "tapecopy.h"
 #include "tempdir.h"
-#include "textformat.h"
-#include "timecount.h"
-#include "uptoup.h"
 
 namespace h33 {
 namespace {

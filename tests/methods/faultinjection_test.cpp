@@ -17,14 +17,15 @@
 #include <utility>
 #include <vector>
 
-#include "bytesource.h"
-#include "ptp_to_up.h"
-#include "razbivka.h"
-#include "runparameters.h"
+#include "app/machines.h"
+#include "format/bytesource.h"
+#include "format/textformat.h"
+#include "methods/ptp_to_up.h"
+#include "methods/razbivka.h"
+#include "methods/runparameters.h"
+#include "methods/uptoup.h"
 #include "scripteddialogs.h"
 #include "tempdir.h"
-#include "textformat.h"
-#include "uptoup.h"
 
 namespace h33 {
 namespace {

@@ -1,4 +1,4 @@
-#include "ptp_braking.h"
+#include "methods/ptp_braking.h"
 
 #include <gtest/gtest.h>
 

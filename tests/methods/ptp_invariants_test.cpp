@@ -5,13 +5,14 @@
 #include <cmath>
 #include <random>
 
-#include "braking.h"
-#include "feedcode.h"
-#include "numbers.h"
-#include "ptp_braking.h"
+#include "app/machines.h"
+#include "format/feedcode.h"
+#include "format/numbers.h"
+#include "format/textformat.h"
+#include "format/words.h"
+#include "methods/ptp_braking.h"
+#include "planning/braking.h"
 #include "ptp_testing.h"
-#include "textformat.h"
-#include "words.h"
 
 namespace h33 {
 namespace {

@@ -4,7 +4,7 @@
 #include <string_view>
 #include <vector>
 
-#include "ptp_to_up.h"
+#include "methods/ptp_to_up.h"
 #include "scripteddialogs.h"
 
 namespace h33 {

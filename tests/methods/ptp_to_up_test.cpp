@@ -3,11 +3,12 @@
 #include <cmath>
 #include <random>
 
-#include "feedcode.h"
+#include "app/machines.h"
+#include "format/feedcode.h"
+#include "format/textformat.h"
+#include "format/words.h"
 #include "ptp_testing.h"
 #include "tempdir.h"
-#include "textformat.h"
-#include "words.h"
 
 namespace h33 {
 namespace {

@@ -1,6 +1,6 @@
 // The whole tape splitting procedure on files, with scripted answers.
 
-#include "razbivka.h"
+#include "methods/razbivka.h"
 
 #include <gtest/gtest.h>
 
@@ -11,11 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "numbers.h"
+#include "format/numbers.h"
+#include "format/textformat.h"
+#include "format/words.h"
 #include "scripteddialogs.h"
 #include "tempdir.h"
-#include "textformat.h"
-#include "words.h"
 
 namespace h33 {
 namespace {

@@ -1,8 +1,8 @@
 // The copy onto two tapes on its own, before the correction renumbers and
 // re-brakes the parts.
 
-#include "refusal.h"
-#include "tapecopy.h"
+#include "format/refusal.h"
+#include "methods/tapecopy.h"
 
 #include <gtest/gtest.h>
 
@@ -12,11 +12,11 @@
 #include <string>
 #include <vector>
 
-#include "bytesource.h"
-#include "lineio.h"
-#include "numbers.h"
-#include "textformat.h"
-#include "words.h"
+#include "format/bytesource.h"
+#include "format/lineio.h"
+#include "format/numbers.h"
+#include "format/textformat.h"
+#include "format/words.h"
 
 namespace h33 {
 namespace {

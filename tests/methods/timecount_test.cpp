@@ -3,8 +3,8 @@
 #include <cmath>
 #include <string>
 
+#include "methods/timecount.h"
 #include "tempdir.h"
-#include "timecount.h"
 
 namespace h33 {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "timemessage.h"
+#include "methods/timemessage.h"
 
 namespace h33 {
 namespace {

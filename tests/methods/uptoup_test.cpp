@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "methods/uptoup.h"
 #include "scripteddialogs.h"
 #include "tempdir.h"
-#include "uptoup.h"
 
 namespace h33 {
 namespace {

@@ -5,10 +5,10 @@
 #include <utility>
 #include <vector>
 
+#include "format/textformat.h"
+#include "methods/uptoup.h"
 #include "scripteddialogs.h"
 #include "tempdir.h"
-#include "textformat.h"
-#include "uptoup.h"
 
 namespace h33 {
 namespace {

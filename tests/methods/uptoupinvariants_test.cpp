@@ -6,13 +6,13 @@
 #include <string>
 #include <vector>
 
-#include "braking.h"
-#include "feedcode.h"
-#include "numbers.h"
+#include "format/feedcode.h"
+#include "format/numbers.h"
+#include "format/textformat.h"
+#include "format/words.h"
+#include "methods/uptoup.h"
+#include "planning/braking.h"
 #include "scripteddialogs.h"
-#include "textformat.h"
-#include "uptoup.h"
-#include "words.h"
 
 namespace h33 {
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "dialogs.h"
+#include "methods/dialogs.h"
 
 namespace h33 {
 

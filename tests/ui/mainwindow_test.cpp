@@ -12,10 +12,10 @@
 #include <QTableWidget>
 #include <QtTest>
 
-#include "main.h"
-#include "plotwindow.h"
-#include "qtdialogs.h"
-#include "stat.h"
+#include "ui/main.h"
+#include "ui/plotwindow.h"
+#include "ui/qtdialogs.h"
+#include "ui/stat.h"
 #include "scripteddialogs.h"
 #include "tempdir.h"
 

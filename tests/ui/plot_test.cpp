@@ -12,14 +12,14 @@
 
 #include <sstream>
 
-#include "app.h"
-#include "feedprofileview.h"
-#include "main.h"
-#include "plotwindow.h"
+#include "cli/plotcommand.h"
+#include "ui/feedprofileview.h"
+#include "ui/main.h"
+#include "ui/plotwindow.h"
+#include "ui/stat.h"
+#include "ui/toolpathview.h"
 #include "scripteddialogs.h"
-#include "stat.h"
 #include "tempdir.h"
-#include "toolpathview.h"
 
 namespace h33 {
 
@@ -43,7 +43,7 @@ QRect DrawnBox(const QImage& image, int right) {
 
 int RunPlot(const std::vector<std::string>& args, std::string& err) {
   std::ostringstream out, errors;
-  const int code = RunH33(args, out, errors);
+  const int code = RunH33Plot(args, out, errors);
   err = errors.str();
   return code;
 }
@@ -67,7 +67,7 @@ class PlotTest : public QObject {
     TempDir dir;
     const auto program = dir.Write("square.up", kSquare);
     std::string err;
-    QCOMPARE(RunPlot({"plot", program.string(), "-o", (dir / "xy.png").string()}, err), 0);
+    QCOMPARE(RunPlot({program.string(), "-o", (dir / "xy.png").string()}, err), 0);
     const QImage xy(Path(dir / "xy.png"));
     QCOMPARE(xy.size(), QSize(1200, 900));
     // The legend keeps 178 pixels on the right; 24 pixels of margin around
@@ -79,7 +79,7 @@ class PlotTest : public QObject {
     QVERIFY2(std::abs(box.bottom() - 876) <= 2, qPrintable(QString::number(box.bottom())));
 
     // Seen from the side the flat square is one line across the picture.
-    QCOMPARE(RunPlot({"plot", program.string(), "--plane", "xz", "-o", (dir / "xz.png").string()}, err), 0);
+    QCOMPARE(RunPlot({program.string(), "--plane", "xz", "-o", (dir / "xz.png").string()}, err), 0);
     const QRect side = DrawnBox(QImage(Path(dir / "xz.png")), 1200 - 180);
     QVERIFY2(side.height() <= 4, qPrintable(QString::number(side.height())));
     QVERIFY2(std::abs(side.width() - 974) <= 4, qPrintable(QString::number(side.width())));
@@ -90,25 +90,25 @@ class PlotTest : public QObject {
     const auto program = dir.Write("square.up", kSquare);
     const auto input = dir.Write("square.ptp", "N001G01X+001000F650\r\nN002Y+001000\r\n");
     std::string err;
-    QCOMPARE(RunPlot({"plot", program.string(), "-o", (dir / "a.SVG").string()}, err), 0);
+    QCOMPARE(RunPlot({program.string(), "-o", (dir / "a.SVG").string()}, err), 0);
     const std::string svg = ReadBytes(dir / "a.SVG");
     QVERIFY(svg.find("<svg") != std::string::npos);
-    QCOMPARE(RunPlot({"plot", program.string(), "--compare", input.string(), "--ptp", "-o",
+    QCOMPARE(RunPlot({program.string(), "--compare", input.string(), "--ptp", "-o",
                       (dir / "compare.png").string()},
                      err),
              0);
     QCOMPARE(QImage(Path(dir / "compare.png")).size(), QSize(1200, 500));
 
-    QCOMPARE(RunPlot({"plot", program.string(), "-o", (dir / "a.txt").string()}, err), 2);
+    QCOMPARE(RunPlot({program.string(), "-o", (dir / "a.txt").string()}, err), 2);
     QVERIFY(err.find("*.png") != std::string::npos);
-    QCOMPARE(RunPlot({"plot", (dir / "none.up").string(), "-o", (dir / "b.png").string()}, err), 2);
+    QCOMPARE(RunPlot({(dir / "none.up").string(), "-o", (dir / "b.png").string()}, err), 2);
     QVERIFY(err.find("none.up") != std::string::npos);
-    QCOMPARE(RunPlot({"plot", dir.Path().string(), "-o", (dir / "c.png").string()}, err), 2);
+    QCOMPARE(RunPlot({dir.Path().string(), "-o", (dir / "c.png").string()}, err), 2);
     // A picture never lands on a program.
     const auto png = dir.Write("program.png", kSquare);
-    QCOMPARE(RunPlot({"plot", png.string(), "-o", png.string()}, err), 2);
+    QCOMPARE(RunPlot({png.string(), "-o", png.string()}, err), 2);
     QCOMPARE(ReadBytes(png), std::string(kSquare));
-    QCOMPARE(RunPlot({"plot", program.string(), "-o", (dir / "no" / "d.png").string()}, err), 2);
+    QCOMPARE(RunPlot({program.string(), "-o", (dir / "no" / "d.png").string()}, err), 2);
     QCOMPARE(QString::fromStdString(dir.Listing()),
              QString("a.SVG\ncompare.png\nprogram.png\nsquare.ptp\nsquare.up\n"));
   }
@@ -219,7 +219,7 @@ class PlotTest : public QObject {
     for (const std::vector<std::string>& picture :
          {std::vector<std::string>{"--profile", "-o", "p.svg"}, {"--profile", "-o", "p.png"},
           {"-o", "t.svg"}, {"-o", "t.png"}}) {
-      std::vector<std::string> args{"plot", program.string()};
+      std::vector<std::string> args{program.string()};
       for (const std::string& arg : picture) args.push_back(arg == picture.back() ? (dir / arg).string() : arg);
       std::string err;
       QCOMPARE(RunPlot(args, err), 2);
@@ -242,7 +242,7 @@ class PlotTest : public QObject {
     }
     const auto program = dir.Write("edge.up", text);
     for (const char* picture : {"t.svg", "p.svg"}) {
-      std::vector<std::string> args{"plot", program.string(), "-o", (dir / picture).string()};
+      std::vector<std::string> args{program.string(), "-o", (dir / picture).string()};
       if (picture[0] == 'p') args.push_back("--profile");
       std::string err;
       QCOMPARE(RunPlot(args, err), 0);

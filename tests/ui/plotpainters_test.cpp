@@ -5,11 +5,11 @@
 #include <limits>
 #include <vector>
 
-#include "plotaxes.h"
-#include "plotstyle.h"
-#include "plotviewport.h"
-#include "profilepainter.h"
-#include "programpicture.h"
+#include "picture/programpicture.h"
+#include "plot/plotaxes.h"
+#include "plot/plotstyle.h"
+#include "plot/plotviewport.h"
+#include "plot/profilepainter.h"
 
 namespace h33 {
 

@@ -10,13 +10,13 @@
 
 #include <iostream>
 
-#include "about.h"
-#include "fileselect.h"
-#include "lengthlimitdialog.h"
-#include "main.h"
-#include "plotwindow.h"
+#include "ui/about.h"
+#include "ui/fileselect.h"
+#include "ui/lengthlimitdialog.h"
+#include "ui/main.h"
+#include "ui/plotwindow.h"
+#include "ui/stat.h"
 #include "scripteddialogs.h"
-#include "stat.h"
 
 namespace {
 

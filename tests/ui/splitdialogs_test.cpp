@@ -1,8 +1,8 @@
 #include <QLineEdit>
 #include <QtTest>
 
-#include "fileselect.h"
-#include "lengthlimitdialog.h"
+#include "ui/fileselect.h"
+#include "ui/lengthlimitdialog.h"
 #include "scripteddialogs.h"
 #include "tempdir.h"
 

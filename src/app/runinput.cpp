@@ -1,0 +1,70 @@
+#include "app/runinput.h"
+
+#include <memory>
+#include <string>
+#include <system_error>
+
+#include "format/bytesource.h"
+#include "format/formatcheck.h"
+#include "format/pathtext.h"
+#include "format/textformat.h"
+
+namespace h33 {
+namespace {
+
+// The feed word is left out: the conversion's input carries plain feeds.
+constexpr int kSkipFeedCheck = 1;
+
+constexpr const char* kMissing = "Файл УП ->\n %s \n\n НЕ существует \n ..";
+constexpr const char* kUnreadable = "Невозможно открыть файл:\n %s \n на 'чтение' ";
+constexpr const char* kUnreadableCaption = "Проверка программы на формат H33 - > ошибка ...";
+constexpr const char* kNotH33 =
+    "Файл УП ->\n %s \n\n НЕ является программой ЧПУ H33 (Velta)\n Вычисления прерваны....";
+
+// Every method reads its input more than once (the check, the method, the
+// time count): a pipe, a FIFO or a device would give each pass other bytes
+// or none, and a FIFO would wait for a writer on every open.
+constexpr const char* kNotRegular =
+    "это не обычный файл (канал или устройство): программу из него нельзя прочитать несколько "
+    "раз";
+
+void ReportUnreadable(const std::string& name, const std::string& reason, Dialogs& dialogs) {
+  dialogs.CaptionedBox(Sprintf(kUnreadable, name.c_str()) + "\n" + reason, kUnreadableCaption);
+}
+
+}  // namespace
+
+bool CheckRunInput(const std::filesystem::path& input, Dialogs& dialogs) {
+  const std::string name = PathText(input);
+  std::error_code error;
+  if (!std::filesystem::exists(input, error)) {
+    dialogs.Ask(DialogKind::Error, Sprintf(kMissing, name.c_str()), {Button::Yes});
+    return false;
+  }
+  // Before the open, which would wait for a FIFO's writer.
+  const auto status = std::filesystem::status(input, error);
+  if (!std::filesystem::is_regular_file(status) && !std::filesystem::is_directory(status)) {
+    ReportUnreadable(name, kNotRegular, dialogs);
+    return false;
+  }
+  std::string reason;
+  const std::unique_ptr<FileSource> source = FileSource::Open(input, &reason);
+  if (!source) {
+    ReportUnreadable(name, reason, dialogs);
+    return false;
+  }
+  int violations = 0;
+  try {
+    violations = CheckH33Format(*source, kSkipFeedCheck);
+  } catch (const IoError& failure) {
+    ReportUnreadable(name, failure.what(), dialogs);
+    return false;
+  }
+  if (violations != 0) {
+    dialogs.Ask(DialogKind::Error, Sprintf(kNotH33, name.c_str()), {Button::Yes});
+    return false;
+  }
+  return true;
+}
+
+}  // namespace h33

@@ -1,0 +1,104 @@
+#include "app/statisticsview.h"
+
+#include <algorithm>
+#include <cstddef>
+
+#include "format/textformat.h"
+
+namespace h33 {
+namespace {
+
+constexpr std::string_view kNotH33Type = "не H33";
+
+std::string Fixed2(double value, std::string_view decimalSeparator) {
+  std::string text = Sprintf("%.2f", value);
+  // A value that rounds to nothing shows as 0.00, without a sign.
+  if (text == "-0.00") text.erase(0, 1);
+  // A feed decoded from an absurd code can be infinite and print without a point.
+  if (const std::size_t point = text.find('.'); point != std::string::npos) {
+    text.replace(point, 1, decimalSeparator);
+  }
+  return text;
+}
+
+// Characters as the terminal shows them: UTF-8 continuation bytes take no room.
+std::size_t DisplayWidth(std::string_view text) {
+  return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
+    return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
+  }));
+}
+
+std::string Pad(std::string_view text, std::size_t width, bool alignRight) {
+  const std::string fill(width - std::min(width, DisplayWidth(text)), ' ');
+  return alignRight ? fill + std::string(text) : std::string(text) + fill;
+}
+
+std::string Labelled(std::string_view caption, std::string_view value) {
+  std::string line(caption);
+  if (line.back() != ' ') line += ' ';
+  return line.append(value).append("\n");
+}
+
+std::string ExtentsTable(const std::array<std::array<std::string, 4>, 4>& cells) {
+  std::array<std::size_t, 4> widths{};
+  for (const auto& row : cells) {
+    for (std::size_t column = 0; column < row.size(); ++column) {
+      widths[column] = std::max(widths[column], DisplayWidth(row[column]));
+    }
+  }
+  std::string table;
+  for (const auto& row : cells) {
+    table += Pad(row[0], widths[0], false);
+    for (std::size_t column = 1; column < row.size(); ++column) {
+      table += ' ' + Pad(row[column], widths[column], true);
+    }
+    table += '\n';
+  }
+  return table;
+}
+
+}  // namespace
+
+StatisticsView MakeStatisticsView(const ProgramStatistics& statistics, double minutes,
+                                  std::string_view decimalSeparator) {
+  const auto fixed = [decimalSeparator](double value) { return Fixed2(value, decimalSeparator); };
+  StatisticsView view;
+  view.fileInfo = statistics.InformationText;
+  view.time = fixed(minutes);
+  view.distance = fixed(statistics.PathLength);
+  view.frames = Sprintf("%d", statistics.LineCount);
+  view.minFeed = fixed(statistics.MinFeed);
+  view.maxFeed = fixed(statistics.MaxFeed);
+  view.linearMoves = Sprintf("%d", statistics.LinearFrames);
+  view.circularMoves = Sprintf("%d", statistics.CircularFrames);
+  view.type = statistics.IsH33 ? kH33Type : kNotH33Type;
+  view.extents[0] = {" Габариты ", " X ", " Y ", " Z "};
+  view.extents[1][0] = " min ";
+  view.extents[2][0] = " max ";
+  view.extents[3][0] = " Сумма ";
+  for (std::size_t axis = 0; axis < 3; ++axis) {
+    view.extents[1][axis + 1] = fixed(statistics.MinPosition[axis]);
+    view.extents[2][axis + 1] = fixed(statistics.MaxPosition[axis]);
+    view.extents[3][axis + 1] = fixed(statistics.AxisSums[axis]);
+  }
+  return view;
+}
+
+std::string StatisticsText(const StatisticsView& view) {
+  std::string text;
+  if (!view.fileInfo.empty()) text += view.fileInfo + "\n";
+  text += Labelled(kTimeCaption, view.time);
+  text += Labelled(kDistanceCaption, view.distance);
+  text += Labelled(kFramesCaption, view.frames);
+  text += std::string(kFeedGroupCaption) + "\n";
+  text += "  " + Labelled(kMinFeedCaption, view.minFeed);
+  text += "  " + Labelled(kMaxFeedCaption, view.maxFeed);
+  text += std::string(kMovesGroupCaption) + "\n";
+  text += "  " + Labelled(kLinearCaption, view.linearMoves);
+  text += "  " + Labelled(kCircularCaption, view.circularMoves);
+  text += ExtentsTable(view.extents);
+  text += Labelled(kTypeCaption, view.type);
+  return text;
+}
+
+}  // namespace h33

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+
+namespace h33 {
+
+// The plane of circular interpolation: G17, G18, G19.
+enum class Plane { XY, XZ, YZ };
+
+// A frame's increments in mm: value × 0.01 computed in double and held as a
+// float, 0 for a missing word.
+struct FrameVector {
+  float x = 0, y = 0, z = 0;
+  bool present = false;  // any of the three words is there
+  float Chord() const;
+};
+
+FrameVector ReadCoordinates(const std::string& text);  // X, Y, Z
+FrameVector ReadArcOffsets(const std::string& text);   // I, J, K
+
+// The two axes of a plane, as members of a frame vector.
+struct PlaneAxes {
+  float FrameVector::*first;
+  float FrameVector::*second;
+};
+
+PlaneAxes AxesOf(Plane plane);
+
+}  // namespace h33

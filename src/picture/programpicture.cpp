@@ -1,0 +1,104 @@
+#include "picture/programpicture.h"
+
+#include <algorithm>
+
+#include "format/lineio.h"
+#include "planning/framewindow.h"
+
+namespace h33 {
+
+ProgramPicture ReadProgramPicture(ByteSource& source, const PictureOptions& options) {
+  ProgramPicture picture(options.path, options.profileCap);
+  picture.units = options.units;
+  ToolpathReader reader(source, options.units);
+  ToolpathMove move;
+  bool anyArc = false;
+  while (reader.Next(move)) {
+    picture.path.Add(move);
+    picture.profile.Add(move);
+    if (move.kind == MoveKind::kFeed) continue;
+    if (picture.motionFrames++ == 0) {
+      picture.lowestFeed = picture.highestFeed = move.feed;
+    } else {
+      picture.lowestFeed = std::min(picture.lowestFeed, move.feed);
+      picture.highestFeed = std::max(picture.highestFeed, move.feed);
+    }
+    if (move.kind == MoveKind::kCircular && !anyArc) {
+      anyArc = true;
+      picture.activePlane = move.plane;
+    }
+  }
+  picture.path.Finish();
+  picture.checkpoints = reader.Checkpoints();
+  picture.lines = reader.Lines();
+  return picture;
+}
+
+std::optional<ProgramPicture> LoadProgramPicture(const std::filesystem::path& file,
+                                                 const PictureOptions& options,
+                                                 std::string* reason) {
+  const auto source = FileSource::Open(file, reason);
+  if (!source) return std::nullopt;
+  ProgramPicture picture = ReadProgramPicture(*source, options);
+  picture.file = file;
+  return picture;
+}
+
+namespace {
+
+// Reads from the checkpoint on, line by line, until `found` accepts a frame.
+template <typename Accept>
+std::optional<FrameOnPath> WalkFrom(const ProgramPicture& picture, std::size_t checkpoint,
+                                    Accept found) {
+  if (picture.file.empty() || checkpoint >= picture.checkpoints.size()) return std::nullopt;
+  const auto source = FileSource::Open(picture.file);
+  if (!source) return std::nullopt;
+  // The file may have been edited since it was drawn: a frame that can no
+  // longer be read is no frame, and the window stays open.
+  try {
+    source->Seek(picture.checkpoints[checkpoint].offset);
+    LineReader reader(*source);
+    FrameOnPath frame;
+    frame.line = static_cast<std::uint32_t>(checkpoint * kLineCheckpointStride);
+    frame.pathEnd = picture.checkpoints[checkpoint].path;
+    std::optional<FrameOnPath> last;
+    while (reader.ReadLine(frame.text, kProgramLineLimit)) {
+      ++frame.line;
+      const FrameVector chord = ReadCoordinates(frame.text);
+      frame.pathStart = frame.pathEnd;
+      frame.pathEnd += chord.present ? ChordLength(chord) : 0;
+      while (!frame.text.empty() && (frame.text.back() == '\n' || frame.text.back() == '\r')) {
+        frame.text.pop_back();
+      }
+      if (found(frame, chord.present)) return frame;
+      if (chord.present) last = frame;
+    }
+    return last;
+  } catch (const IoError&) {
+    return std::nullopt;
+  }
+}
+
+}  // namespace
+
+std::optional<FrameOnPath> FindFrameByLine(const ProgramPicture& picture, std::uint32_t line) {
+  if (line == 0 || line > picture.lines) return std::nullopt;
+  const auto frame = WalkFrom(picture, (line - 1) / kLineCheckpointStride,
+                              [line](const FrameOnPath& at, bool) { return at.line == line; });
+  if (!frame || frame->line != line) return std::nullopt;
+  return frame;
+}
+
+std::optional<FrameOnPath> FindFrameByPath(const ProgramPicture& picture, double path) {
+  const auto after = std::upper_bound(
+      picture.checkpoints.begin(), picture.checkpoints.end(), path,
+      [](double at, const LineCheckpoint& checkpoint) { return at < checkpoint.path; });
+  // The last checkpoint at or before the path: frames before it end there.
+  const auto from = after == picture.checkpoints.begin() ? after : std::prev(after);
+  return WalkFrom(picture, static_cast<std::size_t>(from - picture.checkpoints.begin()),
+                  [path](const FrameOnPath& at, bool motion) {
+                    return motion && path < at.pathEnd;
+                  });
+}
+
+}  // namespace h33

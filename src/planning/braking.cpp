@@ -1,0 +1,45 @@
+#include "planning/braking.h"
+
+#include <cmath>
+
+#include "format/geometry.h"
+#include "format/numbers.h"
+#include "format/words.h"
+
+namespace h33 {
+
+int BrakingFeed(int nextFeed, float length, const BrakingRules& rules) {
+  // Computed in double, held in mm/s as a float, truncated in mm/min.
+  const double next = nextFeed;
+  const auto speed = static_cast<float>(
+      std::sqrt(next * next * (1.0 / 60) * (1.0 / 60) + 2.0 * rules.acceleration * length));
+  const int feed = TruncateToInt(speed * 60);
+  return feed == 0 ? rules.floorFeed : feed;
+}
+
+bool IsShortArc(const WindowRow& row, const BrakingRules& rules) {
+  return ReadArcOffsets(row.text).present && ReadCoordinates(row.text).Chord() < rules.arcChordLimit;
+}
+
+BrakingOutcome BrakeBackward(FrameWindow& window, std::size_t start, const BrakingRules& rules) {
+  std::size_t k = start;
+  if (k == 0) return {};
+  while (k > 0 && window[k].feed < window[k - 1].feed) {
+    WindowRow& before = window[k - 1];
+    if (IsShortArc(before, rules)) {
+      if (window[k].feed == 0) return {BrakingOutcome::kArcToZero, k - 1};
+      SetRowFeed(before, window[k].feed);
+      --k;
+      continue;
+    }
+    const int feed = BrakingFeed(window[k].feed, before.length, rules);
+    if (feed >= before.feed) break;
+    if (rules.stopAtMOrS && (HasWord(before.text, 'M') || HasWord(before.text, 'S'))) break;
+    SetRowFeed(before, feed);
+    --k;
+  }
+  if (k == 0) return {BrakingOutcome::kWindowExhausted, 0};
+  return {};
+}
+
+}  // namespace h33

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <string>
+#include <deque>
+
+namespace h33 {
+
+// One frame held back for braking: its text (F word included), the feed it
+// runs at in mm/min (0 for a stop) and its chord length in mm (0 for frames
+// without motion and for inserted frames).
+struct WindowRow {
+  std::string text;
+  int feed = 0;
+  float length = 0;
+};
+
+// Frames read but not yet written, oldest first. The methods keep at most 20.
+// The oldest row leaves at every frame: a deque drops it without moving the rest.
+using FrameWindow = std::deque<WindowRow>;
+
+inline constexpr std::size_t kFrameWindowRows = 20;
+
+// Lines are read in pieces of at most 198 characters, each piece a frame of
+// its own. Written back to back, the pieces of a long line give the line
+// whole; but when the newest row's line does not go on in the next row (a
+// frame is inserted after it, or its rest was dropped), it gets its line end
+// here, so that no frame is ever written into the middle of another line.
+// Rows that end with a line end are left as they are.
+void EndNewestLine(FrameWindow& window);
+
+// Writes the feed's code into the line's F word and returns what the
+// controller makes of that code: the feed cut to two significant digits.
+int WriteFeed(std::string& line, int feed);
+
+// Sets the row's feed and writes its code into the row's F word. The row
+// keeps the feed as computed: braking further back starts from it, not from
+// the code's two significant digits.
+void SetRowFeed(WindowRow& row, int feed);
+
+}  // namespace h33
