@@ -4,7 +4,8 @@
 // On any bytes: the copy does not depend on how the bytes arrive; the cut
 // comes exactly where the count of the lines read passes the limit; the first
 // tape holds the lines before it unchanged and ends the program; the second
-// one starts a program. On a tidy program (see TidyH33) also: the second tape
+// one starts a program; or the copy refuses a line, naming it, whichever way
+// the bytes arrive. On a tidy program (see TidyH33) also: the second tape
 // ends with the lines after the cut, its first move changed at most by a feed
 // word, the first tape brings the tool back to where the program starts, and
 // both tapes together move the tool as far as the program does.
@@ -19,6 +20,7 @@
 #include "fuzzing.h"
 #include "lineio.h"
 #include "numbers.h"
+#include "refusal.h"
 #include "scripteddialogs.h"
 #include "tapecopy.h"
 #include "textformat.h"
@@ -32,6 +34,7 @@ struct Tapes {
   std::string first;
   std::string second;
   bool cut = false;
+  std::string refusal;  // why the program was refused, naming its line
 };
 
 Tapes Copy(ByteSource& source, long limit) {
@@ -40,10 +43,14 @@ Tapes Copy(ByteSource& source, long limit) {
   LineWriter firstWriter(first);
   LineWriter secondWriter(second);
   TapeCopy copy(firstWriter, secondWriter, limit, "");
-  const bool cut = copy.Copy(source);
-  firstWriter.Flush();
-  secondWriter.Flush();
-  return {first.Bytes(), second.Bytes(), cut};
+  try {
+    const bool cut = copy.Copy(source);
+    firstWriter.Flush();
+    secondWriter.Flush();
+    return {first.Bytes(), second.Bytes(), cut, {}};
+  } catch (const ProgramRefusal& refusal) {
+    return {{}, {}, false, refusal.what()};
+  }
 }
 
 // Lines as the tape writer puts them on disk.
@@ -154,8 +161,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const Tapes tapes = Copy(whole, limit);
   ChunkedSource pieces(program, chunks);
   const Tapes again = Copy(pieces, limit);
-  Require(tapes.first == again.first && tapes.second == again.second && tapes.cut == again.cut,
+  Require(tapes.first == again.first && tapes.second == again.second && tapes.cut == again.cut &&
+              tapes.refusal == again.refusal,
           "the copy does not depend on how the bytes arrive");
+  if (!tapes.refusal.empty()) {
+    // A line too long or a feed code below 1 mm/min: the split stops there.
+    Require(tapes.refusal.starts_with("Строка "), "a refusal names the line", tapes.refusal);
+    return 0;
+  }
 
   const std::vector<std::string> lines = ReadPieces(program, kProgramLineLimit);
   const std::size_t cutAt = LinesBeforeCut(lines, limit);
