@@ -4,7 +4,8 @@
 // On any bytes: the copy does not depend on how the bytes arrive; the cut
 // comes exactly where the count of the lines read passes the limit; the first
 // tape holds the lines before it unchanged and ends the program; the second
-// one starts a program. On a tidy program (see TidyH33) also: the second tape
+// one starts a program; or the copy refuses a line, naming it, whichever way
+// the bytes arrive. On a tidy program (see TidyH33) also: the second tape
 // ends with the lines after the cut, its first move changed at most by a feed
 // word, the first tape brings the tool back to where the program starts, and
 // both tapes together move the tool as far as the program does. A program
@@ -34,7 +35,7 @@ struct Tapes {
   std::string first;
   std::string second;
   bool cut = false;
-  bool refused = false;  // a line too long to be one frame
+  std::string refusal;  // why the program was refused, naming its line
 };
 
 Tapes Copy(ByteSource& source, long limit) {
@@ -47,9 +48,9 @@ Tapes Copy(ByteSource& source, long limit) {
     const bool cut = copy.Copy(source);
     firstWriter.Flush();
     secondWriter.Flush();
-    return {first.Bytes(), second.Bytes(), cut};
-  } catch (const ProgramRefusal&) {
-    return {{}, {}, false, true};
+    return {first.Bytes(), second.Bytes(), cut, {}};
+  } catch (const ProgramRefusal& refusal) {
+    return {{}, {}, false, refusal.what()};
   }
 }
 
@@ -176,12 +177,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ChunkedSource pieces(program, chunks);
   const Tapes again = Copy(pieces, limit);
   Require(tapes.first == again.first && tapes.second == again.second && tapes.cut == again.cut &&
-              tapes.refused == again.refused,
+              tapes.refusal == again.refusal,
           "the copy does not depend on how the bytes arrive");
-
   const std::vector<std::string> lines = ReadPieces(program, kProgramLineLimit);
-  Require(tapes.refused == HasLongLine(lines), "a line too long for one frame is refused");
-  if (tapes.refused) return 0;
+  Require(!HasLongLine(lines) || !tapes.refusal.empty(), "a line too long for one frame is refused");
+  if (!tapes.refusal.empty()) {
+    // A line too long or a feed code below 1 mm/min: the split stops there.
+    Require(tapes.refusal.starts_with("Строка "), "a refusal names the line", tapes.refusal);
+    return 0;
+  }
   const std::size_t cutAt = LinesBeforeCut(lines, limit);
   Require(tapes.cut == (cutAt < lines.size()), "the cut comes when the count passes the limit",
           Sprintf("limit %ld", limit));

@@ -48,6 +48,8 @@ int DecodeFeed(int code) {
   return static_cast<int>(feed);
 }
 
+bool IsNonFeedCode(int code) { return code != 0 && DecodeFeed(code) < 1; }
+
 double DecodeFeedReal(double code) {
   if (code < 0) code = 0;
   const double value = (code > 4000 ? code - 4000 : code) * 0.01;

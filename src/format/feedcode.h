@@ -17,6 +17,12 @@ std::string EncodeFeed(int feed, int leadDigit = 0);
 // overflowing.
 int DecodeFeed(int code);
 
+// A code that decodes below 1 mm/min without being the stop code 0000
+// (0001 to 0399, 0500, 1000, 4001 to 4399, negative codes and the like):
+// it gives no feed to run at, and a method that took it would run a motion
+// frame at 0, so every method refuses it.
+bool IsNonFeedCode(int code);
+
 // The real-valued decoding of the file information: 0405 gives 0.5.
 double DecodeFeedReal(double code);
 

@@ -62,6 +62,9 @@ class ProgramLineReader {
   // source fails.
   bool ReadLine(std::string& line);
 
+  // The number of the line read last, counting from 1.
+  long LineNumber() const { return lineNumber_; }
+
  private:
   LineReader reader_;
   long lineNumber_ = 0;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string_view>
+
 #include "format/bytesource.h"
 
 namespace h33 {
@@ -15,5 +17,10 @@ class ProgramRefusal : public IoError {
 // A line longer than the readers take whole: read in pieces it would become
 // several frames, cut in the middle of a word.
 ProgramRefusal LineTooLong(long lineNumber);
+
+// Throws ProgramRefusal when the line's F word holds a code that is no feed
+// (IsNonFeedCode): the correction would take it for a stop and write F0000
+// into the next move.
+void RefuseNonFeedCode(std::string_view line, long lineNumber);
 
 }  // namespace h33

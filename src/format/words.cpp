@@ -33,6 +33,12 @@ std::string_view ReadWord(std::string_view line, char letter) {
   return line.substr(at + 1, end - at - 1);
 }
 
+std::string_view TrimBlanks(std::string_view value) {
+  const std::size_t first = value.find_first_not_of(' ');
+  if (first == std::string_view::npos) return {};
+  return value.substr(first, value.find_last_not_of(' ') - first + 1);
+}
+
 void ReplaceWord(std::string& line, char letter, std::string_view value) {
   const std::string_view old = ReadWord(line, letter);
   if (!old.empty()) {

@@ -14,6 +14,10 @@ std::string_view ReadWord(std::string_view line, char letter);
 
 inline bool HasWord(std::string_view line, char letter) { return !ReadWord(line, letter).empty(); }
 
+// A value without the blanks around it: what is left to read as a number,
+// and what the user looks for in the line.
+std::string_view TrimBlanks(std::string_view value);
+
 inline bool Contains(std::string_view line, std::string_view text) {
   return line.find(text) != std::string_view::npos;
 }

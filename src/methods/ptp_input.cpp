@@ -1,10 +1,63 @@
 #include "methods/ptp_input.h"
 
+#include <charconv>
+#include <cmath>
+#include <system_error>
+
 #include "format/numbers.h"
 #include "format/textformat.h"
 #include "format/words.h"
 
 namespace h33 {
+namespace {
+
+// Characters a reader takes for more of the number when they stand right
+// after a feed's digits: an exponent, a decimal comma, a second point.
+bool ContinuesNumber(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '.' || c == ',';
+}
+
+// The F word's value with whatever is glued to it.
+std::string_view FeedText(std::string_view line) {
+  const std::string_view value = ReadWord(line, 'F');
+  if (value.empty()) return value;
+  const auto start = static_cast<std::size_t>(value.data() - line.data());
+  std::size_t end = start + value.size();
+  while (end < line.size() && ContinuesNumber(line[end])) ++end;
+  return line.substr(start, end - start);
+}
+
+// Blanks, an optional sign, a decimal number with an optional point, blanks.
+std::optional<double> PlainDecimal(std::string_view text) {
+  text = TrimBlanks(text);
+  // from_chars takes a '-' but no '+'.
+  if (text.starts_with('+')) {
+    text.remove_prefix(1);
+    if (text.starts_with('-')) return std::nullopt;
+  }
+  double value = 0;
+  const auto [end, error] =
+      std::from_chars(text.data(), text.data() + text.size(), value, std::chars_format::fixed);
+  if (error != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
+}  // namespace
+
+void CheckPtpFeedText(std::string_view line, long lineNumber) {
+  const std::string_view text = FeedText(line);
+  // Without a digit (a lone sign, point or blank) it reads as 0, the stop.
+  if (text.find_first_of("0123456789") == std::string_view::npos) return;
+  const std::optional<double> feed = PlainDecimal(text);
+  if (!feed) {
+    throw PtpInputError(Sprintf("Строка %ld: подача F%s не является числом.", lineNumber,
+                                std::string(TrimBlanks(text)).c_str()));
+  }
+  if (*feed != 0 && std::fabs(*feed) < 1) {
+    throw PtpInputError(
+        Sprintf("Строка %ld: подача F%s меньше 1 мм/мин.", lineNumber, std::string(TrimBlanks(text)).c_str()));
+  }
+}
 
 int ReadPtpFeed(const std::string& line) {
   const int feed = ParseInt(ReadWord(line, 'F'));
@@ -17,6 +70,7 @@ int ReadPtpFeed(const std::string& line) {
 std::optional<std::string> PtpReader::Next() {
   std::string line;
   if (!reader_.ReadLine(line)) return std::nullopt;
+  CheckPtpFeedText(line, reader_.LineNumber());
   return line;
 }
 

@@ -3,6 +3,7 @@
 #include <optional>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 #include "format/bytesource.h"
 #include "format/lineio.h"
@@ -20,8 +21,17 @@ class PtpInputError : public ProgramRefusal {
 // zero: it has no code, and the controller would run the frame at F0000.
 int ReadPtpFeed(const std::string& line);
 
+// Throws PtpInputError, naming the line, for a feed text that is not a plain
+// decimal number ("1e5", "12abc", "1.5.2": read as far as they look like
+// one, they would be coded from the first digits and the rest left in the
+// frame) and for a feed above 0 and below 1 mm/min, which would be coded as a
+// stop. A text without a digit reads as 0; negative feeds are left to
+// ReadPtpFeed.
+void CheckPtpFeedText(std::string_view line, long lineNumber);
+
 // Reads a PTP program one frame, that is one line, at a time. A line longer
-// than 198 characters with its line end is refused (ProgramRefusal).
+// than 198 characters with its line end is refused (ProgramRefusal), and so
+// is a feed that CheckPtpFeedText refuses.
 class PtpReader {
  public:
   explicit PtpReader(ByteSource& source) : reader_(source) {}

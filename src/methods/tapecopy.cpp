@@ -5,6 +5,7 @@
 
 #include "format/feedcode.h"
 #include "format/numbers.h"
+#include "format/refusal.h"
 #include "format/textformat.h"
 #include "format/words.h"
 
@@ -48,6 +49,9 @@ bool TapeCopy::Copy(ByteSource& source) {
   second_.Write("%\n");
   std::string line;
   while (reader.ReadLine(line)) {
+    // Refused here rather than by the correction of a part, which would
+    // number the lines of the part.
+    RefuseNonFeedCode(line, reader.LineNumber());
     // The line as read plus the carriage return it had on tape.
     byteCount_ += static_cast<long long>(line.size()) + 1;
     if (bytesThroughFirstMotion_ < 0 && HasMotion(line)) bytesThroughFirstMotion_ = byteCount_;

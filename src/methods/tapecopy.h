@@ -26,7 +26,8 @@ class TapeCopy {
   // Copies the whole source. True when the cut was made; false when the
   // count never passed the limit, so that the first tape holds the whole
   // program and the second one nothing of it. Throws IoError, and
-  // ProgramRefusal for a line too long to be read whole.
+  // ProgramRefusal for a line too long to be read whole or an F word whose
+  // code is no feed.
   bool Copy(ByteSource& source);
 
   // The value of the last F word before the cut, as written there.

@@ -5,6 +5,8 @@
 #include "format/feedcode.h"
 #include "format/lineio.h"
 #include "format/numbers.h"
+#include "format/refusal.h"
+#include "format/textformat.h"
 #include "format/words.h"
 
 namespace h33 {
@@ -13,6 +15,9 @@ namespace {
 // A decoded code above 4000 is followed on the controller by this frame.
 constexpr const char* kInsertedFrame = "N000F0624";
 constexpr int kInsertAbove = 4000;
+
+constexpr const char* kMoveAtNonFeedCode =
+    "Строка %ld: перемещение идёт с кодом подачи F%s, который задаёт подачу меньше 1 мм/мин.";
 
 }  // namespace
 
@@ -31,7 +36,14 @@ bool TTimeCounter::TakeFrame(LineReader& reader, std::string& line) {
     line = kInsertedFrame;
     return true;
   }
-  return reader.ReadLine(line, kProgramLineLimit);
+  if (!reader.ReadLine(line, kProgramLineLimit)) return false;
+  CountLine(line);
+  return true;
+}
+
+void TTimeCounter::CountLine(const std::string& piece) {
+  if (lineEnded_) ++lineNumber_;
+  lineEnded_ = piece.back() == '\n';
 }
 
 TTimeCounter::FrameSlot TTimeCounter::ParseFrame(const std::string& line, int position) {
@@ -45,6 +57,7 @@ TTimeCounter::FrameSlot TTimeCounter::ParseFrame(const std::string& line, int po
   if (!feedWord.empty()) {
     const int code = ParseInt(feedWord);
     modalFeed_ = DecodeFeed(code);
+    modalNonFeedCode_ = IsNonFeedCode(code) ? std::string(TrimBlanks(feedWord)) : std::string();
     if (code > kInsertAbove) insertPending_ = true;
     slot.feed = modalFeed_;
   } else if (position == 0) {
@@ -55,6 +68,10 @@ TTimeCounter::FrameSlot TTimeCounter::ParseFrame(const std::string& line, int po
     slot.feed = lastParsedFeed_;
   }
   lastParsedFeed_ = slot.feed;
+  // Its own code or one left in force: the move would take no time at all.
+  if (motion && !modalNonFeedCode_.empty()) {
+    throw ProgramRefusal(Sprintf(kMoveAtNonFeedCode, lineNumber_, modalNonFeedCode_.c_str()));
+  }
 
   if (motion) {
     const float fx = ParseFloat(x);

@@ -16,7 +16,8 @@ class TTimeCounter {
   TTimeCounter(std::filesystem::path fileName, int acceleration);
 
   // Seconds; nothing when the file cannot be opened. Throws IoError when the
-  // file fails part way.
+  // file fails part way, and ProgramRefusal for a move at a code that is no
+  // feed (IsNonFeedCode), which would otherwise count as taking no time.
   std::optional<float> CountTime();
 
   // The same walk over any byte source.
@@ -29,12 +30,19 @@ class TTimeCounter {
   };
 
   bool TakeFrame(class LineReader& reader, std::string& line);
+  void CountLine(const std::string& piece);
   FrameSlot ParseFrame(const std::string& line, int position);
   float FrameTime(const FrameSlot& previous, FrameSlot& current, const FrameSlot& next) const;
 
   std::filesystem::path fileName_;
   int acceleration_;
   int modalFeed_ = 0;
+  // The F value behind modalFeed_ when that code is no feed, else empty.
+  std::string modalNonFeedCode_;
+  // The file's line the frame taken last belongs to; a line longer than a
+  // read is taken in pieces.
+  long lineNumber_ = 0;
+  bool lineEnded_ = true;
   int lastParsedFeed_ = 0;
   bool insertPending_ = false;
 };

@@ -130,7 +130,9 @@ int TUpToUp::Correct(ByteSource& input, ByteSink& output) {
   }
 }
 
-// A line longer than a read, 198 characters with its line end, is refused.
+// A line longer than a read, 198 characters with its line end, is refused,
+// and so is any F word whose code is no feed: a feed-only frame's code would
+// be carried into the next move.
 std::optional<std::string> TUpToUp::ReadLine(ProgramLineReader& reader) {
   std::string line;
   try {
@@ -140,6 +142,7 @@ std::optional<std::string> TUpToUp::ReadLine(ProgramLineReader& reader) {
   } catch (const IoError& error) {
     throw InputError(error.what());
   }
+  RefuseNonFeedCode(line, reader.LineNumber());
   return line;
 }
 

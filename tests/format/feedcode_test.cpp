@@ -39,6 +39,16 @@ TEST(DecodeFeed, DecadeDigitsOfTenAndMoreSaturateInsteadOfOverflowing) {
   EXPECT_EQ(DecodeFeed(std::numeric_limits<int>::min()), 0);
 }
 
+// Codes that decode below 1 mm/min give no feed; 0000 is the stop and stays.
+TEST(IsNonFeedCode, EveryCodeBelowOneButTheStop) {
+  for (const int code : {1, 399, 500, 900, 1000, 3900, 4000, 4001, 4399, 4500, 8000, -1, -660}) {
+    EXPECT_TRUE(IsNonFeedCode(code)) << code;
+  }
+  for (const int code : {0, 400, 405, 410, 660, 799, 1050, 4400, 4660, 9999}) {
+    EXPECT_FALSE(IsNonFeedCode(code)) << code;
+  }
+}
+
 TEST(DecodeFeed, RoundTripCutsToTwoSignificantDigits) {
   for (int feed = 1; feed <= 9999; ++feed) {
     int scale = 1;

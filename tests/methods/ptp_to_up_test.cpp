@@ -172,6 +172,34 @@ TEST(BadInput, ANegativeFeedIsRefused) {
   }
 }
 
+// Read as far as it looks like a number, "1e5" was coded from its first
+// digit with the rest left behind (F0410e5); a feed below 1 was coded as a stop.
+TEST(BadInput, AFeedThatIsNoPlainNumberOrBelowOneIsRefusedWithItsLine) {
+  const std::pair<const char*, const char*> refused[] = {
+      {"1e5", "F1e5 не является числом"},     {"12abc", "F12abc не является числом"},
+      {"1.5.2", "F1.5.2 не является числом"}, {"100,5", "F100,5 не является числом"},
+      {"0x10", "F0x10 не является числом"},  {"+-5", "F+-5 не является числом"},
+      {"5 00", "F5 00 не является числом"},   {"0.5", "F0.5 меньше 1 мм/мин"},
+      {".5", "F.5 меньше 1 мм/мин"},          {"-0.5", "F-0.5 меньше 1 мм/мин"},
+  };
+  for (const RunParameters& parameters : {TestMachine(), Direct()}) {
+    for (const auto& [feed, says] : refused) {
+      const Converted converted =
+          Convert(Sprintf("%%\nN1X1000F500\nN2X1000F%s\nN3Y1000\n", feed), parameters);
+      EXPECT_EQ(converted.status, ConversionStatus::kBadInput) << feed;
+      EXPECT_EQ(converted.shown, std::vector<std::string>{Sprintf(
+                                     "error [OK]: Строка 3: подача %s.\nПреобразование прервано.",
+                                     says)});
+    }
+  }
+  // A text without a digit reads as 0, as before.
+  for (const char* feed : {"500.5", " 500 ", "+500", "0", "0.0", "1", "-", "."}) {
+    EXPECT_EQ(Convert(Sprintf("%%\nN1X1000F%s\nN2M30\n", feed), Direct()).status,
+              ConversionStatus::kConverted)
+        << feed;
+  }
+}
+
 TEST(BadInput, CrLfReadsAsLf) {
   const std::string program = "%\nN1X1000F500\nN2Y1000\nN3M05\n";
   std::string crlf;

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 
+#include "format/refusal.h"
 #include "methods/timecount.h"
 #include "tempdir.h"
 
@@ -102,6 +103,30 @@ TEST(TimeCounter, GarbageNeverCrashes) {
   for (int i = 0; i < 5000; ++i) garbage.push_back(static_cast<char>((i * 7919) % 256));
   EXPECT_GE(TimeOf(garbage), 0.0f);
   EXPECT_GE(TimeOf("N1F9999X+9\nN2F3999X-99999999999999Y+.\nN3F0711X1\nN4X1F4999\n"), 0.0f);
+}
+
+// A move at a code that is no feed would count as taking no time at all.
+TEST(TimeCounter, AMoveAtACodeBelowOneIsRefusedWithItsLine) {
+  const auto refusal = [](std::string_view program) {
+    try {
+      TimeOf(program);
+    } catch (const ProgramRefusal& error) {
+      return std::string(error.what());
+    }
+    return std::string("counted");
+  };
+  EXPECT_EQ(refusal("%\nN001X+001000F0660\nN002Y+001000F0350\nN003M30\n"),
+            "Строка 3: перемещение идёт с кодом подачи F0350, который задаёт подачу меньше 1 "
+            "мм/мин.");
+  // Left in force by a frame without motion, and counted past a long line read in pieces.
+  EXPECT_EQ(refusal("%\nN001F0002M05\n" + std::string(250, '*') + "\nN003X+001000\n"),
+            "Строка 4: перемещение идёт с кодом подачи F0002, который задаёт подачу меньше 1 "
+            "мм/мин.");
+  // A code no move runs at is left alone, and so is the stop code. A code
+  // above 4000 is followed by the controller's own 240 mm/min frame.
+  EXPECT_EQ(refusal("%\nN001F0001\nN002X+001000F0660\nN003M30\n"), "counted");
+  EXPECT_EQ(refusal("%\nN001F4001\nN002X+001000\nN003M30\n"), "counted");
+  EXPECT_EQ(refusal("%\nN001X+001000F0000\nN002X+001000\nN003M30\n"), "counted");
 }
 
 TEST(TimeCounter, MissingFileIsAnErrorNotZeroSeconds) {

@@ -165,6 +165,19 @@ TEST(UpToUpFeed, CarriedFeedIsNeverZeroAndEndsAtAMotionFrameWithItsOwnFeed) {
             "N006F0000\n");
 }
 
+// A code that decodes below 1 mm/min would come out as F0000 on a move,
+// also from a feed-only frame whose code goes on to the next move.
+TEST(UpToUpFeed, CodesBelowOneAreRefusedWithTheirLine) {
+  const Corrected carried = Correct("%\nN001X+001000F0660\nN002F0001\nN003X+001000\n");
+  EXPECT_EQ(carried.result, TUpToUp::kInputUnreadable);
+  EXPECT_EQ(carried.shown, std::vector<std::string>{
+                               "captioned <Ошибка в программе UpToUp>: Строка 3: код подачи F0001 "
+                               "задаёт подачу меньше 1 мм/мин.\nОбработка прервана."});
+  EXPECT_EQ(Correct("%\nN001X+001000F 4350 \n").shown.back(),
+            "captioned <Ошибка в программе UpToUp>: Строка 2: код подачи F4350 задаёт подачу "
+            "меньше 1 мм/мин.\nОбработка прервана.");
+}
+
 TEST(UpToUpFeed, FeedOnlyFramesAreDroppedAndTheJunctionComputedAgain) {
   EXPECT_EQ(Output("%\nN001X+001000F0660\nN002F0610\nN003Y+001000F0660\n"),
             "%\nN001X+001000F0660\nN002F0610\nN003Y+001000F0660\nN004F0000\n");
