@@ -42,7 +42,11 @@ template <typename Real>
 Real ParseReal(std::string_view text) {
   bool negative = false;
   const std::string_view digits = TakeSign(text, negative);
-  if (digits.empty() || digits.front() == '+' || digits.front() == '-') return 0;
+  // A number starts with a digit or a point: the general conversion would
+  // also take "nan" and "inf", which are no values of a program.
+  const bool startsNumber =
+      !digits.empty() && ((digits.front() >= '0' && digits.front() <= '9') || digits.front() == '.');
+  if (!startsNumber) return 0;
   Real value = 0;
   if (ParseWholeNumber(digits, value)) return negative ? -value : value;
   const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), value,

@@ -26,8 +26,10 @@ TEST(ParseNumbers, ReadLikeScanf) {
 }
 
 TEST(ParseNumbers, TextsWithoutANumberReadAsZero) {
-  for (const char* text : {"", " ", "+", "-", "+-5", "--1", ".", " . ", "-.", "abc"}) {
+  for (const char* text : {"", " ", "+", "-", "+-5", "--1", ".", " . ", "-.", "abc", "NaN0", "-nan",
+                           "inf", "+Infinity"}) {
     EXPECT_EQ(ParseFloat(text), 0.0f) << text;
+    EXPECT_EQ(ParseDouble(text), 0.0) << text;
     EXPECT_EQ(ParseInt(text), 0) << text;
   }
   EXPECT_EQ(ParseInt(".5"), 0);
