@@ -12,7 +12,7 @@
 #include "cli/splitanswers.h"
 #include "format/bytesource.h"
 #include "format/formatcheck.h"
-#include "methods/razbivka.h"
+#include "methods/tapesplitter.h"
 #include "methods/runparameters.h"
 
 namespace h33 {
@@ -85,10 +85,11 @@ int Split(const Options& options, const CLI::App& command, CliStreams& streams) 
   if (!CheckFeedCodes(options.file, streams.err)) return kExitBadInput;
 
   SplitAnswers answers(streams.out, streams.err, limit, options.names, options.overwrite);
-  const TRazbivka split(options.file, parameters.SpeedLimit, parameters.FeedMax,
-                        parameters.Acceleration, answers);
+  const SplitOutcome outcome = TapeSplitter(options.file, parameters.SpeedLimit,
+                                            parameters.FeedMax, parameters.Acceleration, answers)
+                                   .Run();
   if (answers.ReportRefusal(streams.err)) return kExitFailed;
-  return ExitCode(split.Outcome());
+  return ExitCode(outcome);
 }
 
 }  // namespace

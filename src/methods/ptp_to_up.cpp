@@ -5,7 +5,7 @@
 #include "format/outputfile.h"
 #include "format/pathtext.h"
 #include "format/textformat.h"
-#include "methods/razbivka.h"
+#include "methods/tapesplitter.h"
 #include "methods/timecount.h"
 #include "methods/timemessage.h"
 
@@ -19,9 +19,9 @@ constexpr const char* kErrorCaption = "Ошибка в программе";
 bool OfferTapeSplit(const RunParameters& parameters, const std::filesystem::path& outputName,
                     Dialogs& dialogs) {
   // The PTP tape the program came from is never a part's name.
-  const TRazbivka split(outputName, parameters.SpeedLimit, parameters.FeedMax,
-                        parameters.Acceleration, dialogs, {parameters.InputFileName});
-  return split.Outcome() == SplitOutcome::kFinished;
+  TapeSplitter split(outputName, parameters.SpeedLimit, parameters.FeedMax,
+                     parameters.Acceleration, dialogs, {parameters.InputFileName});
+  return split.Run() == SplitOutcome::kFinished;
 }
 
 // The time, or why the program just written cannot be read back.

@@ -16,7 +16,7 @@
 #include "format/lineio.h"
 #include "format/textformat.h"
 #include "methods/ptp_to_up.h"
-#include "methods/razbivka.h"
+#include "methods/tapesplitter.h"
 #include "methods/runparameters.h"
 #include "methods/tapecopy.h"
 #include "methods/timecount.h"
@@ -145,7 +145,7 @@ TEST_F(OnEverySource, TapeSplit) {
   dialogs.buttons = {Button::Yes, Button::Yes, Button::No};
   dialogs.lengthLimits = {60000};
   dialogs.secondPartNames = {(dir / "b.up").string()};
-  ASSERT_EQ(TRazbivka(dir / "p.up", 100, 1200, 50, dialogs).Outcome(), SplitOutcome::kFinished);
+  ASSERT_EQ(TapeSplitter(dir / "p.up", 100, 1200, 50, dialogs).Run(), SplitOutcome::kFinished);
 
   TricklingSource trickling(straight);
   MemorySink tapes[2];

@@ -21,7 +21,7 @@
 #include "format/bytesource.h"
 #include "format/textformat.h"
 #include "methods/ptp_to_up.h"
-#include "methods/razbivka.h"
+#include "methods/tapesplitter.h"
 #include "methods/runparameters.h"
 #include "methods/uptoup.h"
 #include "scripteddialogs.h"
@@ -272,7 +272,7 @@ class SplitFaults : public WritingPaths {
  protected:
   // Cuts in.up in two at about 60000 bytes, with the answers given.
   SplitOutcome Split(Dialogs& answering) {
-    return TRazbivka(dir / "in.up", 100, 1200, 50, answering).Outcome();
+    return TapeSplitter(dir / "in.up", 100, 1200, 50, answering).Run();
   }
   // The same with the second part under `second`.
   SplitOutcome Split(const fs::path& second) {

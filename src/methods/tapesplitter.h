@@ -28,24 +28,24 @@ enum class SplitOutcome {
 // the file into a first part that keeps its name and a remainder under a name
 // the user gives, recomputes the braking of both parts, and offers the
 // remainder for cutting in turn until every part is below the limit.
-// Construction runs the whole procedure; nothing under the user's names
-// changes before both corrected parts of a cut exist completely. Each tape
-// fits the length asked for: when the correction makes the first part longer
-// than the tape, the cut is made earlier.
-class TRazbivka {
+// Nothing under the user's names changes before both corrected parts of a
+// cut exist completely. Each tape fits the length asked for: when the
+// correction makes the first part longer than the tape, the cut is made
+// earlier.
+class TapeSplitter {
  public:
   // `untouchable`: files no part may be written over, whatever the user
   // answers (the input of the run that wrote the file).
-  TRazbivka(std::filesystem::path fileName, int speedLimit, int feedMax, int acceleration,
-            Dialogs& dialogs, std::vector<std::filesystem::path> untouchable = {});
+  TapeSplitter(std::filesystem::path fileName, int speedLimit, int feedMax, int acceleration,
+               Dialogs& dialogs, std::vector<std::filesystem::path> untouchable = {});
 
-  SplitOutcome Outcome() const { return outcome_; }
+  // The whole procedure, questions included. Once per object.
+  SplitOutcome Run();
 
  private:
   enum class CutResult { kCut, kNothingToCut, kBrakingFailed, kTooShort, kNoProgress, kFailed };
   struct TapeCut;
 
-  SplitOutcome Run(const std::filesystem::path& fileName);
   SplitOutcome SplitFile(std::filesystem::path name);
   std::optional<std::filesystem::path> AskSecondPart(const std::filesystem::path& name, long size);
   const std::filesystem::path* Forbidden(const std::filesystem::path& secondName) const;
@@ -65,6 +65,7 @@ class TRazbivka {
   void Complain(const std::string& text);
   long TapeSize() const;
 
+  std::filesystem::path fileName_;
   int speedLimit_;
   int feedMax_;
   int acceleration_;
@@ -75,7 +76,6 @@ class TRazbivka {
   long workingLimit_ = 0;
   // The feed in force at the last cut; a later cut that meets none states it.
   std::string lastFeedText_;
-  SplitOutcome outcome_ = SplitOutcome::kFinished;
 };
 
 }  // namespace h33

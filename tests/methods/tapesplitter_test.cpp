@@ -1,6 +1,6 @@
 // The whole tape splitting procedure on files, with scripted answers.
 
-#include "methods/razbivka.h"
+#include "methods/tapesplitter.h"
 
 #include <gtest/gtest.h>
 
@@ -48,7 +48,7 @@ std::array<long, 3> ControlSums(const std::string& program) {
 class Split : public testing::Test {
  protected:
   SplitOutcome Run(Dialogs& answering) {
-    return TRazbivka(dir / "p.up", 100, 1200, 50, answering).Outcome();
+    return TapeSplitter(dir / "p.up", 100, 1200, 50, answering).Run();
   }
   SplitOutcome Run() { return Run(dialogs); }
 

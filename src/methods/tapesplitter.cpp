@@ -1,4 +1,4 @@
-#include "methods/razbivka.h"
+#include "methods/tapesplitter.h"
 
 #include <algorithm>
 #include <climits>
@@ -118,7 +118,7 @@ class HeldDialogs : public Dialogs {
 
 // The two tapes of one cut before they move under their names: the first one
 // corrected, the second one as copied.
-struct TRazbivka::TapeCut {
+struct TapeSplitter::TapeCut {
   explicit TapeCut(Dialogs& dialogs) : firstSays(dialogs) {}
   HeldDialogs firstSays;  // what the first tape's correction said
   std::unique_ptr<OutputFile> first;
@@ -128,17 +128,18 @@ struct TRazbivka::TapeCut {
   long firstSize = 0;
 };
 
-TRazbivka::TRazbivka(std::filesystem::path fileName, int speedLimit, int feedMax, int acceleration,
-                     Dialogs& dialogs, std::vector<std::filesystem::path> untouchable)
-    : speedLimit_(speedLimit),
+TapeSplitter::TapeSplitter(std::filesystem::path fileName, int speedLimit, int feedMax,
+                           int acceleration, Dialogs& dialogs,
+                           std::vector<std::filesystem::path> untouchable)
+    : fileName_(std::move(fileName)),
+      speedLimit_(speedLimit),
       feedMax_(feedMax),
       acceleration_(acceleration),
       dialogs_(dialogs),
-      untouchable_(std::move(untouchable)) {
-  outcome_ = Run(fileName);
-}
+      untouchable_(std::move(untouchable)) {}
 
-SplitOutcome TRazbivka::Run(const std::filesystem::path& fileName) {
+SplitOutcome TapeSplitter::Run() {
+  const std::filesystem::path& fileName = fileName_;
   try {
     const long size = FileSize(fileName);
     if (dialogs_.Ask(DialogKind::Confirmation,
@@ -157,7 +158,7 @@ SplitOutcome TRazbivka::Run(const std::filesystem::path& fileName) {
 }
 
 // One file after the other: the file itself, then each remainder in turn.
-SplitOutcome TRazbivka::SplitFile(std::filesystem::path name) {
+SplitOutcome TapeSplitter::SplitFile(std::filesystem::path name) {
   bool refused = false;
   tapes_.assign(1, name);
   for (;;) {
@@ -206,7 +207,7 @@ SplitOutcome TRazbivka::SplitFile(std::filesystem::path name) {
 
 // The second part is written while the file is read, every earlier tape
 // holds a piece of the program, and the run's own input must survive it.
-const std::filesystem::path* TRazbivka::Forbidden(const std::filesystem::path& secondName) const {
+const std::filesystem::path* TapeSplitter::Forbidden(const std::filesystem::path& secondName) const {
   const auto tape = std::find_if(tapes_.rbegin(), tapes_.rend(), [&](const auto& cut) {
     return DesignatesFile(secondName, cut);
   });
@@ -219,7 +220,7 @@ const std::filesystem::path* TRazbivka::Forbidden(const std::filesystem::path& s
 
 // Nothing when the user declines the cut; the name dialog closed other than
 // with OK asks the question again.
-std::optional<std::filesystem::path> TRazbivka::AskSecondPart(const std::filesystem::path& name,
+std::optional<std::filesystem::path> TapeSplitter::AskSecondPart(const std::filesystem::path& name,
                                                                long size) {
   for (;;) {
     if (dialogs_.Ask(DialogKind::Confirmation,
@@ -233,7 +234,7 @@ std::optional<std::filesystem::path> TRazbivka::AskSecondPart(const std::filesys
   }
 }
 
-TRazbivka::CutResult TRazbivka::Cut(const std::filesystem::path& name,
+TapeSplitter::CutResult TapeSplitter::Cut(const std::filesystem::path& name,
                                     const std::filesystem::path& secondName,
                                     long remainderBelow) {
   try {
@@ -247,7 +248,7 @@ TRazbivka::CutResult TRazbivka::Cut(const std::filesystem::path& name,
 // Every stage writes to temporary files beside its target, which are removed
 // whatever happens; only when both corrected parts are complete do they move
 // under their names.
-TRazbivka::CutResult TRazbivka::CutAndCorrect(const std::filesystem::path& name,
+TapeSplitter::CutResult TapeSplitter::CutAndCorrect(const std::filesystem::path& name,
                                               const std::filesystem::path& secondName,
                                               long remainderBelow) {
   TapeCut cut(dialogs_);
@@ -272,7 +273,7 @@ TRazbivka::CutResult TRazbivka::CutAndCorrect(const std::filesystem::path& name,
 // The correction inserts frames (junction feeds, stops), so the corrected
 // first tape can be longer than the lines counted for it: the cut is then
 // made earlier by as much, until the tape fits or holds a single move.
-TRazbivka::CutResult TRazbivka::CutToFit(const std::filesystem::path& name,
+TapeSplitter::CutResult TapeSplitter::CutToFit(const std::filesystem::path& name,
                                          const std::filesystem::path& secondName, TapeCut& cut) {
   long limit = workingLimit_;
   for (;;) {
@@ -294,7 +295,7 @@ TRazbivka::CutResult TRazbivka::CutToFit(const std::filesystem::path& name,
 
 // Copies the file onto two tapes cut after `limit` counted bytes and corrects
 // the first one; the second one waits as copied.
-TRazbivka::CutResult TRazbivka::CutAt(const std::filesystem::path& name,
+TapeSplitter::CutResult TapeSplitter::CutAt(const std::filesystem::path& name,
                                       const std::filesystem::path& secondName, long limit,
                                       TapeCut& cut) {
   OutputFile rawFirst(name);
@@ -331,7 +332,7 @@ TRazbivka::CutResult TRazbivka::CutAt(const std::filesystem::path& name,
 // The tape cannot hold the start of the program, its first move and the
 // closing frames: says which length could, found by cutting right after the
 // first move.
-TRazbivka::CutResult TRazbivka::TooShort(const std::filesystem::path& name,
+TapeSplitter::CutResult TapeSplitter::TooShort(const std::filesystem::path& name,
                                          const std::filesystem::path& secondName,
                                          long long bytesThroughFirstMotion) {
   if (bytesThroughFirstMotion < 0) {
@@ -353,13 +354,13 @@ TRazbivka::CutResult TRazbivka::TooShort(const std::filesystem::path& name,
 
 // The correction reads a part from its scratch file and writes it to the
 // temporary file of its final name; it reports its own problems.
-int TRazbivka::Correct(const std::filesystem::path& raw, const std::filesystem::path& target,
+int TapeSplitter::Correct(const std::filesystem::path& raw, const std::filesystem::path& target,
                        ByteSink& output, Dialogs& dialogs) {
   const std::unique_ptr<FileSource> input = OpenForReading(raw);
   return TUpToUp(raw, target, speedLimit_, acceleration_, feedMax_, dialogs).Run(*input, output);
 }
 
-TRazbivka::CutResult TRazbivka::CorrectionFailed(const std::filesystem::path& name,
+TapeSplitter::CutResult TapeSplitter::CorrectionFailed(const std::filesystem::path& name,
                                                  const char* part, int result) {
   Complain(Sprintf(kCorrectionFailed, PathText(name).c_str(), part));
   return result == TUpToUp::kBrakingFailed ? CutResult::kBrakingFailed : CutResult::kFailed;
@@ -367,7 +368,7 @@ TRazbivka::CutResult TRazbivka::CorrectionFailed(const std::filesystem::path& na
 
 // "File unchanged" speaks of the file being cut; tapes cut from the program
 // before it have been written and stay, so the user is told which.
-void TRazbivka::Complain(const std::string& text) {
+void TapeSplitter::Complain(const std::string& text) {
   std::string names;
   for (std::size_t tape = 0; tape + 1 < tapes_.size(); ++tape) {
     if (!names.empty()) names += ", ";
@@ -378,7 +379,7 @@ void TRazbivka::Complain(const std::string& text) {
 }
 
 // The length dialog took the reserve off the size typed; the tape is that size.
-long TRazbivka::TapeSize() const {
+long TapeSplitter::TapeSize() const {
   return workingLimit_ > LONG_MAX - kTapeReserve ? LONG_MAX : workingLimit_ + kTapeReserve;
 }
 
