@@ -29,7 +29,9 @@ inline constexpr std::array<MachinePreset, 5> kMachinePresets{{
 
 inline constexpr int kDefaultMachineIndex = 2;
 
-// The index of a preset named exactly as in the table, or given by its index.
+// The index of a preset by its name or its index. Names are taken as people
+// type them: in any letter case, with Latin letters for the Cyrillic ones
+// they look like or stand for ("6M13CH", "fp-17", "none").
 std::optional<int> FindMachinePreset(std::string_view nameOrIndex);
 
 // The values a machine preset sets, names left empty.
