@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "app/machines.h"
 #include "app/runinput.h"
 #include "cli/commands.h"
+#include "cli/machineoptions.h"
 #include "cli/options.h"
 #include "cli/runh33.h"
 #include "cli/splitanswers.h"
@@ -34,10 +34,7 @@ CommandRunner AddConvertCommand(CLI::App& app, CliStreams& streams) {
   struct Options {
     std::string input;
     std::string output;
-    std::string machine{kMachinePresets[kDefaultMachineIndex].name};
-    int speedLimit = kMachinePresets[kDefaultMachineIndex].speedLimit;
-    int feedMax = kMachinePresets[kDefaultMachineIndex].feedMax;
-    int acceleration = kDefaultAcceleration;
+    MachineOptions machine;
     bool freeNumbering = false;
     bool restoreAfterArc = false;
     std::string splitTapeSize;
@@ -51,16 +48,7 @@ CommandRunner AddConvertCommand(CLI::App& app, CliStreams& streams) {
   command->add_option("-o,--output", options->output,
                       "создаваемая программа H33 (*.up); - пишет ее на стандартный вывод")
       ->required();
-  command
-      ->add_option("--machine", options->machine,
-                   "станок: None (без расчета торможения), ФП-9, ФП-17, 6М13СН, МА655А2 "
-                   "или его номер 0–4; задает остальные параметры")
-      ->capture_default_str();
-  command->add_option("--speed-limit", options->speedLimit,
-                      "подача при полном реверсе, мм/мин (по умолчанию — из станка)");
-  command->add_option("--feed-max", options->feedMax,
-                      "максимальная подача, мм/мин (по умолчанию — из станка)");
-  AddAccelerationOption(*command, options->acceleration);
+  AddMachineOptions(*command, options->machine);
   command->add_flag("--free-numbering", options->freeNumbering,
                     "свободная нумерация кадров (до 30000)");
   command->add_flag("--restore-after-arc", options->restoreAfterArc,
@@ -93,17 +81,10 @@ CommandRunner AddConvertCommand(CLI::App& app, CliStreams& streams) {
     std::ostream& messages = toStandardOutput ? streams.err : streams.out;
     ConsoleDialogs inputDialogs(messages, streams.err);
     if (!CheckRunInput(options->input, inputDialogs)) return kExitBadInput;
-    const std::optional<int> machine = FindMachinePreset(options->machine);
-    if (!machine) {
-      streams.err << "--machine: неизвестный станок " << options->machine << '\n';
-      return kExitBadInput;
-    }
-    // The machine presets every value; options given explicitly override it.
-    RunParameters parameters = PresetParameters(*machine);
+    std::optional<RunParameters> machine = ChooseMachine(options->machine, *command, streams.err);
+    if (!machine) return kExitBadInput;
+    RunParameters& parameters = *machine;
     const auto given = [command](const char* name) { return command->count(name) > 0; };
-    if (given("--speed-limit")) parameters.SpeedLimit = options->speedLimit;
-    if (given("--feed-max")) parameters.FeedMax = options->feedMax;
-    if (given("--accel")) parameters.Acceleration = options->acceleration;
     if (given("--free-numbering")) parameters.FreeNumbering = options->freeNumbering;
     if (given("--restore-after-arc")) parameters.RestoreAfterArc = options->restoreAfterArc;
     parameters.InputFileName = options->input;

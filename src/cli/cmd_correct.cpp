@@ -5,10 +5,10 @@
 #include <ostream>
 #include <string>
 
-#include "app/machines.h"
 #include "app/runinput.h"
 #include "cli/commands.h"
 #include "cli/consoledialogs.h"
+#include "cli/machineoptions.h"
 #include "cli/options.h"
 #include "cli/runh33.h"
 #include "format/textformat.h"
@@ -18,58 +18,14 @@
 namespace h33 {
 namespace {
 
-// The largest feed a four-digit feed code carries.
-constexpr int kLargestCodedFeed = 9999;
-
 constexpr const char* kFailed = "Ошибка прееобразования файла УП:\n %s \n - обработка прервана....";
 constexpr const char* kTime = "Файл УП ->\n %s \n Время выполнения УП = %.2lf (мин)";
 
 struct Options {
   std::string input;
   std::string output;
-  std::string machine = std::to_string(kDefaultMachineIndex);
-  int speedLimit = 0;
-  int feedMax = 0;
-  int acceleration = kDefaultAcceleration;
+  MachineOptions machine;
 };
-
-struct Parameters {
-  int speedLimit;
-  int feedMax;
-  int acceleration;
-};
-
-std::string MachineNames() {
-  std::string names;
-  for (const MachinePreset& preset : kMachinePresets) {
-    if (!names.empty()) names += ", ";
-    names += preset.name;
-  }
-  return names;
-}
-
-// The machine's preset, with what the options state explicitly on top.
-std::optional<Parameters> ChooseParameters(const Options& options, const CLI::App& command,
-                                           std::ostream& err) {
-  const std::optional<int> machine = FindMachinePreset(options.machine);
-  if (!machine) {
-    err << "--machine: нет станка " << options.machine << "; известны " << MachineNames()
-        << " (или их номера 0-" << kMachinePresets.size() - 1 << ")\n";
-    return std::nullopt;
-  }
-  const MachinePreset& preset = kMachinePresets[static_cast<std::size_t>(*machine)];
-  const auto given = [&](const char* name) { return command.get_option(name)->count() > 0; };
-  Parameters chosen{given("--speed-limit") ? options.speedLimit : preset.speedLimit,
-                    given("--feed-max") ? options.feedMax : preset.feedMax,
-                    given("--accel") ? options.acceleration : preset.acceleration};
-  if (chosen.feedMax > kLargestCodedFeed) {
-    err << "--feed-max: подача " << chosen.feedMax
-        << " мм/мин не записывается четырёхзначным кодом подачи; наибольшая - "
-        << kLargestCodedFeed << " мм/мин\n";
-    return std::nullopt;
-  }
-  return chosen;
-}
 
 int ReportTime(const std::string& output, const std::string& input, int acceleration,
                ConsoleDialogs& dialogs, std::ostream& err) {
@@ -95,10 +51,11 @@ int Correct(Options options, const CLI::App& command, CliStreams& streams) {
   std::ostream& messages = toStandardOutput ? streams.err : streams.out;
   ConsoleDialogs dialogs(messages, streams.err);
   if (!CheckRunInput(options.input, dialogs)) return kExitBadInput;
-  const std::optional<Parameters> parameters = ChooseParameters(options, command, streams.err);
+  const std::optional<RunParameters> parameters =
+      ChooseMachine(options.machine, command, streams.err);
   if (!parameters) return kExitBadInput;
-  TUpToUp correction(options.input, options.output, parameters->speedLimit,
-                     parameters->acceleration, parameters->feedMax, dialogs);
+  TUpToUp correction(options.input, options.output, parameters->SpeedLimit,
+                     parameters->Acceleration, parameters->FeedMax, dialogs);
   const int result = correction.Run();
   if (result < 0) {
     messages << correction.BrakingReport();
@@ -107,7 +64,7 @@ int Correct(Options options, const CLI::App& command, CliStreams& streams) {
   }
   try {
     const int reported =
-        ReportTime(options.output, shownInput, parameters->acceleration, dialogs, streams.err);
+        ReportTime(options.output, shownInput, parameters->Acceleration, dialogs, streams.err);
     if (reported != kExitOk || !toStandardOutput) return reported;
   } catch (const IoError& error) {
     streams.err << error.what() << '\n';
@@ -128,16 +85,7 @@ CommandRunner AddCorrectCommand(CLI::App& app, CliStreams& streams) {
   command->add_option("-o,--output", options->output,
                       "скорректированная программа; - пишет ее на стандартный вывод")
       ->required();
-  command->add_option("--speed-limit", options->speedLimit,
-                      "подача на полном развороте, мм/мин (по умолчанию - из набора станка)")
-      ->check(CLI::Range(0, 1000000));
-  command->add_option("--feed-max", options->feedMax,
-                      "наибольшая подача, мм/мин, до 9999 (по умолчанию - из набора станка)")
-      ->check(CLI::Range(1, 1000000));
-  AddAccelerationOption(*command, options->acceleration);
-  command->add_option("--machine", options->machine,
-                      "станок: " + MachineNames() + " или номер; по умолчанию " +
-                          std::string(kMachinePresets[kDefaultMachineIndex].name));
+  AddMachineOptions(*command, options->machine);
   return [options, command, &streams]() { return Correct(*options, *command, streams); };
 }
 

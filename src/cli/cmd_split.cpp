@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/machines.h"
 #include "cli/commands.h"
+#include "cli/machineoptions.h"
 #include "cli/options.h"
 #include "cli/runh33.h"
 #include "cli/splitanswers.h"
@@ -23,10 +23,7 @@ struct Options {
   std::string tapeSize;
   std::vector<std::string> names;
   bool overwrite = false;
-  std::string machine{kMachinePresets[kDefaultMachineIndex].name};
-  int speedLimit = 0;
-  int feedMax = 0;
-  int acceleration = kDefaultAcceleration;
+  MachineOptions machine;
 };
 
 int ExitCode(SplitOutcome outcome) {
@@ -68,17 +65,9 @@ bool CheckFeedCodes(const std::string& file, std::ostream& err) {
 }
 
 int Split(const Options& options, const CLI::App& command, CliStreams& streams) {
-  const std::optional<int> machine = FindMachinePreset(options.machine);
-  if (!machine) {
-    streams.err << "--machine: неизвестный станок " << options.machine << '\n';
-    return kExitBadInput;
-  }
-  // The machine presets every value; options given explicitly override it.
-  RunParameters parameters = PresetParameters(*machine);
-  const auto given = [&command](const char* name) { return command.count(name) > 0; };
-  if (given("--speed-limit")) parameters.SpeedLimit = options.speedLimit;
-  if (given("--feed-max")) parameters.FeedMax = options.feedMax;
-  if (given("--accel")) parameters.Acceleration = options.acceleration;
+  const std::optional<RunParameters> machine = ChooseMachine(options.machine, command, streams.err);
+  if (!machine) return kExitBadInput;
+  const RunParameters& parameters = *machine;
 
   const std::optional<long> limit = CheckTapeSizeOption("--limit", options.tapeSize, streams.err);
   if (!limit || !CheckPartNames("--names", options.names, streams.err)) return kExitBadInput;
@@ -111,20 +100,7 @@ CommandRunner AddSplitCommand(CLI::App& app, CliStreams& streams) {
       ->required()
       ->delimiter(',');
   command->add_flag("--yes", options->overwrite, "переписывать существующие файлы с этими именами");
-  command
-      ->add_option("--machine", options->machine,
-                   "станок: None, ФП-9, ФП-17, 6М13СН, МА655А2 или его номер 0–4; задает "
-                   "остальные параметры")
-      ->capture_default_str();
-  command
-      ->add_option("--speed-limit", options->speedLimit,
-                   "подача при полном реверсе, мм/мин (по умолчанию — из станка)")
-      ->check(CLI::Range(0, 1000000));
-  command
-      ->add_option("--feed-max", options->feedMax,
-                   "максимальная подача, мм/мин, до 9999 (по умолчанию — из станка)")
-      ->check(CLI::Range(1, 9999));
-  AddAccelerationOption(*command, options->acceleration);
+  AddMachineOptions(*command, options->machine);
   return [options, command, &streams]() { return Split(*options, *command, streams); };
 }
 

@@ -12,9 +12,19 @@
 namespace h33 {
 
 void AddAccelerationOption(CLI::App& command, int& acceleration) {
-  command.add_option("--accel", acceleration, "ускорение, мм/с²")
+  command.add_option("--accel", acceleration, "ускорение, мм/с², не меньше 1")
+      ->check(DecimalNumber())
       ->check(CLI::Range(1, 1000000))
       ->capture_default_str();
+}
+
+CLI::Validator DecimalNumber() {
+  return CLI::Validator(
+      [](const std::string& text) -> std::string {
+        const bool digits = !text.empty() && text.find_first_not_of("0123456789") == std::string::npos;
+        return digits ? std::string() : "нужно целое десятичное число, а не " + text;
+      },
+      "");
 }
 
 bool CheckReadable(const std::filesystem::path& path, std::ostream& err) {

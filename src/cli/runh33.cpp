@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <optional>
+#include <string>
 #include <ostream>
 #include <utility>
 
@@ -14,6 +15,7 @@ namespace h33 {
 int RunH33(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   CLI::App app{"h33 — подготовка управляющих программ для УЧПУ H33", "h33"};
   app.require_subcommand(1);
+  app.set_version_flag("--version", std::string("h33 ") + H33_VERSION);
   ProgramFiles files;
   CliStreams streams{out, err, files};
 
