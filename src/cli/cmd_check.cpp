@@ -15,18 +15,18 @@ namespace h33 {
 namespace {
 
 struct CheckOptions {
-  std::string file;
+  std::vector<std::string> files;
   bool skipFeed = false;
   bool verbose = false;
 };
 
-int RunCheck(const CheckOptions& options, CliStreams& streams) {
+int RunCheck(const std::string& shown, const CheckOptions& options, CliStreams& streams) {
   // The verdict names the file as the user gave it, not its scratch copy.
-  std::string file = options.file;
+  std::string file = shown;
   if (!streams.files.TakeInput(file, streams.err)) return kExitBadInput;
   const auto source = FileSource::Open(file);
   if (!source) {
-    ReportCannotOpen(options.file, streams.err);
+    ReportCannotOpen(shown, streams.err);
     return kExitBadInput;
   }
   const int skipFeedCheck = options.skipFeed ? 1 : 0;
@@ -39,7 +39,7 @@ int RunCheck(const CheckOptions& options, CliStreams& streams) {
   } else {
     count = CheckH33Format(*source, skipFeedCheck);
   }
-  streams.out << FormatVerdictText(options.file, count == 0) << '\n';
+  streams.out << FormatVerdictText(shown, count == 0) << '\n';
   streams.out << Sprintf("Нарушений формата: %lld\n", count);
   for (const FormatViolation& violation : listed) {
     streams.out << "  " << DescribeViolation(violation) << '\n';
@@ -52,17 +52,20 @@ int RunCheck(const CheckOptions& options, CliStreams& streams) {
 CommandRunner AddCheckCommand(CLI::App& app, CliStreams& streams) {
   auto options = std::make_shared<CheckOptions>();
   CLI::App* command = app.add_subcommand("check", "Проверка УП на формат H33");
-  command->add_option("FILE", options->file, "проверяемая программа")->required();
+  command->add_option("FILE", options->files, "проверяемые программы, одна или несколько")
+      ->required();
   command->add_flag("--skip-feed", options->skipFeed, "не проверять длину слов F");
   command->add_flag("--verbose", options->verbose, "перечислить нарушения: строка и вид");
 
   return [options, &streams]() {
-    try {
-      return RunCheck(*options, streams);
-    } catch (const IoError& error) {
-      streams.err << error.what() << '\n';
-      return kExitBadInput;
-    }
+    return RunForEachFile(options->files, streams.out, true, [&](const std::string& file) {
+      try {
+        return RunCheck(file, *options, streams);
+      } catch (const IoError& error) {
+        streams.err << error.what() << '\n';
+        return kExitBadInput;
+      }
+    });
   };
 }
 

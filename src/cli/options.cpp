@@ -2,6 +2,8 @@
 
 #include <CLI/CLI.hpp>
 
+#include <algorithm>
+#include <cmath>
 #include <ostream>
 #include <string>
 
@@ -26,6 +28,18 @@ CLI::Validator DecimalNumber() {
       },
       "");
 }
+
+int RunForEachFile(const std::vector<std::string>& files, std::ostream& out, bool headed,
+                   const std::function<int(const std::string&)>& run) {
+  int worst = 0;
+  for (const std::string& file : files) {
+    if (headed && files.size() > 1) out << "== " << file << '\n';
+    worst = std::max(worst, run(file));
+  }
+  return worst;
+}
+
+double AsShown(double value) { return std::round(value * 100) / 100; }
 
 bool CheckReadable(const std::filesystem::path& path, std::ostream& err) {
   std::string reason;

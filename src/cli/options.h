@@ -1,7 +1,10 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <iosfwd>
+#include <string>
+#include <vector>
 
 #include "app/machines.h"
 
@@ -20,6 +23,15 @@ void AddAccelerationOption(CLI::App& command, int& acceleration);
 // Refuses what is not a whole decimal number: the option parser would read
 // 0x10 as 16 and 1e3 as 1000.
 CLI::Validator DecimalNumber();
+
+// Runs `run` on every file named, each result under a line with the file's
+// name when there are several (unless `headed` is false: JSON names its file
+// itself); the worst exit code of them.
+int RunForEachFile(const std::vector<std::string>& files, std::ostream& out, bool headed,
+                   const std::function<int(const std::string&)>& run);
+
+// A number as the statistics show it: to the hundredth.
+double AsShown(double value);
 
 // Checks that the path names a readable file; otherwise says why on `err`.
 bool CheckReadable(const std::filesystem::path& path, std::ostream& err);
