@@ -10,7 +10,7 @@
 #include "ui/lengthlimitdialog.h"
 #include "ui/main.h"
 #include "ui/qtdialogs.h"
-#include "ui/stat.h"
+#include "ui/statisticswindow.h"
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
@@ -22,12 +22,12 @@ int main(int argc, char** argv) {
   const QString start = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath();
   h33::QtDialogs dialogs(nullptr);
   h33::TMainDialog mainDialog(dialogs, start);
-  h33::TForm2 form2(&mainDialog);
+  h33::StatisticsWindow statistics(&mainDialog);
   h33::TForm5 form5(&mainDialog);
   h33::TFileSelectDialog fileSelectDialog(dialogs, &mainDialog);
   h33::TLengthLimit lengthLimit(dialogs, &mainDialog);
   dialogs.SetSplitDialogs(&lengthLimit, &fileSelectDialog);
-  mainDialog.SetWindows(&form2, &form5);
+  mainDialog.SetWindows(&statistics, &form5);
   mainDialog.show();
   return application.exec();
 }

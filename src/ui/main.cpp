@@ -37,7 +37,7 @@
 #include "ui/plotwindow.h"
 #include "ui/qtpath.h"
 #include "ui/runcommand.h"
-#include "ui/stat.h"
+#include "ui/statisticswindow.h"
 #include "ui/uifont.h"
 
 namespace h33 {

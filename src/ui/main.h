@@ -28,7 +28,7 @@ class QFileSystemModel;
 namespace h33 {
 
 class Dialogs;
-class TForm2;
+class StatisticsWindow;
 class TForm5;
 class TPlotWindow;
 
@@ -40,7 +40,7 @@ class TMainDialog : public QWidget {
  public:
   TMainDialog(Dialogs& dialogs, const QString& startDirectory, QWidget* parent = nullptr);
 
-  void SetWindows(TForm2* statistics, TForm5* about) {
+  void SetWindows(StatisticsWindow* statistics, TForm5* about) {
     statistics_ = statistics;
     about_ = about;
   }
@@ -115,7 +115,7 @@ class TMainDialog : public QWidget {
   void ShowStatistics(const std::filesystem::path& program, int feedMax, double minutes);
 
   Dialogs& dialogs_;
-  TForm2* statistics_ = nullptr;
+  StatisticsWindow* statistics_ = nullptr;
   TForm5* about_ = nullptr;
   QFileSystemModel* directoryModel_ = nullptr;
   QString directory_;

@@ -34,7 +34,7 @@
 #include "ui/actionguard.h"
 #include "ui/main.h"
 #include "ui/qtpath.h"
-#include "ui/stat.h"
+#include "ui/statisticswindow.h"
 
 namespace h33 {
 namespace {
@@ -177,21 +177,21 @@ void TMainDialog::ShowStatistics(const std::filesystem::path& program, int feedM
   if (GetFileInformation(program, feedMax, statistics) != 0 || !statistics_) return;
   const StatisticsView view =
       MakeStatisticsView(statistics, minutes, QString(QLocale().decimalPoint()).toStdString());
-  TForm2& window = *statistics_;
-  window.Type->setText(QString::fromUtf8(kH33Type.data(), kH33Type.size()));
-  window.Type->adjustSize();
-  window.FileInfo->clear();
-  window.FileInfo->setPlainText(QString::fromStdString(view.fileInfo));
-  window.Time->setText(QString::fromStdString(view.time));
-  window.Dist->setText(QString::fromStdString(view.distance));
-  window.NumKadrs->setText(QString::fromStdString(view.frames));
-  window.Minfeed->setText(QString::fromStdString(view.minFeed));
-  window.Maxfeed->setText(QString::fromStdString(view.maxFeed));
-  window.NumLine->setText(QString::fromStdString(view.linearMoves));
-  window.NumCircle->setText(QString::fromStdString(view.circularMoves));
+  StatisticsWindow& window = *statistics_;
+  window.programType->setText(QString::fromUtf8(kH33Type.data(), kH33Type.size()));
+  window.programType->adjustSize();
+  window.fileDetails->clear();
+  window.fileDetails->setPlainText(QString::fromStdString(view.fileInfo));
+  window.runMinutes->setText(QString::fromStdString(view.time));
+  window.pathLength->setText(QString::fromStdString(view.distance));
+  window.frameCount->setText(QString::fromStdString(view.frames));
+  window.lowestFeed->setText(QString::fromStdString(view.minFeed));
+  window.highestFeed->setText(QString::fromStdString(view.maxFeed));
+  window.linearMoves->setText(QString::fromStdString(view.linearMoves));
+  window.circularMoves->setText(QString::fromStdString(view.circularMoves));
   for (int row = 0; row < 4; ++row) {
     for (int column = 0; column < 4; ++column) {
-      window.StringGrid1->setItem(row, column,
+      window.extentsTable->setItem(row, column,
                                   new QTableWidgetItem(QString::fromStdString(view.extents[row][column])));
     }
   }

@@ -15,7 +15,7 @@
 #include "ui/main.h"
 #include "ui/plotwindow.h"
 #include "ui/qtdialogs.h"
-#include "ui/stat.h"
+#include "ui/statisticswindow.h"
 #include "scripteddialogs.h"
 #include "tempdir.h"
 
@@ -418,7 +418,7 @@ class MainWindowTest : public QObject {
     dir.Write("p.up", "N001F0000\r\nN002X+010000F0660\r\nN003F0000\r\n");
     ScriptedDialogs dialogs;
     TMainDialog window(dialogs, QString::fromStdString(dir.Path().string()));
-    TForm2 statistics;
+    StatisticsWindow statistics;
     window.SetWindows(&statistics, nullptr);
     window.AField->setText("5");
     window.TabControlMain->setCurrentIndex(2);
@@ -429,21 +429,21 @@ class MainWindowTest : public QObject {
                                 "confirmation [OK]: \nВремя выполнения ->\n         12 секунд = 0.20 минут"}));
     QVERIFY(statistics.isVisible());
     const QString point = QLocale().decimalPoint();
-    QCOMPARE(statistics.Time->text(), "0" + point + "20");
-    QCOMPARE(statistics.Dist->text(), "100" + point + "00");
-    QCOMPARE(statistics.NumKadrs->text(), QString("3"));
-    QCOMPARE(statistics.NumLine->text(), QString("1"));
-    QCOMPARE(statistics.Type->text(), QString("H33 (VELTA)"));
-    QCOMPARE(statistics.StringGrid1->item(0, 0)->text(), QString(" Габариты "));
-    QCOMPARE(statistics.StringGrid1->item(3, 0)->text(), QString(" Сумма "));
-    QCOMPARE(statistics.StringGrid1->item(3, 1)->text(), "100" + point + "00");
-    QVERIFY(statistics.FileInfo->toPlainText().contains("p.up"));
+    QCOMPARE(statistics.runMinutes->text(), "0" + point + "20");
+    QCOMPARE(statistics.pathLength->text(), "100" + point + "00");
+    QCOMPARE(statistics.frameCount->text(), QString("3"));
+    QCOMPARE(statistics.linearMoves->text(), QString("1"));
+    QCOMPARE(statistics.programType->text(), QString("H33 (VELTA)"));
+    QCOMPARE(statistics.extentsTable->item(0, 0)->text(), QString(" Габариты "));
+    QCOMPARE(statistics.extentsTable->item(3, 0)->text(), QString(" Сумма "));
+    QCOMPARE(statistics.extentsTable->item(3, 1)->text(), "100" + point + "00");
+    QVERIFY(statistics.fileDetails->toPlainText().contains("p.up"));
     QCOMPARE(window.FileListBox1->currentRow(), 0);
 
     dir.Write("p.up", "N001F0000\r\nN002Y+020000F0660\r\nN003F0000\r\n");
     window.BitBtnCorrectH33Click();  // a second run replaces every value
-    QCOMPARE(statistics.StringGrid1->item(3, 1)->text(), "0" + point + "00");
-    QCOMPARE(statistics.StringGrid1->item(3, 2)->text(), "200" + point + "00");
+    QCOMPARE(statistics.extentsTable->item(3, 1)->text(), "0" + point + "00");
+    QCOMPARE(statistics.extentsTable->item(3, 2)->text(), "200" + point + "00");
   }
 
   void OutputNameDesignatingTheInputIsRefused() {
@@ -515,7 +515,7 @@ class MainWindowTest : public QObject {
     dir.Write("p.up", "N001F0000\r\nN002X+010000F0660\r\nN003X+010000\r\n");
     ScriptedDialogs dialogs;
     TMainDialog window(dialogs, QString::fromStdString(dir.Path().string()));
-    TForm2 statistics;
+    StatisticsWindow statistics;
     window.SetWindows(&statistics, nullptr);
     window.FileListBox1->setCurrentRow(0);
     window.TabControlMain->setCurrentIndex(1);
@@ -534,7 +534,7 @@ class MainWindowTest : public QObject {
     QVERIFY(QString::fromStdString(dialogs.shown[1])
                 .startsWith("information [Yes]: Файл УП ->\n " + QString::fromStdString((dir / "p.up").string()) +
                             " \n Время выполнения УП = "));
-    QCOMPARE(statistics.NumKadrs->text(), QString("4"));  // the output's frames, stop frame included
+    QCOMPARE(statistics.frameCount->text(), QString("4"));  // the output's frames, stop frame included
     QCOMPARE(window.FileListBox1->count(), 2);            // the new file shows at once
     window.BitBtnCorrectH33Click();
     QCOMPARE(offered, QStringList({QString(), output}));  // the dialog reopens on the last name

@@ -16,7 +16,7 @@
 #include "ui/feedprofileview.h"
 #include "ui/main.h"
 #include "ui/plotwindow.h"
-#include "ui/stat.h"
+#include "ui/statisticswindow.h"
 #include "ui/toolpathview.h"
 #include "scripteddialogs.h"
 #include "tempdir.h"
@@ -184,15 +184,15 @@ class PlotTest : public QObject {
     dir.Write("p.up", "N001G01X+010000F0660\r\nN002X+010000\r\n");
     ScriptedDialogs dialogs;
     TMainDialog window(dialogs, Path(dir.Path()));
-    TForm2 statistics;
+    StatisticsWindow statistics;
     window.SetWindows(&statistics, nullptr);
     // The specified controls keep their places; the new button uses the free
     // space left of "Ok".
-    auto* ok = statistics.findChild<QPushButton*>("Button1");
+    auto* ok = statistics.findChild<QPushButton*>("okButton");
     QCOMPARE(ok->geometry(), QRect(96, 480, 97, 33));
-    QVERIFY(!statistics.ButtonView->geometry().intersects(ok->geometry()));
-    QVERIFY(statistics.ButtonView->geometry().bottom() < 513);
-    QVERIFY(!statistics.ButtonView->isEnabled());
+    QVERIFY(!statistics.viewButton->geometry().intersects(ok->geometry()));
+    QVERIFY(statistics.viewButton->geometry().bottom() < 513);
+    QVERIFY(!statistics.viewButton->isEnabled());
 
     window.TabControlMain->setCurrentIndex(1);
     window.CheckBoxStat->setChecked(true);
@@ -201,8 +201,8 @@ class PlotTest : public QObject {
     window.saveDialog = [&](const QString&) { return output; };
     window.BitBtnCorrectH33Click();
     QVERIFY(statistics.isVisible());
-    QVERIFY(statistics.ButtonView->isEnabled());
-    statistics.ButtonView->click();
+    QVERIFY(statistics.viewButton->isEnabled());
+    statistics.viewButton->click();
     auto* view = statistics.findChild<TPlotWindow*>();
     QVERIFY(view);
     QVERIFY(view->windowTitle().endsWith("q.up"));

@@ -15,7 +15,7 @@
 #include "ui/lengthlimitdialog.h"
 #include "ui/main.h"
 #include "ui/plotwindow.h"
-#include "ui/stat.h"
+#include "ui/statisticswindow.h"
 #include "scripteddialogs.h"
 
 namespace {
@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
   const QDir output(QString::fromLocal8Bit(argv[1]));
   h33::ScriptedDialogs dialogs;
   h33::TMainDialog mainDialog(dialogs, QDir(QString::fromLocal8Bit(argv[2])).absolutePath());
-  h33::TForm2 statistics(&mainDialog);
+  h33::StatisticsWindow statistics(&mainDialog);
   h33::TForm5 about(&mainDialog);
   h33::TFileSelectDialog fileSelect(dialogs, &mainDialog);
   h33::TLengthLimit lengthLimit(dialogs, &mainDialog);
@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
   saved = Save(lengthLimit, output, "lengthlimit") && saved;
   saved = Save(fileSelect, output, "fileselect") && saved;
 
-  statistics.ButtonViewClick();
+  statistics.ViewProgram();
   if (auto* view = statistics.findChild<h33::TPlotWindow*>()) {
     saved = Save(*view, output, "view") && saved;
   }
