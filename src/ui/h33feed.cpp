@@ -5,9 +5,9 @@
 #include <QStyle>
 
 #include "format/scratchfiles.h"
-#include "ui/about.h"
-#include "ui/fileselect.h"
-#include "ui/lengthlimitdialog.h"
+#include "ui/aboutwindow.h"
+#include "ui/secondpartnamedialog.h"
+#include "ui/tapelengthdialog.h"
 #include "ui/main.h"
 #include "ui/qtdialogs.h"
 #include "ui/statisticswindow.h"
@@ -23,11 +23,11 @@ int main(int argc, char** argv) {
   h33::QtDialogs dialogs(nullptr);
   h33::TMainDialog mainDialog(dialogs, start);
   h33::StatisticsWindow statistics(&mainDialog);
-  h33::TForm5 form5(&mainDialog);
-  h33::TFileSelectDialog fileSelectDialog(dialogs, &mainDialog);
-  h33::TLengthLimit lengthLimit(dialogs, &mainDialog);
-  dialogs.SetSplitDialogs(&lengthLimit, &fileSelectDialog);
-  mainDialog.SetWindows(&statistics, &form5);
+  h33::AboutWindow about(&mainDialog);
+  h33::SecondPartNameDialog secondPartNameDialog(dialogs, &mainDialog);
+  h33::TapeLengthDialog tapeLengthDialog(dialogs, &mainDialog);
+  dialogs.SetSplitDialogs(&tapeLengthDialog, &secondPartNameDialog);
+  mainDialog.SetWindows(&statistics, &about);
   mainDialog.show();
   return application.exec();
 }

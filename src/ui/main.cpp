@@ -31,7 +31,7 @@
 #include "format/formatcheck.h"
 #include "format/textformat.h"
 #include "methods/dialogs.h"
-#include "ui/about.h"
+#include "ui/aboutwindow.h"
 #include "ui/actionguard.h"
 #include "ui/editorlauncher.h"
 #include "ui/plotwindow.h"

@@ -29,7 +29,7 @@ namespace h33 {
 
 class Dialogs;
 class StatisticsWindow;
-class TForm5;
+class AboutWindow;
 class TPlotWindow;
 
 // The main window: the file pane on the left, the method tabs, machine
@@ -40,7 +40,7 @@ class TMainDialog : public QWidget {
  public:
   TMainDialog(Dialogs& dialogs, const QString& startDirectory, QWidget* parent = nullptr);
 
-  void SetWindows(StatisticsWindow* statistics, TForm5* about) {
+  void SetWindows(StatisticsWindow* statistics, AboutWindow* about) {
     statistics_ = statistics;
     about_ = about;
   }
@@ -116,7 +116,7 @@ class TMainDialog : public QWidget {
 
   Dialogs& dialogs_;
   StatisticsWindow* statistics_ = nullptr;
-  TForm5* about_ = nullptr;
+  AboutWindow* about_ = nullptr;
   QFileSystemModel* directoryModel_ = nullptr;
   QString directory_;
   QStringList masks_;

@@ -10,9 +10,9 @@
 
 #include <iostream>
 
-#include "ui/about.h"
-#include "ui/fileselect.h"
-#include "ui/lengthlimitdialog.h"
+#include "ui/aboutwindow.h"
+#include "ui/secondpartnamedialog.h"
+#include "ui/tapelengthdialog.h"
 #include "ui/main.h"
 #include "ui/plotwindow.h"
 #include "ui/statisticswindow.h"
@@ -43,9 +43,9 @@ int main(int argc, char** argv) {
   h33::ScriptedDialogs dialogs;
   h33::TMainDialog mainDialog(dialogs, QDir(QString::fromLocal8Bit(argv[2])).absolutePath());
   h33::StatisticsWindow statistics(&mainDialog);
-  h33::TForm5 about(&mainDialog);
-  h33::TFileSelectDialog fileSelect(dialogs, &mainDialog);
-  h33::TLengthLimit lengthLimit(dialogs, &mainDialog);
+  h33::AboutWindow about(&mainDialog);
+  h33::SecondPartNameDialog secondPartNameDialog(dialogs, &mainDialog);
+  h33::TapeLengthDialog tapeLengthDialog(dialogs, &mainDialog);
   mainDialog.SetWindows(&statistics, &about);
 
   const auto items = mainDialog.FileListBox1->findItems("pocket.up", Qt::MatchExactly);
@@ -58,8 +58,8 @@ int main(int argc, char** argv) {
   bool saved = Save(mainDialog, output, "main");
   saved = Save(statistics, output, "statistics") && saved;
   saved = Save(about, output, "about") && saved;
-  saved = Save(lengthLimit, output, "lengthlimit") && saved;
-  saved = Save(fileSelect, output, "fileselect") && saved;
+  saved = Save(tapeLengthDialog, output, "tapelength") && saved;
+  saved = Save(secondPartNameDialog, output, "secondpartname") && saved;
 
   statistics.ViewProgram();
   if (auto* view = statistics.findChild<h33::TPlotWindow*>()) {
