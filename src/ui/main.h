@@ -30,7 +30,7 @@ namespace h33 {
 class Dialogs;
 class StatisticsWindow;
 class AboutWindow;
-class TPlotWindow;
+class PlotWindow;
 
 // The main window: the file pane on the left, the method tabs, machine
 // presets and parameters on the right, the run button.
@@ -122,7 +122,7 @@ class TMainDialog : public QWidget {
   QStringList masks_;
   QString outputFileName_;
   QString lastOutputName_;  // the save dialog opens on the previous run's choice
-  QPointer<TPlotWindow> plotWindow_;
+  QPointer<PlotWindow> plotWindow_;
 };
 
 // Qt takes the C library's locale from the environment at start-up; program

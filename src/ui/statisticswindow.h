@@ -42,7 +42,7 @@ class StatisticsWindow : public QDialog {
 
  private:
   PlotSources plotSources_;
-  QPointer<TPlotWindow> plotWindow_;
+  QPointer<PlotWindow> plotWindow_;
 };
 
 }  // namespace h33

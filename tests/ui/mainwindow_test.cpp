@@ -299,7 +299,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(ReadBytes(dir / "a.up"), std::string("N001X+001000F0660\r\n"));
     QCOMPARE(dialogs.shown, std::vector<std::string>{});
     QCOMPARE(opened, QStringList({QString()}));
-    QVERIFY(!window.findChild<TPlotWindow*>());
+    QVERIFY(!window.findChild<PlotWindow*>());
     QVERIFY(window.FileListBox1->selectedItems().isEmpty());
   }
 
@@ -317,7 +317,7 @@ class MainWindowTest : public QObject {
     ChooseFromPopup(window, "Блокнот");
     QCOMPARE(opened, QStringList({QString::fromStdString(b)}));
     ChooseFromPopup(window, "Просмотр");
-    const auto* view = window.findChild<TPlotWindow*>();
+    const auto* view = window.findChild<PlotWindow*>();
     QVERIFY(view && view->windowTitle().endsWith(QString::fromStdString(b)));
     Activate(window);
     ChooseFromPopup(window, "Проверка УП на формат H33");

@@ -62,7 +62,7 @@ int main(int argc, char** argv) {
   saved = Save(secondPartNameDialog, output, "secondpartname") && saved;
 
   statistics.ViewProgram();
-  if (auto* view = statistics.findChild<h33::TPlotWindow*>()) {
+  if (auto* view = statistics.findChild<h33::PlotWindow*>()) {
     saved = Save(*view, output, "view") && saved;
   }
   return saved ? 0 : 1;
