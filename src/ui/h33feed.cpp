@@ -6,11 +6,11 @@
 
 #include "format/scratchfiles.h"
 #include "ui/aboutwindow.h"
-#include "ui/secondpartnamedialog.h"
-#include "ui/tapelengthdialog.h"
-#include "ui/main.h"
+#include "ui/mainwindow.h"
 #include "ui/qtdialogs.h"
+#include "ui/secondpartnamedialog.h"
 #include "ui/statisticswindow.h"
+#include "ui/tapelengthdialog.h"
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
@@ -21,13 +21,13 @@ int main(int argc, char** argv) {
 
   const QString start = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath();
   h33::QtDialogs dialogs(nullptr);
-  h33::TMainDialog mainDialog(dialogs, start);
-  h33::StatisticsWindow statistics(&mainDialog);
-  h33::AboutWindow about(&mainDialog);
-  h33::SecondPartNameDialog secondPartNameDialog(dialogs, &mainDialog);
-  h33::TapeLengthDialog tapeLengthDialog(dialogs, &mainDialog);
+  h33::MainWindow mainWindow(dialogs, start);
+  h33::StatisticsWindow statistics(&mainWindow);
+  h33::AboutWindow about(&mainWindow);
+  h33::SecondPartNameDialog secondPartNameDialog(dialogs, &mainWindow);
+  h33::TapeLengthDialog tapeLengthDialog(dialogs, &mainWindow);
   dialogs.SetSplitDialogs(&tapeLengthDialog, &secondPartNameDialog);
-  mainDialog.SetWindows(&statistics, &about);
-  mainDialog.show();
+  mainWindow.SetWindows(&statistics, &about);
+  mainWindow.show();
   return application.exec();
 }

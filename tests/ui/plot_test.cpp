@@ -14,7 +14,7 @@
 
 #include "cli/plotcommand.h"
 #include "ui/feedprofileview.h"
-#include "ui/main.h"
+#include "ui/mainwindow.h"
 #include "ui/plotwindow.h"
 #include "ui/statisticswindow.h"
 #include "ui/toolpathview.h"
@@ -183,7 +183,7 @@ class PlotTest : public QObject {
     TempDir dir;
     dir.Write("p.up", "N001G01X+010000F0660\r\nN002X+010000\r\n");
     ScriptedDialogs dialogs;
-    TMainDialog window(dialogs, Path(dir.Path()));
+    MainWindow window(dialogs, Path(dir.Path()));
     StatisticsWindow statistics;
     window.SetWindows(&statistics, nullptr);
     // The specified controls keep their places; the new button uses the free
@@ -194,12 +194,12 @@ class PlotTest : public QObject {
     QVERIFY(statistics.viewButton->geometry().bottom() < 513);
     QVERIFY(!statistics.viewButton->isEnabled());
 
-    window.TabControlMain->setCurrentIndex(1);
-    window.CheckBoxStat->setChecked(true);
-    window.FileListBox1->setCurrentRow(0);
+    window.methodTabs->setCurrentIndex(1);
+    window.showStatistics->setChecked(true);
+    window.fileList->setCurrentRow(0);
     const QString output = Path(dir / "q.up");
     window.saveDialog = [&](const QString&) { return output; };
-    window.BitBtnCorrectH33Click();
+    window.RunSelectedMethod();
     QVERIFY(statistics.isVisible());
     QVERIFY(statistics.viewButton->isEnabled());
     statistics.viewButton->click();
@@ -268,14 +268,14 @@ class PlotTest : public QObject {
     TempDir dir;
     dir.Write("a.up", kSquare);
     ScriptedDialogs dialogs;
-    TMainDialog window(dialogs, Path(dir.Path()));
-    const auto actions = window.PopupMenu1->actions();
+    MainWindow window(dialogs, Path(dir.Path()));
+    const auto actions = window.fileMenu->actions();
     QCOMPARE(actions.size(), 5);
     QCOMPARE(actions[3]->text(), QString("Удалить файл"));
     QCOMPARE(actions[4]->text(), QString("Просмотр"));
-    window.N5viewClick();
+    window.ViewSelectedFile();
     QVERIFY(!window.findChild<PlotWindow*>());
-    window.FileListBox1->setCurrentRow(0);
+    window.fileList->setCurrentRow(0);
     actions[4]->trigger();
     auto* view = window.findChild<PlotWindow*>();
     QVERIFY(view);
