@@ -37,6 +37,7 @@ StatisticsWindow::StatisticsWindow(QWidget* parent) : QDialog(parent) {
   setFont(WindowFont());
   setFixedSize(289, 513);
 
+  // What the window shows until a run fills it.
   fileDetails = new QPlainTextEdit("Memo1", this);
   fileDetails->setObjectName("fileDetails");
   fileDetails->setGeometry(0, 0, 289, 81);
