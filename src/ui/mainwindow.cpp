@@ -308,8 +308,6 @@ void MainWindow::NormaliseSpeedLimit() { Normalise(speedLimitField, kSpeedLimitF
 void MainWindow::NormaliseFeedMax() { Normalise(feedMaxField, kFeedMaxFallback); }
 void MainWindow::NormaliseAcceleration() { Normalise(accelerationField, kAccelerationFallback); }
 
-int MainWindow::FreeNumberingIndex() const { return freeNumbering->isChecked() ? 1 : 0; }
-
 void MainWindow::ShowAboutWindow() {
   if (about_) about_->show();
 }

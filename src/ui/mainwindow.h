@@ -47,9 +47,7 @@ class MainWindow : public QWidget {
 
   // Full path of the selected file; empty while none is selected.
   QString InputFileName() const;
-  QString Directory() const { return directory_; }
   void SetDirectory(const QString& directory);
-  int FreeNumberingIndex() const;
 
   // Asks for the output name, starting from the last one; empty when
   // cancelled. Tests replace it, as they replace the editor start.
