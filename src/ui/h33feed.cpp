@@ -5,12 +5,12 @@
 #include <QStyle>
 
 #include "format/scratchfiles.h"
-#include "ui/about.h"
-#include "ui/fileselect.h"
-#include "ui/lengthlimitdialog.h"
-#include "ui/main.h"
+#include "ui/aboutwindow.h"
+#include "ui/mainwindow.h"
 #include "ui/qtdialogs.h"
-#include "ui/stat.h"
+#include "ui/secondpartnamedialog.h"
+#include "ui/statisticswindow.h"
+#include "ui/tapelengthdialog.h"
 
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
@@ -21,13 +21,13 @@ int main(int argc, char** argv) {
 
   const QString start = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath();
   h33::QtDialogs dialogs(nullptr);
-  h33::TMainDialog mainDialog(dialogs, start);
-  h33::TForm2 form2(&mainDialog);
-  h33::TForm5 form5(&mainDialog);
-  h33::TFileSelectDialog fileSelectDialog(dialogs, &mainDialog);
-  h33::TLengthLimit lengthLimit(dialogs, &mainDialog);
-  dialogs.SetSplitDialogs(&lengthLimit, &fileSelectDialog);
-  mainDialog.SetWindows(&form2, &form5);
-  mainDialog.show();
+  h33::MainWindow mainWindow(dialogs, start);
+  h33::StatisticsWindow statistics(&mainWindow);
+  h33::AboutWindow about(&mainWindow);
+  h33::SecondPartNameDialog secondPartNameDialog(dialogs, &mainWindow);
+  h33::TapeLengthDialog tapeLengthDialog(dialogs, &mainWindow);
+  dialogs.SetSplitDialogs(&tapeLengthDialog, &secondPartNameDialog);
+  mainWindow.SetWindows(&statistics, &about);
+  mainWindow.show();
   return application.exec();
 }

@@ -64,55 +64,55 @@ PlotSources PlotSources::ForFile(const QString& file) {
   return sources;
 }
 
-TPlotWindow::TPlotWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
+PlotWindow::PlotWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   setObjectName("PlotWindow");
   resize(1000, 760);
 
-  PlaneBox = new QComboBox(this);
-  PlaneBox->setObjectName("PlaneBox");
-  PlaneBox->addItems({"XY (G17)", "XZ (G18)", "YZ (G19)"});
-  FitButton = new QPushButton("Вписать", this);
-  FitButton->setObjectName("FitButton");
-  FitButton->setToolTip("Показать всю траекторию и весь график");
+  planeChoice = new QComboBox(this);
+  planeChoice->setObjectName("planeChoice");
+  planeChoice->addItems({"XY (G17)", "XZ (G18)", "YZ (G19)"});
+  fitButton = new QPushButton("Вписать", this);
+  fitButton->setObjectName("fitButton");
+  fitButton->setToolTip("Показать всю траекторию и весь график");
   auto* top = new QHBoxLayout;
   top->addWidget(new QLabel("Плоскость:", this));
-  top->addWidget(PlaneBox);
-  top->addWidget(FitButton);
+  top->addWidget(planeChoice);
+  top->addWidget(fitButton);
   top->addStretch();
   top->addWidget(new QLabel("колесо — масштаб, перетаскивание — сдвиг, щелчок — кадр", this));
 
-  Toolpath = new ToolpathView(this);
-  Profile = new FeedProfileView(this);
+  toolpath = new ToolpathView(this);
+  profile = new FeedProfileView(this);
   auto* splitter = new QSplitter(Qt::Vertical, this);
-  splitter->addWidget(Toolpath);
-  splitter->addWidget(Profile);
+  splitter->addWidget(toolpath);
+  splitter->addWidget(profile);
   splitter->setStretchFactor(0, 3);
   splitter->setStretchFactor(1, 2);
 
-  FrameLabel = new QLabel(this);
-  FrameLabel->setObjectName("FrameLabel");
-  FrameLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  FrameLabel->setMinimumHeight(20);
+  frameLabel = new QLabel(this);
+  frameLabel->setObjectName("frameLabel");
+  frameLabel->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  frameLabel->setMinimumHeight(20);
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);
   layout->addWidget(splitter, 1);
-  layout->addWidget(FrameLabel);
+  layout->addWidget(frameLabel);
 
-  connect(PlaneBox, &QComboBox::activated, this,
-          [this](int index) { Toolpath->SetPlane(static_cast<Plane>(index)); });
-  connect(FitButton, &QPushButton::clicked, this, [this] {
-    Toolpath->ZoomToFit();
-    Profile->ZoomToFit();
+  connect(planeChoice, &QComboBox::activated, this,
+          [this](int index) { toolpath->SetPlane(static_cast<Plane>(index)); });
+  connect(fitButton, &QPushButton::clicked, this, [this] {
+    toolpath->ZoomToFit();
+    profile->ZoomToFit();
   });
-  connect(Toolpath, &ToolpathView::FrameHovered, this, [this](std::uint32_t line) {
-    FrameLabel->setText(line && program_ ? FrameLine(FrameByLine(*program_, line)) : selectedText_);
+  connect(toolpath, &ToolpathView::FrameHovered, this, [this](std::uint32_t line) {
+    frameLabel->setText(line && program_ ? FrameLine(FrameByLine(*program_, line)) : selectedText_);
   });
-  connect(Toolpath, &ToolpathView::FrameClicked, this, &TPlotWindow::ToolpathClicked);
-  connect(Profile, &FeedProfileView::PathClicked, this, &TPlotWindow::PathClicked);
+  connect(toolpath, &ToolpathView::FrameClicked, this, &PlotWindow::ToolpathClicked);
+  connect(profile, &FeedProfileView::PathClicked, this, &PlotWindow::PathClicked);
 }
 
-std::optional<ProgramPicture> TPlotWindow::Load(const QString& file, FeedUnits units,
+std::optional<ProgramPicture> PlotWindow::Load(const QString& file, FeedUnits units,
                                                 QString& error) {
   std::string reason;
   try {
@@ -128,10 +128,10 @@ std::optional<ProgramPicture> TPlotWindow::Load(const QString& file, FeedUnits u
   return std::nullopt;
 }
 
-bool TPlotWindow::Open(const PlotSources& sources) {
+bool PlotWindow::Open(const PlotSources& sources) {
   setWindowTitle("Просмотр УП: " + sources.program);
-  Toolpath->SetPicture(nullptr, Plane::XY);
-  Profile->SetProfiles(nullptr, nullptr);
+  toolpath->SetPicture(nullptr, Plane::XY);
+  profile->SetProfiles(nullptr, nullptr);
   program_.reset();
   input_.reset();
   selectedText_.clear();
@@ -142,16 +142,16 @@ bool TPlotWindow::Open(const PlotSources& sources) {
   QApplication::restoreOverrideCursor();
 
   if (program_) {
-    PlaneBox->setCurrentIndex(static_cast<int>(program_->activePlane));
-    Toolpath->SetPicture(&*program_, program_->activePlane);
-    Profile->SetProfiles(&program_->profile, input_ ? &input_->profile : nullptr);
+    planeChoice->setCurrentIndex(static_cast<int>(program_->activePlane));
+    toolpath->SetPicture(&*program_, program_->activePlane);
+    profile->SetProfiles(&program_->profile, input_ ? &input_->profile : nullptr);
   }
   selectedText_ = error.isEmpty() ? QString() : "<span style='color:#c00000'>" + error.toHtmlEscaped() + "</span>";
-  FrameLabel->setText(selectedText_);
+  frameLabel->setText(selectedText_);
   return error.isEmpty();
 }
 
-void TPlotWindow::ToolpathClicked(std::uint32_t line) {
+void PlotWindow::ToolpathClicked(std::uint32_t line) {
   const auto frame = FrameByLine(*program_, line);
   QString inputText;
   if (frame && input_) {
@@ -160,42 +160,42 @@ void TPlotWindow::ToolpathClicked(std::uint32_t line) {
   Select(frame, inputText);
 }
 
-void TPlotWindow::PathClicked(double path) {
+void PlotWindow::PathClicked(double path) {
   if (!program_) return;
   // A drop within a few pixels is what the user aimed at: the slow frame,
   // not the long one beside it.
-  const ProfileScene& scene = Profile->Scene();
+  const ProfileScene& scene = profile->Scene();
   const double reach = kClickReach * (scene.to - scene.from) /
-                       std::max(1.0, ProfilePlotArea(Profile->rect()).width());
-  const FeedProfile& profile = program_->profile;
-  const std::ptrdiff_t under = profile.SampleAt(path);
-  const std::ptrdiff_t lowest = profile.LowestSampleIn(path - reach, path + reach);
+                       std::max(1.0, ProfilePlotArea(profile->rect()).width());
+  const FeedProfile& programProfile = program_->profile;
+  const std::ptrdiff_t under = programProfile.SampleAt(path);
+  const std::ptrdiff_t lowest = programProfile.LowestSampleIn(path - reach, path + reach);
   std::optional<FrameOnPath> frame;
-  if (lowest >= 0 && profile.Samples()[static_cast<std::size_t>(lowest)].low <
-                         profile.Samples()[static_cast<std::size_t>(under)].low) {
-    frame = FrameByLine(*program_, profile.Samples()[static_cast<std::size_t>(lowest)].line);
+  if (lowest >= 0 && programProfile.Samples()[static_cast<std::size_t>(lowest)].low <
+                         programProfile.Samples()[static_cast<std::size_t>(under)].low) {
+    frame = FrameByLine(*program_, programProfile.Samples()[static_cast<std::size_t>(lowest)].line);
   } else {
     frame = FrameByPath(*program_, path);
   }
   Select(frame, input_ ? FrameLine(FrameByPath(*input_, path)) : QString());
 }
 
-void TPlotWindow::Select(const std::optional<FrameOnPath>& frame, const QString& inputText) {
+void PlotWindow::Select(const std::optional<FrameOnPath>& frame, const QString& inputText) {
   if (!frame) {
-    FrameLabel->setText(FrameLine(frame));
+    frameLabel->setText(FrameLine(frame));
     return;
   }
   selectedText_ = "Кадр " + FrameLine(frame);
   if (!inputText.isEmpty()) selectedText_ += "  ←  вход: " + inputText;
-  FrameLabel->setText(selectedText_);
-  Toolpath->SelectFrame(frame->line);
-  Profile->SelectPath(frame->pathStart);
+  frameLabel->setText(selectedText_);
+  toolpath->SelectFrame(frame->line);
+  profile->SelectPath(frame->pathStart);
 }
 
-TPlotWindow* ShowPlotWindow(QPointer<TPlotWindow>& window, QWidget* parent,
+PlotWindow* ShowPlotWindow(QPointer<PlotWindow>& window, QWidget* parent,
                             const PlotSources& sources) {
   if (!window) {
-    window = new TPlotWindow(parent);
+    window = new PlotWindow(parent);
     window->setAttribute(Qt::WA_DeleteOnClose);
   }
   window->show();

@@ -32,21 +32,21 @@ struct PlotSources {
 
 // The toolpath above the feed profile, with the plane to project on and the
 // frame under the pointer or last clicked, named by its line and text.
-class TPlotWindow : public QWidget {
+class PlotWindow : public QWidget {
   Q_OBJECT
 
  public:
-  explicit TPlotWindow(QWidget* parent = nullptr);
+  explicit PlotWindow(QWidget* parent = nullptr);
 
   // Reads the files; when one cannot be read, says why in place of the
   // frame line and shows what it could read. Returns whether all was read.
   bool Open(const PlotSources& sources);
 
-  QComboBox* PlaneBox;
-  QPushButton* FitButton;
-  ToolpathView* Toolpath;
-  FeedProfileView* Profile;
-  QLabel* FrameLabel;
+  QComboBox* planeChoice;
+  QPushButton* fitButton;
+  ToolpathView* toolpath;
+  FeedProfileView* profile;
+  QLabel* frameLabel;
 
  private:
   std::optional<ProgramPicture> Load(const QString& file, FeedUnits units, QString& error);
@@ -61,7 +61,7 @@ class TPlotWindow : public QWidget {
 
 // Shows the window kept in `window`, made first when there is none; it
 // closes for good, freeing its pictures, when the user closes it.
-TPlotWindow* ShowPlotWindow(QPointer<TPlotWindow>& window, QWidget* parent,
+PlotWindow* ShowPlotWindow(QPointer<PlotWindow>& window, QWidget* parent,
                             const PlotSources& sources);
 
 }  // namespace h33

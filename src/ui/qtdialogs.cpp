@@ -8,8 +8,8 @@
 #include <optional>
 #include <utility>
 
-#include "ui/fileselect.h"
-#include "ui/lengthlimitdialog.h"
+#include "ui/secondpartnamedialog.h"
+#include "ui/tapelengthdialog.h"
 
 namespace h33 {
 namespace {
@@ -76,16 +76,16 @@ void QtDialogs::CaptionedBox(const std::string& text, const std::string& caption
 }
 
 std::optional<long> QtDialogs::AskTapeLengthLimit() {
-  if (!lengthLimit_ || lengthLimit_->exec() != QDialog::Accepted) return std::nullopt;
-  return lengthLimit_->LimitValue();
+  if (!tapeLengthDialog_ || tapeLengthDialog_->exec() != QDialog::Accepted) return std::nullopt;
+  return tapeLengthDialog_->Limit();
 }
 
 std::optional<std::string> QtDialogs::AskSecondPartName() {
-  if (!fileSelect_) return std::nullopt;
+  if (!secondPartNameDialog_) return std::nullopt;
   // Each cut asks afresh: the name typed for the last cut is the file being split now.
-  fileSelect_->FileName()->clear();
-  if (fileSelect_->exec() != QDialog::Accepted) return std::nullopt;
-  return fileSelect_->FileNameText().toStdString();
+  secondPartNameDialog_->NameField()->clear();
+  if (secondPartNameDialog_->exec() != QDialog::Accepted) return std::nullopt;
+  return secondPartNameDialog_->EnteredName().toStdString();
 }
 
 }  // namespace h33

@@ -6,8 +6,8 @@ class QWidget;
 
 namespace h33 {
 
-class TLengthLimit;
-class TFileSelectDialog;
+class TapeLengthDialog;
+class SecondPartNameDialog;
 
 // Message boxes and the two split dialogs as real modal windows.
 class QtDialogs : public Dialogs {
@@ -15,9 +15,9 @@ class QtDialogs : public Dialogs {
   explicit QtDialogs(QWidget* parent) : parent_(parent) {}
 
   // The split dialogs exist from start-up on; they complain through this object.
-  void SetSplitDialogs(TLengthLimit* lengthLimit, TFileSelectDialog* fileSelect) {
-    lengthLimit_ = lengthLimit;
-    fileSelect_ = fileSelect;
+  void SetSplitDialogs(TapeLengthDialog* tapeLength, SecondPartNameDialog* secondPartName) {
+    tapeLengthDialog_ = tapeLength;
+    secondPartNameDialog_ = secondPartName;
   }
 
   void Message(const std::string& text) override;
@@ -30,8 +30,8 @@ class QtDialogs : public Dialogs {
 
  private:
   QWidget* parent_;
-  TLengthLimit* lengthLimit_ = nullptr;
-  TFileSelectDialog* fileSelect_ = nullptr;
+  TapeLengthDialog* tapeLengthDialog_ = nullptr;
+  SecondPartNameDialog* secondPartNameDialog_ = nullptr;
 };
 
 }  // namespace h33

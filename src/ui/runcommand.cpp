@@ -32,9 +32,9 @@
 #include "methods/timemessage.h"
 #include "methods/uptoup.h"
 #include "ui/actionguard.h"
-#include "ui/main.h"
+#include "ui/mainwindow.h"
 #include "ui/qtpath.h"
-#include "ui/stat.h"
+#include "ui/statisticswindow.h"
 
 namespace h33 {
 namespace {
@@ -70,7 +70,7 @@ QString AskOutputFileName(QWidget* parent, const QString& lastName) {
   return dialog.selectedFiles().first();
 }
 
-std::optional<std::filesystem::path> TMainDialog::ChooseOutputFileName(
+std::optional<std::filesystem::path> MainWindow::ChooseOutputFileName(
     const std::filesystem::path& input) {
   const QString chosen = saveDialog(lastOutputName_);
   if (chosen.isEmpty()) return std::nullopt;
@@ -89,19 +89,19 @@ std::optional<std::filesystem::path> TMainDialog::ChooseOutputFileName(
   return output;
 }
 
-RunParameters TMainDialog::CollectRunParameters(const std::filesystem::path& input) const {
+RunParameters MainWindow::CollectRunParameters(const std::filesystem::path& input) const {
   RunParameters parameters;
   parameters.InputFileName = input;
-  parameters.SpeedLimit = ReadParameterField(SpeedLimitField->text().toStdString());
-  parameters.FeedMax = ReadParameterField(FeedMaxField->text().toStdString());
-  parameters.Acceleration = ReadParameterField(AField->text().toStdString());
-  parameters.MachineIndex = std::max(0, ComboBoxMachine->currentIndex());
-  parameters.FreeNumbering = SeqFree->isChecked();
-  parameters.RestoreAfterArc = CheckCircleSlowdn->isChecked();
+  parameters.SpeedLimit = ReadParameterField(speedLimitField->text().toStdString());
+  parameters.FeedMax = ReadParameterField(feedMaxField->text().toStdString());
+  parameters.Acceleration = ReadParameterField(accelerationField->text().toStdString());
+  parameters.MachineIndex = std::max(0, machineChoice->currentIndex());
+  parameters.FreeNumbering = freeNumbering->isChecked();
+  parameters.RestoreAfterArc = restoreAfterArc->isChecked();
   return parameters;
 }
 
-void TMainDialog::BitBtnCorrectH33Click() {
+void MainWindow::RunSelectedMethod() {
   const QString input = InputFileName();
   if (input.isEmpty()) {
     dialogs_.Message("Выберите файл 'УЧПУ H33' для осуществления корректировки");
@@ -110,13 +110,13 @@ void TMainDialog::BitBtnCorrectH33Click() {
   RunGuarded(dialogs_, [this, &input] { RunMethod(input); });
 }
 
-void TMainDialog::RunMethod(const QString& input) {
+void MainWindow::RunMethod(const QString& input) {
   const std::filesystem::path inputName = ToPath(input);
   if (!CheckRunInput(inputName, dialogs_)) return;
   RunParameters parameters = CollectRunParameters(inputName);
   outputFileName_.clear();
 
-  const int method = TabControlMain->currentIndex();
+  const int method = methodTabs->currentIndex();
   double minutes = 0;
   if (method == kPtpToUp || method == kUpToUp) {
     // A feed code has four digits: a run that would need more is refused
@@ -157,41 +157,41 @@ void TMainDialog::RunMethod(const QString& input) {
     minutes = double{*seconds} / 60;
   }
 
-  if (CheckBoxStat->isChecked()) {
+  if (showStatistics->isChecked()) {
     if (method == kPtpToUp) return;
     if (statistics_) statistics_->SetPlotSources(RunPlotSources(outputFileName_, input, method));
-    ShowStatistics(ToPath(outputFileName_), parameters.FeedMax, minutes);
+    ShowProgramStatistics(ToPath(outputFileName_), parameters.FeedMax, minutes);
   }
   RefreshFileList();
 }
 
-void TMainDialog::ReportUnreadable(const std::filesystem::path& name) {
+void MainWindow::ReportUnreadable(const std::filesystem::path& name) {
   dialogs_.CaptionedBox(
       Text("Невозможно открыть файл:\n %s \n на 'чтение' ", name) + "\n" + UnreadableReason(name),
       "Проверка программы на формат H33 - > ошибка ...");
 }
 
-void TMainDialog::ShowStatistics(const std::filesystem::path& program, int feedMax,
+void MainWindow::ShowProgramStatistics(const std::filesystem::path& program, int feedMax,
                                  double minutes) {
   ProgramStatistics statistics;
   if (GetFileInformation(program, feedMax, statistics) != 0 || !statistics_) return;
   const StatisticsView view =
       MakeStatisticsView(statistics, minutes, QString(QLocale().decimalPoint()).toStdString());
-  TForm2& window = *statistics_;
-  window.Type->setText(QString::fromUtf8(kH33Type.data(), kH33Type.size()));
-  window.Type->adjustSize();
-  window.FileInfo->clear();
-  window.FileInfo->setPlainText(QString::fromStdString(view.fileInfo));
-  window.Time->setText(QString::fromStdString(view.time));
-  window.Dist->setText(QString::fromStdString(view.distance));
-  window.NumKadrs->setText(QString::fromStdString(view.frames));
-  window.Minfeed->setText(QString::fromStdString(view.minFeed));
-  window.Maxfeed->setText(QString::fromStdString(view.maxFeed));
-  window.NumLine->setText(QString::fromStdString(view.linearMoves));
-  window.NumCircle->setText(QString::fromStdString(view.circularMoves));
+  StatisticsWindow& window = *statistics_;
+  window.programType->setText(QString::fromUtf8(kH33Type.data(), kH33Type.size()));
+  window.programType->adjustSize();
+  window.fileDetails->clear();
+  window.fileDetails->setPlainText(QString::fromStdString(view.fileInfo));
+  window.runMinutes->setText(QString::fromStdString(view.time));
+  window.pathLength->setText(QString::fromStdString(view.distance));
+  window.frameCount->setText(QString::fromStdString(view.frames));
+  window.lowestFeed->setText(QString::fromStdString(view.minFeed));
+  window.highestFeed->setText(QString::fromStdString(view.maxFeed));
+  window.linearMoves->setText(QString::fromStdString(view.linearMoves));
+  window.circularMoves->setText(QString::fromStdString(view.circularMoves));
   for (int row = 0; row < 4; ++row) {
     for (int column = 0; column < 4; ++column) {
-      window.StringGrid1->setItem(row, column,
+      window.extentsTable->setItem(row, column,
                                   new QTableWidgetItem(QString::fromStdString(view.extents[row][column])));
     }
   }

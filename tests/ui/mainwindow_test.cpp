@@ -12,10 +12,10 @@
 #include <QTableWidget>
 #include <QtTest>
 
-#include "ui/main.h"
+#include "ui/mainwindow.h"
 #include "ui/plotwindow.h"
 #include "ui/qtdialogs.h"
-#include "ui/stat.h"
+#include "ui/statisticswindow.h"
 #include "scripteddialogs.h"
 #include "tempdir.h"
 
@@ -25,39 +25,39 @@ class MainWindowTest : public QObject {
   Q_OBJECT
 
  private:
-  static QStringList Listed(const TMainDialog& window) {
+  static QStringList Listed(const MainWindow& window) {
     QStringList names;
-    for (int i = 0; i < window.FileListBox1->count(); ++i) names << window.FileListBox1->item(i)->text();
+    for (int i = 0; i < window.fileList->count(); ++i) names << window.fileList->item(i)->text();
     return names;
   }
 
  // Right-click below the files, where no file is, and leave the menu with
   // Escape, as a user who changed their mind does. The list takes the focus
   // from the click and gets it back when the menu closes.
-  static void OpenAndClosePopup(TMainDialog& window) {
-    QWidget* list = window.FileListBox1->viewport();
+  static void OpenAndClosePopup(MainWindow& window) {
+    QWidget* list = window.fileList->viewport();
     const QPoint below(20, list->height() - 10);
     QTest::mouseClick(list, Qt::RightButton, {}, below);
-    if (!window.PopupMenu1->isVisible()) {
+    if (!window.fileMenu->isVisible()) {
       QContextMenuEvent request(QContextMenuEvent::Mouse, below, list->mapToGlobal(below));
       QApplication::sendEvent(list, &request);
     }
-    QTRY_VERIFY(window.PopupMenu1->isVisible());
-    QTest::keyClick(window.PopupMenu1, Qt::Key_Escape);
-    QTRY_VERIFY(!window.PopupMenu1->isVisible());
-    QTRY_VERIFY(window.FileListBox1->hasFocus());
+    QTRY_VERIFY(window.fileMenu->isVisible());
+    QTest::keyClick(window.fileMenu, Qt::Key_Escape);
+    QTRY_VERIFY(!window.fileMenu->isVisible());
+    QTRY_VERIFY(window.fileList->hasFocus());
   }
 
-  static void ChooseFromPopup(TMainDialog& window, const QString& caption) {
+  static void ChooseFromPopup(MainWindow& window, const QString& caption) {
     OpenAndClosePopup(window);
-    for (QAction* action : window.PopupMenu1->actions()) {
+    for (QAction* action : window.fileMenu->actions()) {
       if (action->text() == caption) return action->trigger();
     }
     QFAIL(qPrintable("no popup command " + caption));
   }
 
   // A shown, active window: only then does the list take and give back the focus.
-  static void Activate(TMainDialog& window) {
+  static void Activate(MainWindow& window) {
     window.show();
     QVERIFY(QTest::qWaitForWindowActive(&window));
   }
@@ -68,74 +68,74 @@ class MainWindowTest : public QObject {
   void StartsWithTheFp17PresetOnTheConversionTab() {
     TempDir dir;
     ScriptedDialogs dialogs;
-    TMainDialog window(dialogs, QString::fromStdString(dir.Path().string()));
+    MainWindow window(dialogs, QString::fromStdString(dir.Path().string()));
     QCOMPARE(window.windowTitle(), QString("Корректировка подач для H33 (Velta) ....."));
     QCOMPARE(window.size(), QSize(1005, 357));
-    QCOMPARE(window.ComboBoxMachine->currentText(), QString("ФП-17"));
-    QCOMPARE(window.SpeedLimitField->text(), QString("100"));
-    QCOMPARE(window.FeedMaxField->text(), QString("1200"));
-    QCOMPARE(window.AField->text(), QString("50"));
-    QVERIFY(window.SeqH33->isChecked());
-    QVERIFY(!window.CheckCircleSlowdn->isChecked());
-    QVERIFY(!window.CheckBoxStat->isChecked());
-    QCOMPARE(window.TabControlMain->currentIndex(), 0);
-    QCOMPARE(window.EditFile->text(), QString("*.up"));
+    QCOMPARE(window.machineChoice->currentText(), QString("ФП-17"));
+    QCOMPARE(window.speedLimitField->text(), QString("100"));
+    QCOMPARE(window.feedMaxField->text(), QString("1200"));
+    QCOMPARE(window.accelerationField->text(), QString("50"));
+    QVERIFY(window.h33Numbering->isChecked());
+    QVERIFY(!window.restoreAfterArc->isChecked());
+    QVERIFY(!window.showStatistics->isChecked());
+    QCOMPARE(window.methodTabs->currentIndex(), 0);
+    QCOMPARE(window.fileNameField->text(), QString("*.up"));
   }
 
   void PresetsSetFieldsNumberingAndRestore() {
     ScriptedDialogs dialogs;
-    TMainDialog window(dialogs, QDir::tempPath());
-    window.ComboBoxMachineChange(1);
-    QCOMPARE(window.SpeedLimitField->text(), QString("50"));
-    QCOMPARE(window.FeedMaxField->text(), QString("900"));
-    QCOMPARE(window.AField->text(), QString("5"));
-    QVERIFY(window.SeqFree->isChecked());
-    window.ComboBoxMachineChange(0);
-    QVERIFY(window.CheckCircleSlowdn->isChecked());
-    QVERIFY(window.SeqH33->isChecked());
-    QCOMPARE(window.FeedMaxField->text(), QString("1200"));
-    window.ComboBoxMachineChange(4);
-    QVERIFY(!window.CheckCircleSlowdn->isChecked());
-    QCOMPARE(window.FeedMaxField->text(), QString("1000"));
+    MainWindow window(dialogs, QDir::tempPath());
+    window.ApplyMachinePreset(1);
+    QCOMPARE(window.speedLimitField->text(), QString("50"));
+    QCOMPARE(window.feedMaxField->text(), QString("900"));
+    QCOMPARE(window.accelerationField->text(), QString("5"));
+    QVERIFY(window.freeNumbering->isChecked());
+    window.ApplyMachinePreset(0);
+    QVERIFY(window.restoreAfterArc->isChecked());
+    QVERIFY(window.h33Numbering->isChecked());
+    QCOMPARE(window.feedMaxField->text(), QString("1200"));
+    window.ApplyMachinePreset(4);
+    QVERIFY(!window.restoreAfterArc->isChecked());
+    QCOMPARE(window.feedMaxField->text(), QString("1000"));
   }
 
   void TabsOnlyEnableAndDisable() {
     ScriptedDialogs dialogs;
-    TMainDialog window(dialogs, QDir::tempPath());
-    window.TabControlMain->setCurrentIndex(1);
-    QVERIFY(window.SpeedLimitField->isEnabled());
-    QVERIFY(window.FeedMaxField->isEnabled());
-    QVERIFY(!window.RadioGroupSeq->isEnabled());
-    QVERIFY(!window.CheckCircleSlowdn->isEnabled());
-    window.TabControlMain->setCurrentIndex(2);
-    QVERIFY(!window.SpeedLimitField->isEnabled());
-    QVERIFY(!window.FeedMaxField->isEnabled());
-    QVERIFY(window.AField->isEnabled());
-    QVERIFY(window.ComboBoxMachine->isEnabled());
-    QVERIFY(window.CheckBoxStat->isEnabled());
-    window.TabControlMain->setCurrentIndex(0);
-    QVERIFY(window.RadioGroupSeq->isEnabled());
-    QVERIFY(window.CheckCircleSlowdn->isEnabled());
+    MainWindow window(dialogs, QDir::tempPath());
+    window.methodTabs->setCurrentIndex(1);
+    QVERIFY(window.speedLimitField->isEnabled());
+    QVERIFY(window.feedMaxField->isEnabled());
+    QVERIFY(!window.numberingGroup->isEnabled());
+    QVERIFY(!window.restoreAfterArc->isEnabled());
+    window.methodTabs->setCurrentIndex(2);
+    QVERIFY(!window.speedLimitField->isEnabled());
+    QVERIFY(!window.feedMaxField->isEnabled());
+    QVERIFY(window.accelerationField->isEnabled());
+    QVERIFY(window.machineChoice->isEnabled());
+    QVERIFY(window.showStatistics->isEnabled());
+    window.methodTabs->setCurrentIndex(0);
+    QVERIFY(window.numberingGroup->isEnabled());
+    QVERIFY(window.restoreAfterArc->isEnabled());
   }
 
   void FieldsNormaliseAsTheyAreTyped() {
     ScriptedDialogs dialogs;
-    TMainDialog window(dialogs, QDir::tempPath());
-    window.SpeedLimitField->setText("");
-    QCOMPARE(window.SpeedLimitField->text(), QString("20"));
-    window.FeedMaxField->setText("");
-    QCOMPARE(window.FeedMaxField->text(), QString("240"));
-    window.AField->setText("-7");
-    QCOMPARE(window.AField->text(), QString("7"));
-    window.AField->setText("007");
-    QCOMPARE(window.AField->text(), QString("7"));
-    window.AField->setText("12abc");
-    QCOMPARE(window.AField->text(), QString("12"));
-    window.AField->setText("5");
-    QTest::keyClick(window.AField, Qt::Key_Backspace);
-    QCOMPARE(window.AField->text(), QString("5"));
-    window.AField->setText("-2147483648");
-    QCOMPARE(window.AField->text(), QString("2147483647"));  // saturates, never negative
+    MainWindow window(dialogs, QDir::tempPath());
+    window.speedLimitField->setText("");
+    QCOMPARE(window.speedLimitField->text(), QString("20"));
+    window.feedMaxField->setText("");
+    QCOMPARE(window.feedMaxField->text(), QString("240"));
+    window.accelerationField->setText("-7");
+    QCOMPARE(window.accelerationField->text(), QString("7"));
+    window.accelerationField->setText("007");
+    QCOMPARE(window.accelerationField->text(), QString("7"));
+    window.accelerationField->setText("12abc");
+    QCOMPARE(window.accelerationField->text(), QString("12"));
+    window.accelerationField->setText("5");
+    QTest::keyClick(window.accelerationField, Qt::Key_Backspace);
+    QCOMPARE(window.accelerationField->text(), QString("5"));
+    window.accelerationField->setText("-2147483648");
+    QCOMPARE(window.accelerationField->text(), QString("2147483647"));  // saturates, never negative
   }
 
   void FileListShowsFilesUnderTheMask() {
@@ -147,15 +147,15 @@ class MainWindowTest : public QObject {
     dir.Write(".hidden.up", "");
     std::filesystem::create_directory(dir / "sub.up");
     ScriptedDialogs dialogs;
-    TMainDialog window(dialogs, QString::fromStdString(dir.Path().string()));
+    MainWindow window(dialogs, QString::fromStdString(dir.Path().string()));
     QCOMPARE(Listed(window), QStringList({"a.UP", "b.up"}));
-    window.FilterComboBox1->setCurrentIndex(1);
+    window.fileFilterChoice->setCurrentIndex(1);
     QCOMPARE(Listed(window), QStringList({"c.ptp"}));
-    window.FilterComboBox1->setCurrentIndex(2);
+    window.fileFilterChoice->setCurrentIndex(2);
     QCOMPARE(Listed(window), QStringList({"a.UP", "b.up", "c.ptp", "noext"}));
-    QCOMPARE(window.EditFile->text(), QString("*.*"));
-    window.FileListBox1->setCurrentRow(1);
-    QCOMPARE(window.EditFile->text(), QString("b.up"));
+    QCOMPARE(window.fileNameField->text(), QString("*.*"));
+    window.fileList->setCurrentRow(1);
+    QCOMPARE(window.fileNameField->text(), QString("b.up"));
     QCOMPARE(window.InputFileName(), QString::fromStdString((dir / "b.up").string()));
   }
 
@@ -163,36 +163,36 @@ class MainWindowTest : public QObject {
     TempDir dir;
     for (const char* name : {"a.up", "b.up", "c.up"}) dir.Write(name, "");
     ScriptedDialogs dialogs;
-    TMainDialog window(dialogs, QString::fromStdString(dir.Path().string()));
-    window.FileListBox1->setCurrentRow(1);
+    MainWindow window(dialogs, QString::fromStdString(dir.Path().string()));
+    window.fileList->setCurrentRow(1);
     dir.Write("0.up", "");
-    window.N3newClick();
-    QCOMPARE(window.FileListBox1->currentRow(), 1);
-    QCOMPARE(window.EditFile->text(), QString("a.up"));
-    window.FileListBox1->setCurrentRow(3);
+    window.RefreshFileList();
+    QCOMPARE(window.fileList->currentRow(), 1);
+    QCOMPARE(window.fileNameField->text(), QString("a.up"));
+    window.fileList->setCurrentRow(3);
     std::filesystem::remove(dir / "c.up");
-    window.Timer1Timer();
-    QCOMPARE(window.FileListBox1->currentRow(), -1);
+    window.RefreshFileList();
+    QCOMPARE(window.fileList->currentRow(), -1);
     QVERIFY(window.InputFileName().isEmpty());
-    QCOMPARE(window.EditFile->text(), QString("*.up"));
+    QCOMPARE(window.fileNameField->text(), QString("*.up"));
   }
 
   void DeleteAsksThenSelectsTheNextFile() {
     TempDir dir;
     for (const char* name : {"a.up", "b.up", "c.up"}) dir.Write(name, "");
     ScriptedDialogs dialogs;
-    TMainDialog window(dialogs, QString::fromStdString(dir.Path().string()));
-    window.FileListBox1->setCurrentRow(1);
+    MainWindow window(dialogs, QString::fromStdString(dir.Path().string()));
+    window.fileList->setCurrentRow(1);
     dialogs.buttons = {Button::No, Button::Yes};
-    window.N4deleteClick();
+    window.DeleteSelectedFile();
     QVERIFY(std::filesystem::exists(dir / "b.up"));
-    window.N4deleteClick();
+    window.DeleteSelectedFile();
     QVERIFY(!std::filesystem::exists(dir / "b.up"));
-    QCOMPARE(window.EditFile->text(), QString("c.up"));
+    QCOMPARE(window.fileNameField->text(), QString("c.up"));
     QCOMPARE(dialogs.shown.size(), std::size_t{2});
     QVERIFY(QString::fromStdString(dialogs.shown[0]).startsWith("error [Yes No]: Удалить Файл ->\n "));
-    window.N4deleteClick();  // the last file: nothing stays selected
-    QCOMPARE(window.FileListBox1->currentRow(), -1);
+    window.DeleteSelectedFile();  // the last file: nothing stays selected
+    QCOMPARE(window.fileList->currentRow(), -1);
   }
 
   // The file stays when it cannot be deleted, and the user is told why. A
@@ -203,13 +203,13 @@ class MainWindowTest : public QObject {
     dir.Write("a.up", "N001M05\n");
     dir.Write("b.up", "");
     ScriptedDialogs dialogs;
-    TMainDialog window(dialogs, QString::fromStdString(dir.Path().string()));
-    window.FileListBox1->setCurrentRow(0);
+    MainWindow window(dialogs, QString::fromStdString(dir.Path().string()));
+    window.fileList->setCurrentRow(0);
     std::filesystem::remove(dir / "a.up");
     std::filesystem::create_directory(dir / "a.up");
     dir.Write("a.up/kept", "x");
     dialogs.buttons = {Button::Yes, Button::Ok};
-    window.N4deleteClick();
+    window.DeleteSelectedFile();
     QCOMPARE(dialogs.shown.size(), std::size_t{2});
     const std::string failure = "error [OK]: Файл " + (dir / "a.up").string() + " не удален: ";
     QVERIFY2(dialogs.shown[1].starts_with(failure), dialogs.shown[1].c_str());
@@ -220,8 +220,8 @@ class MainWindowTest : public QObject {
     TempDir dir;
     dir.Write("a.up", "N001M05\n");
     ScriptedDialogs dialogs;
-    TMainDialog window(dialogs, QString::fromStdString(dir.Path().string()));
-    window.FileListBox1->setCurrentRow(0);
+    MainWindow window(dialogs, QString::fromStdString(dir.Path().string()));
+    window.fileList->setCurrentRow(0);
     std::filesystem::permissions(dir.Path(), std::filesystem::perms::owner_read |
                                                  std::filesystem::perms::owner_exec);
     if (std::FILE* probe = std::fopen((dir / "probe").c_str(), "w")) {
@@ -229,7 +229,7 @@ class MainWindowTest : public QObject {
       QSKIP("permissions do not stop this user");
     }
     dialogs.buttons = {Button::Yes, Button::Ok};
-    window.N4deleteClick();
+    window.DeleteSelectedFile();
     QCOMPARE(dialogs.shown.size(), std::size_t{2});
     QVERIFY(dialogs.shown[1].starts_with("error [OK]: Файл " + (dir / "a.up").string()));
     QCOMPARE(ReadBytes(dir / "a.up"), std::string("N001M05\n"));
@@ -239,24 +239,24 @@ class MainWindowTest : public QObject {
     TempDir dir;
     dir.Write("a.up", "");
     ScriptedDialogs dialogs;
-    TMainDialog window(dialogs, QString::fromStdString(dir.Path().string()));
-    window.FileListBox1->setCurrentRow(0);
+    MainWindow window(dialogs, QString::fromStdString(dir.Path().string()));
+    window.fileList->setCurrentRow(0);
     std::filesystem::remove(dir / "a.up");
     dialogs.buttons = {Button::Yes};
-    window.N4deleteClick();
+    window.DeleteSelectedFile();
     QCOMPARE(dialogs.shown.size(), std::size_t{1});
-    QCOMPARE(window.FileListBox1->count(), 0);
+    QCOMPARE(window.fileList->count(), 0);
   }
 
   void CommandsWithoutASelectionDoNothing() {
     TempDir dir;
     ScriptedDialogs dialogs;
-    TMainDialog window(dialogs, QString::fromStdString(dir.Path().string()));
+    MainWindow window(dialogs, QString::fromStdString(dir.Path().string()));
     QString opened = "not called";
     window.startEditor = [&opened](const QString& path) { opened = path; };
-    window.N4deleteClick();
-    window.N2proverkaClick();
-    window.N0noteClick();
+    window.DeleteSelectedFile();
+    window.CheckSelectedFileFormat();
+    window.EditSelectedFile();
     QVERIFY(dialogs.shown.empty());
     QCOMPARE(opened, QString());  // the editor opens empty
   }
@@ -265,20 +265,20 @@ class MainWindowTest : public QObject {
     TempDir dir;
     for (const char* name : {"a.up", "b.up"}) dir.Write(name, "");
     ScriptedDialogs dialogs;
-    TMainDialog window(dialogs, QString::fromStdString(dir.Path().string()));
+    MainWindow window(dialogs, QString::fromStdString(dir.Path().string()));
     Activate(window);
     OpenAndClosePopup(window);
-    QVERIFY(window.FileListBox1->selectedItems().isEmpty());
+    QVERIFY(window.fileList->selectedItems().isEmpty());
     QVERIFY(window.InputFileName().isEmpty());
-    QCOMPARE(window.EditFile->text(), QString("*.up"));
-    window.Timer1Timer();  // the refresh keeps what was chosen: nothing
+    QCOMPARE(window.fileNameField->text(), QString("*.up"));
+    window.RefreshFileList();  // the refresh keeps what was chosen: nothing
     QVERIFY(window.InputFileName().isEmpty());
-    QCOMPARE(window.EditFile->text(), QString("*.up"));
+    QCOMPARE(window.fileNameField->text(), QString("*.up"));
 
-    window.FileListBox1->setCurrentRow(1);
+    window.fileList->setCurrentRow(1);
     OpenAndClosePopup(window);
     QCOMPARE(window.InputFileName(), QString::fromStdString((dir / "b.up").string()));
-    QCOMPARE(window.EditFile->text(), QString("b.up"));
+    QCOMPARE(window.fileNameField->text(), QString("b.up"));
   }
 
   // Whatever the list shows as its current row, a command without a chosen
@@ -288,7 +288,7 @@ class MainWindowTest : public QObject {
     dir.Write("a.up", "N001X+001000F0660\r\n");
     ScriptedDialogs dialogs;
     dialogs.buttons = {Button::Yes};
-    TMainDialog window(dialogs, QString::fromStdString(dir.Path().string()));
+    MainWindow window(dialogs, QString::fromStdString(dir.Path().string()));
     QStringList opened;
     window.startEditor = [&opened](const QString& path) { opened << path; };
     Activate(window);
@@ -299,8 +299,8 @@ class MainWindowTest : public QObject {
     QCOMPARE(ReadBytes(dir / "a.up"), std::string("N001X+001000F0660\r\n"));
     QCOMPARE(dialogs.shown, std::vector<std::string>{});
     QCOMPARE(opened, QStringList({QString()}));
-    QVERIFY(!window.findChild<TPlotWindow*>());
-    QVERIFY(window.FileListBox1->selectedItems().isEmpty());
+    QVERIFY(!window.findChild<PlotWindow*>());
+    QVERIFY(window.fileList->selectedItems().isEmpty());
   }
 
   void PopupCommandsActOnTheSelectedFile() {
@@ -308,16 +308,16 @@ class MainWindowTest : public QObject {
     for (const char* name : {"a.up", "b.up"}) dir.Write(name, "N001X+001000F0660\r\n");
     ScriptedDialogs dialogs;
     dialogs.buttons = {Button::Yes};
-    TMainDialog window(dialogs, QString::fromStdString(dir.Path().string()));
+    MainWindow window(dialogs, QString::fromStdString(dir.Path().string()));
     QStringList opened;
     window.startEditor = [&opened](const QString& path) { opened << path; };
     Activate(window);
-    window.FileListBox1->setCurrentRow(1);
+    window.fileList->setCurrentRow(1);
     const std::string b = (dir / "b.up").string();
     ChooseFromPopup(window, "Блокнот");
     QCOMPARE(opened, QStringList({QString::fromStdString(b)}));
     ChooseFromPopup(window, "Просмотр");
-    const auto* view = window.findChild<TPlotWindow*>();
+    const auto* view = window.findChild<PlotWindow*>();
     QVERIFY(view && view->windowTitle().endsWith(QString::fromStdString(b)));
     Activate(window);
     ChooseFromPopup(window, "Проверка УП на формат H33");
@@ -334,8 +334,8 @@ class MainWindowTest : public QObject {
     TempDir dir;
     dir.Write("a.up", "N001M05\r\n");
     QtDialogs dialogs(nullptr);
-    TMainDialog window(dialogs, QString::fromStdString(dir.Path().string()));
-    window.FileListBox1->setCurrentRow(0);
+    MainWindow window(dialogs, QString::fromStdString(dir.Path().string()));
+    window.fileList->setCurrentRow(0);
     QString asked;
     QTimer answer;
     connect(&answer, &QTimer::timeout, [&] {
@@ -346,7 +346,7 @@ class MainWindowTest : public QObject {
       answer.stop();
     });
     answer.start(10);
-    window.N4deleteClick();
+    window.DeleteSelectedFile();
     QVERIFY(asked.startsWith("Удалить Файл ->\n "));
     QVERIFY(std::filesystem::exists(dir / "a.up"));
   }
@@ -357,10 +357,10 @@ class MainWindowTest : public QObject {
     dir.Write("деталь.up", "N001X+001000F0660\r\n");
     dir.Write("фреза.up", "N001X+0010\r\n");
     ScriptedDialogs dialogs;
-    TMainDialog window(dialogs, QString::fromStdString(dir.Path().string()));
-    for (int row = 0; row < window.FileListBox1->count(); ++row) {
-      window.FileListBox1->setCurrentRow(row);
-      window.N2proverkaClick();
+    MainWindow window(dialogs, QString::fromStdString(dir.Path().string()));
+    for (int row = 0; row < window.fileList->count(); ++row) {
+      window.fileList->setCurrentRow(row);
+      window.CheckSelectedFileFormat();
     }
     const std::string good = (dir / "деталь.up").string();
     const std::string bad = (dir / "фреза.up").string();
@@ -376,9 +376,9 @@ class MainWindowTest : public QObject {
     TempDir dir;
     std::filesystem::create_symlink("/proc/self/mem", dir / "bad.up");
     ScriptedDialogs dialogs;
-    TMainDialog window(dialogs, QString::fromStdString(dir.Path().string()));
-    window.FileListBox1->setCurrentRow(0);
-    window.N2proverkaClick();
+    MainWindow window(dialogs, QString::fromStdString(dir.Path().string()));
+    window.fileList->setCurrentRow(0);
+    window.CheckSelectedFileFormat();
     // The system's reason follows, in the user's language.
     QCOMPARE(dialogs.shown.size(), std::size_t{1});
     QVERIFY(dialogs.shown[0].starts_with("error [OK]: ошибка чтения файла " +
@@ -390,18 +390,18 @@ class MainWindowTest : public QObject {
     dir.Write("a.up", "N001X+0001\r\n");
     dir.Write("b.up", "N001F0660\r\n");
     ScriptedDialogs dialogs;
-    TMainDialog window(dialogs, QString::fromStdString(dir.Path().string()));
+    MainWindow window(dialogs, QString::fromStdString(dir.Path().string()));
     bool asked = false;
     window.saveDialog = [&asked](const QString&) {
       asked = true;
       return QString();
     };
-    window.BitBtnCorrectH33Click();
-    window.FileListBox1->setCurrentRow(0);
-    window.BitBtnCorrectH33Click();
-    window.FileListBox1->setCurrentRow(1);
+    window.RunSelectedMethod();
+    window.fileList->setCurrentRow(0);
+    window.RunSelectedMethod();
+    window.fileList->setCurrentRow(1);
     std::filesystem::remove(dir / "b.up");
-    window.BitBtnCorrectH33Click();
+    window.RunSelectedMethod();
     const std::string a = (dir / "a.up").string();
     const std::string b = (dir / "b.up").string();
     QCOMPARE(dialogs.shown,
@@ -417,33 +417,33 @@ class MainWindowTest : public QObject {
     TempDir dir;
     dir.Write("p.up", "N001F0000\r\nN002X+010000F0660\r\nN003F0000\r\n");
     ScriptedDialogs dialogs;
-    TMainDialog window(dialogs, QString::fromStdString(dir.Path().string()));
-    TForm2 statistics;
+    MainWindow window(dialogs, QString::fromStdString(dir.Path().string()));
+    StatisticsWindow statistics;
     window.SetWindows(&statistics, nullptr);
-    window.AField->setText("5");
-    window.TabControlMain->setCurrentIndex(2);
-    window.CheckBoxStat->setChecked(true);
-    window.FileListBox1->setCurrentRow(0);
-    window.BitBtnCorrectH33Click();
+    window.accelerationField->setText("5");
+    window.methodTabs->setCurrentIndex(2);
+    window.showStatistics->setChecked(true);
+    window.fileList->setCurrentRow(0);
+    window.RunSelectedMethod();
     QCOMPARE(dialogs.shown, (std::vector<std::string>{
                                 "confirmation [OK]: \nВремя выполнения ->\n         12 секунд = 0.20 минут"}));
     QVERIFY(statistics.isVisible());
     const QString point = QLocale().decimalPoint();
-    QCOMPARE(statistics.Time->text(), "0" + point + "20");
-    QCOMPARE(statistics.Dist->text(), "100" + point + "00");
-    QCOMPARE(statistics.NumKadrs->text(), QString("3"));
-    QCOMPARE(statistics.NumLine->text(), QString("1"));
-    QCOMPARE(statistics.Type->text(), QString("H33 (VELTA)"));
-    QCOMPARE(statistics.StringGrid1->item(0, 0)->text(), QString(" Габариты "));
-    QCOMPARE(statistics.StringGrid1->item(3, 0)->text(), QString(" Сумма "));
-    QCOMPARE(statistics.StringGrid1->item(3, 1)->text(), "100" + point + "00");
-    QVERIFY(statistics.FileInfo->toPlainText().contains("p.up"));
-    QCOMPARE(window.FileListBox1->currentRow(), 0);
+    QCOMPARE(statistics.runMinutes->text(), "0" + point + "20");
+    QCOMPARE(statistics.pathLength->text(), "100" + point + "00");
+    QCOMPARE(statistics.frameCount->text(), QString("3"));
+    QCOMPARE(statistics.linearMoves->text(), QString("1"));
+    QCOMPARE(statistics.programType->text(), QString("H33 (VELTA)"));
+    QCOMPARE(statistics.extentsTable->item(0, 0)->text(), QString(" Габариты "));
+    QCOMPARE(statistics.extentsTable->item(3, 0)->text(), QString(" Сумма "));
+    QCOMPARE(statistics.extentsTable->item(3, 1)->text(), "100" + point + "00");
+    QVERIFY(statistics.fileDetails->toPlainText().contains("p.up"));
+    QCOMPARE(window.fileList->currentRow(), 0);
 
     dir.Write("p.up", "N001F0000\r\nN002Y+020000F0660\r\nN003F0000\r\n");
-    window.BitBtnCorrectH33Click();  // a second run replaces every value
-    QCOMPARE(statistics.StringGrid1->item(3, 1)->text(), "0" + point + "00");
-    QCOMPARE(statistics.StringGrid1->item(3, 2)->text(), "200" + point + "00");
+    window.RunSelectedMethod();  // a second run replaces every value
+    QCOMPARE(statistics.extentsTable->item(3, 1)->text(), "0" + point + "00");
+    QCOMPARE(statistics.extentsTable->item(3, 2)->text(), "200" + point + "00");
   }
 
   void OutputNameDesignatingTheInputIsRefused() {
@@ -452,17 +452,17 @@ class MainWindowTest : public QObject {
     dir.Write("p.up", program);
     std::filesystem::create_directory(dir / "sub");
     ScriptedDialogs dialogs;
-    TMainDialog window(dialogs, QString::fromStdString(dir.Path().string()));
-    window.FileListBox1->setCurrentRow(0);
+    MainWindow window(dialogs, QString::fromStdString(dir.Path().string()));
+    window.fileList->setCurrentRow(0);
     const std::string input = (dir / "p.up").string();
     for (int tab : {0, 1}) {
-      window.TabControlMain->setCurrentIndex(tab);
+      window.methodTabs->setCurrentIndex(tab);
       for (const auto& spelling : {dir / "p.up", dir / "sub" / ".." / "p.up"}) {
         window.saveDialog = [&spelling](const QString&) {
           return QString::fromStdString(spelling.string());
         };
         dialogs.shown.clear();
-        window.BitBtnCorrectH33Click();
+        window.RunSelectedMethod();
         QCOMPARE(dialogs.shown, (std::vector<std::string>{
                                     "error [Yes]: Имя исходного файла УП ->\n " + input +
                                     " \n совпадает с  вновь формируемым\n Преобразование прервано.."}));
@@ -475,15 +475,15 @@ class MainWindowTest : public QObject {
     TempDir dir;
     dir.Write("p.up", "N001F0000\r\n");
     ScriptedDialogs dialogs;
-    TMainDialog window(dialogs, QString::fromStdString(dir.Path().string()));
-    window.FileListBox1->setCurrentRow(0);
+    MainWindow window(dialogs, QString::fromStdString(dir.Path().string()));
+    window.fileList->setCurrentRow(0);
     QStringList offered;
     window.saveDialog = [&offered](const QString& last) {
       offered << last;
       return QString();
     };
-    window.TabControlMain->setCurrentIndex(1);
-    window.BitBtnCorrectH33Click();
+    window.methodTabs->setCurrentIndex(1);
+    window.RunSelectedMethod();
     QVERIFY(dialogs.shown.empty());
     QCOMPARE(offered, QStringList({QString()}));
   }
@@ -492,18 +492,18 @@ class MainWindowTest : public QObject {
     TempDir dir;
     dir.Write("p.up", "N001F0000\r\n");
     ScriptedDialogs dialogs;
-    TMainDialog window(dialogs, QString::fromStdString(dir.Path().string()));
-    window.FileListBox1->setCurrentRow(0);
+    MainWindow window(dialogs, QString::fromStdString(dir.Path().string()));
+    window.fileList->setCurrentRow(0);
     bool asked = false;
     window.saveDialog = [&asked](const QString&) {
       asked = true;
       return QString();
     };
-    window.FeedMaxField->setText("10000");
+    window.feedMaxField->setText("10000");
     for (int tab : {0, 1}) {
-      window.TabControlMain->setCurrentIndex(tab);
+      window.methodTabs->setCurrentIndex(tab);
       dialogs.shown.clear();
-      window.BitBtnCorrectH33Click();
+      window.RunSelectedMethod();
       QCOMPARE(dialogs.shown.size(), std::size_t{1});
       QVERIFY(QString::fromStdString(dialogs.shown[0]).startsWith("error"));
     }
@@ -514,29 +514,29 @@ class MainWindowTest : public QObject {
     TempDir dir;
     dir.Write("p.up", "N001F0000\r\nN002X+010000F0660\r\nN003X+010000\r\n");
     ScriptedDialogs dialogs;
-    TMainDialog window(dialogs, QString::fromStdString(dir.Path().string()));
-    TForm2 statistics;
+    MainWindow window(dialogs, QString::fromStdString(dir.Path().string()));
+    StatisticsWindow statistics;
     window.SetWindows(&statistics, nullptr);
-    window.FileListBox1->setCurrentRow(0);
-    window.TabControlMain->setCurrentIndex(1);
-    window.CheckBoxStat->setChecked(true);
-    window.AField->setText("5");
+    window.fileList->setCurrentRow(0);
+    window.methodTabs->setCurrentIndex(1);
+    window.showStatistics->setChecked(true);
+    window.accelerationField->setText("5");
     const QString output = QString::fromStdString((dir / "out.up").string());
     QStringList offered;
     window.saveDialog = [&](const QString& last) {
       offered << last;
       return output;
     };
-    window.BitBtnCorrectH33Click();
+    window.RunSelectedMethod();
     QVERIFY(std::filesystem::exists(dir / "out.up"));
     QCOMPARE(dialogs.shown.size(), std::size_t{2});
     QVERIFY(QString::fromStdString(dialogs.shown[0]).startsWith("message: Контрольные суммы:\nSUMX ="));
     QVERIFY(QString::fromStdString(dialogs.shown[1])
                 .startsWith("information [Yes]: Файл УП ->\n " + QString::fromStdString((dir / "p.up").string()) +
                             " \n Время выполнения УП = "));
-    QCOMPARE(statistics.NumKadrs->text(), QString("4"));  // the output's frames, stop frame included
-    QCOMPARE(window.FileListBox1->count(), 2);            // the new file shows at once
-    window.BitBtnCorrectH33Click();
+    QCOMPARE(statistics.frameCount->text(), QString("4"));  // the output's frames, stop frame included
+    QCOMPARE(window.fileList->count(), 2);            // the new file shows at once
+    window.RunSelectedMethod();
     QCOMPARE(offered, QStringList({QString(), output}));  // the dialog reopens on the last name
   }
 
@@ -545,13 +545,13 @@ class MainWindowTest : public QObject {
     dir.Write("p.ptp", "N001X+010000F600\r\nN002X+010000\r\n");
     ScriptedDialogs dialogs;
     dialogs.buttons = {Button::No, Button::No};
-    TMainDialog window(dialogs, QString::fromStdString(dir.Path().string()));
-    window.FilterComboBox1->setCurrentIndex(1);
-    window.FileListBox1->setCurrentRow(0);
+    MainWindow window(dialogs, QString::fromStdString(dir.Path().string()));
+    window.fileFilterChoice->setCurrentIndex(1);
+    window.fileList->setCurrentRow(0);
     window.saveDialog = [&dir](const QString&) {
       return QString::fromStdString((dir / "p.up").string());
     };
-    window.BitBtnCorrectH33Click();
+    window.RunSelectedMethod();
     QVERIFY(std::filesystem::exists(dir / "p.up"));
     QVERIFY(!dialogs.shown.empty());
     QVERIFY(QString::fromStdString(dialogs.shown[0]).startsWith("confirmation [OK]: Создан файл "));
@@ -569,13 +569,13 @@ class MainWindowTest : public QObject {
     dialogs.buttons = {Button::Yes, Button::Yes, Button::No};
     dialogs.lengthLimits = {400};
     dialogs.secondPartNames = {(dir / "part2.up").string()};
-    TMainDialog window(dialogs, QString::fromStdString(dir.Path().string()));
-    window.FilterComboBox1->setCurrentIndex(1);
-    window.FileListBox1->setCurrentRow(0);
+    MainWindow window(dialogs, QString::fromStdString(dir.Path().string()));
+    window.fileFilterChoice->setCurrentIndex(1);
+    window.fileList->setCurrentRow(0);
     window.saveDialog = [&dir](const QString&) {
       return QString::fromStdString((dir / "p.up").string());
     };
-    window.BitBtnCorrectH33Click();
+    window.RunSelectedMethod();
 
     QCOMPARE(QString::fromStdString(dir.Listing()), QString("p.ptp\np.up\npart2.up\n"));
     const std::string first = ReadBytes(dir / "p.up");

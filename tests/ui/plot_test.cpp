@@ -14,9 +14,9 @@
 
 #include "cli/plotcommand.h"
 #include "ui/feedprofileview.h"
-#include "ui/main.h"
+#include "ui/mainwindow.h"
 #include "ui/plotwindow.h"
-#include "ui/stat.h"
+#include "ui/statisticswindow.h"
 #include "ui/toolpathview.h"
 #include "scripteddialogs.h"
 #include "tempdir.h"
@@ -151,62 +151,62 @@ class PlotTest : public QObject {
     const auto input = dir.Write("in.up", "N001G01X+010000F0712\r\nN002X+010000\r\n");
     const auto output = dir.Write(
         "out.up", "N001G01X+010000F0712\r\nN002F0000\r\nN003X+010000F0712\r\n");
-    TPlotWindow window;
+    PlotWindow window;
     window.resize(900, 700);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
     QVERIFY(window.Open({Path(output), FeedUnits::kFeedCode, Path(input), FeedUnits::kFeedCode}));
-    FeedProfileView& profile = *window.Profile;
+    FeedProfileView& profile = *window.profile;
     QVERIFY(profile.Scene().input);
     QCOMPARE(profile.Scene().to, 200.0);
     // Two pixels right of the stop at 100 mm, and the middle of the second move.
     const QRectF plot = ProfilePlotArea(profile.rect());
     const auto xAt = [&](double path) { return plot.left() + path / 200 * plot.width(); };
     QTest::mouseClick(&profile, Qt::LeftButton, {}, QPoint(qRound(xAt(100) + 2), qRound(plot.center().y())));
-    QVERIFY2(window.FrameLabel->text().contains("строка 2: N002F0000"), qPrintable(window.FrameLabel->text()));
-    QVERIFY(window.FrameLabel->text().contains("вход: строка 2: N002X+010000"));
+    QVERIFY2(window.frameLabel->text().contains("строка 2: N002F0000"), qPrintable(window.frameLabel->text()));
+    QVERIFY(window.frameLabel->text().contains("вход: строка 2: N002X+010000"));
     QTest::mouseClick(&profile, Qt::LeftButton, {}, QPoint(qRound(xAt(150)), qRound(plot.center().y())));
-    QVERIFY(window.FrameLabel->text().contains("строка 3: N003X+010000F0712"));
-    QCOMPARE(window.Toolpath->Scene().selectedLine, 3u);
+    QVERIFY(window.frameLabel->text().contains("строка 3: N003X+010000F0712"));
+    QCOMPARE(window.toolpath->Scene().selectedLine, 3u);
     QCOMPARE(profile.Scene().selectedPath, 100.0);
 
-    window.PlaneBox->setCurrentIndex(1);
-    emit window.PlaneBox->activated(1);
-    QCOMPARE(window.Toolpath->Scene().plane, Plane::XZ);
+    window.planeChoice->setCurrentIndex(1);
+    emit window.planeChoice->activated(1);
+    QCOMPARE(window.toolpath->Scene().plane, Plane::XZ);
 
     QVERIFY(!window.Open(PlotSources::ForFile(Path(dir / "gone.up"))));
-    QVERIFY(window.FrameLabel->text().contains("Невозможно открыть файл"));
-    QVERIFY(!window.Toolpath->Scene().picture);
+    QVERIFY(window.frameLabel->text().contains("Невозможно открыть файл"));
+    QVERIFY(!window.toolpath->Scene().picture);
   }
 
   void StatisticsViewButtonOpensTheRunsProgramAndInput() {
     TempDir dir;
     dir.Write("p.up", "N001G01X+010000F0660\r\nN002X+010000\r\n");
     ScriptedDialogs dialogs;
-    TMainDialog window(dialogs, Path(dir.Path()));
-    TForm2 statistics;
+    MainWindow window(dialogs, Path(dir.Path()));
+    StatisticsWindow statistics;
     window.SetWindows(&statistics, nullptr);
     // The specified controls keep their places; the new button uses the free
     // space left of "Ok".
-    auto* ok = statistics.findChild<QPushButton*>("Button1");
+    auto* ok = statistics.findChild<QPushButton*>("okButton");
     QCOMPARE(ok->geometry(), QRect(96, 480, 97, 33));
-    QVERIFY(!statistics.ButtonView->geometry().intersects(ok->geometry()));
-    QVERIFY(statistics.ButtonView->geometry().bottom() < 513);
-    QVERIFY(!statistics.ButtonView->isEnabled());
+    QVERIFY(!statistics.viewButton->geometry().intersects(ok->geometry()));
+    QVERIFY(statistics.viewButton->geometry().bottom() < 513);
+    QVERIFY(!statistics.viewButton->isEnabled());
 
-    window.TabControlMain->setCurrentIndex(1);
-    window.CheckBoxStat->setChecked(true);
-    window.FileListBox1->setCurrentRow(0);
+    window.methodTabs->setCurrentIndex(1);
+    window.showStatistics->setChecked(true);
+    window.fileList->setCurrentRow(0);
     const QString output = Path(dir / "q.up");
     window.saveDialog = [&](const QString&) { return output; };
-    window.BitBtnCorrectH33Click();
+    window.RunSelectedMethod();
     QVERIFY(statistics.isVisible());
-    QVERIFY(statistics.ButtonView->isEnabled());
-    statistics.ButtonView->click();
-    auto* view = statistics.findChild<TPlotWindow*>();
+    QVERIFY(statistics.viewButton->isEnabled());
+    statistics.viewButton->click();
+    auto* view = statistics.findChild<PlotWindow*>();
     QVERIFY(view);
     QVERIFY(view->windowTitle().endsWith("q.up"));
-    QVERIFY(view->Profile->Scene().input);
+    QVERIFY(view->profile->Scene().input);
     view->close();
   }
 
@@ -255,32 +255,32 @@ class PlotTest : public QObject {
   void ViewWindowSaysWhyAFarProgramIsNotDrawn() {
     TempDir dir;
     const auto program = dir.Write("far.up", "N001G01X+000100F0660\nN002X+99999999999999\n");
-    TPlotWindow window;
+    PlotWindow window;
     QVERIFY(!window.Open(PlotSources::ForFile(Path(program))));
-    QVERIFY(!window.Toolpath->Scene().picture);
-    QVERIFY(!window.Profile->Scene().output);
-    QVERIFY2(window.FrameLabel->text().contains("Рисунок не построен: файл " + Path(program) +
+    QVERIFY(!window.toolpath->Scene().picture);
+    QVERIFY(!window.profile->Scene().output);
+    QVERIFY2(window.frameLabel->text().contains("Рисунок не построен: файл " + Path(program) +
                                                 ", строка 2: слово X+99999999999999"),
-             qPrintable(window.FrameLabel->text()));
+             qPrintable(window.frameLabel->text()));
   }
 
   void FileListViewItemOpensTheSelectedFileOnly() {
     TempDir dir;
     dir.Write("a.up", kSquare);
     ScriptedDialogs dialogs;
-    TMainDialog window(dialogs, Path(dir.Path()));
-    const auto actions = window.PopupMenu1->actions();
+    MainWindow window(dialogs, Path(dir.Path()));
+    const auto actions = window.fileMenu->actions();
     QCOMPARE(actions.size(), 5);
     QCOMPARE(actions[3]->text(), QString("Удалить файл"));
     QCOMPARE(actions[4]->text(), QString("Просмотр"));
-    window.N5viewClick();
-    QVERIFY(!window.findChild<TPlotWindow*>());
-    window.FileListBox1->setCurrentRow(0);
+    window.ViewSelectedFile();
+    QVERIFY(!window.findChild<PlotWindow*>());
+    window.fileList->setCurrentRow(0);
     actions[4]->trigger();
-    auto* view = window.findChild<TPlotWindow*>();
+    auto* view = window.findChild<PlotWindow*>();
     QVERIFY(view);
-    QCOMPARE(view->Toolpath->Scene().picture->motionFrames, 4u);
-    QVERIFY(!view->Profile->Scene().input);
+    QCOMPARE(view->toolpath->Scene().picture->motionFrames, 4u);
+    QVERIFY(!view->profile->Scene().input);
     QVERIFY(dialogs.shown.empty());
   }
 };

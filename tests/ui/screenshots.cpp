@@ -10,12 +10,12 @@
 
 #include <iostream>
 
-#include "ui/about.h"
-#include "ui/fileselect.h"
-#include "ui/lengthlimitdialog.h"
-#include "ui/main.h"
+#include "ui/aboutwindow.h"
+#include "ui/mainwindow.h"
 #include "ui/plotwindow.h"
-#include "ui/stat.h"
+#include "ui/secondpartnamedialog.h"
+#include "ui/statisticswindow.h"
+#include "ui/tapelengthdialog.h"
 #include "scripteddialogs.h"
 
 namespace {
@@ -41,28 +41,28 @@ int main(int argc, char** argv) {
   }
   const QDir output(QString::fromLocal8Bit(argv[1]));
   h33::ScriptedDialogs dialogs;
-  h33::TMainDialog mainDialog(dialogs, QDir(QString::fromLocal8Bit(argv[2])).absolutePath());
-  h33::TForm2 statistics(&mainDialog);
-  h33::TForm5 about(&mainDialog);
-  h33::TFileSelectDialog fileSelect(dialogs, &mainDialog);
-  h33::TLengthLimit lengthLimit(dialogs, &mainDialog);
-  mainDialog.SetWindows(&statistics, &about);
+  h33::MainWindow mainWindow(dialogs, QDir(QString::fromLocal8Bit(argv[2])).absolutePath());
+  h33::StatisticsWindow statistics(&mainWindow);
+  h33::AboutWindow about(&mainWindow);
+  h33::SecondPartNameDialog secondPartNameDialog(dialogs, &mainWindow);
+  h33::TapeLengthDialog tapeLengthDialog(dialogs, &mainWindow);
+  mainWindow.SetWindows(&statistics, &about);
 
-  const auto items = mainDialog.FileListBox1->findItems("pocket.up", Qt::MatchExactly);
-  if (!items.isEmpty()) mainDialog.FileListBox1->setCurrentItem(items.first());
-  mainDialog.TabControlMain->setCurrentIndex(2);
-  mainDialog.CheckBoxStat->setChecked(true);
-  mainDialog.BitBtnCorrectH33Click();
-  mainDialog.TabControlMain->setCurrentIndex(0);
+  const auto items = mainWindow.fileList->findItems("pocket.up", Qt::MatchExactly);
+  if (!items.isEmpty()) mainWindow.fileList->setCurrentItem(items.first());
+  mainWindow.methodTabs->setCurrentIndex(2);
+  mainWindow.showStatistics->setChecked(true);
+  mainWindow.RunSelectedMethod();
+  mainWindow.methodTabs->setCurrentIndex(0);
 
-  bool saved = Save(mainDialog, output, "main");
+  bool saved = Save(mainWindow, output, "main");
   saved = Save(statistics, output, "statistics") && saved;
   saved = Save(about, output, "about") && saved;
-  saved = Save(lengthLimit, output, "lengthlimit") && saved;
-  saved = Save(fileSelect, output, "fileselect") && saved;
+  saved = Save(tapeLengthDialog, output, "tapelength") && saved;
+  saved = Save(secondPartNameDialog, output, "secondpartname") && saved;
 
-  statistics.ButtonViewClick();
-  if (auto* view = statistics.findChild<h33::TPlotWindow*>()) {
+  statistics.ViewProgram();
+  if (auto* view = statistics.findChild<h33::PlotWindow*>()) {
     saved = Save(*view, output, "view") && saved;
   }
   return saved ? 0 : 1;

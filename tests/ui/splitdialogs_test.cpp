@@ -1,8 +1,8 @@
 #include <QLineEdit>
 #include <QtTest>
 
-#include "ui/fileselect.h"
-#include "ui/lengthlimitdialog.h"
+#include "ui/secondpartnamedialog.h"
+#include "ui/tapelengthdialog.h"
 #include "scripteddialogs.h"
 #include "tempdir.h"
 
@@ -14,18 +14,18 @@ class SplitDialogsTest : public QObject {
  private slots:
   void LengthDialogAcceptsOnlyDigits() {
     ScriptedDialogs dialogs;
-    TLengthLimit dialog(dialogs);
+    TapeLengthDialog dialog(dialogs);
     QCOMPARE(dialog.windowTitle(), QString("Разбивка ленты"));
-    QCOMPARE(dialog.Length()->text(), QString("11800"));
-    dialog.Length()->setText("11 800");
-    dialog.OKButtonClick();
+    QCOMPARE(dialog.LengthField()->text(), QString("11800"));
+    dialog.LengthField()->setText("11 800");
+    dialog.AcceptLength();
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
-    QCOMPARE(dialog.Length()->text(), QString());
-    dialog.OKButtonClick();
-    dialog.Length()->setText("11800");
-    dialog.OKButtonClick();
+    QCOMPARE(dialog.LengthField()->text(), QString());
+    dialog.AcceptLength();
+    dialog.LengthField()->setText("11800");
+    dialog.AcceptLength();
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    QCOMPARE(dialog.LimitValue(), 11600L);
+    QCOMPARE(dialog.Limit(), 11600L);
     QCOMPARE(dialogs.shown, (std::vector<std::string>{"message: Введен неверный символ",
                                                       "message: Введите значение"}));
   }
@@ -34,17 +34,17 @@ class SplitDialogsTest : public QObject {
     TempDir dir;
     const QString existing = QString::fromStdString(dir.Write("part2.up", "x").string());
     ScriptedDialogs dialogs;
-    TFileSelectDialog dialog(dialogs);
+    SecondPartNameDialog dialog(dialogs);
     QCOMPARE(dialog.windowTitle(), QString("Разбивка"));
-    dialog.OKButtonClick();
+    dialog.AcceptName();
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
-    dialog.FileName()->setText(existing);
+    dialog.NameField()->setText(existing);
     dialogs.buttons = {Button::No};
-    dialog.OKButtonClick();
+    dialog.AcceptName();
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
-    QCOMPARE(dialog.FileNameText(), existing);
-    dialog.FileName()->setText(QString::fromStdString((dir / "new.up").string()));
-    dialog.OKButtonClick();
+    QCOMPARE(dialog.EnteredName(), existing);
+    dialog.NameField()->setText(QString::fromStdString((dir / "new.up").string()));
+    dialog.AcceptName();
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QCOMPARE(dialogs.shown.front(), std::string("message: Не задано имя файла"));
     QCOMPARE(dialogs.shown.back(), std::string("message: Введите другое имя"));
@@ -52,14 +52,14 @@ class SplitDialogsTest : public QObject {
 
   void CancellingBrowseEmptiesTheName() {
     ScriptedDialogs dialogs;
-    TFileSelectDialog dialog(dialogs);
-    dialog.FileName()->setText("typed.up");
+    SecondPartNameDialog dialog(dialogs);
+    dialog.NameField()->setText("typed.up");
     dialog.browseDialog = [] { return QString(); };
-    dialog.BrowseClick();
-    QCOMPARE(dialog.FileNameText(), QString());
+    dialog.BrowseForName();
+    QCOMPARE(dialog.EnteredName(), QString());
     dialog.browseDialog = [] { return QString("/tmp/picked.up"); };
-    dialog.BrowseClick();
-    QCOMPARE(dialog.FileNameText(), QString("/tmp/picked.up"));
+    dialog.BrowseForName();
+    QCOMPARE(dialog.EnteredName(), QString("/tmp/picked.up"));
   }
 };
 

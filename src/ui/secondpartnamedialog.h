@@ -13,26 +13,26 @@ class Dialogs;
 
 // Asks, for every cut, for the full name of the file that takes the rest of
 // the tape.
-class TFileSelectDialog : public QDialog {
+class SecondPartNameDialog : public QDialog {
   Q_OBJECT
 
  public:
-  TFileSelectDialog(Dialogs& dialogs, QWidget* parent = nullptr);
+  SecondPartNameDialog(Dialogs& dialogs, QWidget* parent = nullptr);
 
-  QString FileNameText() const;
-  QLineEdit* FileName() const { return fileName_; }
+  QString EnteredName() const;
+  QLineEdit* NameField() const { return nameField_; }
 
   // The save-file dialog behind "Browse..."; an empty answer means cancelled.
   // Tests replace it.
   std::function<QString()> browseDialog;
 
  public slots:
-  void OKButtonClick();
-  void BrowseClick();
+  void AcceptName();
+  void BrowseForName();
 
  private:
   Dialogs& dialogs_;
-  QLineEdit* fileName_;
+  QLineEdit* nameField_;
 };
 
 }  // namespace h33

@@ -9,24 +9,23 @@ namespace h33 {
 class Dialogs;
 
 // Asks once per split procedure for the largest tape size in bytes.
-class TLengthLimit : public QDialog {
+class TapeLengthDialog : public QDialog {
   Q_OBJECT
 
  public:
-  TLengthLimit(Dialogs& dialogs, QWidget* parent = nullptr);
+  TapeLengthDialog(Dialogs& dialogs, QWidget* parent = nullptr);
 
   // The entered size less 200 bytes; valid after the dialog closed with OK.
-  long LimitValue() const { return limitValue_; }
-  QLineEdit* Length() const { return length_; }
+  long Limit() const { return limit_; }
+  QLineEdit* LengthField() const { return lengthField_; }
 
  public slots:
-  void OKButtonClick();
-  void ButtonCancelClick();
+  void AcceptLength();
 
  private:
   Dialogs& dialogs_;
-  QLineEdit* length_;
-  long limitValue_ = 0;
+  QLineEdit* lengthField_;
+  long limit_ = 0;
 };
 
 }  // namespace h33

@@ -1,4 +1,4 @@
-#include "ui/lengthlimitdialog.h"
+#include "ui/tapelengthdialog.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -10,22 +10,22 @@
 
 namespace h33 {
 
-TLengthLimit::TLengthLimit(Dialogs& dialogs, QWidget* parent)
-    : QDialog(parent), dialogs_(dialogs), length_(new QLineEdit("11800", this)) {
+TapeLengthDialog::TapeLengthDialog(Dialogs& dialogs, QWidget* parent)
+    : QDialog(parent), dialogs_(dialogs), lengthField_(new QLineEdit("11800", this)) {
   setWindowTitle("Разбивка ленты");
-  setObjectName("LengthLimit");
+  setObjectName("TapeLengthDialog");
   auto* label = new QLabel("Введите максимально допустимый размер ленты в байтах", this);
   auto* ok = new QPushButton("OK", this);
   auto* cancel = new QPushButton("Отмена", this);
-  length_->setObjectName("Length");
-  ok->setObjectName("OKButton");
-  cancel->setObjectName("ButtonCancel");
+  lengthField_->setObjectName("lengthField");
+  ok->setObjectName("okButton");
+  cancel->setObjectName("cancelButton");
   ok->setAutoDefault(false);
   cancel->setAutoDefault(false);
 
   auto* field = new QHBoxLayout;
   field->addWidget(label);
-  field->addWidget(length_);
+  field->addWidget(lengthField_);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(ok);
@@ -35,19 +35,17 @@ TLengthLimit::TLengthLimit(Dialogs& dialogs, QWidget* parent)
   layout->addLayout(field);
   layout->addLayout(buttons);
 
-  connect(ok, &QPushButton::clicked, this, &TLengthLimit::OKButtonClick);
-  connect(cancel, &QPushButton::clicked, this, &TLengthLimit::ButtonCancelClick);
+  connect(ok, &QPushButton::clicked, this, &TapeLengthDialog::AcceptLength);
+  connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void TLengthLimit::OKButtonClick() {
+void TapeLengthDialog::AcceptLength() {
   bool clearField = false;
-  const auto limit = CheckTapeLength(length_->text().toStdString(), dialogs_, clearField);
-  if (clearField) length_->clear();
+  const auto limit = CheckTapeLength(lengthField_->text().toStdString(), dialogs_, clearField);
+  if (clearField) lengthField_->clear();
   if (!limit) return;
-  limitValue_ = *limit;
+  limit_ = *limit;
   accept();
 }
-
-void TLengthLimit::ButtonCancelClick() { reject(); }
 
 }  // namespace h33

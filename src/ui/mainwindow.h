@@ -28,81 +28,77 @@ class QFileSystemModel;
 namespace h33 {
 
 class Dialogs;
-class TForm2;
-class TForm5;
-class TPlotWindow;
+class StatisticsWindow;
+class AboutWindow;
+class PlotWindow;
 
 // The main window: the file pane on the left, the method tabs, machine
 // presets and parameters on the right, the run button.
-class TMainDialog : public QWidget {
+class MainWindow : public QWidget {
   Q_OBJECT
 
  public:
-  TMainDialog(Dialogs& dialogs, const QString& startDirectory, QWidget* parent = nullptr);
+  MainWindow(Dialogs& dialogs, const QString& startDirectory, QWidget* parent = nullptr);
 
-  void SetWindows(TForm2* statistics, TForm5* about) {
+  void SetWindows(StatisticsWindow* statistics, AboutWindow* about) {
     statistics_ = statistics;
     about_ = about;
   }
 
   // Full path of the selected file; empty while none is selected.
   QString InputFileName() const;
-  QString Directory() const { return directory_; }
   void SetDirectory(const QString& directory);
-  int FreeNumberingIndex() const;
 
   // Asks for the output name, starting from the last one; empty when
   // cancelled. Tests replace it, as they replace the editor start.
   std::function<QString(const QString& lastName)> saveDialog;
   std::function<void(const QString& path)> startEditor;
 
-  QComboBox* DriveComboBox1;
-  QTreeView* DirectoryListBox1;
-  QComboBox* FilterComboBox1;
-  QListWidget* FileListBox1;
-  QLineEdit* EditFile;
-  QTabBar* TabControlMain;
-  QComboBox* ComboBoxMachine;
-  QGroupBox* RadioGroupSeq;
-  QRadioButton* SeqH33;
-  QRadioButton* SeqFree;
-  QCheckBox* CheckCircleSlowdn;
-  QCheckBox* CheckBoxStat;
-  QLineEdit* SpeedLimitField;
-  QLineEdit* FeedMaxField;
-  QLineEdit* AField;
-  QPushButton* BitBtnCorrectH33;
-  QPushButton* BitBtn1;
-  QPushButton* ButtonExit;
-  QMenu* PopupMenu1;
-  QTimer* Timer1;
+  QComboBox* driveChoice;
+  QTreeView* directoryTree;
+  QComboBox* fileFilterChoice;
+  QListWidget* fileList;
+  QLineEdit* fileNameField;
+  QTabBar* methodTabs;
+  QComboBox* machineChoice;
+  QGroupBox* numberingGroup;
+  QRadioButton* h33Numbering;
+  QRadioButton* freeNumbering;
+  QCheckBox* restoreAfterArc;
+  QCheckBox* showStatistics;
+  QLineEdit* speedLimitField;
+  QLineEdit* feedMaxField;
+  QLineEdit* accelerationField;
+  QPushButton* runButton;
+  QPushButton* helpButton;
+  QPushButton* exitButton;
+  QMenu* fileMenu;
+  QTimer* refreshTimer;
 
  public slots:
-  void FormCreate();
-  void ComboBoxMachineChange(int index);
-  void TabControlMainChange(int index);
-  void SpeedLimitFieldChange();
-  void FeedMaxFieldChange();
-  void AFieldChange();
-  void BitBtnCorrectH33Click();
-  void BitBtn1Click();
-  void ButtonExitClick();
-  void N0noteClick();
-  void N2proverkaClick();
-  void N3newClick();
-  void N4deleteClick();
-  void N5viewClick();
-  void Timer1Timer();
+  void ApplyStartDefaults();
+  void ApplyMachinePreset(int index);
+  void EnableParametersOfMethod(int method);
+  void NormaliseSpeedLimit();
+  void NormaliseFeedMax();
+  void NormaliseAcceleration();
+  void RunSelectedMethod();
+  void ShowAboutWindow();
+  void ExitProgram();
+  void EditSelectedFile();
+  void CheckSelectedFileFormat();
+  void DeleteSelectedFile();
+  void ViewSelectedFile();
   void RefreshFileList();
 
  private:
   void BuildFilePane();
   void BuildMethodPane();
   void LoadDrives();
-  void DriveComboBox1Change(int index);
-  void DirectoryListBox1Change();
-  void FilterComboBox1Change(int index);
-  void FileListBox1Change();
+  void OpenDrive(int index);
+  void OpenCurrentDirectory();
+  void ApplyFileFilter(int index);
+  void ShowSelectedFileName();
   void ReadFileList();
   // The file the user picked: a selected row, not the current one.
   int SelectedFileIndex() const;
@@ -112,17 +108,17 @@ class TMainDialog : public QWidget {
   void ReportUnreadable(const std::filesystem::path& name);
   std::optional<std::filesystem::path> ChooseOutputFileName(const std::filesystem::path& input);
   RunParameters CollectRunParameters(const std::filesystem::path& input) const;
-  void ShowStatistics(const std::filesystem::path& program, int feedMax, double minutes);
+  void ShowProgramStatistics(const std::filesystem::path& program, int feedMax, double minutes);
 
   Dialogs& dialogs_;
-  TForm2* statistics_ = nullptr;
-  TForm5* about_ = nullptr;
+  StatisticsWindow* statistics_ = nullptr;
+  AboutWindow* about_ = nullptr;
   QFileSystemModel* directoryModel_ = nullptr;
   QString directory_;
   QStringList masks_;
   QString outputFileName_;
   QString lastOutputName_;  // the save dialog opens on the previous run's choice
-  QPointer<TPlotWindow> plotWindow_;
+  QPointer<PlotWindow> plotWindow_;
 };
 
 // Qt takes the C library's locale from the environment at start-up; program

@@ -1,4 +1,4 @@
-#include "ui/about.h"
+#include "ui/aboutwindow.h"
 
 #include <QGroupBox>
 #include <QPlainTextEdit>
@@ -30,8 +30,8 @@ const char* const kGuide[] = {
 
 }  // namespace
 
-TForm5::TForm5(QWidget* parent) : QDialog(parent), memo_(nullptr) {
-  setObjectName("Form5");
+AboutWindow::AboutWindow(QWidget* parent) : QDialog(parent) {
+  setObjectName("AboutWindow");
   setWindowTitle("О программе....");
   setWindowFlags(Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::WindowCloseButtonHint);
   setFont(WindowFont(13, true));
@@ -39,25 +39,23 @@ TForm5::TForm5(QWidget* parent) : QDialog(parent), memo_(nullptr) {
 
   auto* group = new QGroupBox("Инструкция по применению........", this);
   group->setGeometry(0, 0, 689, 369);
-  memo_ = new QPlainTextEdit(group);
-  memo_->setObjectName("Memo1");
-  memo_->setGeometry(8, 16, 673, 345);
-  memo_->setFont(WindowFont(13, false));
-  memo_->setLineWrapMode(QPlainTextEdit::NoWrap);
-  memo_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  memo_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  auto* guide = new QPlainTextEdit(group);
+  guide->setObjectName("guide");
+  guide->setGeometry(8, 16, 673, 345);
+  guide->setFont(WindowFont(13, false));
+  guide->setLineWrapMode(QPlainTextEdit::NoWrap);
+  guide->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  guide->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
   QStringList lines;
   for (const char* line : kGuide) lines << QString::fromUtf8(line);
-  memo_->setPlainText(lines.join('\n'));
+  guide->setPlainText(lines.join('\n'));
 
   auto* ok = new QPushButton("OK", this);
-  ok->setObjectName("BitBtn1");
+  ok->setObjectName("okButton");
   ok->setGeometry(600, 384, 89, 25);
   ok->setDefault(true);
   ok->setFocus();
-  connect(ok, &QPushButton::clicked, this, &TForm5::BitBtn1Click);
+  connect(ok, &QPushButton::clicked, this, &QWidget::hide);
 }
-
-void TForm5::BitBtn1Click() { hide(); }
 
 }  // namespace h33

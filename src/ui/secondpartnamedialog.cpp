@@ -1,4 +1,4 @@
-#include "ui/fileselect.h"
+#include "ui/secondpartnamedialog.h"
 
 #include <QFileDialog>
 #include <QFileInfo>
@@ -25,10 +25,10 @@ QString AskSavePath(QWidget* parent) {
 
 }  // namespace
 
-TFileSelectDialog::TFileSelectDialog(Dialogs& dialogs, QWidget* parent)
-    : QDialog(parent), dialogs_(dialogs), fileName_(new QLineEdit(this)) {
+SecondPartNameDialog::SecondPartNameDialog(Dialogs& dialogs, QWidget* parent)
+    : QDialog(parent), dialogs_(dialogs), nameField_(new QLineEdit(this)) {
   setWindowTitle("Разбивка");
-  setObjectName("FileSelectDialog");
+  setObjectName("SecondPartNameDialog");
   browseDialog = [this] { return AskSavePath(this); };
 
   auto* layout = new QVBoxLayout(this);
@@ -44,13 +44,13 @@ TFileSelectDialog::TFileSelectDialog(Dialogs& dialogs, QWidget* parent)
 
   auto* browse = new QPushButton("Browse...", this);
   auto* ok = new QPushButton("OK", this);
-  fileName_->setObjectName("FileName");
-  browse->setObjectName("Browse");
-  ok->setObjectName("OKButton");
+  nameField_->setObjectName("nameField");
+  browse->setObjectName("browseButton");
+  ok->setObjectName("okButton");
   ok->setAutoDefault(false);
   browse->setAutoDefault(false);
   auto* nameRow = new QHBoxLayout;
-  nameRow->addWidget(fileName_);
+  nameRow->addWidget(nameField_);
   nameRow->addWidget(browse);
   layout->addLayout(nameRow);
   auto* buttonRow = new QHBoxLayout;
@@ -58,19 +58,19 @@ TFileSelectDialog::TFileSelectDialog(Dialogs& dialogs, QWidget* parent)
   buttonRow->addWidget(ok);
   buttonRow->addStretch();
   layout->addLayout(buttonRow);
-  setTabOrder(fileName_, ok);
+  setTabOrder(nameField_, ok);
   setTabOrder(ok, browse);
 
-  connect(ok, &QPushButton::clicked, this, &TFileSelectDialog::OKButtonClick);
-  connect(browse, &QPushButton::clicked, this, &TFileSelectDialog::BrowseClick);
+  connect(ok, &QPushButton::clicked, this, &SecondPartNameDialog::AcceptName);
+  connect(browse, &QPushButton::clicked, this, &SecondPartNameDialog::BrowseForName);
 }
 
-QString TFileSelectDialog::FileNameText() const { return fileName_->text(); }
+QString SecondPartNameDialog::EnteredName() const { return nameField_->text(); }
 
-void TFileSelectDialog::OKButtonClick() {
-  if (CheckSecondPartName(fileName_->text().toStdString(), dialogs_)) accept();
+void SecondPartNameDialog::AcceptName() {
+  if (CheckSecondPartName(nameField_->text().toStdString(), dialogs_)) accept();
 }
 
-void TFileSelectDialog::BrowseClick() { fileName_->setText(browseDialog()); }
+void SecondPartNameDialog::BrowseForName() { nameField_->setText(browseDialog()); }
 
 }  // namespace h33
