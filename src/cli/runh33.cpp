@@ -39,8 +39,62 @@ int RunH33(const std::vector<std::string>& args, std::ostream& out, std::ostream
   return kExitBadInput;
 }
 
+namespace {
+
+// The rest of `text` after `marker`, or nothing when it does not hold it.
+std::optional<std::string> After(const std::string& text, const std::string& marker) {
+  const std::size_t at = text.find(marker);
+  if (at == std::string::npos) return std::nullopt;
+  return text.substr(at + marker.size());
+}
+
+template <typename Kind>
+bool Is(const CLI::Error& error) {
+  return dynamic_cast<const Kind*>(&error) != nullptr;
+}
+
+// The option parser's complaints in the language of every other message.
+std::string InRussian(const CLI::Error& error) {
+  const std::string text = error.what();
+  const std::string first = text.substr(0, text.find(' '));
+  if (Is<CLI::RequiredError>(error)) {
+    if (text.find("subcommand") != std::string::npos) return "не задана команда";
+    return "не задан обязательный параметр " + first;
+  }
+  if (Is<CLI::ExtrasError>(error)) {
+    if (const auto extras = After(text, ": ")) return "лишние аргументы: " + *extras;
+  }
+  if (Is<CLI::ValidationError>(error)) {
+    // "--accel: Value 0 not in range 1 to 1000000"
+    const auto value = After(text, "Value ");
+    const auto range = After(text, " not in range ");
+    if (value && range) {
+      std::string bounds = *range;
+      if (const std::size_t to = bounds.find(" to "); to != std::string::npos) {
+        bounds.replace(to, 4, "-");
+      }
+      return text.substr(0, text.find(':')) + ": значение " + value->substr(0, value->find(' ')) +
+             " вне диапазона " + bounds;
+    }
+  }
+  if (Is<CLI::ConversionError>(error) || Is<CLI::ArgumentMismatch>(error)) {
+    return "неверное значение параметра: " + text;
+  }
+  if (Is<CLI::RequiresError>(error)) {
+    if (const auto needed = After(text, " requires ")) {
+      return first + " задается только вместе с " + *needed;
+    }
+  }
+  return text;
+}
+
+}  // namespace
+
 std::optional<int> ParseCommandLine(CLI::App& app, const std::vector<std::string>& args,
                                     std::ostream& out, std::ostream& err) {
+  app.failure_message([](const CLI::App* command, const CLI::Error& error) {
+    return InRussian(error) + "\nПодробнее: " + command->get_name() + " --help\n";
+  });
   std::vector<std::string> reversed(args.rbegin(), args.rend());
   try {
     app.parse(reversed);
