@@ -49,11 +49,7 @@ bool CheckFeedCodes(const std::string& file, std::ostream& err) {
   if (!source) return true;  // the split itself reports a file it cannot read
   std::optional<FormatViolation> plainFeed;
   try {
-    ForEachH33Violation(*source, 0, [&plainFeed](const FormatViolation& violation) {
-      if (!plainFeed && violation.kind == ViolationKind::ValueLength && violation.what == 'F') {
-        plainFeed = violation;
-      }
-    });
+    plainFeed = FindPlainFeed(*source);
   } catch (const IoError& error) {
     err << error.what() << '\n';
     return false;

@@ -1,3 +1,5 @@
+#include "cli/plotcommand.h"
+
 #include <CLI/CLI.hpp>
 
 #include <cctype>
@@ -7,11 +9,12 @@
 #include <ostream>
 #include <string>
 
-#include "cli/plotcommand.h"
-
 #include "cli/commands.h"
 #include "cli/runh33.h"
+#include "format/bytesource.h"
+#include "format/formatcheck.h"
 #include "format/outputfile.h"
+#include "format/pathtext.h"
 #include "picture/programpicture.h"
 #include "plot/plotexport.h"
 
@@ -54,6 +57,21 @@ std::optional<ProgramPicture> Load(const std::string& file, FeedUnits units, int
   }
 }
 
+// A PTP tape carries feeds in mm/min: its name says so, or its feed words,
+// which are no four-digit codes. Read as codes they would draw feeds of
+// hundreds of millions of mm/min.
+bool IsPtpTape(const std::string& file) {
+  std::string extension = std::filesystem::path(file).extension().string();
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  if (extension == ".ptp") return true;
+  const std::unique_ptr<FileSource> source = FileSource::Open(PathFromText(file));
+  try {
+    return source && FindPlainFeed(*source).has_value();
+  } catch (const IoError&) {
+    return false;  // the picture's own reading says what failed
+  }
+}
+
 bool CheckOutputName(const PlotOptions& options, std::ostream& err) {
   if (!IsPlotFileName(options.output)) {
     err << "-o: рисунок пишется в файл *.png или *.svg, а не в " << options.output << '\n';
@@ -84,14 +102,17 @@ int RunPlot(PlotOptions options, CliStreams& streams) {
   const bool profile = options.profile || compare;
   const int height = profile ? kProfileHeight : kToolpathHeight;
   const FeedUnits programUnits =
-      options.ptp && !compare ? FeedUnits::kMmPerMinute : FeedUnits::kFeedCode;
+      (options.ptp && !compare) || IsPtpTape(options.file) ? FeedUnits::kMmPerMinute
+                                                           : FeedUnits::kFeedCode;
   try {
     const auto program = Load(options.file, programUnits, height, streams.err);
     if (!program) return kExitBadInput;
     std::optional<ProgramPicture> input;
     if (compare) {
       input = Load(options.compare,
-                   options.ptp ? FeedUnits::kMmPerMinute : FeedUnits::kFeedCode, height,
+                   options.ptp || IsPtpTape(options.compare) ? FeedUnits::kMmPerMinute
+                                                             : FeedUnits::kFeedCode,
+                   height,
                    streams.err);
       if (!input) return kExitBadInput;
     }

@@ -72,6 +72,16 @@ void ForEachH33Violation(ByteSource& source, int skipFeedCheck, const ViolationV
   }
 }
 
+std::optional<FormatViolation> FindPlainFeed(ByteSource& source) {
+  std::optional<FormatViolation> plainFeed;
+  ForEachH33Violation(source, 0, [&plainFeed](const FormatViolation& violation) {
+    if (!plainFeed && violation.kind == ViolationKind::ValueLength && violation.what == 'F') {
+      plainFeed = violation;
+    }
+  });
+  return plainFeed;
+}
+
 int CheckH33Format(ByteSource& source, int skipFeedCheck) {
   int count = 0;
   // Saturating, so that no count of a huge file can wrap round to 0 (H33).

@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "format/bytesource.h"
@@ -31,6 +32,10 @@ using ViolationVisitor = std::function<void(const FormatViolation&)>;
 // last line only when it ends with a line feed. Throws IoError when the
 // source fails part way.
 void ForEachH33Violation(ByteSource& source, int skipFeedCheck, const ViolationVisitor& visit);
+
+// The first F word whose value is no four-digit feed code (a PTP tape's
+// F300), if any. Throws IoError when the source fails part way.
+std::optional<FormatViolation> FindPlainFeed(ByteSource& source);
 
 // The number of violations, 0 for an H33 program.
 int CheckH33Format(ByteSource& source, int skipFeedCheck);
