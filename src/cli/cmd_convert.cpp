@@ -103,7 +103,7 @@ CommandRunner AddConvertCommand(CLI::App& app, CliStreams& streams) {
         PtpToUp(parameters, parameters.InputFileName, PathFromText(options->output), dialogs));
     if (dialogs.ReportRefusal(streams.err)) return kExitFailed;
     if (code != kExitOk || !toStandardOutput) return code;
-    return streams.files.CopyToStandardOutput(options->output, streams.out, streams.err)
+    return streams.files.CopyToStandardOutput(options->output, streams.program, streams.err)
                ? kExitOk
                : kExitBadInput;
   };

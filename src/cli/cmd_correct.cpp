@@ -58,7 +58,6 @@ int Correct(Options options, const CLI::App& command, CliStreams& streams) {
                      parameters->Acceleration, parameters->FeedMax, dialogs);
   const int result = correction.Run();
   if (result < 0) {
-    messages << correction.BrakingReport();
     dialogs.Ask(DialogKind::Error, Sprintf(kFailed, shownInput.c_str()), {Button::Yes});
     return result == TUpToUp::kBrakingFailed ? kExitFailed : kExitBadInput;
   }
@@ -70,7 +69,7 @@ int Correct(Options options, const CLI::App& command, CliStreams& streams) {
     streams.err << error.what() << '\n';
     return kExitBadInput;
   }
-  return streams.files.CopyToStandardOutput(options.output, streams.out, streams.err)
+  return streams.files.CopyToStandardOutput(options.output, streams.program, streams.err)
              ? kExitOk
              : kExitBadInput;
 }

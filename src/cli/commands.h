@@ -12,9 +12,10 @@ class App;
 namespace h33 {
 
 struct CliStreams {
-  std::ostream& out;
+  std::ostream& out;  // messages and results; silent under --quiet
   std::ostream& err;
   ProgramFiles& files;  // the run's files from and to standard streams, pipes, FIFOs
+  std::ostream& program;  // standard output itself, for a program written with -o -
 };
 
 // Each subcommand registers its options on the app and returns what runs it

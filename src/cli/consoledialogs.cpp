@@ -21,8 +21,9 @@ Button ConsoleDialogs::Ask(DialogKind kind, const std::string& text,
   return canSayNo ? Button::No : Button::Cancel;
 }
 
-void ConsoleDialogs::CaptionedBox(const std::string& text, const std::string& caption) {
-  err_ << caption << ": " << text << '\n';
+// A box's caption is its window's title; on a console only the text is the message.
+void ConsoleDialogs::CaptionedBox(const std::string& text, const std::string&) {
+  err_ << text << '\n';
 }
 
 std::optional<long> ConsoleDialogs::AskTapeLengthLimit() { return tapeLengthLimit; }

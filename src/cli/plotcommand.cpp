@@ -161,7 +161,7 @@ int RunH33Plot(const std::vector<std::string>& args, std::ostream& out, std::ost
   AddPlotOptions(app, options);
   if (const std::optional<int> code = ParseCommandLine(app, args, out, err)) return *code;
   ProgramFiles files;
-  CliStreams streams{out, err, files};
+  CliStreams streams{out, err, files, out};
   return RunPlot(options, streams);
 }
 

@@ -16,8 +16,14 @@ int RunH33(const std::vector<std::string>& args, std::ostream& out, std::ostream
   CLI::App app{"h33 — подготовка управляющих программ для УЧПУ H33", "h33"};
   app.require_subcommand(1);
   app.set_version_flag("--version", std::string("h33 ") + H33_VERSION);
+  bool quiet = false;
+  app.add_flag("-q,--quiet", quiet, "только ошибки: ни сообщений, ни результатов")
+      ->configurable(false);
+  // Messages go to standard output through a stream of their own, which
+  // --quiet leaves without a buffer to write to.
+  std::ostream messages(out.rdbuf());
   ProgramFiles files;
-  CliStreams streams{out, err, files};
+  CliStreams streams{messages, err, files, out};
 
   std::vector<std::pair<CLI::App*, CommandRunner>> commands;
   const auto add = [&](CommandRunner (*registrar)(CLI::App&, CliStreams&)) {
@@ -33,6 +39,7 @@ int RunH33(const std::vector<std::string>& args, std::ostream& out, std::ostream
   add(AddSplitCommand);
 
   if (const std::optional<int> code = ParseCommandLine(app, args, out, err)) return *code;
+  if (quiet) messages.rdbuf(nullptr);
   for (auto& [command, runner] : commands) {
     if (command->parsed()) return runner();
   }
