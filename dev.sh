@@ -5,7 +5,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 
 PACKAGES=(build-essential cmake ninja-build pkg-config googletest libgtest-dev libgmock-dev qt6-svg-dev
-  libbenchmark-dev libcli11-dev nlohmann-json3-dev qt6-base-dev xvfb xauth fonts-dejavu-core fonts-liberation time locales
+  libbenchmark-dev libcli11-dev nlohmann-json3-dev qt6-base-dev qt6-translations-l10n xvfb xauth fonts-dejavu-core fonts-liberation time locales
   clang-14 libclang-rt-14-dev)
 
 setup() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 
 namespace h33 {
 
@@ -12,5 +13,9 @@ class Dialogs;
 // the file elsewhere. An empty path opens the editor empty where the editor
 // allows it.
 void StartEditor(const QString& path, Dialogs& dialogs);
+
+// A command line split into words as a POSIX shell splits it, quotes and
+// backslashes removed; nothing is expanded.
+QStringList SplitShellWords(const QString& command);
 
 }  // namespace h33

@@ -8,6 +8,7 @@
 #include "ui/aboutwindow.h"
 #include "ui/mainwindow.h"
 #include "ui/qtdialogs.h"
+#include "ui/qttranslations.h"
 #include "ui/secondpartnamedialog.h"
 #include "ui/statisticswindow.h"
 #include "ui/tapelengthdialog.h"
@@ -16,6 +17,7 @@ int main(int argc, char** argv) {
   QApplication application(argc, argv);
   h33::KeepNumbersInCLocale();
   h33::ScratchFiles::RemoveOnSignals();
+  h33::LoadQtTranslations();
   QApplication::setApplicationName("h33feed");
   QApplication::setWindowIcon(application.style()->standardIcon(QStyle::SP_FileDialogContentsView));
 

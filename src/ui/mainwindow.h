@@ -51,7 +51,7 @@ class MainWindow : public QWidget {
 
   // Asks for the output name, starting from the last one; empty when
   // cancelled. Tests replace it, as they replace the editor start.
-  std::function<QString(const QString& lastName)> saveDialog;
+  std::function<QString(const QString& start)> saveDialog;
   std::function<void(const QString& path)> startEditor;
 
   QComboBox* driveChoice;

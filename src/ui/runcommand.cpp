@@ -5,6 +5,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
@@ -59,20 +60,24 @@ PlotSources RunPlotSources(const QString& program, const QString& input, int met
 
 }  // namespace
 
-QString AskOutputFileName(QWidget* parent, const QString& lastName) {
-  QFileDialog dialog(parent, "Сохранить УП файл как ....", lastName,
+QString AskOutputFileName(QWidget* parent, const QString& start) {
+  QFileDialog dialog(parent, "Сохранить УП файл как ....", start,
                      "ptp files (*.ptp);;up files (*.up);;All files (*)");
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setDefaultSuffix("up");
   dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
-  if (!lastName.isEmpty()) dialog.selectFile(lastName);
+  if (!start.endsWith('/')) dialog.selectFile(start);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   return dialog.selectedFiles().first();
 }
 
 std::optional<std::filesystem::path> MainWindow::ChooseOutputFileName(
     const std::filesystem::path& input) {
-  const QString chosen = saveDialog(lastOutputName_);
+  // The previous run's name, or the folder the file pane shows: a bare name
+  // typed there lands where the list shows it.
+  const QString start =
+      lastOutputName_.isEmpty() ? QDir(directory_).absolutePath() + '/' : lastOutputName_;
+  const QString chosen = saveDialog(start);
   if (chosen.isEmpty()) return std::nullopt;
   lastOutputName_ = chosen;
   outputFileName_ = chosen;

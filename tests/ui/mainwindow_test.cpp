@@ -1,3 +1,7 @@
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QPushButton>
+#include <QFile>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -12,7 +16,9 @@
 #include <QTableWidget>
 #include <QtTest>
 
+#include "ui/editorlauncher.h"
 #include "ui/mainwindow.h"
+#include "ui/qttranslations.h"
 #include "ui/plotwindow.h"
 #include "ui/qtdialogs.h"
 #include "ui/statisticswindow.h"
@@ -64,6 +70,40 @@ class MainWindowTest : public QObject {
 
  private slots:
   void initTestCase() { KeepNumbersInCLocale(); }
+
+  // Qt's own buttons and file dialogs speak the windows' language.
+  void QtDialogsAreInRussian() {
+    QVERIFY(LoadQtTranslations());
+    QDialogButtonBox buttons(QDialogButtonBox::Save | QDialogButtonBox::Cancel);
+    QCOMPARE(buttons.button(QDialogButtonBox::Cancel)->text(), QString("Отмена"));
+    QCOMPARE(buttons.button(QDialogButtonBox::Save)->text(), QString("Сохранить"));
+  }
+
+  void EditorCommandIsSplitAsAShellWould() {
+    QCOMPARE(SplitShellWords("code --wait"), QStringList({"code", "--wait"}));
+    QCOMPARE(SplitShellWords("  '/opt/my editor/ed'  -x\t\"a \\\"b\" c\\ d e'f' "),
+             QStringList({"/opt/my editor/ed", "-x", "a \"b", "c d", "ef"}));
+    QCOMPARE(SplitShellWords("''"), QStringList({""}));
+    QVERIFY(SplitShellWords("   ").isEmpty());
+  }
+
+  // "code --wait" is an editor with an argument: split into words as a shell
+  // would, started without one, the file's path one argument after them.
+  void EditorFromVisualWithArguments() {
+#ifndef Q_OS_WIN
+    TempDir dir;
+    const QString seen = QString::fromStdString((dir / "arguments").string());
+    const QString program = QString::fromStdString((dir / "a b.up").string());
+    qputenv("VISUAL", QByteArray("sh -c 'printf \"%s\\n\" \"$@\" > \"$0.tmp\"; mv \"$0.tmp\" \"$0\"' ") +
+                          QFile::encodeName(seen));
+    ScriptedDialogs dialogs;
+    StartEditor(program, dialogs);
+    qunsetenv("VISUAL");
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(seen), 10000);
+    QVERIFY(dialogs.shown.empty());
+    QCOMPARE(QString::fromStdString(ReadBytes(seen.toStdString())), program + "\n");
+#endif
+  }
 
   void StartsWithTheFp17PresetOnTheConversionTab() {
     TempDir dir;
@@ -485,7 +525,8 @@ class MainWindowTest : public QObject {
     window.methodTabs->setCurrentIndex(1);
     window.RunSelectedMethod();
     QVERIFY(dialogs.shown.empty());
-    QCOMPARE(offered, QStringList({QString()}));
+    // It opens in the folder the file pane shows, not the process's own.
+    QCOMPARE(offered, QStringList({QDir(QString::fromStdString(dir.Path().string())).absolutePath() + '/'}));
   }
 
   void FeedsThatCannotBeCodedAreRefusedBeforeTheSaveDialog() {
@@ -537,7 +578,9 @@ class MainWindowTest : public QObject {
     QCOMPARE(statistics.frameCount->text(), QString("4"));  // the output's frames, stop frame included
     QCOMPARE(window.fileList->count(), 2);            // the new file shows at once
     window.RunSelectedMethod();
-    QCOMPARE(offered, QStringList({QString(), output}));  // the dialog reopens on the last name
+    // The dialog opens in the file pane's folder, then on the last name.
+    const QString folder = QDir(QString::fromStdString(dir.Path().string())).absolutePath() + '/';
+    QCOMPARE(offered, QStringList({folder, output}));
   }
 
   void PtpToUpRunReportsItsOwnResult() {

@@ -1,0 +1,18 @@
+#include "ui/qttranslations.h"
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+namespace h33 {
+
+bool LoadQtTranslations() {
+  // Lives as long as the application: Qt keeps only a pointer.
+  static QTranslator translator;
+  if (!translator.load("qtbase_ru", QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    return false;
+  }
+  return QCoreApplication::installTranslator(&translator);
+}
+
+}  // namespace h33
