@@ -8,6 +8,7 @@
 #include <optional>
 #include <utility>
 
+#include "ui/busycursor.h"
 #include "ui/secondpartnamedialog.h"
 #include "ui/tapelengthdialog.h"
 
@@ -41,6 +42,7 @@ int ShowBox(QWidget* parent, QMessageBox::Icon icon, const QString& caption, con
   // Closing the box by its frame answers like the last button (No where there is one).
   box.setEscapeButton(box.button(ToQt(*(buttons.end() - 1))));
   if (enter) box.setDefaultButton(ToQt(*enter));
+  const ArrowCursor waitingForTheUser;
   return box.exec();
 }
 
@@ -76,6 +78,7 @@ void QtDialogs::CaptionedBox(const std::string& text, const std::string& caption
 }
 
 std::optional<long> QtDialogs::AskTapeLengthLimit() {
+  const ArrowCursor waitingForTheUser;
   if (!tapeLengthDialog_ || tapeLengthDialog_->exec() != QDialog::Accepted) return std::nullopt;
   return tapeLengthDialog_->Limit();
 }
@@ -84,6 +87,7 @@ std::optional<std::string> QtDialogs::AskSecondPartName() {
   if (!secondPartNameDialog_) return std::nullopt;
   // Each cut asks afresh: the name typed for the last cut is the file being split now.
   secondPartNameDialog_->NameField()->clear();
+  const ArrowCursor waitingForTheUser;
   if (secondPartNameDialog_->exec() != QDialog::Accepted) return std::nullopt;
   return secondPartNameDialog_->EnteredName().toStdString();
 }

@@ -16,6 +16,7 @@
 #include <QTableWidget>
 
 #include <filesystem>
+#include <optional>
 #include <iostream>
 
 #include "app/machines.h"
@@ -33,6 +34,7 @@
 #include "methods/timemessage.h"
 #include "methods/uptoup.h"
 #include "ui/actionguard.h"
+#include "ui/busycursor.h"
 #include "ui/mainwindow.h"
 #include "ui/qtpath.h"
 #include "ui/statisticswindow.h"
@@ -123,12 +125,14 @@ void MainWindow::RunMethod(const QString& input) {
 
   const int method = methodTabs->currentIndex();
   double minutes = 0;
+  std::optional<BusyCursor> busy;
   if (method == kPtpToUp || method == kUpToUp) {
     // A feed code has four digits: a run that would need more is refused
     // before anything is asked or written.
     if (!CheckConversionParameters(parameters, dialogs_)) return;
     const auto output = ChooseOutputFileName(inputName);
     if (!output) return;
+    busy.emplace();
     parameters.OutputFileName = *output;
     if (method == kPtpToUp) {
       PtpToUp(parameters, parameters.InputFileName, parameters.OutputFileName, dialogs_);
@@ -155,6 +159,7 @@ void MainWindow::RunMethod(const QString& input) {
                    {Button::Yes});
     }
   } else {
+    busy.emplace();
     outputFileName_ = input;
     const auto seconds = TTimeCounter(inputName, parameters.Acceleration).CountTime();
     if (!seconds) return ReportUnreadable(inputName);

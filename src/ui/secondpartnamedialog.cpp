@@ -47,7 +47,8 @@ SecondPartNameDialog::SecondPartNameDialog(Dialogs& dialogs, QWidget* parent)
   nameField_->setObjectName("nameField");
   browse->setObjectName("browseButton");
   ok->setObjectName("okButton");
-  ok->setAutoDefault(false);
+  // Enter in the field presses OK; Browse only when clicked.
+  ok->setDefault(true);
   browse->setAutoDefault(false);
   auto* nameRow = new QHBoxLayout;
   nameRow->addWidget(nameField_);

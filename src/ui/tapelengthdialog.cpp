@@ -20,7 +20,8 @@ TapeLengthDialog::TapeLengthDialog(Dialogs& dialogs, QWidget* parent)
   lengthField_->setObjectName("lengthField");
   ok->setObjectName("okButton");
   cancel->setObjectName("cancelButton");
-  ok->setAutoDefault(false);
+  // Enter in the field presses OK, whichever button has the focus otherwise.
+  ok->setDefault(true);
   cancel->setAutoDefault(false);
 
   auto* field = new QHBoxLayout;

@@ -30,6 +30,26 @@ class SplitDialogsTest : public QObject {
                                                       "message: Введите значение"}));
   }
 
+  // Enter in either dialog's field presses OK.
+  void EnterPressesOk() {
+    ScriptedDialogs dialogs;
+    TapeLengthDialog length(dialogs);
+    length.show();
+    length.LengthField()->setFocus();
+    QTest::keyClick(length.LengthField(), Qt::Key_Return);
+    QCOMPARE(length.result(), int(QDialog::Accepted));
+    QCOMPARE(length.Limit(), 11600L);
+
+    TempDir dir;
+    SecondPartNameDialog name(dialogs);
+    name.show();
+    name.NameField()->setText(QString::fromStdString((dir / "part2.up").string()));
+    name.NameField()->setFocus();
+    QTest::keyClick(name.NameField(), Qt::Key_Return);
+    QCOMPARE(name.result(), int(QDialog::Accepted));
+    QVERIFY(dialogs.shown.empty());
+  }
+
   void NameDialogChecksEmptinessAndExistence() {
     TempDir dir;
     const QString existing = QString::fromStdString(dir.Write("part2.up", "x").string());
