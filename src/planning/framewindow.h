@@ -19,6 +19,9 @@ struct WindowRow {
 using FrameWindow = std::deque<WindowRow>;
 
 inline constexpr std::size_t kFrameWindowRows = 20;
+// Rows kept between frames: besides the frame being planned and the one it
+// may insert, the 18 frames before it stay for braking.
+inline constexpr std::size_t kKeptRows = kFrameWindowRows - 2;
 
 // Lines are read in pieces of at most 198 characters, each piece a frame of
 // its own. Written back to back, the pieces of a long line give the line
