@@ -9,10 +9,7 @@ namespace {
 
 // Feeds go into PTP lines as plain mm/min; the code is written when the
 // frame leaves the planner.
-int WritePlainFeed(std::string& line, int feed) {
-  ReplaceWord(line, 'F', Sprintf("%d", feed));
-  return feed;
-}
+void WritePlainFeed(std::string& line, int feed) { ReplaceWord(line, 'F', Sprintf("%d", feed)); }
 
 // Removes every F word with its whole value: a PTP feed is plain mm/min of
 // any length, and cutting a fixed four characters would eat the next word.

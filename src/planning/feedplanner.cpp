@@ -71,7 +71,8 @@ bool FeedPlanner::TakeCurrentFeed(std::string& current, const Geometry& frame, f
   if (HasWord(current, 'F')) {
     currentFeed_ = words.read(current);
     if (window_.empty() && currentFeed_ > policy_.feedMax_mm_min) {
-      currentFeed_ = words.write(current, policy_.feedMax_mm_min);
+      currentFeed_ = policy_.feedMax_mm_min;
+      words.write(current, currentFeed_);
     }
     written = true;
   }
@@ -79,7 +80,8 @@ bool FeedPlanner::TakeCurrentFeed(std::string& current, const Geometry& frame, f
   // After a corner slow-down or a frame without motion the feed is restated.
   if (frame.Motion() && !written && junction_ != Junction::kNone) {
     if (restorePending_) {
-      currentFeed_ = words.write(current, savedFeed_);
+      currentFeed_ = savedFeed_;
+      words.write(current, currentFeed_);
       restorePending_ = false;
     }
     written = true;
@@ -94,7 +96,8 @@ bool FeedPlanner::ReduceShortFrame(std::string& current, const Geometry& frame, 
     return false;
   }
   savedFeed_ = currentFeed_;
-  currentFeed_ = policy_.feedWords.write(current, shortFeed);
+  currentFeed_ = shortFeed;
+  policy_.feedWords.write(current, currentFeed_);
   restorePending_ = true;
   return true;
 }
@@ -124,7 +127,8 @@ FeedPlanner::NextFrame FeedPlanner::LookAhead(bool currentMotion, std::optional<
     // A pending restore waits over frames without motion.
     if (restorePending_ && frame.geometry.Motion()) {
       if (!frame.hasFeed) {
-        frame.feed = policy_.feedWords.write(line, savedFeed_);
+        frame.feed = savedFeed_;
+        policy_.feedWords.write(line, frame.feed);
         frame.hasFeed = true;
       }
       restorePending_ = false;
@@ -156,11 +160,13 @@ FeedPlanner::NextFrame FeedPlanner::ReadNextFrame(std::string& line) {
     frame.hasFeed = true;
     frame.feed = words.read(line);
     if (frame.feed > policy_.feedMax_mm_min) {
-      frame.feed = words.write(line, policy_.feedMax_mm_min);
+      frame.feed = policy_.feedMax_mm_min;
+      words.write(line, frame.feed);
     }
   } else if (motion) {
     if (const int carried = carriedFeed_.Take(); carried > 0) {
-      frame.feed = words.write(line, carried);
+      frame.feed = carried;
+      words.write(line, frame.feed);
       frame.hasFeed = true;
     }
   }
@@ -182,7 +188,8 @@ void FeedPlanner::LimitArcFeed(NextFrame& frame, std::string& next) {
     case AfterArcLimit::kKeep:
       break;
   }
-  frame.feed = policy_.feedWords.write(next, TruncateToInt(limit_mm_min));
+  frame.feed = TruncateToInt(limit_mm_min);
+  policy_.feedWords.write(next, frame.feed);
   frame.hasFeed = true;
 }
 

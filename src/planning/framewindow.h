@@ -31,9 +31,8 @@ inline constexpr std::size_t kKeptRows = kFrameWindowRows - 2;
 // Rows that end with a line end are left as they are.
 void EndNewestLine(FrameWindow& window);
 
-// Writes the feed's code into the line's F word and returns what the
-// controller makes of that code: the feed cut to two significant digits.
-int WriteFeed(std::string& line, int feed);
+// Writes the feed's code into the line's F word.
+void WriteFeed(std::string& line, int feed);
 
 // Sets the row's feed and writes its code into the row's F word. The row
 // keeps the feed as computed: braking further back starts from it, not from

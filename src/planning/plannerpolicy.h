@@ -23,9 +23,10 @@ inline constexpr float kShortArcChord_mm = 100.0f;
 struct FeedWords {
   // The feed (mm/min) of the line's F word; the line has one.
   int (*read)(const std::string& line);
-  // Writes `feed_mm_min` into the line's F word (inserted if there is none)
-  // and returns the feed the rules go on with.
-  int (*write)(std::string& line, int feed_mm_min);
+  // Writes `feed_mm_min` into the line's F word (inserted if there is none).
+  // Only the text carries a code: the rules go on with the feed they
+  // assigned, not with what its code decodes to.
+  void (*write)(std::string& line, int feed_mm_min);
   // Removes the line's F word.
   void (*strip)(std::string& line);
 };
