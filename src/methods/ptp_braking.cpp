@@ -3,9 +3,14 @@
 #include "format/textformat.h"
 
 namespace h33 {
+namespace {
+
+constexpr int kFloorFeed_mm_min = 30;
+
+}  // namespace
 
 BrakingRules ConversionBrakingRules(const RunParameters& parameters) {
-  return {parameters.Acceleration, 30, parameters.ArcChordLimit, true};
+  return {parameters.Acceleration, kFloorFeed_mm_min, parameters.ArcChordLimit, true, true};
 }
 
 void ShowBrakingError(int code, const std::string& frameText, Dialogs& dialogs) {
@@ -29,17 +34,8 @@ void ShowBrakingError(int code, const std::string& frameText, Dialogs& dialogs) 
   dialogs.CaptionedBox(text, "kalvert");
 }
 
-bool BrakeWindow(FrameWindow& window, std::size_t start, const BrakingRules& rules,
-                 Dialogs& dialogs) {
-  if (start == 0) return true;
-  // Two stops in a row after a short circle: the circle itself would have to
-  // end at rest, which it cannot brake to.
-  const WindowRow& before = window[start - 1];
-  if (window[start].feed == 0 && before.feed == 0 && IsShortArc(before, rules)) {
-    ShowBrakingError(kArcBrakedToZero, before.text, dialogs);
-    return false;
-  }
-  const BrakingOutcome outcome = BrakeBackward(window, start, rules);
+bool ShowBrakingFailure(const BrakingOutcome& outcome, const FrameWindow& window,
+                        Dialogs& dialogs) {
   switch (outcome.result) {
     case BrakingOutcome::kBraked:
       return true;
@@ -47,10 +43,15 @@ bool BrakeWindow(FrameWindow& window, std::size_t start, const BrakingRules& rul
       ShowBrakingError(kArcBrakedToZero, window[outcome.arcRow].text, dialogs);
       return false;
     case BrakingOutcome::kWindowExhausted:
-      ShowBrakingError(kWindowExhausted, window[start - 1].text, dialogs);
+      ShowBrakingError(kWindowExhausted, window[outcome.start - 1].text, dialogs);
       return false;
   }
   return false;
+}
+
+bool BrakeWindow(FrameWindow& window, std::size_t start, const BrakingRules& rules,
+                 Dialogs& dialogs) {
+  return ShowBrakingFailure(BrakeBackward(window, start, rules), window, dialogs);
 }
 
 }  // namespace h33

@@ -10,7 +10,8 @@
 namespace h33 {
 
 // The conversion's braking: the shared backward pass with a 30 mm/min floor,
-// stopping at frames with an M or S word, and the circle chord limit of the run.
+// stopping at frames with an M or S word, failing at two stops after a short
+// circle, and the circle chord limit of the run.
 BrakingRules ConversionBrakingRules(const RunParameters& parameters);
 
 // Codes of the two braking failures.
@@ -19,6 +20,10 @@ inline constexpr int kWindowExhausted = -22;
 
 // The "kalvert" box for a braking failure; other codes show nothing.
 void ShowBrakingError(int code, const std::string& frameText, Dialogs& dialogs);
+
+// Shows the box for a failed braking pass. False when it failed.
+bool ShowBrakingFailure(const BrakingOutcome& outcome, const FrameWindow& window,
+                        Dialogs& dialogs);
 
 // Brakes the rows before `start` towards its feed. False after the failure
 // has been shown: a short circle would have to stop, or the window does not

@@ -9,10 +9,6 @@
 namespace h33 {
 namespace {
 
-// The braking pass reaches back over the 18 rows before the newest frame, so
-// a row is written once 18 newer ones stand behind it.
-constexpr std::size_t kRowsKept = 18;
-
 constexpr long kFreeNumberWrap = 30000;
 constexpr long kDirectFreeNumberWrap = 100000;
 
@@ -70,7 +66,7 @@ std::optional<ControlSums> BufferedConversion(const RunParameters& parameters, P
   std::optional<std::string> next = reader.Next();
   while (current) {
     if (!translator.TranslateFrame(*current, next)) return std::nullopt;
-    while (window.size() > kRowsKept) {
+    while (window.size() > kKeptRows) {
       writer.FlushRow(window.front().text);
       window.pop_front();
     }

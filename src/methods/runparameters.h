@@ -2,6 +2,8 @@
 
 #include <filesystem>
 
+#include "planning/plannerpolicy.h"
+
 namespace h33 {
 
 // What a run hands to a method: the two file names and the machining values
@@ -15,7 +17,7 @@ struct RunParameters {
   int MachineIndex = 0;  // 0 converts without braking
   bool FreeNumbering = false;
   bool RestoreAfterArc = false;
-  float ArcChordLimit = 100.0f;  // mm: a shorter circle cannot brake within itself
+  float ArcChordLimit = kShortArcChord_mm;  // mm: a shorter circle cannot brake within itself
 };
 
 }  // namespace h33

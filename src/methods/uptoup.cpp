@@ -4,12 +4,13 @@
 #include <system_error>
 #include <utility>
 
+#include "format/feedcode.h"
 #include "format/lineio.h"
+#include "format/numbers.h"
 #include "format/outputfile.h"
 #include "format/pathtext.h"
 #include "format/refusal.h"
 #include "format/textformat.h"
-#include "planning/braking.h"
 
 namespace h33 {
 namespace {
@@ -37,15 +38,27 @@ constexpr const char* kWindowBox =
     "Станок не успевает затормозиться в предыдущих 18-и кадрах.\n"
     "                      Скорректируйте исходную программу.";
 
-// The correction's window: besides the frame being processed and the one
-// it may insert, the 18 frames before it stay for braking.
-constexpr std::size_t kKeptRows = kFrameWindowRows - 2;
 constexpr const char* kEndMark = "END";
 
-// The correction brakes with the machine's acceleration down to 5 mm/min,
-// and a short arc takes a lower feed whole.
-constexpr int kFloorFeed = 5;
-constexpr float kArcChordLimit = 100.0f;
+// The correction brakes down to 5 mm/min and through frames with M or S
+// words; its feeds are coded in the frame texts.
+constexpr int kFloorFeed_mm_min = 5;
+
+int ReadCodedFeed(const std::string& line) { return DecodeFeed(ParseInt(ReadWord(line, 'F'))); }
+
+PlannerPolicy CorrectionPolicy(int speedLimit, int acceleration, int feedMax) {
+  return {
+      .speedLimit_mm_min = speedLimit,
+      .feedMax_mm_min = feedMax,
+      .braking = {acceleration, kFloorFeed_mm_min, kShortArcChord_mm, false, false},
+      .feedWords = {ReadCodedFeed, WriteFeed, StripFeedWords},
+      .tangent = TangentRule::kRadius,
+      .roundTo3Decimals = false,
+      .afterArcLimit = AfterArcLimit::kCarry,
+      .keepFeedWordsAfterStill = false,
+      .initialArcSense = 0,
+  };
+}
 
 // Reading failed part way, as opposed to writing.
 class InputError : public IoError {
@@ -59,10 +72,9 @@ TUpToUp::TUpToUp(std::filesystem::path inputName, std::filesystem::path outputNa
                  int speedLimit, int acceleration, int feedMax, Dialogs& dialogs)
     : inputName_(std::move(inputName)),
       outputName_(std::move(outputName)),
-      speedLimit_(speedLimit),
-      feedMax_(feedMax),
-      acceleration_(acceleration),
-      dialogs_(dialogs) {}
+      dialogs_(dialogs),
+      planner_(CorrectionPolicy(speedLimit, acceleration, feedMax)),
+      window_(planner_.Window()) {}
 
 int TUpToUp::Run() {
   std::string reason;
@@ -109,7 +121,9 @@ int TUpToUp::Correct(ByteSource& input, ByteSink& output) {
     std::optional<std::string> next;
     if (current) next = ReadNextLine(reader);
     while (current) {
-      if (!ProcessFrame(std::move(*current), next, reader)) return kBrakingFailed;
+      const BrakingOutcome outcome = planner_.Plan(std::move(*current), next,
+                                                   [&] { return ReadNextLine(reader); });
+      if (!ReportBraking(outcome)) return kBrakingFailed;
       while (window_.size() > kKeptRows) EmitOldest(writer);
       current = std::move(next);
       next.reset();
@@ -160,9 +174,9 @@ void TUpToUp::EmitOldest(LineWriter& writer) {
   window_.pop_front();
 }
 
-bool TUpToUp::BrakeBack(std::size_t start) {
-  const BrakingRules rules{acceleration_, kFloorFeed, kArcChordLimit, false};
-  const BrakingOutcome outcome = BrakeBackward(window_, start, rules);
+// False after the failure has been shown.
+bool TUpToUp::ReportBraking(const BrakingOutcome& outcome) {
+  const std::size_t start = outcome.start;
   switch (outcome.result) {
     case BrakingOutcome::kBraked:
       return true;
@@ -191,7 +205,7 @@ int TUpToUp::CannotOpen(const std::filesystem::path& name, const std::string& re
 
 void TUpToUp::ShowControlSums() {
   dialogs_.Message(
-      Sprintf(kControlSums, controlSums_.X(), controlSums_.Y(), controlSums_.Z()));
+      Sprintf(kControlSums, planner_.Sums().X(), planner_.Sums().Y(), planner_.Sums().Z()));
 }
 
 }  // namespace h33

@@ -24,10 +24,14 @@ bool IsShortArc(const WindowRow& row, const BrakingRules& rules) {
 BrakingOutcome BrakeBackward(FrameWindow& window, std::size_t start, const BrakingRules& rules) {
   std::size_t k = start;
   if (k == 0) return {};
+  if (rules.zeroFeedsAfterShortArc && window[k].feed == 0 && window[k - 1].feed == 0 &&
+      IsShortArc(window[k - 1], rules)) {
+    return {BrakingOutcome::kArcToZero, k - 1, start};
+  }
   while (k > 0 && window[k].feed < window[k - 1].feed) {
     WindowRow& before = window[k - 1];
     if (IsShortArc(before, rules)) {
-      if (window[k].feed == 0) return {BrakingOutcome::kArcToZero, k - 1};
+      if (window[k].feed == 0) return {BrakingOutcome::kArcToZero, k - 1, start};
       SetRowFeed(before, window[k].feed);
       --k;
       continue;
@@ -38,8 +42,8 @@ BrakingOutcome BrakeBackward(FrameWindow& window, std::size_t start, const Braki
     SetRowFeed(before, feed);
     --k;
   }
-  if (k == 0) return {BrakingOutcome::kWindowExhausted, 0};
-  return {};
+  if (k == 0) return {BrakingOutcome::kWindowExhausted, 0, start};
+  return {BrakingOutcome::kBraked, 0, start};
 }
 
 }  // namespace h33

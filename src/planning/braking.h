@@ -10,12 +10,15 @@ struct BrakingRules {
   int floorFeed;        // mm/min used when the braking feed truncates to 0
   float arcChordLimit;  // mm: a shorter arc cannot brake within itself
   bool stopAtMOrS;      // a frame with an M or S word shields the frames before it
+  // A stop right after a short arc that already stands still fails at once.
+  bool zeroFeedsAfterShortArc;
 };
 
 struct BrakingOutcome {
   enum Result { kBraked, kArcToZero, kWindowExhausted };
   Result result = kBraked;
   std::size_t arcRow = 0;  // with kArcToZero: the short arc that would have to stop
+  std::size_t start = 0;   // the row the pass started from
 };
 
 // The highest feed (mm/min) at the start of a frame of `length` mm from which
@@ -27,7 +30,8 @@ bool IsShortArc(const WindowRow& row, const BrakingRules& rules);
 
 // Lowers the feeds of the rows before `start`, newest first, until a row is
 // already slow enough. A short arc takes the slower feed whole. Lowering row 0
-// fails: the window does not reach back far enough.
+// fails: the window does not reach back far enough. The pass and why it
+// suffices are explained in planning/feedplanner.h.
 BrakingOutcome BrakeBackward(FrameWindow& window, std::size_t start, const BrakingRules& rules);
 
 }  // namespace h33

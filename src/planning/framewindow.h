@@ -19,6 +19,9 @@ struct WindowRow {
 using FrameWindow = std::deque<WindowRow>;
 
 inline constexpr std::size_t kFrameWindowRows = 20;
+// Rows kept between frames: besides the frame being planned and the one it
+// may insert, the 18 frames before it stay for braking.
+inline constexpr std::size_t kKeptRows = kFrameWindowRows - 2;
 
 // Lines are read in pieces of at most 198 characters, each piece a frame of
 // its own. Written back to back, the pieces of a long line give the line
@@ -28,9 +31,8 @@ inline constexpr std::size_t kFrameWindowRows = 20;
 // Rows that end with a line end are left as they are.
 void EndNewestLine(FrameWindow& window);
 
-// Writes the feed's code into the line's F word and returns what the
-// controller makes of that code: the feed cut to two significant digits.
-int WriteFeed(std::string& line, int feed);
+// Writes the feed's code into the line's F word.
+void WriteFeed(std::string& line, int feed);
 
 // Sets the row's feed and writes its code into the row's F word. The row
 // keeps the feed as computed: braking further back starts from it, not from

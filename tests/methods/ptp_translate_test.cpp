@@ -124,35 +124,5 @@ TEST(FeedMax, LowersTheFirstFrameAndEveryLaterFeed) {
   EXPECT_EQ(ConvertedText("%\nN1X100000F1500\n", parameters), "%\nN001X100000F0712\nN002F0000\n");
 }
 
-TEST(ChordTangent, GivesTheArcsDirectionWhereItMeetsTheNextFrame) {
-  // A clockwise quarter from the top of the circle to its right: +X at the start, -Y at the end.
-  float u1 = 10, u2 = -10;
-  ChordTangent(u1, u2, 1, 0, 10, 2);
-  EXPECT_EQ(u1, 10);
-  EXPECT_EQ(u2, 0);
-  u1 = 10, u2 = -10;
-  ChordTangent(u1, u2, 2, 0, 10, 2);
-  EXPECT_EQ(u1, 0);
-  EXPECT_EQ(u2, -10);
-  // Counter-clockwise from the bottom to the right: +Y at the end.
-  u1 = 5, u2 = 5;
-  ChordTangent(u1, u2, 2, 0, -5, 3);
-  EXPECT_EQ(u1, 0);
-  EXPECT_EQ(u2, 5);
-}
-
-TEST(SignOf, HasADeadZoneJustAboveZero) {
-  EXPECT_EQ(SignOf(-1e-12f), -1);
-  EXPECT_EQ(SignOf(0), 0);
-  EXPECT_EQ(SignOf(1e-9f), 0);
-  EXPECT_EQ(SignOf(2e-8f), 1);
-}
-
-TEST(RoundTo3Decimals, ReadsBackWhatThreeDecimalsPrint) {
-  EXPECT_EQ(RoundTo3Decimals(0.99955f), 1.0f);
-  EXPECT_EQ(RoundTo3Decimals(-0.98481f), -0.985f);
-  EXPECT_EQ(RoundTo3Decimals(1341.6407f), 1341.641f);
-}
-
 }  // namespace
 }  // namespace h33

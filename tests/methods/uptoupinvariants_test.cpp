@@ -120,7 +120,7 @@ int HighestFeedOfCode(std::string_view code) {
 // has a feed, never 0 in a motion frame; every straight frame slow enough to
 // brake to the next frame's feed within its length.
 void ExpectSafeFeeds(const std::vector<std::string>& lines) {
-  const BrakingRules rules{kAcceleration, 5, 100.0f, false};
+  const BrakingRules rules{kAcceleration, 5, 100.0f, false, false};
   int feed = 0;
   bool fed = false;  // a feed above 0 has been written
   for (std::size_t i = 0; i < lines.size(); ++i) {

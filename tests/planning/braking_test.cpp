@@ -5,8 +5,8 @@
 namespace h33 {
 namespace {
 
-const BrakingRules kCorrection{5, 5, 100.0f, false};
-const BrakingRules kConversion{5, 30, 100.0f, true};
+const BrakingRules kCorrection{5, 5, 100.0f, false, false};
+const BrakingRules kConversion{5, 30, 100.0f, true, true};
 
 WindowRow Row(std::string text, int feed, float length) { return {std::move(text), feed, length}; }
 

@@ -68,5 +68,21 @@ TEST(ArcFeedLimit, KeepsTheCentripetalAccelerationAtTheCoefficient) {
   EXPECT_EQ(static_cast<int>(ArcFeedLimit(Vector(3, 0, 4), 5)), 670);
 }
 
+TEST(RoundTo3Decimals, ReadsBackWhatThreeDecimalsPrint) {
+  EXPECT_EQ(RoundTo3Decimals(0.99955f), 1.0f);
+  EXPECT_EQ(RoundTo3Decimals(-0.98481f), -0.985f);
+  EXPECT_EQ(RoundTo3Decimals(1341.6407f), 1341.641f);
+}
+
+TEST(RoundedCornerCosine, ZeroLengthCountsAsARightAngle) {
+  EXPECT_EQ(RoundedCornerCosine(Vector(0, 0), Vector(20, 0)), 0.0f);
+  EXPECT_EQ(*JunctionFeedAt(RoundedCornerCosine(Vector(10, 0), Vector(-10, 1.76f)), 50),
+            static_cast<float>(100) / (1 - RoundTo3Decimals(-0.98481f)));
+}
+
+TEST(RoundedArcFeedLimit, IsTheLimitRoundedToThreeDecimals) {
+  EXPECT_EQ(RoundedArcFeedLimit(Vector(0, -10), 5), 1341.641f);
+}
+
 }  // namespace
 }  // namespace h33
