@@ -1,11 +1,16 @@
-// The word operations and the frame numbering on arbitrary lines.
+// The word operations, the frame read once, the modal codes and the frame
+// numbering on arbitrary lines.
 
 #include <algorithm>
 #include <climits>
+#include <cstring>
 #include <cstdint>
 #include <string>
 #include <string_view>
 
+#include "format/frame.h"
+#include "format/geometry.h"
+#include "format/modalstate.h"
 #include "format/numbers.h"
 #include "format/textformat.h"
 #include "format/words.h"
@@ -121,6 +126,39 @@ void CheckNumbers(std::string_view text) {
   if (wide != 0) Require((wide < 0) == (real < 0), "whole and real readings agree in sign");
 }
 
+// The frame read once gives what the word operations give one by one.
+void CheckFrame(const std::string& line) {
+  const Frame frame(line);
+  for (const char letter : kLetters) {
+    Require(frame.Word(letter) == ReadWord(line, letter), "Frame reads a word as ReadWord",
+            [&] { return std::string(1, letter) + " in " + Shown(line); });
+  }
+  const auto same = [](const FrameVector& a, const FrameVector& b) {
+    return std::memcmp(&a.x, &b.x, sizeof a.x) == 0 && std::memcmp(&a.y, &b.y, sizeof a.y) == 0 &&
+           std::memcmp(&a.z, &b.z, sizeof a.z) == 0 && a.present == b.present;
+  };
+  Require(same(frame.Move(), ReadCoordinates(line)), "Frame's move is ReadCoordinates'");
+  Require(same(frame.ArcOffsets(), ReadArcOffsets(line)), "Frame's offsets are ReadArcOffsets'");
+}
+
+// The one pass over the line finds what plain searches for each code find.
+void CheckModalCodes(const std::string& line, int sense) {
+  const auto has = [&](std::string_view code) { return line.find(code) != std::string::npos; };
+  ModalState state;
+  // G03, G19 and G00 in force: any code the line states shows.
+  state.TakeLine("G03G19\n");
+  state.TakeLine("G00\n");
+  state.TakeLine(line);
+  const int motion = has("G01") ? 1 : has("G02") ? 2 : 3;
+  const int plane = has("G17") ? 17 : has("G18") ? 18 : 19;
+  const bool rapid = !has("G01") && !has("G02") && !has("G03");
+  const int senseAfter = has("G02") ? 2 : has("G03") ? 3 : sense;
+  Require(state.Motion() == motion && state.PlaneCode() == plane && state.Rapid() == rapid,
+          "ModalState finds its codes as substrings, the lowest winning", [&] { return Shown(line); });
+  Require(ModalState::ArcSenseAfter(line, sense) == senseAfter, "the sense as a single step");
+  Require(ModalState::StatesInterpolation(line) == !rapid, "StatesInterpolation is G01..G03");
+}
+
 }  // namespace
 }  // namespace h33::fuzz
 
@@ -138,6 +176,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CheckReadWord(line, letter);
   CheckReplaceWord(line, letter, value);
   CheckStripFeedWords(line);
+  CheckFrame(line);
+  CheckModalCodes(line, static_cast<int>(number % 4));
   CheckH33Number(line, number);
   CheckNumbers(line);
   CheckNumbers(h33::ReadWord(line, letter));

@@ -12,6 +12,7 @@
 #include "format/feedcode.h"
 #include "format/formatcheck.h"
 #include "format/lineio.h"
+#include "format/modalstate.h"
 #include "format/numbers.h"
 #include "format/pathtext.h"
 #include "format/textformat.h"
@@ -43,8 +44,7 @@ class StatisticsWalk {
 
   const double feedMax_;
   const bool isH33_;
-  bool incremental_;
-  int motionMode_ = 0;
+  ModalState modal_;
   double feed_;
   double previousFeed_;
   Axes position_{};
@@ -58,7 +58,7 @@ class StatisticsWalk {
 StatisticsWalk::StatisticsWalk(double feedMax, int formatViolations)
     : feedMax_(feedMax),
       isH33_(formatViolations == 0),
-      incremental_(isH33_),
+      modal_(isH33_ ? DistanceMode::kIncremental : DistanceMode::kAbsolute),
       feed_(-feedMax),
       previousFeed_(-feedMax) {
   result_.MinFeed = feedMax;
@@ -69,36 +69,31 @@ StatisticsWalk::StatisticsWalk(double feedMax, int formatViolations)
   result_.FormatViolations = formatViolations;
 }
 
-// Every G word of the line counts, left to right, not only the first that
-// ReadWord finds: "G91G00" switches to incremental and then to rapid traverse.
+// Any NC program is read here, not only H33 ones, so G codes are read as
+// words, not as the H33 passes' substrings: every G word of the line counts,
+// left to right, as a number ("G1" is G01, "G 2" is G02), and the last one
+// of a group wins. "G91G00" switches to incremental and then to rapid
+// traverse; "G02G01" leaves G01.
 void StatisticsWalk::TakeGWords(std::string_view line) {
   for (std::size_t at = line.find('G'); at != std::string_view::npos;
        at = line.find('G', at + 1)) {
-    const std::string_view value = ReadWord(line.substr(at), 'G');
+    const std::string_view value = WordValueAt(line, at);
     if (value.empty()) continue;
-    switch (const int code = ParseInt(value)) {
-      case 0:
-        motionMode_ = 0;
-        feed_ = feedMax_;  // rapid traverse
-        break;
-      case 1:
-      case 2:
-      case 3: motionMode_ = code; break;
-      case 90: incremental_ = false; break;
-      case 91: incremental_ = true; break;
-      default: break;
-    }
+    const int code = ParseInt(value);
+    if (code == 0) feed_ = feedMax_;  // rapid traverse
+    modal_.TakeCode(code);
   }
 }
 
 bool StatisticsWalk::TakePositions(std::string_view line) {
-  if (incremental_) position_.fill(0);
+  const bool incremental = modal_.Incremental();
+  if (incremental) position_.fill(0);
   bool moves = false;
   for (std::size_t axis = 0; axis < kAxisLetters.size(); ++axis) {
     const std::string_view value = ReadWord(line, kAxisLetters[axis]);
     if (value.empty()) continue;
     position_[axis] = ParseDouble(value);
-    if (incremental_) axisSums_[axis].Add(value);
+    if (incremental) axisSums_[axis].Add(value);
     moves = true;
   }
   return moves;
@@ -127,9 +122,9 @@ void StatisticsWalk::TakeLine(std::string_view line) {
   TakeGWords(line);
   const bool moves = TakePositions(line);
   TakeFeed(line);
-  if (moves && motionMode_ <= 1) ++result_.LinearFrames;
-  if (moves && motionMode_ >= 2) ++result_.CircularFrames;
-  if (incremental_) {
+  if (moves && !modal_.Circular()) ++result_.LinearFrames;
+  if (moves && modal_.Circular()) ++result_.CircularFrames;
+  if (modal_.Incremental()) {
     for (std::size_t axis = 0; axis < position_.size(); ++axis) {
       position_[axis] += previous_[axis];
     }

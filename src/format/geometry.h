@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace h33 {
 
@@ -17,6 +18,12 @@ struct FrameVector {
 
 FrameVector ReadCoordinates(const std::string& text);  // X, Y, Z
 FrameVector ReadArcOffsets(const std::string& text);   // I, J, K
+
+// Three words' value texts (empty for a missing word) as numbers, unscaled:
+// in the program's 0.01 mm.
+FrameVector WrittenVector(std::string_view a, std::string_view b, std::string_view c);
+// A written vector in mm: value × 0.01 in double, held as a float.
+FrameVector InMillimetres(const FrameVector& written);
 
 // The two axes of a plane, as members of a frame vector.
 struct PlaneAxes {

@@ -1,21 +1,11 @@
 #include "format/words.h"
 
 #include <algorithm>
-#include <array>
 
 #include "format/textformat.h"
 
 namespace h33 {
 namespace {
-
-// Looked up for every character of every word read, so a table.
-constexpr std::array<bool, 256> kValueChars = [] {
-  std::array<bool, 256> table{};
-  for (const char c : std::string_view("0123456789 +-.")) table[static_cast<unsigned char>(c)] = true;
-  return table;
-}();
-
-bool IsValueChar(char c) { return kValueChars[static_cast<unsigned char>(c)]; }
 
 std::size_t ContentLength(std::string_view line) {
   std::size_t length = line.size();
@@ -28,10 +18,9 @@ std::size_t ContentLength(std::string_view line) {
 std::string_view ReadWord(std::string_view line, char letter) {
   const std::size_t at = line.find(letter);
   if (at == std::string_view::npos) return {};
-  std::size_t end = at + 1;
-  while (end < line.size() && IsValueChar(line[end])) ++end;
-  return line.substr(at + 1, end - at - 1);
+  return WordValueAt(line, at);
 }
+
 
 std::string_view TrimBlanks(std::string_view value) {
   const std::size_t first = value.find_first_not_of(' ');

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -13,6 +14,24 @@ namespace h33 {
 std::string_view ReadWord(std::string_view line, char letter);
 
 inline bool HasWord(std::string_view line, char letter) { return !ReadWord(line, letter).empty(); }
+
+// Looked up for every character of every word read, so a table.
+inline constexpr std::array<bool, 256> kValueChars = [] {
+  std::array<bool, 256> table{};
+  for (const char c : std::string_view("0123456789 +-.")) table[static_cast<unsigned char>(c)] = true;
+  return table;
+}();
+
+inline bool IsValueChar(char c) { return kValueChars[static_cast<unsigned char>(c)]; }
+
+// The value of the word whose letter stands at `letterAt`: the run of value
+// characters right after it, empty for a bare letter. Inline: it runs for
+// every word of every line read.
+inline std::string_view WordValueAt(std::string_view line, std::size_t letterAt) {
+  std::size_t end = letterAt + 1;
+  while (end < line.size() && IsValueChar(line[end])) ++end;
+  return line.substr(letterAt + 1, end - letterAt - 1);
+}
 
 // A value without the blanks around it: what is left to read as a number,
 // and what the user looks for in the line.

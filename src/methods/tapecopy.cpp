@@ -75,20 +75,7 @@ void TapeCopy::CopyBeforeCut(const std::string& line) {
   if (const std::string_view feed = ReadWord(line, 'F'); !feed.empty()) lastFeedText_ = feed;
   if (const std::string_view l = ReadWord(line, 'L'); !l.empty()) lastLText_ = l;
   RestateSwitches(line);
-  if (Contains(line, "G01")) {
-    motionMode_ = 1;
-  } else if (Contains(line, "G02")) {
-    motionMode_ = 2;
-  } else if (Contains(line, "G03")) {
-    motionMode_ = 3;
-  }
-  if (Contains(line, "G17")) {
-    planeCode_ = 17;
-  } else if (Contains(line, "G18")) {
-    planeCode_ = 18;
-  } else if (Contains(line, "G19")) {
-    planeCode_ = 19;
-  }
+  modal_.TakeLine(line);
   WriteFirst(line);
 }
 
@@ -132,7 +119,7 @@ void TapeCopy::WriteCut() {
 
   if (returnXY) second_.Write(XYFrame(offsetX_, offsetY_));
   if (offsetZ_ != 0) second_.Write(ZFrame(offsetZ_, false));
-  if (planeCode_ != 0) second_.Write(Sprintf("N000G%d\n", planeCode_));
+  if (modal_.PlaneCode() != 0) second_.Write(Sprintf("N000G%d\n", modal_.PlaneCode()));
 }
 
 // The return frame cancels the tool radius compensation (G40); the approach
@@ -158,8 +145,9 @@ void TapeCopy::CopyAfterCut(std::string line) {
     // states the feed and the interpolation mode in force at the cut. With no
     // feed met before the cut there is none to state; the L word stays last.
     if (!Contains(line, "F") && !lastFeedText_.empty()) ReplaceWord(line, 'F', lastFeedText_);
-    const bool statesMode = Contains(line, "G01") || Contains(line, "G02") || Contains(line, "G03");
-    if (!statesMode && motionMode_ != 1) second_.Write(Sprintf("N000G%2.2d\n", motionMode_));
+    if (!ModalState::StatesInterpolation(line) && modal_.Motion() != 1) {
+      second_.Write(Sprintf("N000G%2.2d\n", modal_.Motion()));
+    }
   }
   second_.Write(line);
 }

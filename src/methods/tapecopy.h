@@ -6,6 +6,7 @@
 
 #include "format/bytesource.h"
 #include "format/lineio.h"
+#include "format/modalstate.h"
 
 namespace h33 {
 
@@ -61,8 +62,9 @@ class TapeCopy {
   long offsetY_ = 0;
   long offsetZ_ = 0;
   std::string lastLText_;
-  int motionMode_ = 1;  // G01, G02 or G03
-  int planeCode_ = 0;   // G17, G18, G19; 0 while none was met
+  // Interpolation mode and plane before the cut, restated after it. G00 is
+  // not restated: the interpolation mode stays what G01..G03 last made it.
+  ModalState modal_;
 };
 
 }  // namespace h33

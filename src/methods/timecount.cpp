@@ -30,14 +30,19 @@ std::optional<float> TTimeCounter::CountTime() {
   return CountTime(*source);
 }
 
-bool TTimeCounter::TakeFrame(LineReader& reader, std::string& line) {
+// A take at the end of the file gives a frame without words.
+bool TTimeCounter::TakeFrame(LineReader& reader, Frame& frame) {
   if (insertPending_) {
     insertPending_ = false;
-    line = kInsertedFrame;
+    frame.Assign(kInsertedFrame);
     return true;
   }
-  if (!reader.ReadLine(line, kProgramLineLimit)) return false;
-  CountLine(line);
+  if (!reader.ReadLine(line_, kProgramLineLimit)) {
+    frame.Assign({});
+    return false;
+  }
+  CountLine(line_);
+  frame.Assign(line_);
   return true;
 }
 
@@ -46,14 +51,11 @@ void TTimeCounter::CountLine(const std::string& piece) {
   lineEnded_ = piece.back() == '\n';
 }
 
-TTimeCounter::FrameSlot TTimeCounter::ParseFrame(const std::string& line, int position) {
-  const std::string_view x = ReadWord(line, 'X');
-  const std::string_view y = ReadWord(line, 'Y');
-  const std::string_view z = ReadWord(line, 'Z');
-  const bool motion = !x.empty() || !y.empty() || !z.empty();
+TTimeCounter::FrameSlot TTimeCounter::ParseFrame(const Frame& frame, int position) {
+  const bool motion = frame.IsMotion();
 
   FrameSlot slot;
-  const std::string_view feedWord = ReadWord(line, 'F');
+  const std::string_view feedWord = frame.FeedText();
   if (!feedWord.empty()) {
     const int code = ParseInt(feedWord);
     modalFeed_ = DecodeFeed(code);
@@ -74,10 +76,10 @@ TTimeCounter::FrameSlot TTimeCounter::ParseFrame(const std::string& line, int po
   }
 
   if (motion) {
-    const float fx = ParseFloat(x);
-    const float fy = ParseFloat(y);
-    const float fz = ParseFloat(z);
-    slot.length = static_cast<float>(std::sqrt(fx * fx + fy * fy + fz * fz) * 0.01);
+    // The chord of the written numbers, scaled after the root.
+    const FrameVector& move = frame.WrittenMove();
+    slot.length =
+        static_cast<float>(std::sqrt(move.x * move.x + move.y * move.y + move.z * move.z) * 0.01);
   }
   return slot;
 }
@@ -124,19 +126,21 @@ float TTimeCounter::FrameTime(const FrameSlot& previous, FrameSlot& current,
 
 float TTimeCounter::CountTime(ByteSource& source) {
   LineReader reader(source);
-  std::string line;
-  const bool any = TakeFrame(reader, line);
-  FrameSlot previous = ParseFrame(any ? line : std::string(), 0);
-  FrameSlot current = ParseFrame(TakeFrame(reader, line) ? line : std::string(), 1);
-  FrameSlot next = ParseFrame(TakeFrame(reader, line) ? line : std::string(), 2);
+  Frame frame;
+  const bool any = TakeFrame(reader, frame);
+  FrameSlot previous = ParseFrame(frame, 0);
+  TakeFrame(reader, frame);
+  FrameSlot current = ParseFrame(frame, 1);
+  TakeFrame(reader, frame);
+  FrameSlot next = ParseFrame(frame, 2);
   float total = 0;
   if (!any) return total;
   for (;;) {
     total += FrameTime(previous, current, next);
     previous = current;
     current = next;
-    if (!TakeFrame(reader, line)) break;
-    next = ParseFrame(line, 2);
+    if (!TakeFrame(reader, frame)) break;
+    next = ParseFrame(frame, 2);
   }
   return total;
 }

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "format/bytesource.h"
+#include "format/frame.h"
 
 namespace h33 {
 
@@ -29,9 +30,9 @@ class TTimeCounter {
     float length = 0;
   };
 
-  bool TakeFrame(class LineReader& reader, std::string& line);
+  bool TakeFrame(class LineReader& reader, Frame& frame);
   void CountLine(const std::string& piece);
-  FrameSlot ParseFrame(const std::string& line, int position);
+  FrameSlot ParseFrame(const Frame& frame, int position);
   float FrameTime(const FrameSlot& previous, FrameSlot& current, const FrameSlot& next) const;
 
   std::filesystem::path fileName_;
@@ -45,6 +46,7 @@ class TTimeCounter {
   bool lineEnded_ = true;
   int lastParsedFeed_ = 0;
   bool insertPending_ = false;
+  std::string line_;  // the storage of every line read
 };
 
 }  // namespace h33

@@ -7,7 +7,6 @@
 #include <utility>
 
 #include "format/feedcode.h"
-#include "format/modalcodes.h"
 #include "format/numbers.h"
 #include "format/words.h"
 #include "planning/framewindow.h"
@@ -105,17 +104,6 @@ double SecondAxis(const Point3& point, Plane plane) { return ToPlane(point, plan
 ToolpathReader::ToolpathReader(ByteSource& source, FeedUnits units)
     : reader_(source), units_(units) {}
 
-void ToolpathReader::TakeModalCodes(const std::string& text) {
-  if (text.find('G') == std::string::npos) return;  // most frames: modal values hold
-  sense_ = ModalArcSense(text, sense_);
-  plane_ = ModalPlane(text, plane_);
-  if (Contains(text, "G01") || Contains(text, "G02") || Contains(text, "G03")) {
-    rapid_ = false;
-  } else if (Contains(text, "G00")) {
-    rapid_ = true;
-  }
-}
-
 bool ToolpathReader::TakeFeed(const std::string& text) {
   const std::string_view word = ReadWord(text, 'F');
   if (word.empty()) return false;
@@ -131,7 +119,7 @@ bool ToolpathReader::Next(ToolpathMove& move) {
     }
     if (!reader_.ReadLine(text_, kProgramLineLimit)) return false;
     ++line_;
-    TakeModalCodes(text_);
+    modal_.TakeLine(text_);
     const bool feedSet = TakeFeed(text_);
     const FrameVector chord = ReadCoordinates(text_);
     if (!chord.present && !feedSet) continue;
@@ -139,8 +127,8 @@ bool ToolpathReader::Next(ToolpathMove& move) {
     move = ToolpathMove{};
     move.line = line_;
     move.feed = feed_;
-    move.plane = plane_;
-    move.sense = sense_;
+    move.plane = modal_.ActivePlane();
+    move.sense = modal_.ArcSense();
     move.start = position_;
     move.pathStart = path_;
     if (chord.present) {
@@ -149,15 +137,15 @@ bool ToolpathReader::Next(ToolpathMove& move) {
       path_ += ChordLength(chord);
       const FrameVector offsets = ReadArcOffsets(text_);
       if (offsets.present) {
-        PlanePoint inPlane = ToPlane(ToPoint(offsets), plane_);
-        MendOffsetSigns(inPlane, ToPlane(ToPoint(chord), plane_));
-        const PlanePoint start = ToPlane(move.start, plane_);
+        PlanePoint inPlane = ToPlane(ToPoint(offsets), move.plane);
+        MendOffsetSigns(inPlane, ToPlane(ToPoint(chord), move.plane));
+        const PlanePoint start = ToPlane(move.start, move.plane);
         move.centre = FromPlane(
-            {start.first - inPlane.first, start.second - inPlane.second, start.depth}, plane_);
+            {start.first - inPlane.first, start.second - inPlane.second, start.depth}, move.plane);
         CheckReach(move.centre, "IJK");
         move.kind = MoveKind::kCircular;
       } else {
-        move.kind = rapid_ ? MoveKind::kRapid : MoveKind::kLinear;
+        move.kind = modal_.Rapid() ? MoveKind::kRapid : MoveKind::kLinear;
       }
     } else {
       move.kind = MoveKind::kFeed;

@@ -7,6 +7,7 @@
 
 #include "format/bytesource.h"
 #include "format/lineio.h"
+#include "format/modalstate.h"
 #include "planning/feedlimits.h"
 #include "planning/framewindow.h"
 
@@ -89,7 +90,6 @@ class ToolpathReader {
   const std::vector<LineCheckpoint>& Checkpoints() const { return checkpoints_; }
 
  private:
-  void TakeModalCodes(const std::string& text);
   bool TakeFeed(const std::string& text);
   void CheckReach(const Point3& point, const char* letters) const;
 
@@ -101,9 +101,7 @@ class ToolpathReader {
   Point3 position_;
   double path_ = 0;
   int feed_ = 0;
-  int sense_ = 2;  // no G02/G03 seen yet counts as G02
-  Plane plane_ = Plane::XY;
-  bool rapid_ = false;
+  ModalState modal_;
 };
 
 // The points of a move after its start, up to and including its end: one for

@@ -1,0 +1,98 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <string_view>
+
+#include "format/frame.h"
+#include "format/words.h"
+
+namespace h33 {
+namespace {
+
+// Lines with the reading quirks: repeated and bare letters, blanks in values,
+// points, lone signs, lower case, no line end, nothing at all.
+constexpr std::string_view kLines[] = {
+    "N001G01X+000100Y-000200F0660\n",
+    "N001G01X+000100 Y-000200\n",
+    "N1X+000001X+000002\n",
+    "N1FXF0660\n",
+    "N1X1.5.-+7Y-Z+\n",
+    "n1x5X7\r\n",
+    "N012G02X+001000Y+001000I-001000J+000000F0712L001",
+    "N1G18G03X+001000Z+001000I+000000K-001000\n",
+    "N000F0624\n",
+    "X\n",
+    "",
+};
+
+bool SameBits(const FrameVector& a, const FrameVector& b) {
+  return std::memcmp(&a.x, &b.x, sizeof a.x) == 0 && std::memcmp(&a.y, &b.y, sizeof a.y) == 0 &&
+         std::memcmp(&a.z, &b.z, sizeof a.z) == 0 && a.present == b.present;
+}
+
+TEST(Frame, ReadsEveryWordAsReadWordDoes) {
+  for (const std::string_view line : kLines) {
+    const Frame frame(line);
+    EXPECT_EQ(frame.Text(), line);
+    for (char letter = 'A'; letter <= 'Z'; ++letter) {
+      const std::string_view expected = ReadWord(line, letter);
+      const std::string_view word = frame.Word(letter);
+      EXPECT_EQ(word, expected) << line << " " << letter;
+      EXPECT_EQ(frame.Has(letter), !expected.empty()) << line << " " << letter;
+      if (!word.empty()) {  // the same place in the text
+        EXPECT_EQ(word.data() - frame.Text().data(), expected.data() - line.data()) << line;
+      }
+    }
+    EXPECT_EQ(frame.FeedText(), ReadWord(line, 'F'));
+    EXPECT_FALSE(frame.Has('a'));
+  }
+}
+
+TEST(Frame, NumbersAreBitForBitThoseOfTheGeometryReaders) {
+  for (const std::string_view line : kLines) {
+    const std::string text(line);
+    const Frame frame(line);
+    EXPECT_TRUE(SameBits(frame.Move(), ReadCoordinates(text))) << line;
+    EXPECT_TRUE(SameBits(frame.ArcOffsets(), ReadArcOffsets(text))) << line;
+  }
+  const FrameVector written = Frame("N1X+000300Y-000400Z+\n").WrittenMove();
+  EXPECT_EQ(written.x, 300);
+  EXPECT_EQ(written.y, -400);
+  EXPECT_EQ(written.z, 0);
+  EXPECT_TRUE(written.present);
+}
+
+TEST(Frame, ClassesOfFrame) {
+  const Frame arc("N1G02X+001000I+001000\n");
+  EXPECT_TRUE(arc.IsMotion());
+  EXPECT_TRUE(arc.IsArc());
+  const Frame line("N1G02X+001000\n");  // no I, J, K: a straight line whatever its G code
+  EXPECT_TRUE(line.IsMotion());
+  EXPECT_FALSE(line.IsArc());
+  const Frame offsetsOnly("N1I+001000F0660\n");
+  EXPECT_FALSE(offsetsOnly.IsMotion());
+  EXPECT_FALSE(offsetsOnly.IsArc());
+  EXPECT_TRUE(offsetsOnly.IsFeedOnly());
+  EXPECT_TRUE(Frame("N000F0624\n").IsFeedOnly());
+  EXPECT_FALSE(Frame("N000G40F0624\n").IsFeedOnly());
+  EXPECT_FALSE(Frame("N000X\n").IsMotion());  // a bare letter is no word
+}
+
+TEST(Frame, AssigningAgainForgetsTheOldWords) {
+  Frame frame("N001G02X+000100I+000100F0660L001\n");
+  std::string edited = frame.Text();
+  ReplaceWord(edited, 'F', "0624");
+  frame.Assign(edited);
+  EXPECT_EQ(frame.FeedText(), "0624");
+  EXPECT_EQ(frame.Word('L'), "001");
+  frame.Assign("N002M05\n");
+  EXPECT_FALSE(frame.Has('X'));
+  EXPECT_FALSE(frame.Has('F'));
+  EXPECT_FALSE(frame.IsMotion());
+  EXPECT_FALSE(frame.ArcOffsets().present);
+  EXPECT_EQ(frame.Word('M'), "05");
+}
+
+}  // namespace
+}  // namespace h33
