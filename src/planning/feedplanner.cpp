@@ -3,7 +3,7 @@
 #include <utility>
 
 #include "format/feedcode.h"
-#include "format/modalcodes.h"
+#include "format/modalstate.h"
 #include "format/numbers.h"
 #include "format/words.h"
 #include "planning/chordtangent.h"
@@ -59,8 +59,8 @@ FeedPlanner::Geometry FeedPlanner::ReadGeometry(const std::string& text) {
 }
 
 void FeedPlanner::ApplyModalCodes(const std::string& line) {
-  arcSense_ = ModalArcSense(line, arcSense_);
-  activePlane_ = ModalPlane(line, activePlane_);
+  arcSense_ = ModalState::ArcSenseAfter(line, arcSense_);
+  activePlane_ = ModalState::PlaneAfter(line, activePlane_);
 }
 
 // Whether the frame's feed is to be written into it. Every frame after the
@@ -234,7 +234,7 @@ std::optional<float> FeedPlanner::CornerFeed(const Geometry& current, const Geom
   }
   FrameVector to = next.move;
   if (next.Arc()) {
-    arcSense_ = ModalArcSense(nextText, arcSense_);
+    arcSense_ = ModalState::ArcSenseAfter(nextText, arcSense_);
     if (byRadius) {
       TangentAtStart(to, next.centre, activePlane_, arcSense_);
     } else {
