@@ -36,12 +36,7 @@ std::FILE* OpenStandardInput() {
 
 // Copies all of `from` into the file `to`; throws IoError naming `source`.
 void Copy(std::FILE* from, const std::string& source, const fs::path& to) {
-  std::FILE* file = nullptr;
-#ifdef _WIN32
-  file = _wfopen(to.c_str(), L"wb");
-#else
-  file = std::fopen(to.c_str(), "wb");
-#endif
+  std::FILE* file = OpenFile(to, "wb");
   if (!file) throw IoError("не удается записать временный файл " + PathText(to));
   char buffer[1 << 16];
   bool written = true;
@@ -66,12 +61,7 @@ bool ProgramFiles::TakeInput(std::string& name, std::ostream& err) {
     if (standardInput) {
       Copy(OpenStandardInput(), "стандартного ввода", scratch->Path());
     } else {
-      std::FILE* source = nullptr;
-#ifdef _WIN32
-      source = _wfopen(path.c_str(), L"rb");
-#else
-      source = std::fopen(path.c_str(), "rb");
-#endif
+      std::FILE* source = OpenFile(path, "rb");
       if (!source) throw IoError("не удается открыть файл " + name);
       try {
         Copy(source, "файла " + name, scratch->Path());

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <string>
 #include <system_error>
 
 #include "format/pathtext.h"
@@ -16,6 +17,15 @@ std::size_t MemorySource::Read(char* buffer, std::size_t size) {
   return count;
 }
 
+std::FILE* OpenFile(const std::filesystem::path& path, const char* mode) {
+#ifdef _WIN32
+  const std::wstring wideMode(mode, mode + std::strlen(mode));
+  return _wfopen(path.c_str(), wideMode.c_str());
+#else
+  return std::fopen(path.c_str(), mode);
+#endif
+}
+
 std::unique_ptr<FileSource> FileSource::Open(const std::filesystem::path& path,
                                              std::string* reason) {
   std::error_code error;
@@ -23,11 +33,7 @@ std::unique_ptr<FileSource> FileSource::Open(const std::filesystem::path& path,
     if (reason) *reason = "это каталог, а не файл";
     return nullptr;
   }
-#ifdef _WIN32
-  std::FILE* file = _wfopen(path.c_str(), L"rb");
-#else
-  std::FILE* file = std::fopen(path.c_str(), "rb");
-#endif
+  std::FILE* file = OpenFile(path, "rb");
   if (!file) {
     if (reason) *reason = std::strerror(errno);
     return nullptr;

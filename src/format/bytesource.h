@@ -60,6 +60,10 @@ class FileSource : public ByteSource {
   std::uintmax_t position_ = 0;  // bytes from the file's start to the next one read
 };
 
+// fopen on the system's own form of the name (UTF-16 on Windows, where the
+// narrow form would pass through the ANSI code page). Null with errno set.
+std::FILE* OpenFile(const std::filesystem::path& path, const char* mode);
+
 // Why the file cannot be opened for reading, in the system's words; empty
 // when it can. For messages about a pass that found it unreadable.
 std::string UnreadableReason(const std::filesystem::path& path);

@@ -96,11 +96,7 @@ std::FILE* CreateUniqueFile(const std::filesystem::path& directory, const std::s
   std::mt19937_64 generator(entropy());
   for (int attempt = 0; attempt < 100; ++attempt) {
     created = directory / (prefix + std::to_string(generator() % 1000000000ULL) + suffix);
-#ifdef _WIN32
-    std::FILE* file = _wfopen(created.c_str(), L"wbx");
-#else
-    std::FILE* file = std::fopen(created.c_str(), "wbx");
-#endif
+    std::FILE* file = OpenFile(created, "wbx");
     if (file || errno != EEXIST) return file;
   }
   return nullptr;
