@@ -28,11 +28,13 @@ constexpr const char* kNotRegular =
     "это не обычный файл (канал или устройство): программу из него нельзя прочитать несколько "
     "раз";
 
-void ReportUnreadable(const std::string& name, const std::string& reason, Dialogs& dialogs) {
-  dialogs.CaptionedBox(Sprintf(kUnreadable, name.c_str()) + "\n" + reason, kUnreadableCaption);
-}
-
 }  // namespace
+
+void ReportUnreadable(const std::filesystem::path& input, const std::string& reason,
+                      Dialogs& dialogs) {
+  dialogs.CaptionedBox(Sprintf(kUnreadable, PathText(input).c_str()) + "\n" + reason,
+                       kUnreadableCaption);
+}
 
 bool CheckRunInput(const std::filesystem::path& input, Dialogs& dialogs) {
   const std::string name = PathText(input);
@@ -44,20 +46,20 @@ bool CheckRunInput(const std::filesystem::path& input, Dialogs& dialogs) {
   // Before the open, which would wait for a FIFO's writer.
   const auto status = std::filesystem::status(input, error);
   if (!std::filesystem::is_regular_file(status) && !std::filesystem::is_directory(status)) {
-    ReportUnreadable(name, kNotRegular, dialogs);
+    ReportUnreadable(input, kNotRegular, dialogs);
     return false;
   }
   std::string reason;
   const std::unique_ptr<FileSource> source = FileSource::Open(input, &reason);
   if (!source) {
-    ReportUnreadable(name, reason, dialogs);
+    ReportUnreadable(input, reason, dialogs);
     return false;
   }
   int violations = 0;
   try {
     violations = CheckH33Format(*source, kSkipFeedCheck);
   } catch (const IoError& failure) {
-    ReportUnreadable(name, failure.what(), dialogs);
+    ReportUnreadable(input, failure.what(), dialogs);
     return false;
   }
   if (violations != 0) {

@@ -176,9 +176,7 @@ void MainWindow::RunMethod(const QString& input) {
 }
 
 void MainWindow::ReportUnreadable(const std::filesystem::path& name) {
-  dialogs_.CaptionedBox(
-      Text("Невозможно открыть файл:\n %s \n на 'чтение' ", name) + "\n" + UnreadableReason(name),
-      "Проверка программы на формат H33 - > ошибка ...");
+  h33::ReportUnreadable(name, UnreadableReason(name), dialogs_);
 }
 
 void MainWindow::ShowProgramStatistics(const std::filesystem::path& program, int feedMax,
