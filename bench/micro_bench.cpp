@@ -127,7 +127,7 @@ void BM_CountTime(benchmark::State& state) {
   const std::string& program = Program();
   for (auto _ : state) {
     MemorySource source(program);
-    TTimeCounter counter({}, 50);
+    TimeCounter counter({}, 50);
     benchmark::DoNotOptimize(counter.CountTime(source));
   }
   state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(program.size()));

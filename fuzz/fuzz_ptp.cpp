@@ -48,8 +48,9 @@ bool SameSums(const ControlSums& a, const ControlSums& b) {
 }
 
 bool Workable(const RunParameters& p) {
-  return p.FeedMax >= 1 && p.FeedMax <= 9999 && p.SpeedLimit >= 0 && p.SpeedLimit <= 1000000 &&
-         p.Acceleration >= 1 && p.Acceleration <= 1000000;
+  return p.Machine.feedMax_mm_min >= 1 && p.Machine.feedMax_mm_min <= 9999 &&
+         p.Machine.speedLimit_mm_min >= 0 && p.Machine.speedLimit_mm_min <= 1000000 &&
+         p.Machine.acceleration_mm_s2 >= 1 && p.Machine.acceleration_mm_s2 <= 1000000;
 }
 
 RunParameters ChooseParameters(FuzzBytes& bytes) {
@@ -58,12 +59,12 @@ RunParameters ChooseParameters(FuzzBytes& bytes) {
   if (flags & 1) parameters.FreeNumbering = !parameters.FreeNumbering;
   if (flags & 2) parameters.RestoreAfterArc = !parameters.RestoreAfterArc;
   if (flags & 4) {
-    parameters.SpeedLimit = static_cast<int>(bytes.Between(-10, 3000));
-    parameters.FeedMax = static_cast<int>(bytes.Between(-10, 12000));
-    parameters.Acceleration = static_cast<int>(bytes.Between(-10, 1000));
+    parameters.Machine.speedLimit_mm_min = static_cast<int>(bytes.Between(-10, 3000));
+    parameters.Machine.feedMax_mm_min = static_cast<int>(bytes.Between(-10, 12000));
+    parameters.Machine.acceleration_mm_s2 = static_cast<int>(bytes.Between(-10, 1000));
   } else if (flags & 8) {
-    parameters.SpeedLimit = static_cast<int>(bytes.Between(0, 1000000));
-    parameters.Acceleration = static_cast<int>(bytes.Between(1, 1000000));
+    parameters.Machine.speedLimit_mm_min = static_cast<int>(bytes.Between(0, 1000000));
+    parameters.Machine.acceleration_mm_s2 = static_cast<int>(bytes.Between(1, 1000000));
   }
   if (flags & 16) parameters.ArcChordLimit = static_cast<float>(bytes.Byte());
   return parameters;
@@ -117,8 +118,10 @@ void CheckTidyOutput(const RunParameters& parameters, const std::string& program
     for (const std::string_view feed : FeedWords(line)) {
       Require(IsWrittenFeedCode(feed), "every F word holds a feed code",
               [&] { return Shown(line); });
-      Require(DecodeFeed(ParseInt(feed)) <= parameters.FeedMax, "no feed exceeds FeedMax",
-              [&] { return Sprintf("FeedMax %d: ", parameters.FeedMax) + Shown(line); });
+      Require(DecodeFeed(ParseInt(feed)) <= parameters.Machine.feedMax_mm_min,
+              "no feed exceeds FeedMax", [&] {
+                return Sprintf("FeedMax %d: ", parameters.Machine.feedMax_mm_min) + Shown(line);
+              });
     }
     if (HasWord(line, 'N')) {
       const long number = numbers.Take();

@@ -148,12 +148,13 @@ void CheckCorrection(const std::string& tape, int feedMax) {
   ScriptedDialogs dialogs;
   MemorySource input(tape);
   MemorySink output;
-  const int result = TUpToUp("tmp.ptp", "part.up", 100, 50, feedMax, dialogs).Run(input, output);
+  const CorrectionStatus result =
+      UpToUpCorrection("tmp.ptp", "part.up", {100, feedMax, 50}, dialogs).Run(input, output);
   // The feed stated on the first move after the cut can make a line just
   // under the limit too long for the correction, which then refuses it.
   const bool grown = HasLongLine(ReadPieces(tape, kProgramLineLimit));
-  Require(result == 0 || result == TUpToUp::kBrakingFailed ||
-              (grown && result == TUpToUp::kInputUnreadable),
+  Require(result == CorrectionStatus::kCorrected || result == CorrectionStatus::kBrakingFailed ||
+              (grown && result == CorrectionStatus::kInputUnreadable),
           "a part is corrected or cannot brake");
 }
 

@@ -81,7 +81,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (std::size_t tape = 1; tape < kTapes.size(); ++tape) {
     dialogs.secondPartNames.push_back((directory / kTapes[tape]).string());
   }
-  const SplitOutcome outcome = TapeSplitter(directory / kTapes[0], 100, 1200, 50, dialogs).Run();
+  const SplitOutcome outcome = TapeSplitter(directory / kTapes[0], {100, 1200, 50}, dialogs).Run();
 
   std::vector<std::uintmax_t> sizes;
   for (const std::string& tape : kTapes) {

@@ -28,13 +28,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   ChunkedSource pieces(program, chunks);
   float seconds = 0;
   try {
-    seconds = TTimeCounter("p.up", acceleration).CountTime(whole);
+    seconds = TimeCounter("p.up", acceleration).CountTime(whole);
   } catch (const ProgramRefusal& refusal) {
     // A move at a code that is no feed: refused whichever way the bytes come.
     Require(std::string_view(refusal.what()).starts_with("Строка "), "a refusal names the line",
             refusal.what());
     try {
-      TTimeCounter("p.up", acceleration).CountTime(pieces);
+      TimeCounter("p.up", acceleration).CountTime(pieces);
     } catch (const ProgramRefusal& same) {
       Require(std::string_view(same.what()) == refusal.what(),
               "the refusal does not depend on how the bytes arrive", same.what());
@@ -42,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     Violated("the refusal does not depend on how the bytes arrive");
   }
-  const float again = TTimeCounter("p.up", acceleration).CountTime(pieces);
+  const float again = TimeCounter("p.up", acceleration).CountTime(pieces);
 
   const std::string seen =
       Sprintf("acceleration %d: %.9g s and %.9g s", acceleration, double{seconds}, double{again});

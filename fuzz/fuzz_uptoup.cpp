@@ -28,24 +28,17 @@
 namespace h33::fuzz {
 namespace {
 
-struct Machine {
-  int speedLimit;
-  int feedMax;
-  int acceleration;
-};
-
 struct Outcome {
-  int result = 0;
+  CorrectionStatus result = CorrectionStatus::kCorrected;
   std::string output;
   std::vector<std::string> shown;
 };
 
-Outcome Correct(const Machine& machine, ByteSource& input) {
+Outcome Correct(const MachineLimits& machine, ByteSource& input) {
   ScriptedDialogs dialogs;
   MemorySink sink;
-  TUpToUp correction("p.up", "q.up", machine.speedLimit, machine.acceleration, machine.feedMax,
-                     dialogs);
-  const int result = correction.Run(input, sink);
+  UpToUpCorrection correction("p.up", "q.up", machine, dialogs);
+  const CorrectionStatus result = correction.Run(input, sink);
   return {result, sink.Bytes(), dialogs.shown};
 }
 
@@ -91,7 +84,7 @@ std::vector<std::string> KeptOutput(const std::vector<std::string>& lines) {
   return kept;
 }
 
-void CheckTidyOutput(const Machine& machine, const std::string& program,
+void CheckTidyOutput(const MachineLimits& machine, const std::string& program,
                      const std::string& output) {
   std::string text = output;
   for (std::size_t at; (at = text.find("\r\n")) != std::string::npos;) text.erase(at, 1);
@@ -103,8 +96,8 @@ void CheckTidyOutput(const Machine& machine, const std::string& program,
     if (!feed.empty()) {
       Require(IsWrittenFeedCode(feed), "a feed word holds a feed code",
               [&] { return Shown(line); });
-      Require(DecodeFeed(ParseInt(feed)) <= machine.feedMax, "no feed exceeds FeedMax",
-              [&] { return Sprintf("FeedMax %d: ", machine.feedMax) + Shown(line); });
+      Require(DecodeFeed(ParseInt(feed)) <= machine.feedMax_mm_min, "no feed exceeds FeedMax",
+              [&] { return Sprintf("FeedMax %d: ", machine.feedMax_mm_min) + Shown(line); });
     }
     if (line.starts_with('N')) {
       Require(line.substr(1, 3) == Sprintf("%03ld", numbers.Take()), "frames are numbered in order",
@@ -125,11 +118,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::uint8_t flags = bytes.Byte();
   const std::vector<std::size_t> chunks = ChunkSizes(bytes.Byte());
   // The values the run command and the command line let through.
-  Machine machine;
-  machine.speedLimit =
+  MachineLimits machine;
+  machine.speedLimit_mm_min =
       static_cast<int>(flags & 2 ? bytes.Between(0, 1000000) : bytes.Between(0, 300));
-  machine.feedMax = static_cast<int>(bytes.Between(1, 9999));
-  machine.acceleration =
+  machine.feedMax_mm_min = static_cast<int>(bytes.Between(1, 9999));
+  machine.acceleration_mm_s2 =
       static_cast<int>(flags & 4 ? bytes.Between(1, 1000000) : bytes.Between(1, 100));
   const bool tidy = flags & 1;
   const std::string program = tidy ? TidyH33(bytes.Rest()) : std::string(bytes.Rest());
@@ -143,12 +136,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
           "the correction does not depend on how the bytes arrive");
 
   Require(outcome.shown.size() == 1, "a run shows one box");
-  if (outcome.result == TUpToUp::kBrakingFailed) {
+  if (outcome.result == CorrectionStatus::kBrakingFailed) {
     Require(outcome.shown[0].starts_with("warning [Yes]: "), "a braking failure is a warning",
             outcome.shown[0]);
     return 0;
   }
-  if (outcome.result == TUpToUp::kInputUnreadable) {
+  if (outcome.result == CorrectionStatus::kInputUnreadable) {
     Require(outcome.shown[0].starts_with("captioned <Ошибка в программе UpToUp>: Строка ") &&
                 outcome.shown[0].ends_with("\nОбработка прервана."),
             "a refused line is named", outcome.shown[0]);
@@ -156,7 +149,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Require(outcome.output.empty(), "a refused input writes nothing");
     return 0;
   }
-  Require(outcome.result == 0,
+  Require(outcome.result == CorrectionStatus::kCorrected,
           "a correction in memory succeeds, cannot brake or refuses a line");
   const std::vector<std::string> input = ReadPieces(program, kProgramLineLimit);
   const auto lineFeeds =

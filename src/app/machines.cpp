@@ -54,9 +54,7 @@ std::optional<int> FindMachinePreset(std::string_view nameOrIndex) {
 RunParameters PresetParameters(int machineIndex) {
   const MachinePreset& preset = kMachinePresets.at(static_cast<std::size_t>(machineIndex));
   RunParameters parameters;
-  parameters.SpeedLimit = preset.speedLimit;
-  parameters.FeedMax = preset.feedMax;
-  parameters.Acceleration = preset.acceleration;
+  parameters.Machine = preset.limits;
   parameters.MachineIndex = machineIndex;
   parameters.FreeNumbering = preset.freeNumbering;
   parameters.RestoreAfterArc = preset.restoreAfterArc;

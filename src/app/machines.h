@@ -11,20 +11,18 @@ namespace h33 {
 // The machine tools the shop programs for, and the parameters each presets.
 struct MachinePreset {
   std::string_view name;
-  int speedLimit;    // mm/min allowed at a full reversal
-  int feedMax;       // mm/min
-  int acceleration;  // mm/s²
+  MachineLimits limits;
   bool freeNumbering;
   bool restoreAfterArc;
 };
 
 // Index 0, "None", converts without braking.
 inline constexpr std::array<MachinePreset, 5> kMachinePresets{{
-    {"None", 100, 1200, 50, false, true},
-    {"ФП-9", 50, 900, 5, true, false},
-    {"ФП-17", 100, 1200, 50, false, false},
-    {"6М13СН", 50, 1000, 5, false, false},
-    {"МА655А2", 100, 1000, 50, false, false},
+    {"None", {100, 1200, 50}, false, true},
+    {"ФП-9", {50, 900, 5}, true, false},
+    {"ФП-17", {100, 1200, 50}, false, false},
+    {"6М13СН", {50, 1000, 5}, false, false},
+    {"МА655А2", {100, 1000, 50}, false, false},
 }};
 
 inline constexpr int kDefaultMachineIndex = 2;

@@ -29,13 +29,12 @@ struct Options {
 
 int ReportTime(const std::string& output, const std::string& input, int acceleration,
                ConsoleDialogs& dialogs, std::ostream& err) {
-  TTimeCounter counter(output, acceleration);
-  const std::optional<float> seconds = counter.CountTime();
-  if (!seconds) {
-    CheckReadable(output, err);
+  const TimeCount time = TimeCounter(output, acceleration).CountTime();
+  if (time.status != TimeCountStatus::kCounted) {
+    ReportUncounted(output, time, err);
     return kExitBadInput;
   }
-  const double minutes = double{*seconds} / 60;
+  const double minutes = double{time.seconds} / 60;
   dialogs.Ask(DialogKind::Information, Sprintf(kTime, input.c_str(), minutes), {Button::Yes});
   return kExitOk;
 }
@@ -54,21 +53,15 @@ int Correct(Options options, const CLI::App& command, CliStreams& streams) {
   const std::optional<RunParameters> parameters =
       ChooseMachine(options.machine, command, streams.err);
   if (!parameters) return kExitBadInput;
-  TUpToUp correction(options.input, options.output, parameters->SpeedLimit,
-                     parameters->Acceleration, parameters->FeedMax, dialogs);
-  const int result = correction.Run();
-  if (result < 0) {
+  const CorrectionStatus status =
+      UpToUpCorrection(options.input, options.output, parameters->Machine, dialogs).Run();
+  if (status != CorrectionStatus::kCorrected) {
     dialogs.Ask(DialogKind::Error, Sprintf(kFailed, shownInput.c_str()), {Button::Yes});
-    return result == TUpToUp::kBrakingFailed ? kExitFailed : kExitBadInput;
+    return status == CorrectionStatus::kBrakingFailed ? kExitFailed : kExitBadInput;
   }
-  try {
-    const int reported =
-        ReportTime(options.output, shownInput, parameters->Acceleration, dialogs, streams.err);
-    if (reported != kExitOk || !toStandardOutput) return reported;
-  } catch (const IoError& error) {
-    streams.err << error.what() << '\n';
-    return kExitBadInput;
-  }
+  const int reported = ReportTime(options.output, shownInput,
+                                  parameters->Machine.acceleration_mm_s2, dialogs, streams.err);
+  if (reported != kExitOk || !toStandardOutput) return reported;
   return streams.files.CopyToStandardOutput(options.output, streams.program, streams.err)
              ? kExitOk
              : kExitBadInput;

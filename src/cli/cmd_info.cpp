@@ -18,7 +18,7 @@
 namespace h33 {
 namespace {
 
-constexpr int kDefaultFeedMax = kMachinePresets[kDefaultMachineIndex].feedMax;
+constexpr int kDefaultFeedMax = kMachinePresets[kDefaultMachineIndex].limits.feedMax_mm_min;
 
 struct InfoOptions {
   std::vector<std::string> files;
@@ -56,13 +56,22 @@ std::string StatisticsJson(const std::string& file, const ProgramStatistics& sta
 }
 
 // An H33 program is timed by the time counter; any other program by its
-// path length over its feeds.
+// path length over its feeds. Nothing after saying why on `err`.
 std::optional<double> Minutes(const std::string& file, const InfoOptions& options,
-                              const ProgramStatistics& statistics) {
+                              const ProgramStatistics& statistics, std::ostream& err) {
   if (!statistics.IsH33) return statistics.MachiningTime;
-  const auto seconds = TTimeCounter(file, options.acceleration).CountTime();
-  if (!seconds) return std::nullopt;
-  return static_cast<double>(*seconds) / 60.0;
+  const TimeCount time = TimeCounter(file, options.acceleration).CountTime();
+  switch (time.status) {
+    case TimeCountStatus::kCounted:
+      return static_cast<double>(time.seconds) / 60.0;
+    case TimeCountStatus::kCannotOpen:
+      ReportCannotOpen(file, err);
+      break;
+    case TimeCountStatus::kFailed:
+      err << time.reason << '\n';
+      break;
+  }
+  return std::nullopt;
 }
 
 int RunInfo(std::string file, const InfoOptions& options, CliStreams& streams) {
@@ -73,11 +82,8 @@ int RunInfo(std::string file, const InfoOptions& options, CliStreams& streams) {
     ReportCannotOpen(file, streams.err);
     return kExitBadInput;
   }
-  const auto minutes = Minutes(file, options, statistics);
-  if (!minutes) {
-    ReportCannotOpen(file, streams.err);
-    return kExitBadInput;
-  }
+  const auto minutes = Minutes(file, options, statistics, streams.err);
+  if (!minutes) return kExitBadInput;
   if (options.json) {
     streams.out << StatisticsJson(shown, statistics, *minutes, !options.noFileInfo) << '\n';
     return kExitOk;

@@ -70,9 +70,7 @@ int Split(const Options& options, const CLI::App& command, CliStreams& streams) 
   if (!CheckFeedCodes(options.file, streams.err)) return kExitBadInput;
 
   SplitAnswers answers(streams.out, streams.err, limit, options.names, options.overwrite);
-  const SplitOutcome outcome = TapeSplitter(options.file, parameters.SpeedLimit,
-                                            parameters.FeedMax, parameters.Acceleration, answers)
-                                   .Run();
+  const SplitOutcome outcome = TapeSplitter(options.file, parameters.Machine, answers).Run();
   if (answers.ReportRefusal(streams.err)) return kExitFailed;
   return ExitCode(outcome);
 }

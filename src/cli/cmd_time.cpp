@@ -38,18 +38,13 @@ int RunTime(std::string file, const TimeOptions& options, CliStreams& streams) {
   if (!streams.files.TakeInput(file, streams.err)) return kExitBadInput;
   ConsoleDialogs dialogs(streams.out, streams.err);
   if (!CheckRunInput(file, dialogs)) return kExitBadInput;
-  try {
-    const auto seconds = TTimeCounter(file, options.acceleration).CountTime();
-    if (!seconds) {
-      CheckReadable(file, streams.err);
-      return kExitBadInput;
-    }
-    streams.out << (options.json ? TimeJson(shown, *seconds) : TimeMessage(*seconds)) << '\n';
-    return kExitOk;
-  } catch (const IoError& error) {
-    streams.err << error.what() << '\n';
+  const TimeCount time = TimeCounter(file, options.acceleration).CountTime();
+  if (time.status != TimeCountStatus::kCounted) {
+    ReportUncounted(file, time, streams.err);
     return kExitBadInput;
   }
+  streams.out << (options.json ? TimeJson(shown, time.seconds) : TimeMessage(time.seconds)) << '\n';
+  return kExitOk;
 }
 
 }  // namespace

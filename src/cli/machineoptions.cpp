@@ -56,16 +56,16 @@ std::optional<RunParameters> ChooseMachine(const MachineOptions& options, const 
   }
   RunParameters parameters = PresetParameters(*machine);
   const auto given = [&command](const char* name) { return command.count(name) > 0; };
-  if (given("--speed-limit")) parameters.SpeedLimit = options.speedLimit;
-  if (given("--feed-max")) parameters.FeedMax = options.feedMax;
-  if (given("--accel")) parameters.Acceleration = options.acceleration;
-  if (parameters.FeedMax > kLargestCodedFeed) {
-    err << "--feed-max: подача " << parameters.FeedMax
-        << " мм/мин не записывается четырёхзначным кодом подачи; наибольшая - "
-        << kLargestCodedFeed << " мм/мин\n";
+  if (given("--speed-limit")) parameters.Machine.speedLimit_mm_min = options.speedLimit;
+  if (given("--feed-max")) parameters.Machine.feedMax_mm_min = options.feedMax;
+  if (given("--accel")) parameters.Machine.acceleration_mm_s2 = options.acceleration;
+  if (parameters.Machine.feedMax_mm_min > kLargestCodedFeed) {
+    err << "--feed-max: подача " << parameters.Machine.feedMax_mm_min
+        << " мм/мин не записывается четырёхзначным кодом подачи; наибольшая - " << kLargestCodedFeed
+        << " мм/мин\n";
     return std::nullopt;
   }
-  if (parameters.FeedMax < 1) {
+  if (parameters.Machine.feedMax_mm_min < 1) {
     err << "--feed-max: наибольшая подача - не меньше 1 мм/мин\n";
     return std::nullopt;
   }

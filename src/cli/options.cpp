@@ -41,11 +41,11 @@ int RunForEachFile(const std::vector<std::string>& files, std::ostream& out, boo
 
 double AsShown(double value) { return std::round(value * 100) / 100; }
 
-bool CheckReadable(const std::filesystem::path& path, std::ostream& err) {
-  std::string reason;
-  if (FileSource::Open(path, &reason)) return true;
-  err << "Невозможно открыть файл " << PathText(path) << " на чтение: " << reason << '\n';
-  return false;
+void ReportUncounted(const std::filesystem::path& file, const TimeCount& time, std::ostream& err) {
+  if (time.status == TimeCountStatus::kCannotOpen) {
+    err << "Невозможно открыть файл " << PathText(file) << " на чтение: ";
+  }
+  err << time.reason << '\n';
 }
 
 // The read-only passes only say that the file cannot be opened; a second

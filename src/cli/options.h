@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/machines.h"
+#include "methods/timecount.h"
 
 namespace CLI {
 class App;
@@ -15,7 +16,8 @@ class Validator;
 
 namespace h33 {
 
-inline constexpr int kDefaultAcceleration = kMachinePresets[kDefaultMachineIndex].acceleration;
+inline constexpr int kDefaultAcceleration =
+    kMachinePresets[kDefaultMachineIndex].limits.acceleration_mm_s2;
 
 // --accel N: a whole number of mm/s², at least 1.
 void AddAccelerationOption(CLI::App& command, int& acceleration);
@@ -33,8 +35,8 @@ int RunForEachFile(const std::vector<std::string>& files, std::ostream& out, boo
 // A number as the statistics show it: to the hundredth.
 double AsShown(double value);
 
-// Checks that the path names a readable file; otherwise says why on `err`.
-bool CheckReadable(const std::filesystem::path& path, std::ostream& err);
+// Why the time of `file` could not be counted, on `err`.
+void ReportUncounted(const std::filesystem::path& file, const TimeCount& time, std::ostream& err);
 
 // The format check's and the file information's "cannot open" text on `err`,
 // followed by the reason.

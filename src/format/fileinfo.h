@@ -13,7 +13,7 @@ namespace h33 {
 // What the statistics window shows about an NC program, H33 or not. Lengths
 // and positions are in mm, feeds in mm/min, times in minutes.
 struct ProgramStatistics {
-  double MachiningTime = 0;  // path / feed; −1 for an H33 program, timed by TTimeCounter
+  double MachiningTime = 0;  // path / feed; −1 for an H33 program, timed by TimeCounter
   double PathLength = 0;
   int LineCount = 0;
   int LinearFrames = 0;    // X, Y or Z under G00/G01

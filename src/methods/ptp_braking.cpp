@@ -10,7 +10,8 @@ constexpr int kFloorFeed_mm_min = 30;
 }  // namespace
 
 BrakingRules ConversionBrakingRules(const RunParameters& parameters) {
-  return {parameters.Acceleration, kFloorFeed_mm_min, parameters.ArcChordLimit, true, true};
+  return {parameters.Machine.acceleration_mm_s2, kFloorFeed_mm_min, parameters.ArcChordLimit, true,
+          true};
 }
 
 void ShowBrakingError(int code, const std::string& frameText, Dialogs& dialogs) {

@@ -87,7 +87,7 @@ ControlSums DirectPass(const RunParameters& parameters, PtpReader& reader, Numbe
     sums.Add(*line);
     if (HasWord(*line, 'F')) {
       int feed = ReadPtpFeed(*line);
-      if (feed > parameters.FeedMax) feed = parameters.FeedMax;
+      if (feed > parameters.Machine.feedMax_mm_min) feed = parameters.Machine.feedMax_mm_min;
       ReplaceWord(*line, 'F', EncodeFeed(feed));
     }
     writer.FlushRow(*line);
@@ -99,18 +99,20 @@ ControlSums DirectPass(const RunParameters& parameters, PtpReader& reader, Numbe
 
 bool CheckConversionParameters(const RunParameters& parameters, Dialogs& dialogs) {
   std::string problem;
-  if (parameters.FeedMax < 1 || parameters.FeedMax > 9999) {
+  if (parameters.Machine.feedMax_mm_min < 1 || parameters.Machine.feedMax_mm_min > 9999) {
     problem = Sprintf(
         "Максимальная подача %d мм/мин не может быть записана кодом подачи H33: "
         "допустимо от 1 до 9999 мм/мин.",
-        parameters.FeedMax);
-  } else if (parameters.SpeedLimit < 0 || parameters.SpeedLimit > 1000000) {
+        parameters.Machine.feedMax_mm_min);
+  } else if (parameters.Machine.speedLimit_mm_min < 0 ||
+             parameters.Machine.speedLimit_mm_min > 1000000) {
     problem =
         Sprintf("Недопустимая подача при полном реверсе: %d мм/мин (допустимо от 0 до 1000000).",
-                parameters.SpeedLimit);
-  } else if (parameters.Acceleration < 1 || parameters.Acceleration > 1000000) {
+                parameters.Machine.speedLimit_mm_min);
+  } else if (parameters.Machine.acceleration_mm_s2 < 1 ||
+             parameters.Machine.acceleration_mm_s2 > 1000000) {
     problem = Sprintf("Недопустимое ускорение: %d мм/с² (допустимо от 1 до 1000000).",
-                      parameters.Acceleration);
+                      parameters.Machine.acceleration_mm_s2);
   } else {
     return true;
   }

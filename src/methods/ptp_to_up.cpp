@@ -19,22 +19,8 @@ constexpr const char* kErrorCaption = "Ошибка в программе";
 bool OfferTapeSplit(const RunParameters& parameters, const std::filesystem::path& outputName,
                     Dialogs& dialogs) {
   // The PTP tape the program came from is never a part's name.
-  TapeSplitter split(outputName, parameters.SpeedLimit, parameters.FeedMax,
-                     parameters.Acceleration, dialogs, {parameters.InputFileName});
+  TapeSplitter split(outputName, parameters.Machine, dialogs, {parameters.InputFileName});
   return split.Run() == SplitOutcome::kFinished;
-}
-
-// The time, or why the program just written cannot be read back.
-std::optional<float> CountTime(const std::filesystem::path& fileName, int acceleration,
-                               std::string& reason) {
-  try {
-    const std::optional<float> seconds = TTimeCounter(fileName, acceleration).CountTime();
-    if (!seconds) reason = UnreadableReason(fileName);
-    return seconds;
-  } catch (const IoError& error) {
-    reason = error.what();
-    return std::nullopt;
-  }
 }
 
 // The output file replaces its target only when the whole program is written.
@@ -102,19 +88,19 @@ ConversionStatus PtpToUp(const RunParameters& parameters, ByteSource& input,
   const ConversionStatus status = WriteProgram(parameters, input, outputName, dialogs, sums);
   if (status != ConversionStatus::kConverted) return status;
 
-  std::string reason;
-  const std::optional<float> seconds = CountTime(outputName, parameters.Acceleration, reason);
-  if (!seconds) {
-    dialogs.CaptionedBox(Sprintf("Файл %s создан, но не читается: время выполнения не подсчитано.\n%s",
-                                 PathText(outputName).c_str(), reason.c_str()),
-                         kErrorCaption);
+  const TimeCount time = TimeCounter(outputName, parameters.Machine.acceleration_mm_s2).CountTime();
+  if (time.status != TimeCountStatus::kCounted) {
+    dialogs.CaptionedBox(
+        Sprintf("Файл %s создан, но не читается: время выполнения не подсчитано.\n%s",
+                PathText(outputName).c_str(), time.reason.c_str()),
+        kErrorCaption);
     return ConversionStatus::kIoFailed;
   }
   // The report names the output as the user gave it, which a front end may
   // have had written elsewhere first (standard output goes through a file).
   const std::filesystem::path& shownName =
       parameters.OutputFileName.empty() ? outputName : parameters.OutputFileName;
-  dialogs.Ask(DialogKind::Confirmation, ConversionMessage(shownName, sums, *seconds),
+  dialogs.Ask(DialogKind::Confirmation, ConversionMessage(shownName, sums, time.seconds),
               {Button::Ok});
   if (!OfferTapeSplit(parameters, outputName, dialogs)) return ConversionStatus::kSplitFailed;
   return ConversionStatus::kConverted;

@@ -28,8 +28,8 @@ void RemoveFeedWords(std::string& line) {
 
 PlannerPolicy ConversionPolicy(const RunParameters& parameters) {
   return {
-      .speedLimit_mm_min = parameters.SpeedLimit,
-      .feedMax_mm_min = parameters.FeedMax,
+      .speedLimit_mm_min = parameters.Machine.speedLimit_mm_min,
+      .feedMax_mm_min = parameters.Machine.feedMax_mm_min,
       .braking = ConversionBrakingRules(parameters),
       .feedWords = {ReadPtpFeed, WritePlainFeed, RemoveFeedWords},
       .tangent = TangentRule::kChord,

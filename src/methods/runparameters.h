@@ -2,6 +2,7 @@
 
 #include <filesystem>
 
+#include "planning/machinelimits.h"
 #include "planning/plannerpolicy.h"
 
 namespace h33 {
@@ -11,9 +12,7 @@ namespace h33 {
 struct RunParameters {
   std::filesystem::path InputFileName;
   std::filesystem::path OutputFileName;
-  int SpeedLimit = 0;    // mm/min allowed at a full reversal
-  int FeedMax = 0;       // mm/min, the highest feed of any frame
-  int Acceleration = 0;  // mm/s²
+  MachineLimits Machine;
   int MachineIndex = 0;  // 0 converts without braking
   bool FreeNumbering = false;
   bool RestoreAfterArc = false;

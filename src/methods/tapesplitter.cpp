@@ -128,13 +128,10 @@ struct TapeSplitter::TapeCut {
   long firstSize = 0;
 };
 
-TapeSplitter::TapeSplitter(std::filesystem::path fileName, int speedLimit, int feedMax,
-                           int acceleration, Dialogs& dialogs,
-                           std::vector<std::filesystem::path> untouchable)
+TapeSplitter::TapeSplitter(std::filesystem::path fileName, const MachineLimits& machine,
+                           Dialogs& dialogs, std::vector<std::filesystem::path> untouchable)
     : fileName_(std::move(fileName)),
-      speedLimit_(speedLimit),
-      feedMax_(feedMax),
-      acceleration_(acceleration),
+      machine_(machine),
       dialogs_(dialogs),
       untouchable_(std::move(untouchable)) {}
 
@@ -256,9 +253,10 @@ TapeSplitter::CutResult TapeSplitter::CutAndCorrect(const std::filesystem::path&
     return result;
   }
   OutputFile second(secondName);
-  if (const int result = Correct(cut.rawSecond->TemporaryPath(), secondName, second, dialogs_);
-      result != 0) {
-    return CorrectionFailed(name, "вторую", result);
+  if (const CorrectionStatus status =
+          Correct(cut.rawSecond->TemporaryPath(), secondName, second, dialogs_);
+      status != CorrectionStatus::kCorrected) {
+    return CorrectionFailed(name, "вторую", status);
   }
   second.Close();
   if (const long remainder = FileSize(second.TemporaryPath()); remainder >= remainderBelow) {
@@ -319,10 +317,11 @@ TapeSplitter::CutResult TapeSplitter::CutAt(const std::filesystem::path& name,
     return CutResult::kTooShort;
   }
   cut.first = std::make_unique<OutputFile>(name);
-  if (const int result = Correct(rawFirst.TemporaryPath(), name, *cut.first, cut.firstSays);
-      result != 0) {
+  if (const CorrectionStatus status =
+          Correct(rawFirst.TemporaryPath(), name, *cut.first, cut.firstSays);
+      status != CorrectionStatus::kCorrected) {
     cut.firstSays.Show();
-    return CorrectionFailed(name, "первую", result);
+    return CorrectionFailed(name, "первую", status);
   }
   cut.first->Close();
   cut.firstSize = FileSize(cut.first->TemporaryPath());
@@ -354,16 +353,18 @@ TapeSplitter::CutResult TapeSplitter::TooShort(const std::filesystem::path& name
 
 // The correction reads a part from its scratch file and writes it to the
 // temporary file of its final name; it reports its own problems.
-int TapeSplitter::Correct(const std::filesystem::path& raw, const std::filesystem::path& target,
-                       ByteSink& output, Dialogs& dialogs) {
+CorrectionStatus TapeSplitter::Correct(const std::filesystem::path& raw,
+                                       const std::filesystem::path& target, ByteSink& output,
+                                       Dialogs& dialogs) {
   const std::unique_ptr<FileSource> input = OpenForReading(raw);
-  return TUpToUp(raw, target, speedLimit_, acceleration_, feedMax_, dialogs).Run(*input, output);
+  return UpToUpCorrection(raw, target, machine_, dialogs).Run(*input, output);
 }
 
 TapeSplitter::CutResult TapeSplitter::CorrectionFailed(const std::filesystem::path& name,
-                                                 const char* part, int result) {
+                                                       const char* part, CorrectionStatus status) {
   Complain(Sprintf(kCorrectionFailed, PathText(name).c_str(), part));
-  return result == TUpToUp::kBrakingFailed ? CutResult::kBrakingFailed : CutResult::kFailed;
+  return status == CorrectionStatus::kBrakingFailed ? CutResult::kBrakingFailed
+                                                    : CutResult::kFailed;
 }
 
 // "File unchanged" speaks of the file being cut; tapes cut from the program

@@ -7,6 +7,8 @@
 
 #include "format/bytesource.h"
 #include "methods/dialogs.h"
+#include "methods/uptoup.h"
+#include "planning/machinelimits.h"
 
 namespace h33 {
 
@@ -36,8 +38,8 @@ class TapeSplitter {
  public:
   // `untouchable`: files no part may be written over, whatever the user
   // answers (the input of the run that wrote the file).
-  TapeSplitter(std::filesystem::path fileName, int speedLimit, int feedMax, int acceleration,
-               Dialogs& dialogs, std::vector<std::filesystem::path> untouchable = {});
+  TapeSplitter(std::filesystem::path fileName, const MachineLimits& machine, Dialogs& dialogs,
+               std::vector<std::filesystem::path> untouchable = {});
 
   // The whole procedure, questions included. Once per object.
   SplitOutcome Run();
@@ -59,16 +61,15 @@ class TapeSplitter {
                   long limit, TapeCut& cut);
   CutResult TooShort(const std::filesystem::path& name, const std::filesystem::path& secondName,
                      long long bytesThroughFirstMotion);
-  int Correct(const std::filesystem::path& raw, const std::filesystem::path& target,
-              ByteSink& output, Dialogs& dialogs);
-  CutResult CorrectionFailed(const std::filesystem::path& name, const char* part, int result);
+  CorrectionStatus Correct(const std::filesystem::path& raw, const std::filesystem::path& target,
+                           ByteSink& output, Dialogs& dialogs);
+  CutResult CorrectionFailed(const std::filesystem::path& name, const char* part,
+                             CorrectionStatus status);
   void Complain(const std::string& text);
   long TapeSize() const;
 
   std::filesystem::path fileName_;
-  int speedLimit_;
-  int feedMax_;
-  int acceleration_;
+  MachineLimits machine_;
   Dialogs& dialogs_;
   std::vector<std::filesystem::path> untouchable_;
   // The tapes of this split so far, the one being cut last.

@@ -21,17 +21,22 @@ constexpr const char* kMoveAtNonFeedCode =
 
 }  // namespace
 
-TTimeCounter::TTimeCounter(std::filesystem::path fileName, int acceleration)
-    : fileName_(std::move(fileName)), acceleration_(acceleration) {}
+TimeCounter::TimeCounter(std::filesystem::path fileName, int acceleration_mm_s2)
+    : fileName_(std::move(fileName)), acceleration_mm_s2_(acceleration_mm_s2) {}
 
-std::optional<float> TTimeCounter::CountTime() {
-  const auto source = FileSource::Open(fileName_);
-  if (!source) return std::nullopt;
-  return CountTime(*source);
+TimeCount TimeCounter::CountTime() {
+  std::string reason;
+  const auto source = FileSource::Open(fileName_, &reason);
+  if (!source) return {TimeCountStatus::kCannotOpen, 0, reason};
+  try {
+    return {TimeCountStatus::kCounted, CountTime(*source), {}};
+  } catch (const IoError& error) {
+    return {TimeCountStatus::kFailed, 0, error.what()};
+  }
 }
 
 // A take at the end of the file gives a frame without words.
-bool TTimeCounter::TakeFrame(LineReader& reader, Frame& frame) {
+bool TimeCounter::TakeFrame(LineReader& reader, Frame& frame) {
   if (insertPending_) {
     insertPending_ = false;
     frame.Assign(kInsertedFrame);
@@ -46,12 +51,12 @@ bool TTimeCounter::TakeFrame(LineReader& reader, Frame& frame) {
   return true;
 }
 
-void TTimeCounter::CountLine(const std::string& piece) {
+void TimeCounter::CountLine(const std::string& piece) {
   if (lineEnded_) ++lineNumber_;
   lineEnded_ = piece.back() == '\n';
 }
 
-TTimeCounter::FrameSlot TTimeCounter::ParseFrame(const Frame& frame, int position) {
+TimeCounter::FrameSlot TimeCounter::ParseFrame(const Frame& frame, int position) {
   const bool motion = frame.IsMotion();
 
   FrameSlot slot;
@@ -84,14 +89,14 @@ TTimeCounter::FrameSlot TTimeCounter::ParseFrame(const Frame& frame, int positio
   return slot;
 }
 
-float TTimeCounter::FrameTime(const FrameSlot& previous, FrameSlot& current,
-                              const FrameSlot& next) const {
+float TimeCounter::FrameTime(const FrameSlot& previous, FrameSlot& current,
+                             const FrameSlot& next) const {
   const float length = current.length;
   if (length == 0 || current.feed == 0) return 0;
   const float vPrev = static_cast<float>(previous.feed) / 60.0f;
   const float v = static_cast<float>(current.feed) / 60.0f;
   const float vNext = static_cast<float>(next.feed) / 60.0f;
-  const float a = static_cast<float>(acceleration_);
+  const float a = static_cast<float>(acceleration_mm_s2_);
 
   if (v > vPrev && v > vNext) {  // speed up, then brake
     const float vTop = std::sqrt((vPrev * vPrev + vNext * vNext) / 2 + a * length);
@@ -124,7 +129,7 @@ float TTimeCounter::FrameTime(const FrameSlot& previous, FrameSlot& current,
   return (v - vEnd) / a;
 }
 
-float TTimeCounter::CountTime(ByteSource& source) {
+float TimeCounter::CountTime(ByteSource& source) {
   LineReader reader(source);
   Frame frame;
   const bool any = TakeFrame(reader, frame);

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <filesystem>
-#include <optional>
 #include <string>
 
 #include "format/bytesource.h"
@@ -9,19 +8,31 @@
 
 namespace h33 {
 
+enum class TimeCountStatus {
+  kCounted,
+  kCannotOpen,  // the file cannot be opened; `reason` says why
+  kFailed,      // a read failed part way, or a move the counter refuses; `reason` is the message
+};
+
+struct TimeCount {
+  TimeCountStatus status = TimeCountStatus::kCounted;
+  float seconds = 0;
+  std::string reason;
+};
+
 // Execution time of an H33 program under constant acceleration: each frame
 // starts at the speed the frame before it ended with, speeds up towards its
 // own feed and brakes towards the next frame's feed.
-class TTimeCounter {
+class TimeCounter {
  public:
-  TTimeCounter(std::filesystem::path fileName, int acceleration);
+  TimeCounter(std::filesystem::path fileName, int acceleration_mm_s2);
 
-  // Seconds; nothing when the file cannot be opened. Throws IoError when the
-  // file fails part way, and ProgramRefusal for a move at a code that is no
-  // feed (IsNonFeedCode), which would otherwise count as taking no time.
-  std::optional<float> CountTime();
+  // The file's time. A move at a code that is no feed (IsNonFeedCode), which
+  // would otherwise count as taking no time, fails like a read.
+  TimeCount CountTime();
 
-  // The same walk over any byte source.
+  // The same walk over any byte source, in seconds. Throws IoError when the
+  // source fails, ProgramRefusal for a move at a code that is no feed.
   float CountTime(ByteSource& source);
 
  private:
@@ -36,7 +47,7 @@ class TTimeCounter {
   float FrameTime(const FrameSlot& previous, FrameSlot& current, const FrameSlot& next) const;
 
   std::filesystem::path fileName_;
-  int acceleration_;
+  int acceleration_mm_s2_;
   int modalFeed_ = 0;
   // The F value behind modalFeed_ when that code is no feed, else empty.
   std::string modalNonFeedCode_;

@@ -46,11 +46,11 @@ constexpr int kFloorFeed_mm_min = 5;
 
 int ReadCodedFeed(const std::string& line) { return DecodeFeed(ParseInt(ReadWord(line, 'F'))); }
 
-PlannerPolicy CorrectionPolicy(int speedLimit, int acceleration, int feedMax) {
+PlannerPolicy CorrectionPolicy(const MachineLimits& machine) {
   return {
-      .speedLimit_mm_min = speedLimit,
-      .feedMax_mm_min = feedMax,
-      .braking = {acceleration, kFloorFeed_mm_min, kShortArcChord_mm, false, false},
+      .speedLimit_mm_min = machine.speedLimit_mm_min,
+      .feedMax_mm_min = machine.feedMax_mm_min,
+      .braking = {machine.acceleration_mm_s2, kFloorFeed_mm_min, kShortArcChord_mm, false, false},
       .feedWords = {ReadCodedFeed, WriteFeed, StripFeedWords},
       .tangent = TangentRule::kRadius,
       .roundTo3Decimals = false,
@@ -68,52 +68,56 @@ class InputError : public IoError {
 
 }  // namespace
 
-TUpToUp::TUpToUp(std::filesystem::path inputName, std::filesystem::path outputName,
-                 int speedLimit, int acceleration, int feedMax, Dialogs& dialogs)
+UpToUpCorrection::UpToUpCorrection(std::filesystem::path inputName,
+                                   std::filesystem::path outputName, const MachineLimits& machine,
+                                   Dialogs& dialogs)
     : inputName_(std::move(inputName)),
       outputName_(std::move(outputName)),
       dialogs_(dialogs),
-      planner_(CorrectionPolicy(speedLimit, acceleration, feedMax)),
+      planner_(CorrectionPolicy(machine)),
       window_(planner_.Window()) {}
 
-int TUpToUp::Run() {
+CorrectionStatus UpToUpCorrection::Run() {
   std::string reason;
   const auto input = FileSource::Open(inputName_, &reason);
-  if (!input) return CannotOpen(inputName_, reason, kInputUnreadable);
+  if (!input) return CannotOpen(inputName_, reason, CorrectionStatus::kInputUnreadable);
   return Run(*input);
 }
 
-int TUpToUp::Run(ByteSource& input) {
+CorrectionStatus UpToUpCorrection::Run(ByteSource& input) {
   // Checked before anything is created: the input would be replaced by its
   // own correction.
   if (DesignateSameFile(inputName_, outputName_)) {
     dialogs_.CaptionedBox(Sprintf(kSameFile, PathText(inputName_).c_str()), kCaption);
-    return kOutputUncreatable;
+    return CorrectionStatus::kOutputUncreatable;
   }
   std::unique_ptr<OutputFile> output;
   try {
     output = std::make_unique<OutputFile>(outputName_);
   } catch (const IoError& error) {
-    return CannotOpen(outputName_, error.what(), kOutputUncreatable);
+    return CannotOpen(outputName_, error.what(), CorrectionStatus::kOutputUncreatable);
   }
-  if (const int result = Correct(input, *output); result != 0) return result;
+  if (const CorrectionStatus status = Correct(input, *output);
+      status != CorrectionStatus::kCorrected) {
+    return status;
+  }
   try {
     output->Commit();
   } catch (const IoError& error) {
     dialogs_.CaptionedBox(error.what(), kCaption);
-    return kOutputUncreatable;
+    return CorrectionStatus::kOutputUncreatable;
   }
   ShowControlSums();
-  return 0;
+  return CorrectionStatus::kCorrected;
 }
 
-int TUpToUp::Run(ByteSource& input, ByteSink& output) {
-  const int result = Correct(input, output);
-  if (result == 0) ShowControlSums();
-  return result;
+CorrectionStatus UpToUpCorrection::Run(ByteSource& input, ByteSink& output) {
+  const CorrectionStatus status = Correct(input, output);
+  if (status == CorrectionStatus::kCorrected) ShowControlSums();
+  return status;
 }
 
-int TUpToUp::Correct(ByteSource& input, ByteSink& output) {
+CorrectionStatus UpToUpCorrection::Correct(ByteSource& input, ByteSink& output) {
   try {
     ProgramLineReader reader(input);
     LineWriter writer(output);
@@ -123,7 +127,7 @@ int TUpToUp::Correct(ByteSource& input, ByteSink& output) {
     while (current) {
       const BrakingOutcome outcome = planner_.Plan(std::move(*current), next,
                                                    [&] { return ReadNextLine(reader); });
-      if (!ReportBraking(outcome)) return kBrakingFailed;
+      if (!ReportBraking(outcome)) return CorrectionStatus::kBrakingFailed;
       while (window_.size() > kKeptRows) EmitOldest(writer);
       current = std::move(next);
       next.reset();
@@ -131,23 +135,23 @@ int TUpToUp::Correct(ByteSource& input, ByteSink& output) {
     }
     while (!window_.empty()) EmitOldest(writer);
     writer.Flush();
-    return 0;
+    return CorrectionStatus::kCorrected;
   } catch (const ProgramRefusal& error) {
     dialogs_.CaptionedBox(std::string(error.what()) + kRefused, kCaption);
-    return kInputUnreadable;
+    return CorrectionStatus::kInputUnreadable;
   } catch (const InputError& error) {
     dialogs_.CaptionedBox(error.what(), kCaption);
-    return kInputUnreadable;
+    return CorrectionStatus::kInputUnreadable;
   } catch (const IoError& error) {
     dialogs_.CaptionedBox(error.what(), kCaption);
-    return kOutputUncreatable;
+    return CorrectionStatus::kOutputUncreatable;
   }
 }
 
 // A line longer than a read, 198 characters with its line end, is refused,
 // and so is any F word whose code is no feed: a feed-only frame's code would
 // be carried into the next move.
-std::optional<std::string> TUpToUp::ReadLine(ProgramLineReader& reader) {
+std::optional<std::string> UpToUpCorrection::ReadLine(ProgramLineReader& reader) {
   std::string line;
   try {
     if (!reader.ReadLine(line)) return std::nullopt;
@@ -161,13 +165,13 @@ std::optional<std::string> TUpToUp::ReadLine(ProgramLineReader& reader) {
 }
 
 // A last line "END" ends the program like the end of the input.
-std::optional<std::string> TUpToUp::ReadNextLine(ProgramLineReader& reader) {
+std::optional<std::string> UpToUpCorrection::ReadNextLine(ProgramLineReader& reader) {
   std::optional<std::string> line = ReadLine(reader);
   if (line == kEndMark) return std::nullopt;
   return line;
 }
 
-void TUpToUp::EmitOldest(LineWriter& writer) {
+void UpToUpCorrection::EmitOldest(LineWriter& writer) {
   WindowRow& row = window_.front();
   if (HasWord(row.text, 'N')) WriteH33Number(row.text, numbers_.Take());
   writer.Write(row.text);
@@ -175,7 +179,7 @@ void TUpToUp::EmitOldest(LineWriter& writer) {
 }
 
 // False after the failure has been shown.
-bool TUpToUp::ReportBraking(const BrakingOutcome& outcome) {
+bool UpToUpCorrection::ReportBraking(const BrakingOutcome& outcome) {
   const std::size_t start = outcome.start;
   switch (outcome.result) {
     case BrakingOutcome::kBraked:
@@ -197,13 +201,13 @@ bool TUpToUp::ReportBraking(const BrakingOutcome& outcome) {
   return false;
 }
 
-int TUpToUp::CannotOpen(const std::filesystem::path& name, const std::string& reason,
-                        int result) {
+CorrectionStatus UpToUpCorrection::CannotOpen(const std::filesystem::path& name,
+                                              const std::string& reason, CorrectionStatus status) {
   dialogs_.CaptionedBox(Sprintf(kCannotOpen, PathText(name).c_str()) + "\n" + reason, kCaption);
-  return result;
+  return status;
 }
 
-void TUpToUp::ShowControlSums() {
+void UpToUpCorrection::ShowControlSums() {
   dialogs_.Message(
       Sprintf(kControlSums, planner_.Sums().X(), planner_.Sums().Y(), planner_.Sums().Z()));
 }

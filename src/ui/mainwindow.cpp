@@ -288,9 +288,9 @@ void MainWindow::ApplyStartDefaults() {
 void MainWindow::ApplyMachinePreset(int index) {
   const MachinePreset& preset =
       kMachinePresets[index > 0 && index < static_cast<int>(kMachinePresets.size()) ? index : 0];
-  speedLimitField->setText(QString::number(preset.speedLimit));
-  feedMaxField->setText(QString::number(preset.feedMax));
-  accelerationField->setText(QString::number(preset.acceleration));
+  speedLimitField->setText(QString::number(preset.limits.speedLimit_mm_min));
+  feedMaxField->setText(QString::number(preset.limits.feedMax_mm_min));
+  accelerationField->setText(QString::number(preset.limits.acceleration_mm_s2));
   (preset.freeNumbering ? freeNumbering : h33Numbering)->setChecked(true);
   restoreAfterArc->setChecked(preset.restoreAfterArc);
 }

@@ -24,6 +24,7 @@ class QTreeView;
 class QFileSystemModel;
 
 #include "methods/runparameters.h"
+#include "methods/timecount.h"
 
 namespace h33 {
 
@@ -105,7 +106,7 @@ class MainWindow : public QWidget {
   void SelectFileIndex(int index);
   void ShowFormatVerdict(const std::filesystem::path& name);
   void RunMethod(const QString& input);
-  void ReportUnreadable(const std::filesystem::path& name);
+  void ReportUncounted(const std::filesystem::path& name, const TimeCount& time);
   std::optional<std::filesystem::path> ChooseOutputFileName(const std::filesystem::path& input);
   RunParameters CollectRunParameters(const std::filesystem::path& input) const;
   void ShowProgramStatistics(const std::filesystem::path& program, int feedMax, double minutes);

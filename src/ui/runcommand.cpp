@@ -99,9 +99,10 @@ std::optional<std::filesystem::path> MainWindow::ChooseOutputFileName(
 RunParameters MainWindow::CollectRunParameters(const std::filesystem::path& input) const {
   RunParameters parameters;
   parameters.InputFileName = input;
-  parameters.SpeedLimit = ReadParameterField(speedLimitField->text().toStdString());
-  parameters.FeedMax = ReadParameterField(feedMaxField->text().toStdString());
-  parameters.Acceleration = ReadParameterField(accelerationField->text().toStdString());
+  parameters.Machine.speedLimit_mm_min = ReadParameterField(speedLimitField->text().toStdString());
+  parameters.Machine.feedMax_mm_min = ReadParameterField(feedMaxField->text().toStdString());
+  parameters.Machine.acceleration_mm_s2 =
+      ReadParameterField(accelerationField->text().toStdString());
   parameters.MachineIndex = std::max(0, machineChoice->currentIndex());
   parameters.FreeNumbering = freeNumbering->isChecked();
   parameters.RestoreAfterArc = restoreAfterArc->isChecked();
@@ -137,12 +138,13 @@ void MainWindow::RunMethod(const QString& input) {
     if (method == kPtpToUp) {
       PtpToUp(parameters, parameters.InputFileName, parameters.OutputFileName, dialogs_);
     } else {
-      TUpToUp correction(inputName, *output, parameters.SpeedLimit, parameters.Acceleration,
-                         parameters.FeedMax, dialogs_);
-      const int result = correction.Run();
+      UpToUpCorrection correction(inputName, *output, parameters.Machine, dialogs_);
+      const CorrectionStatus status = correction.Run();
       // The braking messages also go to standard output, for a console.
-      if (result == TUpToUp::kBrakingFailed) std::cout << correction.BrakingReport() << std::flush;
-      if (result < 0) {
+      if (status == CorrectionStatus::kBrakingFailed) {
+        std::cout << correction.BrakingReport() << std::flush;
+      }
+      if (status != CorrectionStatus::kCorrected) {
         dialogs_.Ask(DialogKind::Error,
                      Text("Ошибка прееобразования файла УП:\n %s \n - обработка прервана....",
                           inputName),
@@ -150,9 +152,10 @@ void MainWindow::RunMethod(const QString& input) {
         return;
       }
       // The program just written must be there to be timed: no 0.00 minutes for a lost one.
-      const auto seconds = TTimeCounter(*output, parameters.Acceleration).CountTime();
-      if (!seconds) return ReportUnreadable(*output);
-      minutes = double{*seconds} / 60;
+      const TimeCount time =
+          TimeCounter(*output, parameters.Machine.acceleration_mm_s2).CountTime();
+      if (time.status != TimeCountStatus::kCounted) return ReportUncounted(*output, time);
+      minutes = double{time.seconds} / 60;
       dialogs_.Ask(DialogKind::Information,
                    Sprintf("Файл УП ->\n %s \n Время выполнения УП = %.2lf (мин)",
                            PathText(inputName).c_str(), minutes),
@@ -161,22 +164,29 @@ void MainWindow::RunMethod(const QString& input) {
   } else {
     busy.emplace();
     outputFileName_ = input;
-    const auto seconds = TTimeCounter(inputName, parameters.Acceleration).CountTime();
-    if (!seconds) return ReportUnreadable(inputName);
-    dialogs_.Ask(DialogKind::Confirmation, TimeMessage(*seconds), {Button::Ok});
-    minutes = double{*seconds} / 60;
+    const TimeCount time =
+        TimeCounter(inputName, parameters.Machine.acceleration_mm_s2).CountTime();
+    if (time.status != TimeCountStatus::kCounted) return ReportUncounted(inputName, time);
+    dialogs_.Ask(DialogKind::Confirmation, TimeMessage(time.seconds), {Button::Ok});
+    minutes = double{time.seconds} / 60;
   }
 
   if (showStatistics->isChecked()) {
     if (method == kPtpToUp) return;
     if (statistics_) statistics_->SetPlotSources(RunPlotSources(outputFileName_, input, method));
-    ShowProgramStatistics(ToPath(outputFileName_), parameters.FeedMax, minutes);
+    ShowProgramStatistics(ToPath(outputFileName_), parameters.Machine.feedMax_mm_min, minutes);
   }
   RefreshFileList();
 }
 
-void MainWindow::ReportUnreadable(const std::filesystem::path& name) {
-  h33::ReportUnreadable(name, UnreadableReason(name), dialogs_);
+// A file that cannot be opened gets the run command's box; one that fails
+// part way, the error box of any action that fails so.
+void MainWindow::ReportUncounted(const std::filesystem::path& name, const TimeCount& time) {
+  if (time.status == TimeCountStatus::kCannotOpen) {
+    ReportUnreadable(name, time.reason, dialogs_);
+  } else {
+    dialogs_.Ask(DialogKind::Error, time.reason, {Button::Ok});
+  }
 }
 
 void MainWindow::ShowProgramStatistics(const std::filesystem::path& program, int feedMax,

@@ -69,12 +69,12 @@ class OnEverySource : public testing::Test {
 
 TEST_F(OnEverySource, TimeCounter) {
   const fs::path file = dir.Write("p.up", kH33);
-  const std::optional<float> fromFile = TTimeCounter(file, 50).CountTime();
-  ASSERT_TRUE(fromFile);
+  const TimeCount fromFile = TimeCounter(file, 50).CountTime();
+  ASSERT_EQ(fromFile.status, TimeCountStatus::kCounted);
   MemorySource memory(kH33);
   TricklingSource trickling(kH33);
-  EXPECT_EQ(TTimeCounter(file, 50).CountTime(memory), *fromFile);
-  EXPECT_EQ(TTimeCounter(file, 50).CountTime(trickling), *fromFile);
+  EXPECT_EQ(TimeCounter(file, 50).CountTime(memory), fromFile.seconds);
+  EXPECT_EQ(TimeCounter(file, 50).CountTime(trickling), fromFile.seconds);
 }
 
 TEST_F(OnEverySource, FormatCheckAndFileInformation) {
@@ -101,14 +101,16 @@ TEST_F(OnEverySource, FormatCheckAndFileInformation) {
 
 TEST_F(OnEverySource, UpToUp) {
   dir.Write("p.up", kH33);
-  ASSERT_EQ(TUpToUp(dir / "p.up", dir / "q.up", 100, 50, 1200, dialogs).Run(), 0);
+  ASSERT_EQ(UpToUpCorrection(dir / "p.up", dir / "q.up", {100, 1200, 50}, dialogs).Run(),
+            CorrectionStatus::kCorrected);
   for (const bool trickle : {false, true}) {
     MemorySource memory(kH33);
     TricklingSource trickling(kH33);
     MemorySink sink;
     ScriptedDialogs inMemory;
     ByteSource& source = trickle ? static_cast<ByteSource&>(trickling) : memory;
-    EXPECT_EQ(TUpToUp("p.up", "q.up", 100, 50, 1200, inMemory).Run(source, sink), 0);
+    EXPECT_EQ(UpToUpCorrection("p.up", "q.up", {100, 1200, 50}, inMemory).Run(source, sink),
+              CorrectionStatus::kCorrected);
     EXPECT_EQ(sink.Bytes(), ReadBytes(dir / "q.up"));
     EXPECT_EQ(inMemory.shown, dialogs.shown);
   }
@@ -145,7 +147,7 @@ TEST_F(OnEverySource, TapeSplit) {
   dialogs.buttons = {Button::Yes, Button::Yes, Button::No};
   dialogs.lengthLimits = {60000};
   dialogs.secondPartNames = {(dir / "b.up").string()};
-  ASSERT_EQ(TapeSplitter(dir / "p.up", 100, 1200, 50, dialogs).Run(), SplitOutcome::kFinished);
+  ASSERT_EQ(TapeSplitter(dir / "p.up", {100, 1200, 50}, dialogs).Run(), SplitOutcome::kFinished);
 
   TricklingSource trickling(straight);
   MemorySink tapes[2];
@@ -162,7 +164,8 @@ TEST_F(OnEverySource, TapeSplit) {
     MemorySource tape(tapes[part].Bytes());
     MemorySink corrected;
     ScriptedDialogs inMemory;
-    ASSERT_EQ(TUpToUp("tmp", "part", 100, 50, 1200, inMemory).Run(tape, corrected), 0);
+    ASSERT_EQ(UpToUpCorrection("tmp", "part", {100, 1200, 50}, inMemory).Run(tape, corrected),
+              CorrectionStatus::kCorrected);
     EXPECT_EQ(corrected.Bytes(), ReadBytes(parts[part])) << part;
   }
 }

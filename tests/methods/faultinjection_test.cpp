@@ -122,9 +122,9 @@ class WritingPaths : public testing::Test {
     dialogs.buttons = {Button::No};  // a finished conversion: no tape limit
   }
 
-  int Correct(const fs::path& output) {
+  CorrectionStatus Correct(const fs::path& output) {
     dialogs.shown.clear();
-    return TUpToUp(dir / "in.up", output, 100, 50, 1200, dialogs).Run();
+    return UpToUpCorrection(dir / "in.up", output, {100, 1200, 50}, dialogs).Run();
   }
   ConversionStatus Convert(const fs::path& output) {
     dialogs.shown.clear();
@@ -159,7 +159,7 @@ class WritingPaths : public testing::Test {
 
 TEST_F(WritingPaths, OutputUnderAMissingDirectoryOrUnderAFile) {
   for (const fs::path& output : {dir / "no" / "out.up", dir / "in.up" / "out.up"}) {
-    EXPECT_EQ(Correct(output), TUpToUp::kOutputUncreatable);
+    EXPECT_EQ(Correct(output), CorrectionStatus::kOutputUncreatable);
     ExpectToldOf("Не могу открыть файл " + output.string());
     EXPECT_EQ(Convert(output), ConversionStatus::kOutputUncreatable);
     ExpectToldOf("Не могу создать up-файл");
@@ -173,7 +173,7 @@ TEST_F(WritingPaths, OutputInAReadOnlyDirectory) {
   fs::permissions(dir / "locked", fs::perms::owner_read | fs::perms::owner_exec);
   if (!PermissionsHold(dir / "locked")) GTEST_SKIP() << "permissions do not stop this user";
   const std::map<std::string, std::string> before = Files();
-  EXPECT_EQ(Correct(dir / "locked" / "out.up"), TUpToUp::kOutputUncreatable);
+  EXPECT_EQ(Correct(dir / "locked" / "out.up"), CorrectionStatus::kOutputUncreatable);
   ExpectToldOf((dir / "locked" / "out.up").string());
   EXPECT_EQ(Convert(dir / "locked" / "out.up"), ConversionStatus::kOutputUncreatable);
   EXPECT_EQ(Files(), before);
@@ -183,7 +183,7 @@ TEST_F(WritingPaths, OutputInAReadOnlyDirectory) {
 // over it, whatever the directory allows.
 TEST_F(WritingPaths, AWriteProtectedOutputIsKept) {
   fs::permissions(dir / "out.up", fs::perms::owner_read | fs::perms::group_read);
-  EXPECT_EQ(Correct(dir / "out.up"), TUpToUp::kOutputUncreatable);
+  EXPECT_EQ(Correct(dir / "out.up"), CorrectionStatus::kOutputUncreatable);
   ExpectToldOf((dir / "out.up").string());
   EXPECT_EQ(Convert(dir / "out.up"), ConversionStatus::kOutputUncreatable);
   ExpectUserFilesAsBefore();
@@ -196,7 +196,7 @@ TEST_F(WritingPaths, DiskFullAnywhereLeavesTheOldOutput) {
     SCOPED_TRACE(room);
     {
       const FileSizeLimit full(room);
-      EXPECT_EQ(Correct(dir / "out.up"), TUpToUp::kOutputUncreatable);
+      EXPECT_EQ(Correct(dir / "out.up"), CorrectionStatus::kOutputUncreatable);
     }
     ExpectToldOf("ошибка записи в файл " + (dir / "out.up").string() + ": File too large");
     {
@@ -208,7 +208,7 @@ TEST_F(WritingPaths, DiskFullAnywhereLeavesTheOldOutput) {
   }
   // With room enough, both write.
   const FileSizeLimit roomy(1 << 20);
-  EXPECT_EQ(Correct(dir / "out.up"), 0);
+  EXPECT_EQ(Correct(dir / "out.up"), CorrectionStatus::kCorrected);
   EXPECT_EQ(Convert(dir / "new.up"), ConversionStatus::kConverted);
 }
 
@@ -216,8 +216,8 @@ TEST_F(WritingPaths, InputThatFailsWhileItIsRead) {
   for (const std::size_t served : {std::size_t{0}, std::size_t{100}, std::size_t{70000}}) {
     FailingSource h33(kH33, served);
     dialogs.shown.clear();
-    EXPECT_EQ(TUpToUp(dir / "in.up", dir / "out.up", 100, 50, 1200, dialogs).Run(h33),
-              TUpToUp::kInputUnreadable);
+    EXPECT_EQ(UpToUpCorrection(dir / "in.up", dir / "out.up", {100, 1200, 50}, dialogs).Run(h33),
+              CorrectionStatus::kInputUnreadable);
     ExpectToldOf("ошибка чтения файла in: Input/output error");
     FailingSource ptp(kPtp, served);
     dialogs.shown.clear();
@@ -235,8 +235,8 @@ TEST_F(WritingPaths, InputTruncatedWhileItIsRead) {
     return [this, name] { fs::resize_file(dir / name, 1000); };
   };
   DisturbedFile h33(dir / "in.up", truncate("in.up"));
-  EXPECT_EQ(TUpToUp(dir / "in.up", dir / "out.up", 100, 50, 1200, dialogs).Run(h33),
-            TUpToUp::kInputUnreadable);
+  EXPECT_EQ(UpToUpCorrection(dir / "in.up", dir / "out.up", {100, 1200, 50}, dialogs).Run(h33),
+            CorrectionStatus::kInputUnreadable);
   ExpectToldOf("ошибка чтения файла " + (dir / "in.up").string() +
                ": файл стал короче во время чтения");
   DisturbedFile ptp(dir / "in.ptp", truncate("in.ptp"));
@@ -250,9 +250,10 @@ TEST_F(WritingPaths, InputTruncatedWhileItIsRead) {
 // An open file keeps its bytes when its name is removed: the run writes the
 // whole program.
 TEST_F(WritingPaths, InputRemovedWhileItIsRead) {
-  ASSERT_EQ(Correct(dir / "whole.up"), 0);
+  ASSERT_EQ(Correct(dir / "whole.up"), CorrectionStatus::kCorrected);
   DisturbedFile h33(dir / "in.up", [this] { fs::remove(dir / "in.up"); });
-  EXPECT_EQ(TUpToUp(dir / "in.up", dir / "out.up", 100, 50, 1200, dialogs).Run(h33), 0);
+  EXPECT_EQ(UpToUpCorrection(dir / "in.up", dir / "out.up", {100, 1200, 50}, dialogs).Run(h33),
+            CorrectionStatus::kCorrected);
   EXPECT_EQ(ReadBytes(dir / "out.up"), ReadBytes(dir / "whole.up"));
   EXPECT_EQ(dir.Listing(), "in.ptp\nout.up\nwhole.up\n");
 }
@@ -261,7 +262,7 @@ TEST_F(WritingPaths, ANameThatDesignatesTheInputIsRefused) {
   fs::create_hard_link(dir / "in.up", dir / "hard.up");
   fs::create_hard_link(dir / "in.ptp", dir / "hard.ptp");
   const std::map<std::string, std::string> before = Files();
-  EXPECT_EQ(Correct(dir / "hard.up"), TUpToUp::kOutputUncreatable);
+  EXPECT_EQ(Correct(dir / "hard.up"), CorrectionStatus::kOutputUncreatable);
   ExpectToldOf("совпадает с  вновь формируемым");
   EXPECT_EQ(Convert(dir / "hard.ptp"), ConversionStatus::kRefused);
   ExpectToldOf("совпадает с  вновь формируемым");
@@ -272,7 +273,7 @@ class SplitFaults : public WritingPaths {
  protected:
   // Cuts in.up in two at about 60000 bytes, with the answers given.
   SplitOutcome Split(Dialogs& answering) {
-    return TapeSplitter(dir / "in.up", 100, 1200, 50, answering).Run();
+    return TapeSplitter(dir / "in.up", {100, 1200, 50}, answering).Run();
   }
   // The same with the second part under `second`.
   SplitOutcome Split(const fs::path& second) {

@@ -113,7 +113,7 @@ TEST(ConversionInvariants, HoldOverALongGeneratedProgram) {
       if (HasWord(frame, 'F')) code = std::string(ReadWord(frame, 'F'));
       ASSERT_EQ(code.size(), 4u) << frame;
       ASSERT_EQ(EncodeFeed(DecodeFeed(ParseInt(code))), code) << frame;
-      ASSERT_LE(DecodeFeed(ParseInt(code)), parameters.FeedMax) << frame;
+      ASSERT_LE(DecodeFeed(ParseInt(code)), parameters.Machine.feedMax_mm_min) << frame;
       // The machine brakes from each frame to the next, unless an M or S word
       // stands in the way.
       const bool shielded = HasWord(previous, 'M') || HasWord(previous, 'S');

@@ -84,7 +84,7 @@ TEST(EmptyInput, GivesAnEmptyProgramWithZeroSums) {
 
 TEST(DirectPass, OnlyClampsAndCodesFeedsAndAddsNothing) {
   RunParameters direct = Direct();
-  direct.FeedMax = 1200;
+  direct.Machine.feedMax_mm_min = 1200;
   const Converted converted =
       Convert("%\nN1X1000F1500\nN2Y1000F500\nN3F300\nN4G02X1000Y-1000I0J1000\nN5M05\n", direct);
   EXPECT_EQ(converted.output,
@@ -228,7 +228,7 @@ TEST(BadInput, GarbageBytesNeverCrash) {
 
 TEST(Parameters, FeedMaxThatCannotBeCodedIsRefusedBeforeWriting) {
   RunParameters parameters = TestMachine();
-  parameters.FeedMax = 10000;
+  parameters.Machine.feedMax_mm_min = 10000;
   const Converted converted = Convert("%\nN1X10000F500\n", parameters);
   EXPECT_EQ(converted.status, ConversionStatus::kRefused);
   EXPECT_EQ(converted.output, "");
@@ -237,10 +237,10 @@ TEST(Parameters, FeedMaxThatCannotBeCodedIsRefusedBeforeWriting) {
             "error [OK]: Максимальная подача 10000 мм/мин не может быть записана кодом подачи H33: "
             "допустимо от 1 до 9999 мм/мин.\nПреобразование не выполнено.");
   parameters = TestMachine();
-  parameters.SpeedLimit = 2000000000;  // twice that would not fit an int
+  parameters.Machine.speedLimit_mm_min = 2000000000;  // twice that would not fit an int
   EXPECT_EQ(Convert("%\n", parameters).status, ConversionStatus::kRefused);
   parameters = TestMachine();
-  parameters.Acceleration = 0;
+  parameters.Machine.acceleration_mm_s2 = 0;
   EXPECT_EQ(Convert("%\n", parameters).status, ConversionStatus::kRefused);
 }
 
@@ -350,7 +350,7 @@ TEST_F(PtpToUpFiles, BrakingFailureStopsWithoutResultAndKeepsTheOldProgram) {
 TEST_F(PtpToUpFiles, RefusalsComeBeforeAnythingIsWritten) {
   dir.Write("in.ptp", "%\nN1X10000F500\n");
   RunParameters uncodable = TestMachine();
-  uncodable.FeedMax = 12000;
+  uncodable.Machine.feedMax_mm_min = 12000;
   EXPECT_EQ(Run("in.ptp", "out.up", uncodable), ConversionStatus::kRefused);
   EXPECT_EQ(Run("in.ptp", "./in.ptp"), ConversionStatus::kRefused);
   EXPECT_EQ(dialogs.shown.back(),

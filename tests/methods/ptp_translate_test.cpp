@@ -118,7 +118,7 @@ TEST(Circles, ShortCircleTakesTheLowerFeedOfTheNextFrame) {
 
 TEST(FeedMax, LowersTheFirstFrameAndEveryLaterFeed) {
   RunParameters parameters = TestMachine();
-  parameters.FeedMax = 1200;
+  parameters.Machine.feedMax_mm_min = 1200;
   EXPECT_EQ(ConvertedText("N1X100000F1500\nN2X100000F2000\n", parameters),
             "N001X100000F0712\nN002X100000F0712\nN003F0000\n");
   EXPECT_EQ(ConvertedText("%\nN1X100000F1500\n", parameters), "%\nN001X100000F0712\nN002F0000\n");

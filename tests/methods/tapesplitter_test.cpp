@@ -48,7 +48,7 @@ std::array<long, 3> ControlSums(const std::string& program) {
 class Split : public testing::Test {
  protected:
   SplitOutcome Run(Dialogs& answering) {
-    return TapeSplitter(dir / "p.up", 100, 1200, 50, answering).Run();
+    return TapeSplitter(dir / "p.up", {100, 1200, 50}, answering).Run();
   }
   SplitOutcome Run() { return Run(dialogs); }
 

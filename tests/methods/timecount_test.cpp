@@ -12,7 +12,7 @@ namespace {
 
 float TimeOf(std::string_view program, int acceleration = 5) {
   MemorySource source(program);
-  return TTimeCounter("memory", acceleration).CountTime(source);
+  return TimeCounter("memory", acceleration).CountTime(source);
 }
 
 // 100 mm along X.
@@ -129,12 +129,22 @@ TEST(TimeCounter, AMoveAtACodeBelowOneIsRefusedWithItsLine) {
   EXPECT_EQ(refusal("%\nN001X+001000F0000\nN002X+001000\nN003M30\n"), "counted");
 }
 
-TEST(TimeCounter, MissingFileIsAnErrorNotZeroSeconds) {
+TEST(TimeCounter, AFileThatCannotBeTimedSaysWhyInsteadOfZeroSeconds) {
   TempDir dir;
-  EXPECT_FALSE(TTimeCounter(dir / "missing.up", 5).CountTime());
-  EXPECT_FALSE(TTimeCounter(dir.Path(), 5).CountTime());
+  const TimeCount missing = TimeCounter(dir / "missing.up", 5).CountTime();
+  EXPECT_EQ(missing.status, TimeCountStatus::kCannotOpen);
+  EXPECT_FALSE(missing.reason.empty());
+  EXPECT_EQ(TimeCounter(dir.Path(), 5).CountTime().status, TimeCountStatus::kCannotOpen);
+
+  dir.Write("stop.up", "N001X+001000F06\r\n");
+  const TimeCount refused = TimeCounter(dir / "stop.up", 5).CountTime();
+  EXPECT_EQ(refused.status, TimeCountStatus::kFailed);
+  EXPECT_NE(refused.reason.find("Строка 1"), std::string::npos) << refused.reason;
+
   dir.Write("p.up", std::string("N001F0000\r\n") + "N002X+010000F0660\r\nN003F0000\r\n");
-  EXPECT_EQ(TTimeCounter(dir / "p.up", 5).CountTime(), 12.0f);
+  const TimeCount counted = TimeCounter(dir / "p.up", 5).CountTime();
+  EXPECT_EQ(counted.status, TimeCountStatus::kCounted);
+  EXPECT_EQ(counted.seconds, 12.0f);
 }
 
 }  // namespace

@@ -13,14 +13,10 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Machine {
-  int speedLimit = 50;
-  int acceleration = 5;
-  int feedMax = 1200;
-};
+constexpr MachineLimits kMachine{50, 1200, 5};
 
 struct Corrected {
-  int result = 0;
+  CorrectionStatus result = CorrectionStatus::kCorrected;
   std::string output;  // line ends shown as LF
   std::vector<std::string> shown;
   std::string report;
@@ -35,12 +31,11 @@ std::string WithoutCarriageReturns(const std::string& bytes) {
   return text;
 }
 
-Corrected Correct(std::string_view program, Machine machine = {}) {
+Corrected Correct(std::string_view program, const MachineLimits& machine = kMachine) {
   ScriptedDialogs dialogs;
   MemorySource source(program);
   MemorySink sink;
-  TUpToUp correction("p.up", "q.up", machine.speedLimit, machine.acceleration, machine.feedMax,
-                     dialogs);
+  UpToUpCorrection correction("p.up", "q.up", machine, dialogs);
   Corrected corrected;
   corrected.result = correction.Run(source, sink);
   corrected.output = WithoutCarriageReturns(sink.Bytes());
@@ -49,9 +44,10 @@ Corrected Correct(std::string_view program, Machine machine = {}) {
   return corrected;
 }
 
-std::string Output(std::string_view program, Machine machine = {}) {
+std::string Output(std::string_view program, const MachineLimits& machine = kMachine) {
   const Corrected corrected = Correct(program, machine);
-  EXPECT_EQ(corrected.result, 0) << (corrected.shown.empty() ? "" : corrected.shown.back());
+  EXPECT_EQ(corrected.result, CorrectionStatus::kCorrected)
+      << (corrected.shown.empty() ? "" : corrected.shown.back());
   return corrected.output;
 }
 
@@ -74,7 +70,7 @@ TEST(UpToUpBraking, ZeroLengthFrameBeforeAStopRunsAtTheFloorFeed) {
 TEST(UpToUpBraking, ShortArcBeforeAStopFailsAndNamesTheArc) {
   const Corrected corrected =
       Correct("%\nN001X+001000F0660\nN002G02X+000500Y-000500I+000000J-000500\nN003M05\n");
-  EXPECT_EQ(corrected.result, TUpToUp::kBrakingFailed);
+  EXPECT_EQ(corrected.result, CorrectionStatus::kBrakingFailed);
   ASSERT_EQ(corrected.shown.size(), 1u);
   EXPECT_EQ(corrected.shown[0],
             "warning [Yes]: В кадре c круговой интерполяцией "
@@ -86,9 +82,9 @@ TEST(UpToUpBraking, ShortArcBeforeAStopFailsAndNamesTheArc) {
 }
 
 TEST(UpToUpBraking, LoweringTheFirstLineFailsUnlessATapeMarkStandsBeforeIt) {
-  const Machine machine{50, 5, 900};
+  const MachineLimits machine{50, 900, 5};
   const Corrected corrected = Correct("N001X+001000F0712\nN002X+001000F0624\n", machine);
-  EXPECT_EQ(corrected.result, TUpToUp::kBrakingFailed);
+  EXPECT_EQ(corrected.result, CorrectionStatus::kBrakingFailed);
   ASSERT_EQ(corrected.shown.size(), 1u);
   EXPECT_EQ(corrected.shown[0],
             "warning [Yes]: Слишком маленькая подача в кадре:\n N001X+001000F0664\n "
@@ -169,7 +165,7 @@ TEST(UpToUpFeed, CarriedFeedIsNeverZeroAndEndsAtAMotionFrameWithItsOwnFeed) {
 // also from a feed-only frame whose code goes on to the next move.
 TEST(UpToUpFeed, CodesBelowOneAreRefusedWithTheirLine) {
   const Corrected carried = Correct("%\nN001X+001000F0660\nN002F0001\nN003X+001000\n");
-  EXPECT_EQ(carried.result, TUpToUp::kInputUnreadable);
+  EXPECT_EQ(carried.result, CorrectionStatus::kInputUnreadable);
   EXPECT_EQ(carried.shown, std::vector<std::string>{
                                "captioned <Ошибка в программе UpToUp>: Строка 3: код подачи F0001 "
                                "задаёт подачу меньше 1 мм/мин.\nОбработка прервана."});
@@ -199,10 +195,10 @@ TEST(UpToUpFeed, ShortFrameRunsAtTwiceTheSpeedLimitAndTheNextGetsItsFeedBack) {
 
 TEST(UpToUpFeed, FeedsAboveTheMachineLimitAreCut) {
   EXPECT_EQ(Output("N001X+001000F0799\nN002X+001000F0799\nN003X+100000\n",
-                   {50, 50, 1200}),
+                   {50, 1200, 50}),
             "N001X+001000F0712\nN002X+001000F0712\nN003X+100000\nN004F0000\n");
   // Without an F word the first frame is left alone.
-  EXPECT_EQ(Output("N001M03\nN002X+100000F0799\n", {50, 50, 1200}),
+  EXPECT_EQ(Output("N001M03\nN002X+100000F0799\n", {50, 1200, 50}),
             "N001M03\nN002X+100000F0712\nN003F0000\n");
 }
 
@@ -210,7 +206,7 @@ TEST(UpToUpFeed, ArcLimitIsWrittenAsACodeAndTheFeedRestoredAfterTheArc) {
   // Radius 10 mm: 60·sqrt(5·100) = 1341, written F0713, run at 1300.
   // The next frame goes on along the arc's end tangent.
   EXPECT_EQ(Output("%\nN001G03X+001000Y+001000I+000000J-001000F0714\nN002Y+001000\n",
-                   {50, 50, 1500}),
+                   {50, 1500, 50}),
             "%\nN001G03X+001000Y+001000I+000000J-001000F0713\nN002Y+001000F0714\nN003F0000\n");
 }
 
@@ -226,7 +222,7 @@ TEST(UpToUpFeed, ShortArcMeetingALowerFeedRunsAtItWhole) {
 
 TEST(UpToUpRun, EmptyProgramGivesAnEmptyOutputAndZeroSums) {
   const Corrected corrected = Correct("");
-  EXPECT_EQ(corrected.result, 0);
+  EXPECT_EQ(corrected.result, CorrectionStatus::kCorrected);
   EXPECT_EQ(corrected.output, "");
   EXPECT_EQ(corrected.shown,
             std::vector<std::string>{"message: Контрольные суммы:\nSUMX =      0.00 mm\n"
@@ -285,7 +281,7 @@ TEST(UpToUpLongLines, ALineLongerThanTheLimitIsRefusedWithItsNumber) {
        {"%\nN001X+001000F0660\n" + tooLong + "N003X+001000\n",
         "%\nN001X+001000F0660\n" + tooLong.substr(0, 198) + "\r\n"}) {
     const Corrected corrected = Correct(program);
-    EXPECT_EQ(corrected.result, TUpToUp::kInputUnreadable);
+    EXPECT_EQ(corrected.result, CorrectionStatus::kInputUnreadable);
     ASSERT_FALSE(corrected.shown.empty());
     EXPECT_EQ(corrected.shown.back(),
               "captioned <Ошибка в программе UpToUp>: Строка 3 длиннее 198 символов (с концом строки): "

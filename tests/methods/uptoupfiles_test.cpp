@@ -20,13 +20,13 @@ constexpr const char* kCorrected = "%\r\nN001X+001000F0660\r\nN002F0000\r\nN003M
 constexpr const char* kCaption = "captioned <Ошибка в программе UpToUp>: ";
 
 struct FileRun {
-  int result;
+  CorrectionStatus result;
   std::vector<std::string> shown;
 };
 
 FileRun RunOnFiles(const fs::path& input, const fs::path& output) {
   ScriptedDialogs dialogs;
-  const int result = TUpToUp(input, output, 50, 5, 1200, dialogs).Run();
+  const CorrectionStatus result = UpToUpCorrection(input, output, {50, 1200, 5}, dialogs).Run();
   return {result, dialogs.shown};
 }
 
@@ -37,7 +37,7 @@ TEST(UpToUpFiles, WritesTheCorrectedProgramAndShowsTheSums) {
   dir.Write(longName, kProgram);
   dir.Write("out.up", "old");
   const FileRun run = RunOnFiles(dir / longName, dir / "out.up");
-  EXPECT_EQ(run.result, 0);
+  EXPECT_EQ(run.result, CorrectionStatus::kCorrected);
   EXPECT_EQ(ReadBytes(dir / "out.up"), kCorrected);
   ASSERT_EQ(run.shown.size(), 1u);
   EXPECT_EQ(run.shown[0].rfind("message: Контрольные суммы:\nSUMX =     10.00 mm", 0), 0u);
@@ -47,7 +47,7 @@ TEST(UpToUpFiles, WritesTheCorrectedProgramAndShowsTheSums) {
 TEST(UpToUpFiles, MissingInputIsRefusedBeforeTheOutputIsTouched) {
   TempDir dir;
   const FileRun run = RunOnFiles(dir / "none.up", dir / "out.up");
-  EXPECT_EQ(run.result, TUpToUp::kInputUnreadable);
+  EXPECT_EQ(run.result, CorrectionStatus::kInputUnreadable);
   EXPECT_EQ(run.shown,
             std::vector<std::string>{kCaption + std::string("Не могу открыть файл ") +
                                      (dir / "none.up").string() + "\nNo such file or directory"});
@@ -64,7 +64,7 @@ TEST(UpToUpFiles, OutputThatCannotBeCreated) {
       {dir / "sub", "не удается записать файл %s: это каталог, а не файл"}};
   for (const auto& [output, reason] : outputs) {
     const FileRun run = RunOnFiles(dir / "p.up", output);
-    EXPECT_EQ(run.result, TUpToUp::kOutputUncreatable) << output;
+    EXPECT_EQ(run.result, CorrectionStatus::kOutputUncreatable) << output;
     const std::string name = output.string();
     EXPECT_EQ(run.shown, std::vector<std::string>{kCaption + std::string("Не могу открыть файл ") +
                                                   name + "\n" + Sprintf(reason.c_str(), name.c_str())});
@@ -83,7 +83,7 @@ TEST(UpToUpFiles, ReadOnlyDirectory) {
     GTEST_SKIP() << "permissions are not enforced for this user";
   }
   EXPECT_EQ(RunOnFiles(dir / "p.up", dir / "locked" / "out.up").result,
-            TUpToUp::kOutputUncreatable);
+            CorrectionStatus::kOutputUncreatable);
   EXPECT_TRUE(fs::is_empty(dir / "locked"));
 }
 
@@ -94,7 +94,7 @@ TEST(UpToUpFiles, SameFileUnderAnotherNameIsRefused) {
   fs::create_symlink(dir / "p.up", dir / "link.up");
   for (const fs::path& output : {dir / "sub" / ".." / "p.up", dir / "link.up", dir / "p.up"}) {
     const FileRun run = RunOnFiles(dir / "p.up", output);
-    EXPECT_EQ(run.result, TUpToUp::kOutputUncreatable);
+    EXPECT_EQ(run.result, CorrectionStatus::kOutputUncreatable);
     ASSERT_EQ(run.shown.size(), 1u);
     EXPECT_EQ(run.shown[0], kCaption + std::string("Имя исходного файла УП ->\n ") +
                                 (dir / "p.up").string() +
@@ -108,8 +108,8 @@ TEST(UpToUpFiles, BrakingFailureLeavesTheOutputAsItWas) {
   TempDir dir;
   dir.Write("p.up", "%\nN001X+001000F0660\nN002G02X+000500Y-000500I+000000J-000500\nN003M05\n");
   dir.Write("old.up", "old");
-  EXPECT_EQ(RunOnFiles(dir / "p.up", dir / "old.up").result, TUpToUp::kBrakingFailed);
-  EXPECT_EQ(RunOnFiles(dir / "p.up", dir / "new.up").result, TUpToUp::kBrakingFailed);
+  EXPECT_EQ(RunOnFiles(dir / "p.up", dir / "old.up").result, CorrectionStatus::kBrakingFailed);
+  EXPECT_EQ(RunOnFiles(dir / "p.up", dir / "new.up").result, CorrectionStatus::kBrakingFailed);
   EXPECT_EQ(ReadBytes(dir / "old.up"), "old");
   EXPECT_EQ(dir.Listing(), "old.up\np.up\n");
 }
@@ -141,12 +141,12 @@ TEST(UpToUpFiles, InputOutputErrorsPartWayAreReported) {
   ScriptedDialogs dialogs;
   FailingSource failing;
   MemorySink sink;
-  EXPECT_EQ(TUpToUp("p.up", "q.up", 50, 5, 1200, dialogs).Run(failing, sink),
-            TUpToUp::kInputUnreadable);
+  EXPECT_EQ(UpToUpCorrection("p.up", "q.up", {50, 1200, 5}, dialogs).Run(failing, sink),
+            CorrectionStatus::kInputUnreadable);
   MemorySource source(kProgram);
   FullSink full;
-  EXPECT_EQ(TUpToUp("p.up", "q.up", 50, 5, 1200, dialogs).Run(source, full),
-            TUpToUp::kOutputUncreatable);
+  EXPECT_EQ(UpToUpCorrection("p.up", "q.up", {50, 1200, 5}, dialogs).Run(source, full),
+            CorrectionStatus::kOutputUncreatable);
   EXPECT_EQ(dialogs.shown,
             (std::vector<std::string>{
                 kCaption + std::string("ошибка чтения файла p.up: Input/output error"),

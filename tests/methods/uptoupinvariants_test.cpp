@@ -180,8 +180,8 @@ TEST(UpToUpInvariants, GeneratedProgramsComeOutSafe) {
     ScriptedDialogs dialogs;
     MemorySource source(program);
     MemorySink sink;
-    TUpToUp correction("p.up", "q.up", kSpeedLimit, kAcceleration, kFeedMax, dialogs);
-    ASSERT_EQ(correction.Run(source, sink), 0) << dialogs.shown.back();
+    UpToUpCorrection correction("p.up", "q.up", {kSpeedLimit, kFeedMax, kAcceleration}, dialogs);
+    ASSERT_EQ(correction.Run(source, sink), CorrectionStatus::kCorrected) << dialogs.shown.back();
     std::string output = sink.Bytes();
     std::erase(output, '\r');
     const std::vector<std::string> in = Lines(program);
@@ -214,14 +214,17 @@ TEST(UpToUpInvariants, ArbitraryBytes) {
     ScriptedDialogs dialogs;
     MemorySource source(bytes);
     MemorySink sink;
-    const int result = TUpToUp("p.up", "q.up", 50, 5, 1200, dialogs).Run(source, sink);
+    const CorrectionStatus result =
+        UpToUpCorrection("p.up", "q.up", {50, 1200, 5}, dialogs).Run(source, sink);
     // A line too long to be read whole is refused, and so is a code that is
     // no feed ("F06").
-    const bool refused = result == TUpToUp::kInputUnreadable && !dialogs.shown.empty() &&
+    const bool refused = result == CorrectionStatus::kInputUnreadable && !dialogs.shown.empty() &&
                          (dialogs.shown.back().find("длиннее 198") != std::string::npos ||
                           dialogs.shown.back().find("меньше 1 мм/мин") != std::string::npos);
-    EXPECT_TRUE(result == 0 || result == TUpToUp::kBrakingFailed || refused) << result;
-    outcomes[result == 0] += 1;
+    EXPECT_TRUE(result == CorrectionStatus::kCorrected ||
+                result == CorrectionStatus::kBrakingFailed || refused)
+        << static_cast<int>(result);
+    outcomes[result == CorrectionStatus::kCorrected] += 1;
   }
   // Both ways through the run were taken.
   EXPECT_GT(outcomes[0], 10);
