@@ -14,4 +14,12 @@ namespace h33 {
 // Numbers follow the C library's LC_NUMERIC, which both front ends keep at "C".
 std::string Sprintf(const char* format, ...) H33_PRINTF_FORMAT(1, 2);
 
+// The two formats the planner and the writer use once per frame, with the
+// bytes Sprintf gives them but without its format parser (std::to_chars is
+// defined to print as printf does in the "C" locale):
+// Sprintf("%0*ld", width, number) ...
+std::string ZeroPadded(long number, int width);
+// ... and Sprintf("%.*f", decimals, value).
+std::string FixedDecimals(double value, int decimals);
+
 }  // namespace h33

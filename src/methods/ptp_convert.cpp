@@ -45,7 +45,7 @@ class NumberedWriter {
     }
     if (HasWord(text, 'N')) {
       const long number = counter_.Take();
-      ReplaceWord(text, 'N', freeNumbering_ ? Sprintf("%05ld", number) : Sprintf("%03ld", number));
+      ReplaceWord(text, 'N', ZeroPadded(number, freeNumbering_ ? 5 : 3));
     }
     writer_.Write(text);
   }

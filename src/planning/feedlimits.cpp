@@ -60,7 +60,7 @@ void TangentAtStart(FrameVector& chord, const FrameVector& offsets, Plane plane,
   Tangent(chord, offsets.*axes.first, offsets.*axes.second, plane, arcSense);
 }
 
-float RoundTo3Decimals(float value) { return ParseFloat(Sprintf("%.3f", double{value})); }
+float RoundTo3Decimals(float value) { return ParseFloat(FixedDecimals(double{value}, 3)); }
 
 std::optional<float> CornerCosine(const FrameVector& current, const FrameVector& next) {
   const float dot = current.x * next.x + current.y * next.y + current.z * next.z;
