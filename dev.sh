@@ -27,7 +27,9 @@ setup() {
   fi
 }
 
-# build DIR [cmake options...]
+# build DIR [cmake options...]. The verbs share build folders, and CMake keeps
+# an option's last value: each verb names the parts it needs, or a run would
+# leave out what the one before switched off.
 build() {
   local dir=$1
   shift
@@ -118,7 +120,7 @@ run_fuzzers() {
 case "${1:-}" in
   build)
     setup
-    build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DH33_BUILD_TESTS=ON -DH33_BUILD_BENCH=ON
     ;;
   run)
     setup
@@ -131,7 +133,7 @@ case "${1:-}" in
     ;;
   screenshot)
     setup
-    build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DH33_BUILD_BENCH=OFF
+    build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DH33_BUILD_TESTS=ON -DH33_BUILD_BENCH=OFF
     mkdir -p docs/screenshots
     xvfb-run -a -s "-screen 0 1280x1024x24" build/tests/ui/h33_screenshots docs/screenshots examples
     build/src/cli/h33-plot examples/pocket.up -o docs/plot-pocket.png
@@ -146,7 +148,7 @@ case "${1:-}" in
     run_tests build-asan
     # The release build's test summary closes the run.
     echo "== release build"
-    build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DH33_WERROR=ON
+    build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DH33_WERROR=ON -DH33_BUILD_TESTS=ON -DH33_BUILD_BENCH=ON
     echo "== Debian package, installed and tried"
     make_package build
     try_package build
