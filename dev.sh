@@ -1,12 +1,12 @@
 #!/usr/bin/env bash
 # One entry point for developers and CI: installs what is missing, builds and
-# runs. Usage: ./dev.sh run | test | bench | screenshot | build | fuzz [SECONDS]
+# runs. Usage: ./dev.sh run | test | bench | screenshot | build | package | fuzz [SECONDS]
 set -euo pipefail
 cd "$(dirname "$0")"
 
 PACKAGES=(build-essential cmake ninja-build pkg-config googletest libgtest-dev libgmock-dev qt6-svg-dev
   libbenchmark-dev libcli11-dev nlohmann-json3-dev qt6-base-dev qt6-translations-l10n xvfb xauth fonts-dejavu-core fonts-liberation time locales
-  clang-14 libclang-rt-14-dev)
+  clang-14 libclang-rt-14-dev dpkg-dev desktop-file-utils)
 
 setup() {
   local missing=()
@@ -27,7 +27,9 @@ setup() {
   fi
 }
 
-# build DIR [cmake options...]
+# build DIR [cmake options...]. The verbs share build folders, and CMake keeps
+# an option's last value: each verb names the parts it needs, or a run would
+# leave out what the one before switched off.
 build() {
   local dir=$1
   shift
@@ -48,6 +50,38 @@ demo() {
 run_tests() {
   local dir=$1
   (cd "$dir" && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j "$(nproc)")
+}
+
+# make_package DIR: the .deb of what DIR holds built, in DIR/packages.
+make_package() {
+  local dir=$1
+  cpack --config "$dir/CPackConfig.cmake" -B "$dir/packages" | grep "package:"
+}
+
+# try_package DIR: installs DIR's .deb as a user would, tries what it put in
+# place against the build it came from, and removes it again.
+try_package() {
+  local dir=$1 examples=/usr/share/h33feed/examples
+  if dpkg-query -W -f='${Status}' h33feed 2>/dev/null | grep -q "ok installed"; then
+    echo "== h33feed is installed on this machine already: its package is left untried"
+    return
+  fi
+  dpkg -i "$dir"/packages/h33feed_*.deb >/dev/null
+  trap 'dpkg -r h33feed >/dev/null' EXIT
+  h33 time "$examples/pocket.up" | tee "$dir/packages/time.txt"
+  "$dir/src/cli/h33" time examples/pocket.up | cmp - "$dir/packages/time.txt"
+  h33-plot "$examples/pocket.up" -o "$dir/packages/pocket.png"
+  desktop-file-validate /usr/share/applications/h33feed.desktop
+  test -f /usr/share/icons/hicolor/scalable/apps/h33feed.svg
+  # The window runs until it is stopped; one that cannot start ends at once.
+  local status=0
+  xvfb-run -a timeout 5 h33feed "$examples" 2>/dev/null || status=$?
+  if ((status != 124)); then
+    echo "== the installed h33feed ended with $status instead of running" >&2
+    return 1
+  fi
+  dpkg -r h33feed >/dev/null
+  trap - EXIT
 }
 
 # The libFuzzer targets of fuzz/, built with clang's fuzzer and sanitizers.
@@ -86,7 +120,7 @@ run_fuzzers() {
 case "${1:-}" in
   build)
     setup
-    build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DH33_BUILD_TESTS=ON -DH33_BUILD_BENCH=ON
     ;;
   run)
     setup
@@ -99,7 +133,7 @@ case "${1:-}" in
     ;;
   screenshot)
     setup
-    build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DH33_BUILD_BENCH=OFF
+    build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DH33_BUILD_TESTS=ON -DH33_BUILD_BENCH=OFF
     mkdir -p docs/screenshots
     xvfb-run -a -s "-screen 0 1280x1024x24" build/tests/ui/h33_screenshots docs/screenshots examples
     build/src/cli/h33-plot examples/pocket.up -o docs/plot-pocket.png
@@ -114,7 +148,10 @@ case "${1:-}" in
     run_tests build-asan
     # The release build's test summary closes the run.
     echo "== release build"
-    build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DH33_WERROR=ON
+    build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DH33_WERROR=ON -DH33_BUILD_TESTS=ON -DH33_BUILD_BENCH=ON
+    echo "== Debian package, installed and tried"
+    make_package build
+    try_package build
     run_tests build
     ;;
   fuzz)
@@ -124,11 +161,16 @@ case "${1:-}" in
     ;;
   bench)
     setup
-    build build-release -DCMAKE_BUILD_TYPE=Release -DH33_BUILD_TESTS=OFF
+    build build-release -DCMAKE_BUILD_TYPE=Release -DH33_BUILD_TESTS=OFF -DH33_BUILD_BENCH=ON
     bench/run.sh build-release
     ;;
+  package)
+    setup
+    build build-release -DCMAKE_BUILD_TYPE=Release -DH33_BUILD_TESTS=OFF -DH33_BUILD_BENCH=OFF
+    make_package build-release
+    ;;
   *)
-    echo "usage: $0 run | test | bench | screenshot | build | fuzz [SECONDS]" >&2
+    echo "usage: $0 run | test | bench | screenshot | build | package | fuzz [SECONDS]" >&2
     exit 2
     ;;
 esac

@@ -2,7 +2,7 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QStyle>
+#include <QIcon>
 
 #include "format/scratchfiles.h"
 #include "ui/aboutwindow.h"
@@ -19,7 +19,10 @@ int main(int argc, char** argv) {
   h33::ScratchFiles::RemoveOnSignals();
   h33::LoadQtTranslations();
   QApplication::setApplicationName("h33feed");
-  QApplication::setWindowIcon(application.style()->standardIcon(QStyle::SP_FileDialogContentsView));
+  // The desktop matches the window to its menu entry by this name; the icon is
+  // the entry's, built in so that a window run from the build tree shows it too.
+  QApplication::setDesktopFileName("h33feed");
+  QApplication::setWindowIcon(QIcon(":/h33feed.svg"));
 
   const QString start = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath();
   h33::QtDialogs dialogs(nullptr);
