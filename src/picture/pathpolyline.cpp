@@ -15,6 +15,8 @@ constexpr std::uint32_t kGapBit = 4;
 constexpr int kFeedsMergeAt = 12;
 constexpr int kKindsMergeAt = 16;
 constexpr int kMostCoarsenings = 64;
+// Points a stretch left out as straight may hold: its test runs through them all.
+constexpr std::size_t kLongestStretch = 64;
 
 PathPoint MakePoint(const Point3& point, const ToolpathMove& move) {
   PathPoint made;
@@ -32,8 +34,6 @@ PathPoint GapAt(PathPoint point) {
   return point;
 }
 
-bool SamePlace(const PathPoint& a, const PathPoint& b) { return a.x == b.x && a.y == b.y && a.z == b.z; }
-
 Point3 ToPoint3(const PathPoint& point) { return {point.x, point.y, point.z}; }
 
 double Distance(const PathPoint& a, const PathPoint& b) {
@@ -41,6 +41,16 @@ double Distance(const PathPoint& a, const PathPoint& b) {
   const double dy = double{a.y} - b.y;
   const double dz = double{a.z} - b.z;
   return std::sqrt(dx * dx + dy * dy + dz * dz);
+}
+
+// From the point to the nearest point of the segment a–b.
+double DistanceToChord(const PathPoint& point, const PathPoint& a, const PathPoint& b) {
+  const double ab[] = {double{b.x} - a.x, double{b.y} - a.y, double{b.z} - a.z};
+  const double ap[] = {double{point.x} - a.x, double{point.y} - a.y, double{point.z} - a.z};
+  const double square = ab[0] * ab[0] + ab[1] * ab[1] + ab[2] * ab[2];
+  const double along = square > 0 ? (ap[0] * ab[0] + ap[1] * ab[1] + ap[2] * ab[2]) / square : 0;
+  const double t = std::clamp(along, 0.0, 1.0);
+  return std::hypot(ap[0] - t * ab[0], ap[1] - t * ab[1], ap[2] - t * ab[2]);
 }
 
 // splitmix64's finaliser: every bit of the input stirs every bit of the output.
@@ -180,9 +190,9 @@ void PathPolyline::Settle(const PathPoint& point) {
     Jump(point);
     return;
   }
-  // Back where the drawing stopped, as after a contour run again, the
+  // Back near where the drawing stopped, as after a contour run again, the
   // drawing goes on without a gap.
-  if (anchor_ && !anchorKept_ && (kept_ == 0 || !SamePlace(*anchor_, points_[kept_ - 1]))) {
+  if (anchor_ && !anchorKept_ && (kept_ == 0 || Distance(*anchor_, points_[kept_ - 1]) >= tolerance_)) {
     Keep(GapAt(*anchor_));
   }
   Keep(point);
@@ -190,32 +200,63 @@ void PathPolyline::Settle(const PathPoint& point) {
   anchorKept_ = true;
 }
 
+void PathPolyline::SettlePending() {
+  if (pending_) Settle(*pending_);
+  pending_.reset();
+  stretch_.clear();
+}
+
+void PathPolyline::LeaveOut(const PathPoint& point) {
+  pending_ = point;
+  if (coarsening_ > 0) stretch_.push_back(point);
+}
+
+// Whether the point may be left out after the anchor: it lies within the
+// tolerance of it, or, in a path thinned to fit its points, the stretch up
+// to it stays within the tolerance of its chord.
+bool PathPolyline::LeavesOut(const PathPoint& point) const {
+  if (!SameStyle(*anchor_, point)) return false;
+  if (Distance(*anchor_, point) < tolerance_) return true;
+  if (coarsening_ == 0 || stretch_.size() >= kLongestStretch) return false;
+  return std::all_of(stretch_.begin(), stretch_.end(), [&](const PathPoint& between) {
+    return DistanceToChord(between, *anchor_, point) < tolerance_;
+  });
+}
+
 void PathPolyline::Take(const PathPoint& point) {
   if (point.Gap()) {
-    if (pending_) Settle(*pending_);
-    pending_.reset();
+    SettlePending();
     Jump(point);
     return;
   }
-  if (anchor_) {
-    const bool same = SameStyle(*anchor_, point);
-    if (same && Distance(*anchor_, point) < tolerance_) {
-      pending_ = point;
+  if (!anchor_) {
+    Settle(point);
+    return;
+  }
+  if (LeavesOut(point)) {
+    LeaveOut(point);
+    return;
+  }
+  // Where the style changes the true corner stays, or the new colour would
+  // start early; a stretch found straight ends at its last point.
+  if (pending_ && (coarsening_ > 0 || !SameStyle(*anchor_, point))) {
+    SettlePending();
+    if (LeavesOut(point)) {
+      LeaveOut(point);
       return;
     }
-    // Where the style changes the true corner stays, or the new colour would
-    // start early.
-    if (!same && pending_) Settle(*pending_);
   }
   pending_.reset();
+  stretch_.clear();
   Settle(point);
 }
 
 void PathPolyline::Coarsen() {
   // The stream goes on from where it stood: past segments left out, perhaps,
-  // and with a point not settled yet.
+  // and with points not settled yet.
   const std::optional<PathPoint> streamAnchor = anchorKept_ ? std::nullopt : anchor_;
   const std::optional<PathPoint> streamPending = pending_;
+  const std::vector<PathPoint> streamStretch = stretch_;
   while (kept_ > options_.pointCap / 2 && coarsening_ < kMostCoarsenings) {
     ++coarsening_;
     tolerance_ *= 2;
@@ -223,17 +264,18 @@ void PathPolyline::Coarsen() {
     kept_ = 0;
     anchor_.reset();
     pending_.reset();
+    stretch_.clear();
     segments_.Release();
     for (std::size_t i = 0; i < count; ++i) {
       const PathPoint point = points_[i];
       Take(point);
     }
-    if (pending_) Settle(*pending_);
-    pending_.reset();
+    SettlePending();
     points_.resize(kept_);
   }
   if (streamAnchor) Jump(*streamAnchor);
   pending_ = streamPending;
+  stretch_ = streamStretch;
 }
 
 void PathPolyline::Add(const ToolpathMove& move) {
@@ -248,8 +290,7 @@ void PathPolyline::Add(const ToolpathMove& move) {
   // contour run over and over would flatten its arcs each time.
   if ((options_.window && !MoveMeetsWindow(*options_.window, move)) ||
       (move.kind == MoveKind::kCircular && !NewArc(move))) {
-    if (pending_) Settle(*pending_);
-    pending_.reset();
+    SettlePending();
     Jump(MakePoint(move.end, move));
     return;
   }
@@ -265,15 +306,14 @@ void PathPolyline::Add(const ToolpathMove& move) {
 }
 
 bool PathPolyline::NewArc(const ToolpathMove& move) {
-  // Only a shortcut: forgotten before it could hold more than the points.
-  if (arcs_.Size() >= options_.pointCap) arcs_.Release();
+  // Only a shortcut: forgotten before it could take much memory.
+  if (arcs_.Size() >= options_.pointCap / 4) arcs_.Release();
   return arcs_.Insert(ArcFingerprint(move));
 }
 
 void PathPolyline::Finish() {
   if (kept_ + 2 > options_.pointCap) Coarsen();
-  if (pending_) Settle(*pending_);
-  pending_.reset();
+  SettlePending();
   segments_.Release();
   arcs_.Release();
 }

@@ -46,8 +46,9 @@ struct Box3 {
 // the tolerance.
 //
 // Memory stays bounded: when more than `pointCap` points are kept, the
-// tolerance doubles and feeds that differ by a growing ratio count as one
-// style, and the points are thinned again in place.
+// tolerance doubles, feeds that differ by a growing ratio count as one
+// style, a stretch that stays within the tolerance of its chord keeps its
+// ends only, and the points are thinned again in place.
 class PathPolyline {
  public:
   struct Options {
@@ -75,6 +76,9 @@ class PathPolyline {
 
  private:
   void Take(const PathPoint& point);
+  bool LeavesOut(const PathPoint& point) const;
+  void LeaveOut(const PathPoint& point);
+  void SettlePending();
   void Settle(const PathPoint& point);
   void Jump(const PathPoint& point);
   void Keep(const PathPoint& point);
@@ -96,6 +100,7 @@ class PathPolyline {
   std::optional<PathPoint> anchor_;
   bool anchorKept_ = false;
   std::optional<PathPoint> pending_;  // the last point seen, left out so far
+  std::vector<PathPoint> stretch_;    // once coarsened: all points left out since the anchor
   FingerprintSet segments_;           // the segments kept
   FingerprintSet arcs_;               // the arcs flattened
   std::vector<Point3> flattened_;

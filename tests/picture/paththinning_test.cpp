@@ -154,6 +154,29 @@ TEST(PathThinning, OnlyWhatIsDrawnAlikeIsLeftOut) {
   EXPECT_EQ(points.back().Feed(), 300);
 }
 
+// 2 m of a wave of 2 mm in steps of 0.1 mm, into 512 points: once the
+// tolerance doubled until the wave was gone.
+TEST(PathThinning, ASmoothPathThinnedToFitItsPointsKeepsItsShape) {
+  std::string program = "N0G01F0660\n";
+  long y = 0;
+  for (int step = 1; step <= 20000; ++step) {
+    const long next = std::lround(200 * std::sin(step * 0.01));
+    program += "N1X+000010Y" + std::string(next >= y ? "+" : "-") + std::to_string(100000 + std::labs(next - y)).substr(1) + "\n";
+    y = next;
+  }
+  const ProgramPicture picture = Picture(program, Tolerance(0.005, 512));
+  const auto& points = picture.path.Points();
+  EXPECT_LE(points.size(), 512u);
+  EXPECT_LE(picture.path.Tolerance(), 0.32);
+  const auto wave = [](double x) { return 2 * std::sin(x / 10); };
+  for (std::size_t i = 1; i < points.size(); ++i) {
+    const double middle = (double{points[i - 1].x} + points[i].x) / 2;
+    const double chord = (double{points[i - 1].y} + points[i].y) / 2;
+    EXPECT_NEAR(chord, wave(middle), 2 * picture.path.Tolerance()) << middle;
+  }
+  EXPECT_NEAR(points.back().x, 2000, 1e-3);
+}
+
 TEST(PathThinning, AWindowKeepsTheSegmentsSeenInIt) {
   std::string program = "N0G01F0660\n";
   for (int i = 0; i < 100; ++i) program += "N1X+000100\n";
