@@ -33,7 +33,10 @@ ToolpathView::ToolpathView(QWidget* parent) : QWidget(parent), settle_(new QTime
 
 void ToolpathView::SetPicture(const ProgramPicture* picture, Plane plane) {
   scene_.picture = picture;
+  scene_.zoomedPath = nullptr;
+  zoomedPath_.Reset();
   scene_.selectedLine = 0;
+  scene_.selectedMove.reset();
   SetPlane(plane);
 }
 
@@ -59,6 +62,9 @@ void ToolpathView::ZoomAt(const QPointF& pixel, double factor) {
 
 void ToolpathView::SelectFrame(std::uint32_t line) {
   scene_.selectedLine = line;
+  // Read again: thinning may have left out the frame, a contour run again
+  // and again is kept once.
+  scene_.selectedMove = scene_.picture ? FindMoveByLine(*scene_.picture, line) : std::nullopt;
   update();
 }
 
@@ -73,6 +79,8 @@ void ToolpathView::RenderCache() {
   cache_.setDevicePixelRatio(ratio);
   cache_.fill(Qt::white);
   QPainter painter(&cache_);
+  scene_.zoomedPath =
+      scene_.picture ? zoomedPath_.For(*scene_.picture, scene_.plane, scene_.viewport, rect()) : nullptr;
   PaintPath(painter, rect(), scene_);
   cacheViewport_ = scene_.viewport;
   cacheValid_ = true;

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QRectF>
+
+#include <optional>
+
+#include "picture/programpicture.h"
+#include "plot/plotviewport.h"
+
+namespace h33 {
+
+// What a zoomed-in toolpath view draws where the picture's own path would
+// show its thinning: the window in view, with as much again around it for
+// panning, read again from the program's file at the zoom's tolerance.
+class ZoomedPath {
+ public:
+  // The path to draw over `area`; null when the picture's own will do, or
+  // its file cannot be read again.
+  const PathPolyline* For(const ProgramPicture& picture, Plane plane, const PlotViewport& viewport,
+                          const QRectF& area);
+  void Reset() { path_.reset(); }
+
+ private:
+  bool Covers(Plane plane, const PlotViewport& viewport, const QRectF& area) const;
+
+  std::optional<PathPolyline> path_;
+  PlaneWindow window_;
+};
+
+}  // namespace h33
