@@ -175,6 +175,36 @@ class PlotTest : public QObject {
     QVERIFY(!DrawnNear(image, fit.ToPixels(20, 15), 10));
   }
 
+  // A tape's F650 is 650 mm/min; read as a feed code it would draw a feed
+  // of hundreds of millions. Its name or its feed words tell, as --ptp does.
+  void PlotCommandTakesATapeByItsNameOrItsFeeds() {
+    TempDir dir;
+    // Feeds of four digits look like codes: only the name can tell.
+    const char* fastTape = "N001G01X+001000F1200\r\nN002Y+001000F1000\r\n";
+    const char* tape = "N001G01X+001000F650\r\nN002Y+001000F300\r\n";
+    const auto picture = [&](const std::string& file, std::vector<std::string> extra) {
+      std::vector<std::string> args{(dir / file).string(), "--profile", "-o", (dir / "p.png").string()};
+      args.insert(args.end(), extra.begin(), extra.end());
+      std::string err;
+      if (RunPlot(args, err) != 0) return std::string("failed: ") + err;
+      return ReadBytes(dir / "p.png");
+    };
+    for (const char* name : {"fast.ptp", "FAST.Ptp"}) {
+      dir.Write(name, fastTape);
+      QVERIFY2(picture(name, {}) == picture(name, {"--ptp"}), name);
+    }
+    for (const char* name : {"tape.up", "tape"}) {
+      dir.Write(name, tape);
+      QVERIFY2(picture(name, {}) == picture(name, {"--ptp"}), name);
+    }
+    // Coded feeds stay codes, and the compare mode's input is told apart too.
+    dir.Write("fast.up", fastTape);
+    QVERIFY(picture("fast.up", {}) != picture("fast.up", {"--ptp"}));
+    dir.Write("coded.up", kSquare);
+    QVERIFY(picture("coded.up", {"--compare", (dir / "tape.up").string()}) ==
+            picture("coded.up", {"--compare", (dir / "tape.up").string(), "--ptp"}));
+  }
+
   void PlotCommandWritesSvgAndProfilesAndRefusesBadNames() {
     TempDir dir;
     const auto program = dir.Write("square.up", kSquare);
