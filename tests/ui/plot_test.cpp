@@ -5,6 +5,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QCheckBox>
@@ -20,6 +21,7 @@
 #include "ui/plotwindow.h"
 #include "ui/statisticswindow.h"
 #include "ui/toolpathview.h"
+#include "ui/windowplacement.h"
 #include "scripteddialogs.h"
 #include "tempdir.h"
 
@@ -374,6 +376,53 @@ class PlotTest : public QObject {
     QVERIFY(view);
     QVERIFY(view->windowTitle().endsWith("q.up"));
     QVERIFY(view->profile->Scene().input);
+    view->close();
+  }
+
+  void AWindowOpensBesideAnotherWhereTheScreenHasRoom() {
+    const QSize wanted(1000, 760), least(720, 400);
+    // Beside statistics centred on a wide screen, on the side with more room.
+    const QRect wide(0, 0, 1920, 1080);
+    const QRect centred(815, 283, 289, 513);
+    SideBySide placed = PlaceBeside(centred, wanted, least, wide);
+    QCOMPARE(placed.shown, centred);
+    QVERIFY(!placed.opened.intersects(placed.shown));
+    QVERIFY(wide.contains(placed.opened));
+    QVERIFY(placed.opened.width() >= least.width() && placed.opened.height() == 760);
+    // On a laptop's screen neither side has room: the statistics move to the
+    // nearer edge and the window opens whole in the rest.
+    const QRect laptop(0, 0, 1366, 768);
+    placed = PlaceBeside(QRect(538, 127, 289, 513), wanted, least, laptop);
+    QCOMPARE(placed.shown, QRect(0, 127, 289, 513));
+    QCOMPARE(placed.opened.size(), QSize(1000, 760));
+    QVERIFY(!placed.opened.intersects(placed.shown));
+    QVERIFY(laptop.contains(placed.opened));
+    // Too small a screen for both: the window still lies on it.
+    const QRect small(0, 0, 800, 600);
+    placed = PlaceBeside(QRect(255, 43, 289, 513), wanted, least, small);
+    QVERIFY(small.contains(placed.opened));
+  }
+
+  // The statistics stay on top: the view they open must not lie under them.
+  // Run on a wide screen as well (ui.plot.widescreen), where both fit.
+  void StatisticsOpenTheViewBesideThem() {
+    TempDir dir;
+    StatisticsWindow statistics;
+    statistics.SetPlotSources(PlotSources::ForFile(Path(dir.Write("p.up", kSquare))));
+    statistics.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&statistics));
+    statistics.viewButton->click();
+    auto* view = statistics.findChild<PlotWindow*>();
+    QVERIFY(view);
+    QVERIFY(QTest::qWaitForWindowExposed(view));
+    const QRect screen = statistics.screen()->availableGeometry();
+    QVERIFY(screen.contains(view->frameGeometry()));
+    if (screen.width() < statistics.frameGeometry().width() + view->minimumSizeHint().width() + 8) {
+      QSKIP("the screen has no room for both windows side by side");
+    }
+    QVERIFY2(!view->frameGeometry().intersects(statistics.frameGeometry()),
+             qPrintable(QString("%1,%2 %3x%4").arg(view->frameGeometry().x()).arg(view->frameGeometry().y())
+                            .arg(view->frameGeometry().width()).arg(view->frameGeometry().height())));
     view->close();
   }
 
