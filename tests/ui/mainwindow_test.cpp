@@ -17,6 +17,7 @@
 #include <QtTest>
 
 #include "ui/editorlauncher.h"
+#include "ui/focuscuestyle.h"
 #include "ui/mainwindow.h"
 #include "ui/qttranslations.h"
 #include "ui/plotwindow.h"
@@ -69,7 +70,23 @@ class MainWindowTest : public QObject {
   }
 
  private slots:
-  void initTestCase() { KeepNumbersInCLocale(); }
+  void initTestCase() {
+    KeepNumbersInCLocale();
+    UseFocusCueStyle();
+  }
+
+  // Enter and Space press the focused button: it must show, the Exit button
+  // focused at start included.
+  void TheFocusedButtonIsMarked() {
+    TempDir dir;
+    ScriptedDialogs dialogs;
+    MainWindow window(dialogs, QString::fromStdString(dir.Path().string()));
+    Activate(window);
+    QVERIFY(window.exitButton->hasFocus());
+    const QImage focused = window.exitButton->grab().toImage();
+    window.runButton->setFocus();
+    QVERIFY(window.exitButton->grab().toImage() != focused);
+  }
 
   // Qt's own buttons and file dialogs speak the windows' language.
   void QtDialogsAreInRussian() {
