@@ -15,6 +15,8 @@ constexpr std::uint32_t kGapBit = 4;
 constexpr int kFeedsMergeAt = 12;
 constexpr int kKindsMergeAt = 16;
 constexpr int kMostCoarsenings = 64;
+// Points one Take may keep: a gap, the point left out before, the point.
+constexpr std::size_t kMostPerTake = 3;
 // Points a stretch left out as straight may hold: its test runs through them all.
 constexpr std::size_t kLongestStretch = 64;
 
@@ -278,6 +280,12 @@ void PathPolyline::Coarsen() {
   stretch_ = streamStretch;
 }
 
+// Thinned before a Take could pass the cap: the vector then never grows
+// past it.
+void PathPolyline::MakeRoom() {
+  if (kept_ + kMostPerTake > options_.pointCap) Coarsen();
+}
+
 void PathPolyline::Add(const ToolpathMove& move) {
   if (move.kind == MoveKind::kFeed) return;
   bounds_.Take(move.start);
@@ -290,17 +298,16 @@ void PathPolyline::Add(const ToolpathMove& move) {
   // contour run over and over would flatten its arcs each time.
   if ((options_.window && !MoveMeetsWindow(*options_.window, move)) ||
       (move.kind == MoveKind::kCircular && !NewArc(move))) {
+    MakeRoom();
     SettlePending();
     Jump(MakePoint(move.end, move));
     return;
   }
   flattened_.clear();
   FlattenMove(move, tolerance_, flattened_);
-  // Thinned before the points could pass the cap: the vector then never
-  // grows past it.
-  if (kept_ + flattened_.size() + 3 > options_.pointCap) Coarsen();
   for (const Point3& point : flattened_) {
     if (move.kind == MoveKind::kCircular) bounds_.Take(point);
+    MakeRoom();
     Take(MakePoint(point, move));
   }
 }
@@ -312,7 +319,7 @@ bool PathPolyline::NewArc(const ToolpathMove& move) {
 }
 
 void PathPolyline::Finish() {
-  if (kept_ + 2 > options_.pointCap) Coarsen();
+  MakeRoom();
   SettlePending();
   segments_.Release();
   arcs_.Release();

@@ -88,6 +88,7 @@ class PathPolyline {
   std::uint64_t SegmentFingerprint(const PathPoint& a, const PathPoint& b) const;
   std::uint64_t ArcFingerprint(const ToolpathMove& move) const;
   bool NewArc(const ToolpathMove& move);
+  void MakeRoom();
   void Coarsen();
 
   Options options_;
