@@ -1,7 +1,9 @@
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
+#include <initializer_list>
 #include <vector>
 
 namespace h33 {
@@ -23,5 +25,11 @@ class FingerprintSet {
   std::vector<std::uint64_t> slots_;  // 0: free; a fingerprint of 0 is kept as 1
   std::size_t size_ = 0;
 };
+
+// A cell of a grid in space, by its whole coordinates.
+using GridCell = std::array<std::int64_t, 3>;
+
+// The fingerprint of cells of a grid `cell` wide, in order, and a tag.
+std::uint64_t FingerprintOfCells(double cell, std::initializer_list<GridCell> cells, std::uint64_t tag);
 
 }  // namespace h33

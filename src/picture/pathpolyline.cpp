@@ -1,8 +1,6 @@
 #include "picture/pathpolyline.h"
 
 #include <algorithm>
-#include <array>
-#include <bit>
 #include <cmath>
 #include <initializer_list>
 
@@ -55,35 +53,14 @@ double DistanceToChord(const PathPoint& point, const PathPoint& a, const PathPoi
   return std::hypot(ap[0] - t * ab[0], ap[1] - t * ab[1], ap[2] - t * ab[2]);
 }
 
-// splitmix64's finaliser: every bit of the input stirs every bit of the output.
-std::uint64_t Mix(std::uint64_t value) {
-  value = (value ^ (value >> 30)) * 0xBF58476D1CE4E5B9u;
-  value = (value ^ (value >> 27)) * 0x94D049BB133111EBu;
-  return value ^ (value >> 31);
-}
-
-std::uint64_t Combine(std::uint64_t hash, std::uint64_t value) {
-  return Mix(hash ^ (value + 0x9E3779B97F4A7C15u + (hash << 6)));
-}
-
-// A point's cell on a grid: the grid's cells are the tolerance wide.
-using Cell = std::array<std::int64_t, 3>;
-
 std::int64_t Round(double value) {
   // No library call: this runs for every point of a long program.
   return static_cast<std::int64_t>(value < 0 ? value - 0.5 : value + 0.5);
 }
 
-Cell CellOf(const Point3& point, double perCell) {
+// A point's cell on a grid of cells `1 / perCell` wide.
+GridCell CellOf(const Point3& point, double perCell) {
   return {Round(point.x * perCell), Round(point.y * perCell), Round(point.z * perCell)};
-}
-
-std::uint64_t HashCells(double cell, std::initializer_list<Cell> cells, std::uint64_t style) {
-  std::uint64_t hash = Mix(std::bit_cast<std::uint64_t>(cell));
-  for (const Cell& each : cells) {
-    for (const std::int64_t value : each) hash = Combine(hash, static_cast<std::uint64_t>(value));
-  }
-  return Combine(hash, style);
 }
 
 // Whether any point of the box of `points` lies in the window.
@@ -154,10 +131,10 @@ std::uint64_t PathPolyline::StyleClass(const PathPoint& point) const {
 // The segment a–b in either direction, its ends on the tolerance's grid, in
 // the style of its end.
 std::uint64_t PathPolyline::SegmentFingerprint(const PathPoint& a, const PathPoint& b) const {
-  const Cell cellA = CellOf(ToPoint3(a), 1 / tolerance_);
-  const Cell cellB = CellOf(ToPoint3(b), 1 / tolerance_);
+  const GridCell cellA = CellOf(ToPoint3(a), 1 / tolerance_);
+  const GridCell cellB = CellOf(ToPoint3(b), 1 / tolerance_);
   const auto [low, high] = std::minmax(cellA, cellB);
-  return HashCells(tolerance_, {low, high}, StyleClass(b));
+  return FingerprintOfCells(tolerance_, {low, high}, StyleClass(b));
 }
 
 // An arc on the tolerance's grid, with its turn and style.
@@ -165,9 +142,9 @@ std::uint64_t PathPolyline::ArcFingerprint(const ToolpathMove& move) const {
   const double perCell = 1 / tolerance_;
   const PathPoint end = MakePoint(move.end, move);
   const auto turn = static_cast<std::uint64_t>(move.plane) << 1 | (move.sense == 3 ? 1u : 0u);
-  return HashCells(tolerance_,
-                   {CellOf(move.start, perCell), CellOf(move.end, perCell), CellOf(move.centre, perCell)},
-                   StyleClass(end) << 3 | turn);
+  return FingerprintOfCells(
+      tolerance_, {CellOf(move.start, perCell), CellOf(move.end, perCell), CellOf(move.centre, perCell)},
+      StyleClass(end) << 3 | turn);
 }
 
 void PathPolyline::Keep(const PathPoint& point) {
