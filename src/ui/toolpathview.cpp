@@ -33,7 +33,6 @@ ToolpathView::ToolpathView(QWidget* parent) : QWidget(parent), settle_(new QTime
 
 void ToolpathView::SetPicture(const ProgramPicture* picture, Plane plane) {
   scene_.picture = picture;
-  scene_.zoomedPath = nullptr;
   zoomedPath_.Reset();
   scene_.selectedLine = 0;
   scene_.selectedMove.reset();
@@ -69,6 +68,9 @@ void ToolpathView::SelectFrame(std::uint32_t line) {
 }
 
 void ToolpathView::Invalidate() {
+  // Read here, not while painting: when the zoom has settled, and at most once.
+  scene_.zoomedPath =
+      scene_.picture ? zoomedPath_.For(*scene_.picture, scene_.plane, scene_.viewport, rect()) : nullptr;
   cacheValid_ = false;
   update();
 }
@@ -79,8 +81,6 @@ void ToolpathView::RenderCache() {
   cache_.setDevicePixelRatio(ratio);
   cache_.fill(Qt::white);
   QPainter painter(&cache_);
-  scene_.zoomedPath =
-      scene_.picture ? zoomedPath_.For(*scene_.picture, scene_.plane, scene_.viewport, rect()) : nullptr;
   PaintPath(painter, rect(), scene_);
   cacheViewport_ = scene_.viewport;
   cacheValid_ = true;

@@ -1,5 +1,8 @@
 #include "ui/zoomedpath.h"
 
+#include <QCursor>
+#include <QGuiApplication>
+
 #include "plot/toolpathpainter.h"
 
 namespace h33 {
@@ -8,6 +11,10 @@ namespace {
 // A path thinned to this many pixels still looks as drawn exactly; past it
 // the window is read again.
 constexpr double kFinestShown = 2 * kUnseenPixels;
+// Read finer than the zoom needs, a window serves the next few steps of
+// zoom as well: reading a large program again takes seconds.
+constexpr double kFinerThanNeeded = 4;
+constexpr double kZoomServed = kFinestShown / kUnseenPixels * kFinerThanNeeded;
 
 PlaneWindow WindowOf(Plane plane, const PlotViewport& viewport, const QRectF& area) {
   const QPointF topLeft = viewport.ToWorld(area.topLeft());
@@ -20,26 +27,36 @@ bool Inside(const PlaneWindow& inner, const PlaneWindow& outer) {
          inner.bottom >= outer.bottom && inner.top <= outer.top;
 }
 
-}  // namespace
-
-bool ZoomedPath::Covers(Plane plane, const PlotViewport& viewport, const QRectF& area) const {
-  return path_ && viewport.scale * path_->Tolerance() <= kFinestShown &&
-         Inside(WindowOf(plane, viewport, area), window_);
+bool Holds(const PlaneWindow& window, const QRectF& box) {
+  return window.left <= box.left() && window.right >= box.right() && window.bottom <= box.top() &&
+         window.top >= box.bottom();
 }
+
+}  // namespace
 
 const PathPolyline* ZoomedPath::For(const ProgramPicture& picture, Plane plane,
                                     const PlotViewport& viewport, const QRectF& area) {
-  if (viewport.scale * picture.path.Tolerance() <= kFinestShown) {
+  const PlaneWindow around = WindowOf(
+      plane, viewport, area.adjusted(-area.width(), -area.height(), area.width(), area.height()));
+  // The picture's own path will do where its thinning does not show, and
+  // where the window holds all of it: read again, it could be no finer.
+  if (viewport.scale * picture.path.Tolerance() <= kFinestShown ||
+      Holds(around, PlaneBounds(picture.path.Bounds(), plane))) {
     path_.reset();
     return nullptr;
   }
-  if (Covers(plane, viewport, area)) return &*path_;
+  if (path_ && viewport.scale <= readScale_ * kZoomServed &&
+      Inside(WindowOf(plane, viewport, area), window_)) {
+    return &*path_;
+  }
   PathPolyline::Options options;
-  options.tolerance = kUnseenPixels / viewport.scale;
-  options.window = WindowOf(plane, viewport, area.adjusted(-area.width(), -area.height(),
-                                                           area.width(), area.height()));
+  options.tolerance = kUnseenPixels / (viewport.scale * kFinerThanNeeded);
+  options.window = around;
+  QGuiApplication::setOverrideCursor(Qt::WaitCursor);
   path_ = ReadPathAgain(picture, options);
-  window_ = *options.window;
+  QGuiApplication::restoreOverrideCursor();
+  window_ = around;
+  readScale_ = viewport.scale;
   return path_ ? &*path_ : nullptr;
 }
 

@@ -21,10 +21,9 @@ class ZoomedPath {
   void Reset() { path_.reset(); }
 
  private:
-  bool Covers(Plane plane, const PlotViewport& viewport, const QRectF& area) const;
-
   std::optional<PathPolyline> path_;
   PlaneWindow window_;
+  double readScale_ = 0;  // the viewport's scale it was read for
 };
 
 }  // namespace h33
