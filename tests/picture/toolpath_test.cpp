@@ -349,19 +349,6 @@ TEST(Toolpath, AMoveReadAgainPastCheckpointsIsTheMoveOfTheWholeRead) {
   EXPECT_FALSE(FindMoveByLine(ReadProgramPicture(source, {}), 1));  // no file to read again
 }
 
-TEST(Toolpath, APathReadAgainIsThePathReadFirst) {
-  TempDir dir;
-  const auto picture =
-      LoadProgramPicture(dir.Write("p.up", "N1G01X+001000F0660\r\nN2G02X+000000Y+000000I+000500J+000000\r\n"), {});
-  ASSERT_TRUE(picture);
-  const auto again = ReadPathAgain(*picture, {});
-  ASSERT_TRUE(again);
-  ASSERT_EQ(again->Points().size(), picture->path.Points().size());
-  EXPECT_EQ(again->Points().back().line, 2u);
-  MemorySource source("N1X+000100\n");
-  EXPECT_FALSE(ReadPathAgain(ReadProgramPicture(source, {}), {}));
-}
-
 // The program is read again for each frame pointed at; a file that fails to
 // read meanwhile shows no frame instead of ending the window.
 TEST(Toolpath, AFileThatFailsAfterDrawingShowsNoFrame) {
