@@ -3,10 +3,12 @@
 #include <CLI/CLI.hpp>
 
 #include <cctype>
+#include <iomanip>
 #include <map>
 #include <memory>
 #include <optional>
 #include <ostream>
+#include <sstream>
 #include <string>
 
 #include "cli/commands.h"
@@ -72,6 +74,16 @@ bool IsPtpTape(const std::string& file) {
   }
 }
 
+// A picture that had to leave out detail it could show is no success.
+bool SimplificationNoted(const PlotExport& plot, std::ostream& err) {
+  if (ThinningPixels(plot) <= 1) return false;
+  std::ostringstream size;
+  size << std::setprecision(2) << plot.program->path.Tolerance();
+  err << "Рисунок упрощён: программа подробнее, чем вмещает рисунок; детали мельче " << size.str()
+      << " мм не показаны\n";
+  return true;
+}
+
 bool CheckOutputName(const PlotOptions& options, std::ostream& err) {
   if (!IsPlotFileName(options.output)) {
     err << "-o: рисунок пишется в файл *.png или *.svg, а не в " << options.output << '\n';
@@ -125,12 +137,12 @@ int RunPlot(PlotOptions options, CliStreams& streams) {
     plot.height = height;
     plot.title = title;
     ExportPlot(plot, options.output);
+    streams.out << "Создан файл " << options.output << '\n';
+    return SimplificationNoted(plot, streams.err) ? kExitFailed : kExitOk;
   } catch (const IoError& error) {
     streams.err << error.what() << '\n';
     return kExitBadInput;
   }
-  streams.out << "Создан файл " << options.output << '\n';
-  return kExitOk;
 }
 
 void AddPlotOptions(CLI::App& command, PlotOptions& options) {

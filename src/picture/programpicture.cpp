@@ -101,4 +101,41 @@ std::optional<FrameOnPath> FindFrameByPath(const ProgramPicture& picture, double
                   });
 }
 
+std::optional<ToolpathMove> FindMoveByLine(const ProgramPicture& picture, std::uint32_t line) {
+  const std::size_t checkpoint = line > 0 ? (line - 1) / kLineCheckpointStride : 0;
+  if (line == 0 || line > picture.lines || checkpoint >= picture.checkpoints.size()) return std::nullopt;
+  const auto source = picture.file.empty() ? nullptr : FileSource::Open(picture.file);
+  if (!source) return std::nullopt;
+  try {
+    source->Seek(picture.checkpoints[checkpoint].offset);
+    ToolpathReader reader(*source, picture.units,
+                          static_cast<std::uint32_t>(checkpoint * kLineCheckpointStride),
+                          picture.checkpoints[checkpoint]);
+    ToolpathMove move;
+    while (reader.Next(move) && move.line <= line) {
+      if (move.line == line) return move;
+    }
+  } catch (const IoError&) {
+  } catch (const OutOfReachError&) {
+  }
+  return std::nullopt;
+}
+
+std::optional<PathPolyline> ReadPathAgain(const ProgramPicture& picture,
+                                          const PathPolyline::Options& options) {
+  const auto source = picture.file.empty() ? nullptr : FileSource::Open(picture.file);
+  if (!source) return std::nullopt;
+  try {
+    ToolpathReader reader(*source, picture.units);
+    PathPolyline path(options);
+    ToolpathMove move;
+    while (reader.Next(move)) path.Add(move);
+    path.Finish();
+    return path;
+  } catch (const IoError&) {
+  } catch (const OutOfReachError&) {
+  }
+  return std::nullopt;
+}
+
 }  // namespace h33

@@ -62,4 +62,16 @@ std::optional<FrameOnPath> FindFrameByLine(const ProgramPicture& picture, std::u
 // the end; nothing for a program without motion. Throws IoError.
 std::optional<FrameOnPath> FindFrameByPath(const ProgramPicture& picture, double path);
 
+// The move of the frame on a line read again from the file: the frame whole,
+// whatever the thinning left of it. Nothing when the line moves nothing and
+// sets no feed, or the file can no longer be read as it was.
+std::optional<ToolpathMove> FindMoveByLine(const ProgramPicture& picture, std::uint32_t line);
+
+// The picture's path read again from its file with other options: the
+// window a zoomed-in view shows, at the tolerance it needs. Nothing for a
+// picture read from memory, or when the file can no longer be read as it
+// was.
+std::optional<PathPolyline> ReadPathAgain(const ProgramPicture& picture,
+                                          const PathPolyline::Options& options);
+
 }  // namespace h33

@@ -104,6 +104,17 @@ double SecondAxis(const Point3& point, Plane plane) { return ToPlane(point, plan
 ToolpathReader::ToolpathReader(ByteSource& source, FeedUnits units)
     : reader_(source), units_(units) {}
 
+ToolpathReader::ToolpathReader(ByteSource& source, FeedUnits units, std::uint32_t line,
+                               const LineCheckpoint& from)
+    : reader_(source),
+      units_(units),
+      recordsCheckpoints_(false),
+      line_(line),
+      position_(from.position),
+      path_(from.path),
+      feed_(from.feed),
+      modal_(from.modal) {}
+
 bool ToolpathReader::TakeFeed(const std::string& text) {
   const std::string_view word = ReadWord(text, 'F');
   if (word.empty()) return false;
@@ -114,8 +125,9 @@ bool ToolpathReader::TakeFeed(const std::string& text) {
 
 bool ToolpathReader::Next(ToolpathMove& move) {
   for (;;) {
-    if (line_ % kLineCheckpointStride == 0 && checkpoints_.size() == line_ / kLineCheckpointStride) {
-      checkpoints_.push_back({reader_.Consumed(), path_});
+    if (recordsCheckpoints_ && line_ % kLineCheckpointStride == 0 &&
+        checkpoints_.size() == line_ / kLineCheckpointStride) {
+      checkpoints_.push_back({reader_.Consumed(), path_, position_, feed_, modal_});
     }
     if (!reader_.ReadLine(text_, kProgramLineLimit)) return false;
     ++line_;

@@ -45,14 +45,17 @@ struct ToolpathMove {
   double pathStart = 0, pathEnd = 0;
 };
 
-// Where every kLineCheckpointStride-th line starts and how much path lies
-// before it, so that a frame can be found again without reading the program
-// from its start.
+// Where every kLineCheckpointStride-th line starts, how much path lies
+// before it and how the program stands there, so that a frame can be found
+// and read again without reading the program from its start.
 inline constexpr std::uint32_t kLineCheckpointStride = 1024;
 
 struct LineCheckpoint {
   std::uint64_t offset = 0;  // bytes of the file before the line
   double path = 0;           // chord length before the line, mm
+  Point3 position;           // where the tool stands before the line
+  int feed = 0;              // mm/min in force
+  ModalState modal;
 };
 
 // How far from the program's start, mm along any axis, a point of the path
@@ -79,6 +82,10 @@ double ChordLength(const FrameVector& chord);
 class ToolpathReader {
  public:
   ToolpathReader(ByteSource& source, FeedUnits units);
+  // Reads on from the checkpoint of line `line` + 1 of a program read
+  // before, `source` standing at its offset. Records no checkpoints.
+  ToolpathReader(ByteSource& source, FeedUnits units, std::uint32_t line,
+                 const LineCheckpoint& from);
 
   // The next motion or feed frame; false at the end. Throws IoError, and
   // OutOfReachError for a frame that leaves the machine.
@@ -97,6 +104,7 @@ class ToolpathReader {
   FeedUnits units_;
   std::string text_;
   std::vector<LineCheckpoint> checkpoints_;
+  bool recordsCheckpoints_ = true;
   std::uint32_t line_ = 0;
   Point3 position_;
   double path_ = 0;

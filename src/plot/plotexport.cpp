@@ -80,6 +80,12 @@ PathPolyline::Options ExportPathOptions(int width, int height) {
   return options;
 }
 
+double ThinningPixels(const PlotExport& plot) {
+  if (plot.kind == PlotKind::kProfile) return 0;
+  const QRectF area(0, 0, plot.width, plot.height);
+  return plot.program->path.Tolerance() * FitToolpath(*plot.program, plot.plane, area).scale;
+}
+
 bool IsPlotFileName(const std::filesystem::path& file) {
   const std::string extension = Extension(file);
   return extension == ".png" || extension == ".svg";

@@ -26,6 +26,11 @@ struct PlotExport {
 // pixel, so thinning never shows.
 PathPolyline::Options ExportPathOptions(int width, int height);
 
+// How many pixels of the toolpath picture the path's thinning may stray:
+// past one, a program of more detail than the picture's points can hold is
+// drawn simplified. 0 for a profile.
+double ThinningPixels(const PlotExport& plot);
+
 // True for the names ExportPlot can write: *.png and *.svg, in any case.
 bool IsPlotFileName(const std::filesystem::path& file);
 

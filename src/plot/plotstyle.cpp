@@ -31,7 +31,7 @@ QColor FeedColours::OfStep(int step) const {
   return QColor::fromHsvF(static_cast<float>(hue / 360), 0.9f, hue > 40 && hue < 170 ? 0.75f : 0.9f);
 }
 
-QPen MovePen(MoveKind kind, const QColor& colour, bool fine) {
+QPen MovePen(MoveKind kind, const QColor& colour) {
   QPen pen(colour);
   pen.setCapStyle(Qt::RoundCap);
   pen.setJoinStyle(Qt::RoundJoin);
@@ -41,8 +41,8 @@ QPen MovePen(MoveKind kind, const QColor& colour, bool fine) {
       pen.setWidthF(1);
       pen.setStyle(Qt::DashLine);
       break;
-    case MoveKind::kCircular: pen.setWidthF(fine ? 2.5 : 1); break;
-    default: pen.setWidthF(fine ? 1.2 : 1); break;
+    case MoveKind::kCircular: pen.setWidthF(2.5); break;
+    default: pen.setWidthF(1.2); break;
   }
   return pen;
 }

@@ -33,10 +33,8 @@ class FeedColours {
 
 inline const QColor kRapidColour{130, 130, 130};
 
-// Rapid moves dashed and grey, straight moves thin, arcs thick. Not `fine`,
-// every pen is one pixel wide: wider lines cost ten times as much to draw,
-// too much for a million segments, where arcs cannot be told apart anyway.
-QPen MovePen(MoveKind kind, const QColor& colour, bool fine = true);
+// Rapid moves dashed and grey, straight moves thin, arcs thick.
+QPen MovePen(MoveKind kind, const QColor& colour);
 
 // The sans serif the pictures label with, in pixels.
 QFont PlotFont(int pixelSize);

@@ -20,6 +20,10 @@ const QColor kOutputColour{190, 20, 20};
 const QColor kInputColour{150, 185, 225};
 const QColor kSelectionColour{255, 0, 255, 160};
 constexpr double kHeadroom = 1.1;
+// The legend's rows above the plot: as many as the compare mode has.
+constexpr double kLegendTop = 4;
+constexpr double kLegendRow = 16;
+constexpr double kLegendRows = 2;
 
 // The lowest and highest feed in force within one pixel column.
 struct Column {
@@ -128,7 +132,9 @@ void PaintAxes(QPainter& painter, const QRectF& plot, const ProfileScene& scene)
                    Qt::AlignRight | Qt::AlignVCenter, "путь (сумма хорд), мм");
 }
 
-void PaintLegend(QPainter& painter, const QRectF& plot, const ProfileScene& scene) {
+// In the band above the plot, right-aligned, one entry a row: over the
+// plot it would hide the curves' ends, which run at the top feed.
+void PaintLegend(QPainter& painter, const QRectF& area, const QRectF& plot, const ProfileScene& scene) {
   struct Entry {
     QPen pen;
     const char* name;
@@ -145,18 +151,14 @@ void PaintLegend(QPainter& painter, const QRectF& plot, const ProfileScene& scen
   for (const Entry& entry : entries) {
     width = std::max<double>(width, painter.fontMetrics().horizontalAdvance(QString::fromUtf8(entry.name)));
   }
-  const QRectF box(plot.right() - width - 52, plot.top() + 6, width + 46,
-                   8 + 16 * static_cast<double>(entries.size()));
-  painter.setPen(QPen(QColor(160, 160, 160), 1));
-  painter.setBrush(QColor(255, 255, 255, 225));
-  painter.drawRect(box);
-  double y = box.top() + 16;
+  const double left = plot.right() - width - 32;
+  double y = area.top() + kLegendTop + kLegendRow - 4;
   for (const Entry& entry : entries) {
     painter.setPen(entry.pen);
-    painter.drawLine(QPointF(box.left() + 6, y - 4), QPointF(box.left() + 30, y - 4));
+    painter.drawLine(QPointF(left, y - 4), QPointF(left + 24, y - 4));
     painter.setPen(Qt::black);
-    painter.drawText(QPointF(box.left() + 38, y), QString::fromUtf8(entry.name));
-    y += 16;
+    painter.drawText(QPointF(left + 32, y), QString::fromUtf8(entry.name));
+    y += kLegendRow;
   }
 }
 
@@ -173,7 +175,9 @@ ProfileScene FitProfile(const FeedProfile& output, const FeedProfile* input) {
   return scene;
 }
 
-QRectF ProfilePlotArea(const QRectF& area) { return area.adjusted(60, 30, -14, -40); }
+QRectF ProfilePlotArea(const QRectF& area) {
+  return area.adjusted(60, kLegendTop + kLegendRows * kLegendRow + 10, -14, -40);
+}
 
 void PaintProfile(QPainter& painter, const QRectF& area, const ProfileScene& scene,
                   const QString& title) {
@@ -194,7 +198,7 @@ void PaintProfile(QPainter& painter, const QRectF& area, const ProfileScene& sce
   }
   painter.restore();
   PaintStops(painter, plot, scene);
-  PaintLegend(painter, plot, scene);
+  PaintLegend(painter, area, plot, scene);
   if (!title.isEmpty()) {
     painter.setPen(Qt::black);
     painter.setFont(PlotFont(13));

@@ -17,7 +17,9 @@ namespace {
 constexpr double kFitMargin = 24;           // pixels around the fitted path
 constexpr double kLegendWidth = 170;
 constexpr std::size_t kBatch = 2048;        // segments per drawing call
-constexpr std::size_t kFineBelow = 200000;  // segments in view drawn smooth and wide
+// Segments in view drawn smooth: more fill the picture anyway, and smooth
+// edges would only cost time.
+constexpr std::size_t kSmoothBelow = 200000;
 constexpr double kSamePixel = 0.5;
 
 std::pair<float PathPoint::*, float PathPoint::*> PointAxes(Plane plane) {
@@ -44,11 +46,11 @@ class PenTable {
  public:
   static constexpr std::size_t kKeys = 3 * (FeedColours::kSteps + 1);
 
-  PenTable(const FeedColours& colours, bool fine) {
+  explicit PenTable(const FeedColours& colours) {
     for (std::size_t kind = 0; kind < 3; ++kind) {
       for (int step = -1; step < FeedColours::kSteps; ++step) {
         pens_[kind][static_cast<std::size_t>(step + 1)] =
-            MovePen(static_cast<MoveKind>(kind), colours.OfStep(step), fine);
+            MovePen(static_cast<MoveKind>(kind), colours.OfStep(step));
       }
     }
   }
@@ -68,18 +70,8 @@ FeedColours ColoursOf(const ProgramPicture& picture) {
   return FeedColours(picture.lowestFeed, picture.highestFeed);
 }
 
-// Indices of the points that end the frame's segments: [first, last].
-std::pair<std::size_t, std::size_t> FramePoints(const std::vector<PathPoint>& points,
-                                                std::uint32_t line) {
-  const auto first = std::lower_bound(points.begin(), points.end(), line,
-                                      [](const PathPoint& p, std::uint32_t l) { return p.line < l; });
-  if (first == points.end()) return {points.size(), points.size()};
-  auto last = std::upper_bound(first, points.end(), line,
-                               [](std::uint32_t l, const PathPoint& p) { return l < p.line; });
-  // Thinned away: the segment that now covers the frame ends at `first`.
-  if (last == first) ++last;
-  return {static_cast<std::size_t>(first - points.begin()),
-          static_cast<std::size_t>(last - points.begin()) - 1};
+const PathPolyline& DrawnPath(const ToolpathScene& scene) {
+  return scene.zoomedPath ? *scene.zoomedPath : scene.picture->path;
 }
 
 // Where the program starts: the path's reference for every increment.
@@ -92,12 +84,13 @@ void PaintStart(QPainter& painter, const ToolpathScene& scene) {
 }
 
 void PaintSelection(QPainter& painter, const ToolpathScene& scene) {
-  const auto& points = scene.picture->path.Points();
-  if (scene.selectedLine == 0 || points.empty()) return;
-  const auto [first, last] = FramePoints(points, scene.selectedLine);
-  if (first >= points.size()) return;
+  if (!scene.selectedMove) return;
+  std::vector<Point3> points{scene.selectedMove->start};
+  FlattenMove(*scene.selectedMove, kUnseenPixels / scene.viewport.scale, points);
   QPolygonF frame;
-  for (std::size_t i = first > 0 ? first - 1 : 0; i <= last; ++i) frame << Pixel(scene, points[i]);
+  for (const Point3& point : points) {
+    frame << scene.viewport.ToPixels(FirstAxis(point, scene.plane), SecondAxis(point, scene.plane));
+  }
   painter.setPen(QPen(QColor(255, 0, 255, 160), 6, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
   painter.drawPolyline(frame);
   painter.setPen(QPen(Qt::black, 1.5));
@@ -180,20 +173,20 @@ PlotViewport FitToolpath(const ProgramPicture& picture, Plane plane, const QRect
 
 void PaintPath(QPainter& painter, const QRectF& area, const ToolpathScene& scene) {
   if (!scene.picture) return;
-  const auto& points = scene.picture->path.Points();
+  const auto& points = DrawnPath(scene).Points();
   if (points.empty()) return;
   const QRectF visible = area.adjusted(-4, -4, 4, 4);
   std::size_t inView = 0;
   QPointF from = Pixel(scene, points.front());
-  for (std::size_t i = 1; i < points.size() && inView < kFineBelow; ++i) {
+  for (std::size_t i = 1; i < points.size() && inView < kSmoothBelow; ++i) {
     const QPointF to = Pixel(scene, points[i]);
-    if (SegmentMeets(from, to, visible)) ++inView;
+    if (!points[i].Gap() && SegmentMeets(from, to, visible)) ++inView;
     from = to;
   }
-  const bool fine = inView < kFineBelow;
+  const bool smooth = inView < kSmoothBelow;
   const FeedColours colours = ColoursOf(*scene.picture);
-  const PenTable pens(colours, fine);
-  painter.setRenderHint(QPainter::Antialiasing, fine);
+  const PenTable pens(colours);
+  painter.setRenderHint(QPainter::Antialiasing, smooth);
   painter.setBrush(Qt::NoBrush);
 
   // Segments gathered by pen and drawn a batch at a time: a pen change per
@@ -207,7 +200,7 @@ void PaintPath(QPainter& painter, const QRectF& area, const ToolpathScene& scene
   QPointF last = Pixel(scene, points.front());
   for (std::size_t i = 1; i < points.size(); ++i) {
     const QPointF current = Pixel(scene, points[i]);
-    if (!SegmentMeets(last, current, visible)) {
+    if (points[i].Gap() || !SegmentMeets(last, current, visible)) {
       last = current;
       continue;
     }
@@ -248,7 +241,7 @@ void PaintToolpath(QPainter& painter, const QRectF& area, const ToolpathScene& s
 
 std::uint32_t FrameNear(const ToolpathScene& scene, const QPointF& pixel, double radius) {
   if (!scene.picture) return 0;
-  const auto& points = scene.picture->path.Points();
+  const auto& points = DrawnPath(scene).Points();
   // Compared in mm, so that millions of points need no transformation.
   const QPointF target = scene.viewport.ToWorld(pixel);
   const double reach = radius / scene.viewport.scale;
@@ -258,7 +251,7 @@ std::uint32_t FrameNear(const ToolpathScene& scene, const QPointF& pixel, double
   QPointF a;
   for (std::size_t i = 0; i < points.size(); ++i) {
     const QPointF b(points[i].*first, points[i].*second);
-    if (i == 0) a = b;
+    if (i == 0 || points[i].Gap()) a = b;
     const bool near = std::max(a.x(), b.x()) >= target.x() - reach &&
                       std::min(a.x(), b.x()) <= target.x() + reach &&
                       std::max(a.y(), b.y()) >= target.y() - reach &&

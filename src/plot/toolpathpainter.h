@@ -5,6 +5,7 @@
 #include <QString>
 
 #include <cstdint>
+#include <optional>
 
 #include "picture/programpicture.h"
 #include "plot/plotviewport.h"
@@ -16,10 +17,19 @@ namespace h33 {
 // What the toolpath view shows: one program's path projected on a plane.
 struct ToolpathScene {
   const ProgramPicture* picture = nullptr;
+  // Drawn instead of the picture's path when set: the window a zoomed-in
+  // view shows, read again at the tolerance it needs.
+  const PathPolyline* zoomedPath = nullptr;
   Plane plane = Plane::XY;
   PlotViewport viewport;
   std::uint32_t selectedLine = 0;  // 0: no frame selected
+  // The selected frame whole, as its file has it; none when it moves
+  // nothing or could not be read.
+  std::optional<ToolpathMove> selectedMove;
 };
+
+// Thinning finer than this many pixels cannot be seen.
+inline constexpr double kUnseenPixels = 0.25;
 
 // The viewport that shows the whole path in `area`.
 PlotViewport FitToolpath(const ProgramPicture& picture, Plane plane, const QRectF& area);

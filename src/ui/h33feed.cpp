@@ -6,6 +6,7 @@
 
 #include "format/scratchfiles.h"
 #include "ui/aboutwindow.h"
+#include "ui/focuscuestyle.h"
 #include "ui/mainwindow.h"
 #include "ui/qtdialogs.h"
 #include "ui/qttranslations.h"
@@ -18,6 +19,7 @@ int main(int argc, char** argv) {
   h33::KeepNumbersInCLocale();
   h33::ScratchFiles::RemoveOnSignals();
   h33::LoadQtTranslations();
+  h33::UseFocusCueStyle();
   QApplication::setApplicationName("h33feed");
   // The desktop matches the window to its menu entry by this name; the icon is
   // the entry's, built in so that a window run from the build tree shows it too.

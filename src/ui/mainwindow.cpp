@@ -17,6 +17,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QStorageInfo>
 #include <QStyle>
 #include <QTabBar>
@@ -60,6 +61,8 @@ const FileFilter kFileFilters[] = {
 constexpr int kSpeedLimitFallback = 20;
 constexpr int kFeedMaxFallback = 240;
 constexpr int kAccelerationFallback = 5;
+// The folders read, the model sorts them and the tree lays them out later.
+constexpr int kDirectorySettleMs = 100;
 
 QLabel* AddLabel(QWidget* parent, const char* text, QRect bounds) {
   auto* label = new QLabel(QString::fromUtf8(text), parent);
@@ -145,6 +148,10 @@ void MainWindow::BuildFilePane() {
   for (int column = 1; column < directoryModel_->columnCount(); ++column) {
     directoryTree->hideColumn(column);
   }
+  // As wide as its names: a deep folder scrolls into sight instead of being
+  // cut off past the pane's edge.
+  directoryTree->header()->setStretchLastSection(false);
+  directoryTree->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
 
   fileFilterChoice = new QComboBox(this);
   fileFilterChoice->setObjectName("fileFilterChoice");
@@ -177,6 +184,11 @@ void MainWindow::BuildFilePane() {
   connect(driveChoice, &QComboBox::activated, this, &MainWindow::OpenDrive);
   connect(directoryTree->selectionModel(), &QItemSelectionModel::currentChanged, this,
           &MainWindow::OpenCurrentDirectory);
+  connect(directoryModel_, &QFileSystemModel::directoryLoaded, this, &MainWindow::KeepDirectoryInSight);
+  directorySettle_ = new QTimer(this);
+  directorySettle_->setSingleShot(true);
+  directorySettle_->setInterval(kDirectorySettleMs);
+  connect(directorySettle_, &QTimer::timeout, this, &MainWindow::ScrollToDirectory);
   connect(fileFilterChoice, &QComboBox::currentIndexChanged, this,
           &MainWindow::ApplyFileFilter);
   // The current row is no choice of the user's: the list moves it to the
@@ -426,9 +438,27 @@ void MainWindow::SetDirectory(const QString& directory) {
   directoryTree->setRootIndex(directoryModel_->index(QDir(root).absolutePath()).parent());
   const QModelIndex current = directoryModel_->index(directory);
   directoryTree->setCurrentIndex(current);
-  directoryTree->scrollTo(current);
+  ScrollToDirectory();
   directory_ = directory;
   ReadFileList();
+}
+
+// The model reads folders in the background: a folder scrolled to before
+// its parents were read moves out of sight as their other folders come in.
+// Scrolled to again once they are in and sorted.
+void MainWindow::KeepDirectoryInSight(const QString& loaded) {
+  if (!directory_.startsWith(loaded)) return;
+  directorySettle_->start();
+}
+
+void MainWindow::ScrollToDirectory() {
+  const QModelIndex current = directoryTree->currentIndex();
+  directoryTree->scrollTo(current);
+  // Rows scroll into sight, indentation does not: with the column as wide as
+  // the rows now shown, the folder's name is scrolled to across as well.
+  directoryTree->resizeColumnToContents(0);
+  QScrollBar* across = directoryTree->horizontalScrollBar();
+  across->setValue(across->value() + directoryTree->visualRect(current).left() - directoryTree->indentation());
 }
 
 void MainWindow::OpenCurrentDirectory() {

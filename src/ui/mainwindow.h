@@ -98,6 +98,8 @@ class MainWindow : public QWidget {
   void LoadDrives();
   void OpenDrive(int index);
   void OpenCurrentDirectory();
+  void KeepDirectoryInSight(const QString& loaded);
+  void ScrollToDirectory();
   void ApplyFileFilter(int index);
   void ShowSelectedFileName();
   void ReadFileList();
@@ -115,6 +117,7 @@ class MainWindow : public QWidget {
   StatisticsWindow* statistics_ = nullptr;
   AboutWindow* about_ = nullptr;
   QFileSystemModel* directoryModel_ = nullptr;
+  QTimer* directorySettle_ = nullptr;  // scrolls to the folder once the tree settles
   QString directory_;
   QStringList masks_;
   QString outputFileName_;

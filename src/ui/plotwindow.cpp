@@ -15,6 +15,7 @@
 #include "ui/feedprofileview.h"
 #include "ui/qtpath.h"
 #include "ui/toolpathview.h"
+#include "ui/windowplacement.h"
 
 namespace h33 {
 namespace {
@@ -193,10 +194,11 @@ void PlotWindow::Select(const std::optional<FrameOnPath>& frame, const QString& 
 }
 
 PlotWindow* ShowPlotWindow(QPointer<PlotWindow>& window, QWidget* parent,
-                            const PlotSources& sources) {
+                            const PlotSources& sources, QWidget* beside) {
   if (!window) {
     window = new PlotWindow(parent);
     window->setAttribute(Qt::WA_DeleteOnClose);
+    if (beside) MoveBeside(*window, *beside);
   }
   window->show();
   window->Open(sources);

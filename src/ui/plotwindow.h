@@ -59,9 +59,10 @@ class PlotWindow : public QWidget {
   QString selectedText_;
 };
 
-// Shows the window kept in `window`, made first when there is none; it
-// closes for good, freeing its pictures, when the user closes it.
+// Shows the window kept in `window`, made first when there is none, then
+// beside `beside` when that is given; it closes for good, freeing its
+// pictures, when the user closes it.
 PlotWindow* ShowPlotWindow(QPointer<PlotWindow>& window, QWidget* parent,
-                            const PlotSources& sources);
+                            const PlotSources& sources, QWidget* beside = nullptr);
 
 }  // namespace h33

@@ -113,7 +113,8 @@ void StatisticsWindow::SetPlotSources(const PlotSources& sources) {
 
 void StatisticsWindow::ViewProgram() {
   if (plotSources_.program.isEmpty()) return;
-  ShowPlotWindow(plotWindow_, this, plotSources_);
+  // Beside the statistics, which stay on top of it.
+  ShowPlotWindow(plotWindow_, this, plotSources_, this);
 }
 
 }  // namespace h33

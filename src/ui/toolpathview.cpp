@@ -33,7 +33,9 @@ ToolpathView::ToolpathView(QWidget* parent) : QWidget(parent), settle_(new QTime
 
 void ToolpathView::SetPicture(const ProgramPicture* picture, Plane plane) {
   scene_.picture = picture;
+  zoomedPath_.Reset();
   scene_.selectedLine = 0;
+  scene_.selectedMove.reset();
   SetPlane(plane);
 }
 
@@ -59,10 +61,16 @@ void ToolpathView::ZoomAt(const QPointF& pixel, double factor) {
 
 void ToolpathView::SelectFrame(std::uint32_t line) {
   scene_.selectedLine = line;
+  // Read again: thinning may have left out the frame, a contour run again
+  // and again is kept once.
+  scene_.selectedMove = scene_.picture ? FindMoveByLine(*scene_.picture, line) : std::nullopt;
   update();
 }
 
 void ToolpathView::Invalidate() {
+  // Read here, not while painting: when the zoom has settled, and at most once.
+  scene_.zoomedPath =
+      scene_.picture ? zoomedPath_.For(*scene_.picture, scene_.plane, scene_.viewport, rect()) : nullptr;
   cacheValid_ = false;
   update();
 }

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "plot/toolpathpainter.h"
+#include "ui/zoomedpath.h"
 
 class QTimer;
 
@@ -50,6 +51,7 @@ class ToolpathView : public QWidget {
   void Hover(std::uint32_t line);
 
   ToolpathScene scene_;
+  ZoomedPath zoomedPath_;
   QImage cache_;
   PlotViewport cacheViewport_;
   double fitScale_ = 1;

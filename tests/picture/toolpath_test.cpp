@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <filesystem>
 #include <numbers>
@@ -311,6 +312,43 @@ TEST(Toolpath, FramesAreFoundAgainByLineAndByPathPastCheckpoints) {
   EXPECT_DOUBLE_EQ(frame->pathEnd, 923);
 }
 
+// A frame read again from the checkpoint before it carries the plane, sense,
+// rapid mode, feed and position the whole read gave it.
+TEST(Toolpath, AMoveReadAgainPastCheckpointsIsTheMoveOfTheWholeRead) {
+  // Eight lines a round: each checkpoint's line is an arc that takes its
+  // plane, sense and feed from the line before.
+  constexpr std::array<const char*, 8> kLines{
+      "X+000100Z+000100I+000000K+000100", "G01X+000250F0660",
+      "G17G02X+000100Y+000100I+000100J+000000", "G00Y-000300",
+      "F0630", "G19G01Y+000100Z-000100F0712",
+      "M05", "G18G03F0640"};
+  std::string program;
+  for (int line = 0; line < 3000; ++line) {
+    program += "N" + std::to_string(line + 1) + kLines[static_cast<std::size_t>(line) % kLines.size()] + "\r\n";
+  }
+  TempDir dir;
+  const auto picture = LoadProgramPicture(dir.Write("long.up", program), {});
+  ASSERT_TRUE(picture);
+  ASSERT_EQ(picture->checkpoints.size(), 3u);
+  for (const ToolpathMove& whole : ReadMoves(program)) {
+    if (whole.line % 97 != 0 && whole.line % 1024 > 8) continue;
+    const auto again = FindMoveByLine(*picture, whole.line);
+    ASSERT_TRUE(again) << whole.line;
+    EXPECT_EQ(again->kind, whole.kind) << whole.line;
+    EXPECT_EQ(again->plane, whole.plane) << whole.line;
+    EXPECT_EQ(again->sense, whole.sense) << whole.line;
+    EXPECT_EQ(again->feed, whole.feed) << whole.line;
+    EXPECT_DOUBLE_EQ(Distance(again->start, whole.start), 0) << whole.line;
+    EXPECT_DOUBLE_EQ(Distance(again->end, whole.end), 0) << whole.line;
+    EXPECT_DOUBLE_EQ(Distance(again->centre, whole.centre), 0) << whole.line;
+    EXPECT_DOUBLE_EQ(again->pathEnd, whole.pathEnd) << whole.line;
+  }
+  EXPECT_FALSE(FindMoveByLine(*picture, 7));  // M05 moves nothing
+  EXPECT_FALSE(FindMoveByLine(*picture, 3001));
+  MemorySource source(program);
+  EXPECT_FALSE(FindMoveByLine(ReadProgramPicture(source, {}), 1));  // no file to read again
+}
+
 // The program is read again for each frame pointed at; a file that fails to
 // read meanwhile shows no frame instead of ending the window.
 TEST(Toolpath, AFileThatFailsAfterDrawingShowsNoFrame) {
@@ -323,6 +361,8 @@ TEST(Toolpath, AFileThatFailsAfterDrawingShowsNoFrame) {
   std::filesystem::create_symlink("/proc/self/mem", file);
   EXPECT_FALSE(FindFrameByLine(*picture, 2));
   EXPECT_FALSE(FindFrameByPath(*picture, 1.5));
+  EXPECT_FALSE(FindMoveByLine(*picture, 2));
+  EXPECT_FALSE(ReadPathAgain(*picture, {}));
 }
 
 TEST(Toolpath, UnreadableFileGivesNoPictureAndAReason) {

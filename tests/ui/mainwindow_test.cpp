@@ -1,5 +1,6 @@
 #include <QDialogButtonBox>
 #include <QDir>
+#include <QFileSystemModel>
 #include <QPushButton>
 #include <QFile>
 #include <QCheckBox>
@@ -14,9 +15,11 @@
 #include <QPlainTextEdit>
 #include <QTabBar>
 #include <QTableWidget>
+#include <QTreeView>
 #include <QtTest>
 
 #include "ui/editorlauncher.h"
+#include "ui/focuscuestyle.h"
 #include "ui/mainwindow.h"
 #include "ui/qttranslations.h"
 #include "ui/plotwindow.h"
@@ -69,7 +72,50 @@ class MainWindowTest : public QObject {
   }
 
  private slots:
-  void initTestCase() { KeepNumbersInCLocale(); }
+  void initTestCase() {
+    KeepNumbersInCLocale();
+    UseFocusCueStyle();
+  }
+
+  // Enter and Space press the focused button: it must show, the Exit button
+  // focused at start included.
+  void TheFocusedButtonIsMarked() {
+    TempDir dir;
+    ScriptedDialogs dialogs;
+    MainWindow window(dialogs, QString::fromStdString(dir.Path().string()));
+    Activate(window);
+    QVERIFY(window.exitButton->hasFocus());
+    const QImage focused = window.exitButton->grab().toImage();
+    window.runButton->setFocus();
+    QVERIFY(window.exitButton->grab().toImage() != focused);
+  }
+
+  // The model reads the folders after the tree has scrolled to the one the
+  // window opens on; as the folders above it come in, it must stay in sight,
+  // however deep it lies and wherever it sorts.
+  void TheDirectoryTreeShowsTheOpenedFolder() {
+    TempDir dir;
+    QDir root(QString::fromStdString(dir.Path().string()));
+    for (int i = 0; i < 100; ++i) QVERIFY(root.mkdir(QString("a%1").arg(i, 3, 10, QChar('0'))));
+    QString deep = "zz";
+    for (int level = 0; level < 30; ++level) deep += "/d";
+    QVERIFY(root.mkpath(deep));
+    ScriptedDialogs dialogs;
+    MainWindow window(dialogs, root.filePath(deep));
+    Activate(window);
+    QTreeView* tree = window.directoryTree;
+    auto* model = qobject_cast<QFileSystemModel*>(tree->model());
+    QCOMPARE(model->filePath(tree->currentIndex()), root.filePath(deep));
+    // Every folder on the way read: the siblings, and the last one's parent.
+    QTRY_COMPARE_WITH_TIMEOUT(model->rowCount(model->index(root.path())), 101, 20000);
+    QTRY_COMPARE_WITH_TIMEOUT(model->rowCount(tree->currentIndex().parent()), 1, 20000);
+    QTest::qWait(300);
+    const QRect row = tree->visualRect(tree->currentIndex());
+    const QRect pane = tree->viewport()->rect();
+    QVERIFY2(pane.contains(row), qPrintable(QString("%1,%2 %3x%4 in %5x%6")
+                                                .arg(row.left()).arg(row.top()).arg(row.width())
+                                                .arg(row.height()).arg(pane.width()).arg(pane.height())));
+  }
 
   // Qt's own buttons and file dialogs speak the windows' language.
   void QtDialogsAreInRussian() {

@@ -5,19 +5,23 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QCheckBox>
 #include <QtTest>
 
+#include <cmath>
 #include <sstream>
 
 #include "cli/plotcommand.h"
+#include "plot/plotexport.h"
 #include "ui/feedprofileview.h"
 #include "ui/mainwindow.h"
 #include "ui/plotwindow.h"
 #include "ui/statisticswindow.h"
 #include "ui/toolpathview.h"
+#include "ui/windowplacement.h"
 #include "scripteddialogs.h"
 #include "tempdir.h"
 
@@ -55,6 +59,45 @@ ProgramPicture SquarePicture() {
 
 QString Path(const std::filesystem::path& path) { return QString::fromStdString(path.string()); }
 
+bool Coloured(const QImage& image, const QPoint& pixel) {
+  return image.rect().contains(pixel) && image.pixelColor(pixel).hsvSaturation() > 100;
+}
+
+// Whether the path is drawn within `reach` pixels of a point.
+bool DrawnNear(const QImage& image, const QPointF& at, int reach) {
+  for (int dy = -reach; dy <= reach; ++dy) {
+    for (int dx = -reach; dx <= reach; ++dx) {
+      if (Coloured(image, at.toPoint() + QPoint(dx, dy))) return true;
+    }
+  }
+  return false;
+}
+
+// A full circle of 10 mm radius about (−10, 0), from the origin.
+constexpr const char* kCircle = "N001G02X+000000Y+000000I+001000J+000000F0660\r\n";
+
+// The moves of examples/pocket.up: down, a 40 × 20 mm rectangle with corners
+// of 5 mm radius, up.
+constexpr const char* kPocketPass =
+    "N003G01Z-000500F0630\r\nN004X+004000F0660\r\nN005G03X+000500Y+000500I+000000J-000500\r\n"
+    "N006G01Y+002000\r\nN007G03X-000500Y+000500I+000500J+000000\r\nN008G01X-004000\r\n"
+    "N009G03X-000500Y-000500I+000000J+000500\r\nN010G01Y-002000\r\n"
+    "N011G03X+000500Y-000500I-000500J+000000\r\nN012G01Z+000500F0712\r\n";
+
+std::string Repeated(const char* pass, std::size_t bytes) {
+  std::string program = "%\r\nN001G17S500M03\r\nN002M08\r\n";
+  while (program.size() < bytes) program += pass;
+  return program;
+}
+
+// Where h33-plot puts the world: the fit of the program's first pass.
+PlotViewport PlotFit(const char* pass) {
+  MemorySource source(pass);
+  PictureOptions options;
+  options.path = ExportPathOptions(1200, 900);
+  return FitToolpath(ReadProgramPicture(source, options), Plane::XY, QRectF(0, 0, 1200, 900));
+}
+
 }  // namespace
 
 class PlotTest : public QObject {
@@ -83,6 +126,85 @@ class PlotTest : public QObject {
     const QRect side = DrawnBox(QImage(Path(dir / "xz.png")), 1200 - 180);
     QVERIFY2(side.height() <= 4, qPrintable(QString::number(side.height())));
     QVERIFY2(std::abs(side.width() - 974) <= 4, qPrintable(QString::number(side.width())));
+  }
+
+  // Once thinned coarser with each turn, until a 20-sided polygon of
+  // one-pixel lines was left.
+  void PlotCommandDrawsACircleTracedManyTimesRoundWithTheArcPen() {
+    TempDir dir;
+    std::string program;
+    for (int turn = 0; turn < 25000; ++turn) program += kCircle;
+    std::string err;
+    QCOMPARE(RunPlot({dir.Write("circle.up", program).string(), "-o", (dir / "c.png").string()}, err), 0);
+    const QImage image(Path(dir / "c.png"));
+    const PlotViewport fit = PlotFit(kCircle);
+    const QPointF centre = fit.ToPixels(-10, 0);
+    const double radius = 10 * fit.scale;
+    // Away from the start marker at 0°, every half degree: the ring lies on
+    // the circle and is as wide as an arc is drawn.
+    for (double degrees = 4; degrees < 356; degrees += 0.5) {
+      const QPointF out(std::cos(qDegreesToRadians(degrees)), -std::sin(qDegreesToRadians(degrees)));
+      double inner = 1e9, outer = -1e9, ink = 0;
+      for (double off = -8; off <= 8; off += 0.25) {
+        const QPoint pixel = (centre + (radius + off) * out).toPoint();
+        ink += image.pixelColor(pixel).hsvSaturationF() * 0.25;
+        if (!Coloured(image, pixel)) continue;
+        inner = std::min(inner, off);
+        outer = std::max(outer, off);
+      }
+      const QString at = QString("%1°: %2..%3, %4 wide").arg(degrees).arg(inner).arg(outer).arg(ink);
+      QVERIFY2(inner <= 1.5 && outer >= -1.5, qPrintable(at));
+      QVERIFY2(ink >= 1.8, qPrintable(at));  // an arc's pen is 2.5 pixels wide, a line's 1.2
+    }
+  }
+
+  // Once nothing but the start marker and a line were left at this size.
+  void PlotCommandDrawsAContourRunOverTwentyMegabytesWhole() {
+    TempDir dir;
+    const auto program = dir.Write("pocket.up", Repeated(kPocketPass, 20'000'000));
+    std::string err;
+    QCOMPARE(RunPlot({program.string(), "-o", (dir / "p.png").string()}, err), 0);
+    QCOMPARE(QString::fromStdString(err), QString());
+    const QImage image(Path(dir / "p.png"));
+    const PlotViewport fit = PlotFit(kPocketPass);
+    const double corner = 5 * std::sqrt(0.5);
+    for (const QPointF& point : {QPointF(20, 0), QPointF(45, 15), QPointF(20, 30), QPointF(-5, 15),
+                                 QPointF(40 + corner, 5 - corner), QPointF(40 + corner, 25 + corner),
+                                 QPointF(-corner, 25 + corner), QPointF(-corner, 5 - corner)}) {
+      QVERIFY2(DrawnNear(image, fit.ToPixels(point.x(), point.y()), 2),
+               qPrintable(QString("%1, %2").arg(point.x()).arg(point.y())));
+    }
+    QVERIFY(!DrawnNear(image, fit.ToPixels(20, 15), 10));
+  }
+
+  // A tape's F650 is 650 mm/min; read as a feed code it would draw a feed
+  // of hundreds of millions. Its name or its feed words tell, as --ptp does.
+  void PlotCommandTakesATapeByItsNameOrItsFeeds() {
+    TempDir dir;
+    // Feeds of four digits look like codes: only the name can tell.
+    const char* fastTape = "N001G01X+001000F1200\r\nN002Y+001000F1000\r\n";
+    const char* tape = "N001G01X+001000F650\r\nN002Y+001000F300\r\n";
+    const auto picture = [&](const std::string& file, std::vector<std::string> extra) {
+      std::vector<std::string> args{(dir / file).string(), "--profile", "-o", (dir / "p.png").string()};
+      args.insert(args.end(), extra.begin(), extra.end());
+      std::string err;
+      if (RunPlot(args, err) != 0) return std::string("failed: ") + err;
+      return ReadBytes(dir / "p.png");
+    };
+    for (const char* name : {"fast.ptp", "FAST.Ptp"}) {
+      dir.Write(name, fastTape);
+      QVERIFY2(picture(name, {}) == picture(name, {"--ptp"}), name);
+    }
+    for (const char* name : {"tape.up", "tape"}) {
+      dir.Write(name, tape);
+      QVERIFY2(picture(name, {}) == picture(name, {"--ptp"}), name);
+    }
+    // Coded feeds stay codes, and the compare mode's input is told apart too.
+    dir.Write("fast.up", fastTape);
+    QVERIFY(picture("fast.up", {}) != picture("fast.up", {"--ptp"}));
+    dir.Write("coded.up", kSquare);
+    QVERIFY(picture("coded.up", {"--compare", (dir / "tape.up").string()}) ==
+            picture("coded.up", {"--compare", (dir / "tape.up").string(), "--ptp"}));
   }
 
   void PlotCommandWritesSvgAndProfilesAndRefusesBadNames() {
@@ -146,6 +268,53 @@ class PlotTest : public QObject {
     QCOMPARE(clicked.count(), 1);  // a drag selects nothing
   }
 
+  // Zoomed 200 times onto a circle, where its drawing as read stays off the
+  // arc by 16 pixels: the view reads the window again at its zoom.
+  void ToolpathViewZoomedFarInDrawsTheArcSmooth() {
+    TempDir dir;
+    PlotWindow window;
+    window.resize(900, 700);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(window.Open(PlotSources::ForFile(Path(dir.Write("circle.up", kCircle)))));
+    ToolpathView& view = *window.toolpath;
+    const double side = 10 * std::sqrt(0.5);  // 45° up from the centre: between two points as read
+    view.ZoomAt(view.Scene().viewport.ToPixels(-10 + side, side), 200);
+    QTest::qWait(400);
+    const QImage image = view.grab().toImage();
+    const PlotViewport& viewport = view.Scene().viewport;
+    int columns = 0;
+    for (int x = 0; x < view.width() * 3 / 4; x += 5) {
+      const double worldX = viewport.ToWorld(QPointF(x, 0)).x();
+      const double onArc = viewport.ToPixels(worldX, std::sqrt(100 - (worldX + 10) * (worldX + 10))).y();
+      if (onArc < 4 || onArc > view.height() - 60) continue;  // off the picture, or under the axes
+      ++columns;
+      QVERIFY2(DrawnNear(image, QPointF(x, onArc), 1), qPrintable(QString("column %1").arg(x)));
+    }
+    QVERIFY(columns > 40);
+  }
+
+  // A contour run again is kept once; the frame of a later run is still
+  // marked where it runs.
+  void ToolpathViewMarksAFrameOfAContourRunAgain() {
+    TempDir dir;
+    PlotWindow window;
+    window.resize(900, 700);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(window.Open(PlotSources::ForFile(Path(dir.Write("pocket.up", Repeated(kPocketPass, 1000))))));
+    ToolpathView& view = *window.toolpath;
+    view.SelectFrame(26);  // the first corner of the third run
+    QVERIFY(view.Scene().selectedMove);
+    QCOMPARE(view.Scene().selectedMove->kind, MoveKind::kCircular);
+    const QImage image = view.grab().toImage();
+    const double corner = 5 * std::sqrt(0.5);
+    const QPoint middle = view.Scene().viewport.ToPixels(40 + corner, 5 - corner).toPoint();
+    const QColor marked = image.pixelColor(middle);
+    QVERIFY2(marked.red() > 120 && marked.blue() > 120 && marked.green() < 120,
+             qPrintable(marked.name()));
+  }
+
   void ViewWindowComparesAndNamesTheStopUnderAClick() {
     TempDir dir;
     const auto input = dir.Write("in.up", "N001G01X+010000F0712\r\nN002X+010000\r\n");
@@ -207,6 +376,53 @@ class PlotTest : public QObject {
     QVERIFY(view);
     QVERIFY(view->windowTitle().endsWith("q.up"));
     QVERIFY(view->profile->Scene().input);
+    view->close();
+  }
+
+  void AWindowOpensBesideAnotherWhereTheScreenHasRoom() {
+    const QSize wanted(1000, 760), least(720, 400);
+    // Beside statistics centred on a wide screen, on the side with more room.
+    const QRect wide(0, 0, 1920, 1080);
+    const QRect centred(815, 283, 289, 513);
+    SideBySide placed = PlaceBeside(centred, wanted, least, wide);
+    QCOMPARE(placed.shown, centred);
+    QVERIFY(!placed.opened.intersects(placed.shown));
+    QVERIFY(wide.contains(placed.opened));
+    QVERIFY(placed.opened.width() >= least.width() && placed.opened.height() == 760);
+    // On a laptop's screen neither side has room: the statistics move to the
+    // nearer edge and the window opens whole in the rest.
+    const QRect laptop(0, 0, 1366, 768);
+    placed = PlaceBeside(QRect(538, 127, 289, 513), wanted, least, laptop);
+    QCOMPARE(placed.shown, QRect(0, 127, 289, 513));
+    QCOMPARE(placed.opened.size(), QSize(1000, 760));
+    QVERIFY(!placed.opened.intersects(placed.shown));
+    QVERIFY(laptop.contains(placed.opened));
+    // Too small a screen for both: the window still lies on it.
+    const QRect small(0, 0, 800, 600);
+    placed = PlaceBeside(QRect(255, 43, 289, 513), wanted, least, small);
+    QVERIFY(small.contains(placed.opened));
+  }
+
+  // The statistics stay on top: the view they open must not lie under them.
+  // Run on a wide screen as well (ui.plot.widescreen), where both fit.
+  void StatisticsOpenTheViewBesideThem() {
+    TempDir dir;
+    StatisticsWindow statistics;
+    statistics.SetPlotSources(PlotSources::ForFile(Path(dir.Write("p.up", kSquare))));
+    statistics.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&statistics));
+    statistics.viewButton->click();
+    auto* view = statistics.findChild<PlotWindow*>();
+    QVERIFY(view);
+    QVERIFY(QTest::qWaitForWindowExposed(view));
+    const QRect screen = statistics.screen()->availableGeometry();
+    QVERIFY(screen.contains(view->frameGeometry()));
+    if (screen.width() < statistics.frameGeometry().width() + view->minimumSizeHint().width() + 8) {
+      QSKIP("the screen has no room for both windows side by side");
+    }
+    QVERIFY2(!view->frameGeometry().intersects(statistics.frameGeometry()),
+             qPrintable(QString("%1,%2 %3x%4").arg(view->frameGeometry().x()).arg(view->frameGeometry().y())
+                            .arg(view->frameGeometry().width()).arg(view->frameGeometry().height())));
     view->close();
   }
 

@@ -137,6 +137,33 @@ class PlotPaintersTest : public QObject {
     QVERIFY(Near(image.pixelColor(xOf(100), below), red));
     QVERIFY(!Near(image.pixelColor(xOf(50), below), red));
   }
+
+  // The legend once stood over the plot's top right corner, where a run
+  // that ends at its top feed ends.
+  void ProfileLegendLeavesTheCurvesEndsInSight() {
+    const ProgramPicture input = Picture("N001G01X+010000F0712\nN002X+010000\n");
+    const ProgramPicture output = Picture("N001G01X+010000F0660\nN002X+010000F0712\n");
+    for (const bool compare : {false, true}) {
+      QImage image(760, 400, QImage::Format_RGB32);
+      const ProfileScene scene = FitProfile(output.profile, compare ? &input.profile : nullptr);
+      {
+        QPainter painter(&image);
+        PaintProfile(painter, image.rect(), scene, {});
+      }
+      const QRectF plot = ProfilePlotArea(image.rect());
+      const int top = qRound(plot.bottom() - 1200 / scene.top * plot.height());
+      for (int x = qRound(plot.right()) - 300; x < plot.right() - 1; x += 3) {
+        QVERIFY2(ColourAt(image, x, top, QColor(190, 20, 20)), qPrintable(QString::number(x)));
+        if (compare) QVERIFY2(ColourAt(image, x, top, QColor(150, 185, 225)), qPrintable(QString::number(x)));
+      }
+      // The legend is there, above the plot on the right.
+      int ink = 0;
+      for (int y = 0; y < plot.top() - 1; ++y) {
+        for (int x = image.width() / 2; x < image.width(); ++x) ink += qGray(image.pixel(x, y)) < 128;
+      }
+      QVERIFY(ink > 50);
+    }
+  }
 };
 
 }  // namespace h33

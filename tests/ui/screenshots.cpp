@@ -11,6 +11,7 @@
 #include <iostream>
 
 #include "ui/aboutwindow.h"
+#include "ui/focuscuestyle.h"
 #include "ui/mainwindow.h"
 #include "ui/plotwindow.h"
 #include "ui/secondpartnamedialog.h"
@@ -35,6 +36,7 @@ bool Save(QWidget& window, const QDir& output, const char* name) {
 int main(int argc, char** argv) {
   QApplication application(argc, argv);
   h33::KeepNumbersInCLocale();
+  h33::UseFocusCueStyle();
   if (argc != 3) {
     std::cerr << "usage: h33_screenshots OUTPUT_DIR EXAMPLES_DIR\n";
     return 2;

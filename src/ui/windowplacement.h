@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QRect>
+#include <QSize>
+
+class QWidget;
+
+namespace h33 {
+
+// Two windows' frames side by side on one screen.
+struct SideBySide {
+  QRect shown;   // the window on the screen already: where it stays or goes
+  QRect opened;  // the window that opens beside it
+};
+
+// Where a window of `wanted` frame size, no narrower than `least`, opens
+// beside the `shown` frame within `screen`: on the side with more room, as
+// wide as that room allows. When neither side has room for `least`, the
+// shown window moves to its nearer edge first. On a screen too small for
+// both they overlap as little as it allows.
+SideBySide PlaceBeside(const QRect& shown, const QSize& wanted, const QSize& least, const QRect& screen);
+
+// Sizes and places `window`, not shown yet, beside `shown` on its screen,
+// moving `shown` when it must: a window that stays on top then hides no
+// part of it.
+void MoveBeside(QWidget& window, QWidget& shown);
+
+}  // namespace h33
