@@ -78,8 +78,9 @@ ShownTimeBreakdown ShowTimeBreakdown(const TimeBreakdown& breakdown) {
 
 std::vector<std::vector<std::string>> TimeBreakdownTable(const ShownTimeBreakdown& shown,
                                                          std::string_view decimalSeparator) {
-  std::vector<std::vector<std::string>> rows{{"Инструмент", "Строка", "Резание, с", "мм",
-                                              "Холостые, с", "мм", "Торможение, с", "Всего, с"}};
+  std::vector<std::vector<std::string>> rows{{"Инструмент", "Строка", "Резание, с", "Резание, мм",
+                                              "Холостые, с", "Холостые, мм", "Торможение, с",
+                                              "Всего, с"}};
   for (const ShownToolTime& tool : shown.tools) {
     rows.push_back(Row(tool.tool.empty() ? std::string(kNoTool) : tool.tool,
                        std::to_string(tool.firstLine), tool.parts, decimalSeparator));
