@@ -56,8 +56,8 @@ FrameChangeRow DescribeFrameChange(const FrameChange& change) {
                         change.kind == FrameChangeKind::kStopInserted ||
                         change.kind == FrameChangeKind::kFrameInserted;
   const bool dropped = change.kind == FrameChangeKind::kFrameDropped;
-  return {Place(change.inputLine, !inserted), Place(change.outputLine, !dropped),
-          What(change) + ": " + change.text};
+  return {Place(change.inputLine, !inserted), Place(change.outputLine, !dropped), What(change),
+          change.text};
 }
 
 std::string CorrectionDiffSummary(const CorrectionDiff& diff) {

@@ -7,12 +7,13 @@
 namespace h33 {
 
 // A change as the command and the window list it: where it is in each
-// program ("12", or "после 12" for a frame that one program has not) and
-// what changed, with the frame's text.
+// program ("12", or "после 12" for a frame that one program has not), what
+// changed and the frame's text.
 struct FrameChangeRow {
   std::string inputPlace;
   std::string outputPlace;
   std::string what;
+  std::string text;
 };
 
 FrameChangeRow DescribeFrameChange(const FrameChange& change);

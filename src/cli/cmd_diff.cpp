@@ -24,7 +24,8 @@ constexpr std::size_t kPlaceWidth = 12;
 
 // Columns of a fixed width: the rows are printed as they are found.
 std::string RowText(const FrameChangeRow& row) {
-  return Pad(row.inputPlace, kPlaceWidth) + ' ' + Pad(row.outputPlace, kPlaceWidth) + ' ' + row.what;
+  return Pad(row.inputPlace, kPlaceWidth) + ' ' + Pad(row.outputPlace, kPlaceWidth) + ' ' + row.what +
+         (row.text.empty() ? "" : ": " + row.text);
 }
 
 int RunDiff(const DiffOptions& options, CliStreams& streams) {
@@ -36,7 +37,7 @@ int RunDiff(const DiffOptions& options, CliStreams& streams) {
   if (!CheckRunInput(input, dialogs) || !CheckRunInput(output, dialogs)) return kExitBadInput;
   bool headed = false;
   const CorrectionDiff diff = CompareCorrection(input, output, [&](const FrameChange& change) {
-    if (!headed) streams.out << RowText({"Вход", "Выход", "Изменение"}) << '\n';
+    if (!headed) streams.out << RowText({"Вход", "Выход", "Изменение", ""}) << '\n';
     headed = true;
     streams.out << RowText(DescribeFrameChange(change)) << '\n';
   });

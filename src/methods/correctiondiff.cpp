@@ -101,6 +101,8 @@ void CorrectionWalk::CompareRun(const std::vector<StepFrame>& input, std::size_t
 
 void CorrectionWalk::CompareBefore(const std::vector<StepFrame>& input,
                                    const std::vector<StepFrame>& output) {
+  // Most moves follow one another directly.
+  if (input.empty() && output.empty()) return;
   std::vector<std::size_t> inputKept, outputKept;
   for (std::size_t i = 0; i < input.size(); ++i) {
     if (!input[i].feedOnly) inputKept.push_back(i);

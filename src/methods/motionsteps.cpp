@@ -47,7 +47,8 @@ StepFrame MotionStepReader::Read(const Frame& frame) const {
   read.text = WithoutLineEnd(frame.Text());
   if (frame.Has('F')) read.feed_mm_min = DecodeFeed(ParseInt(frame.FeedText()));
   read.feedOnly = frame.IsFeedOnly();
-  read.body = Body(frame);
+  // Only the frames kept between moves are matched by it.
+  if (!read.feedOnly && !frame.IsMotion()) read.body = Body(frame);
   return read;
 }
 
@@ -55,18 +56,17 @@ bool MotionStepReader::Next(MotionStep& step) {
   if (done_) return false;
   step.before.clear();
   step.move.reset();
-  Frame frame;
   while (reader_.ReadLine(line_)) {
-    frame.Assign(line_);
+    frame_.Assign(line_);
     modal_.TakeLine(line_);
-    if (!frame.IsMotion()) {
-      step.before.push_back(Read(frame));
+    if (!frame_.IsMotion()) {
+      step.before.push_back(Read(frame_));
       continue;
     }
-    step.move = Read(frame);
-    step.shape = {frame.WrittenMove(), {}, 0, modal_.ActivePlane()};
-    if (frame.IsArc()) {
-      step.shape.offsets = WrittenVector(frame.Word('I'), frame.Word('J'), frame.Word('K'));
+    step.move = Read(frame_);
+    step.shape = {frame_.WrittenMove(), {}, 0, modal_.ActivePlane()};
+    if (frame_.IsArc()) {
+      step.shape.offsets = WrittenVector(frame_.Word('I'), frame_.Word('J'), frame_.Word('K'));
       step.shape.sense = modal_.ArcSense();
     }
     return true;

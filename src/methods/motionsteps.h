@@ -30,8 +30,8 @@ struct StepFrame {
   // An F word and nothing else the controller acts on: what a braking
   // correction inserts and drops.
   bool feedOnly = false;
-  // The text without its N and F words: what stays of the frame whatever
-  // numbering and feeds it gets.
+  // For a frame without motion that is no feed frame, the text without its
+  // N and F words: what stays of it whatever numbering and feeds it gets.
   std::string body;
 };
 
@@ -58,6 +58,7 @@ class MotionStepReader {
   ProgramLineReader reader_;
   ModalState modal_;
   std::string line_;
+  Frame frame_;
   bool done_ = false;
 };
 
