@@ -12,6 +12,15 @@ namespace {
 
 constexpr const char* kCannotOpen = "Невозможно открыть файл %s на чтение: %s";
 
+// The places of the frames no correction drops: all but the feed frames.
+std::vector<std::size_t> KeptFrames(const std::vector<StepFrame>& frames) {
+  std::vector<std::size_t> kept;
+  for (std::size_t i = 0; i < frames.size(); ++i) {
+    if (!frames[i].feedOnly) kept.push_back(i);
+  }
+  return kept;
+}
+
 // Walks the two programs' steps side by side, keeping for each the line
 // passed last and the feed in force.
 class CorrectionWalk {
@@ -81,11 +90,12 @@ void CorrectionWalk::Kept(const StepFrame& input, const StepFrame& output) {
 void CorrectionWalk::CompareRun(const std::vector<StepFrame>& input, std::size_t inputFrom,
                                 std::size_t inputTo, const std::vector<StepFrame>& output,
                                 std::size_t outputFrom, std::size_t outputTo) {
-  const auto steps = AlignSequences(inputTo - inputFrom, outputTo - outputFrom, [&](std::size_t i, std::size_t j) {
+  const auto sameFeedFrame = [&](std::size_t i, std::size_t j) {
     const StepFrame& a = input[inputFrom + i];
     const StepFrame& b = output[outputFrom + j];
     return a.feedOnly && b.feedOnly && a.feed_mm_min == b.feed_mm_min;
-  });
+  };
+  const auto steps = AlignSequences(inputTo - inputFrom, outputTo - outputFrom, sameFeedFrame);
   std::size_t i = inputFrom, j = outputFrom;
   for (const AlignStep step : steps) {
     if (step == AlignStep::kBoth) {
@@ -103,16 +113,11 @@ void CorrectionWalk::CompareBefore(const std::vector<StepFrame>& input,
                                    const std::vector<StepFrame>& output) {
   // Most moves follow one another directly.
   if (input.empty() && output.empty()) return;
-  std::vector<std::size_t> inputKept, outputKept;
-  for (std::size_t i = 0; i < input.size(); ++i) {
-    if (!input[i].feedOnly) inputKept.push_back(i);
-  }
-  for (std::size_t j = 0; j < output.size(); ++j) {
-    if (!output[j].feedOnly) outputKept.push_back(j);
-  }
-  const auto steps = AlignSequences(inputKept.size(), outputKept.size(), [&](std::size_t p, std::size_t q) {
+  const std::vector<std::size_t> inputKept = KeptFrames(input), outputKept = KeptFrames(output);
+  const auto sameBody = [&](std::size_t p, std::size_t q) {
     return input[inputKept[p]].body == output[outputKept[q]].body;
-  });
+  };
+  const auto steps = AlignSequences(inputKept.size(), outputKept.size(), sameBody);
   std::size_t i = 0, j = 0, p = 0, q = 0;
   for (const AlignStep step : steps) {
     if (step == AlignStep::kFirstOnly) {
@@ -148,8 +153,9 @@ bool CorrectionWalk::Compare(const MotionStep& input, const MotionStep& output) 
     return true;
   }
   diff_.status = DiffStatus::kDifferentMotion;
-  if (input.move) diff_.mismatch.inputLine = input.move->line, diff_.mismatch.inputText = input.move->text;
-  if (output.move) diff_.mismatch.outputLine = output.move->line, diff_.mismatch.outputText = output.move->text;
+  MotionMismatch& mismatch = diff_.mismatch;
+  if (input.move) mismatch.inputLine = input.move->line, mismatch.inputText = input.move->text;
+  if (output.move) mismatch.outputLine = output.move->line, mismatch.outputText = output.move->text;
   return false;
 }
 

@@ -39,10 +39,12 @@ void PaintSymbol(QPainter& painter, ChangeMarkKind kind, const QPointF& c) {
   painter.setBrush(colour);
   switch (kind) {
     case ChangeMarkKind::kFeedLowered:
-      painter.drawPolygon(QPolygonF{c + QPointF(-kSize, -kSize), c + QPointF(kSize, -kSize), c + QPointF(0, kSize)});
+      painter.drawPolygon(
+          QPolygonF{c + QPointF(-kSize, -kSize), c + QPointF(kSize, -kSize), c + QPointF(0, kSize)});
       break;
     case ChangeMarkKind::kFeedRaised:
-      painter.drawPolygon(QPolygonF{c + QPointF(-kSize, kSize), c + QPointF(kSize, kSize), c + QPointF(0, -kSize)});
+      painter.drawPolygon(
+          QPolygonF{c + QPointF(-kSize, kSize), c + QPointF(kSize, kSize), c + QPointF(0, -kSize)});
       break;
     case ChangeMarkKind::kJunction:
       painter.drawPolygon(QPolygonF{c + QPointF(0, -kSize), c + QPointF(kSize, 0), c + QPointF(0, kSize),
@@ -71,7 +73,8 @@ void PaintChangeMarks(QPainter& painter, const QRectF& area, const std::vector<C
     const QPointF at = pixel(mark);
     if (!area.contains(at)) continue;
     const auto kind = static_cast<std::size_t>(mark.kind);
-    if (any[kind] && std::fabs(at.x() - last[kind].x()) < 1 && std::fabs(at.y() - last[kind].y()) < 1) continue;
+    const QPointF moved = at - last[kind];
+    if (any[kind] && std::fabs(moved.x()) < 1 && std::fabs(moved.y()) < 1) continue;
     any[kind] = true;
     last[kind] = at;
     PaintSymbol(painter, mark.kind, at);

@@ -120,7 +120,8 @@ TEST(CorrectionDiff, LongRunsOfFramesWithoutMotionAreMatched) {
 
 TEST(CorrectionDiff, UnreadableFilesAreSaidSo) {
   const CorrectionDiff missing =
-      CompareCorrection(fs::path("no such input.up"), fs::path("no such output.up"), [](const FrameChange&) {});
+      CompareCorrection(fs::path("no such input.up"), fs::path("no such output.up"),
+                        [](const FrameChange&) {});
   EXPECT_EQ(missing.status, DiffStatus::kCannotOpen);
   EXPECT_NE(missing.reason.find("no such input.up"), std::string::npos);
 

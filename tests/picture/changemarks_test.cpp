@@ -45,7 +45,8 @@ TEST(ChangeMarks, StandWhereTheirFramesAre) {
 }
 
 TEST(ChangeMarks, AreBoundedInNumber) {
-  std::vector<ChangeMarkRequest> requests(ChangeMarkPlacer::kMostMarks + 10, {1, ChangeMarkKind::kJunction, false});
+  std::vector<ChangeMarkRequest> requests(ChangeMarkPlacer::kMostMarks + 10,
+                                          {1, ChangeMarkKind::kJunction, false});
   EXPECT_EQ(Marks(std::move(requests)).size(), ChangeMarkPlacer::kMostMarks);
 }
 
