@@ -12,6 +12,15 @@ namespace {
 
 constexpr std::string_view kCaption = "Время по инструментам и видам движения:";
 constexpr std::string_view kNoTool = "—";
+// Thirty million years: past any program's time, and still a whole number of
+// seconds that a long long and a double hold exactly. A program of absurd
+// numbers, which the view draws without a format check, may count more.
+constexpr double kMostSeconds = 1e15;
+
+double Bounded(double seconds) {
+  if (std::isnan(seconds)) return 0;
+  return std::clamp(seconds, 0.0, kMostSeconds);
+}
 
 ShownTimeParts ShowParts(const TimeParts& parts, long long total_s) {
   const auto shares = WholeSecondsOf(
@@ -35,10 +44,9 @@ std::vector<std::string> Row(std::string tool, std::string line, const ShownTime
 
 std::vector<long long> WholeSecondsOf(double total_s, const std::vector<double>& parts_s) {
   std::vector<long long> shares(parts_s.size(), 0);
-  const long long whole = std::llround(total_s);
+  const long long whole = std::llround(Bounded(total_s));
   std::vector<double> weights(parts_s.size());
-  std::transform(parts_s.begin(), parts_s.end(), weights.begin(),
-                 [](double part) { return std::max(part, 0.0); });
+  std::transform(parts_s.begin(), parts_s.end(), weights.begin(), Bounded);
   const double sum = std::accumulate(weights.begin(), weights.end(), 0.0);
   if (shares.empty()) return shares;
   if (!(sum > 0)) {
@@ -63,7 +71,7 @@ std::vector<long long> WholeSecondsOf(double total_s, const std::vector<double>&
 
 ShownTimeBreakdown ShowTimeBreakdown(const TimeBreakdown& breakdown) {
   ShownTimeBreakdown shown;
-  shown.total = ShowParts(breakdown.parts, std::llround(double{breakdown.total_s}));
+  shown.total = ShowParts(breakdown.parts, std::llround(Bounded(breakdown.total_s)));
   shown.untimed_mm = breakdown.parts.untimedLength_mm;
   std::vector<double> toolSeconds;
   for (const ToolTime& tool : breakdown.tools) toolSeconds.push_back(tool.parts.Seconds());

@@ -32,7 +32,8 @@ ShownTimeBreakdown ShowTimeBreakdown(const TimeBreakdown& breakdown);
 
 // `total_s` rounded to the second, shared out in proportion to the parts by
 // the largest remainders, so that the shares add up to it exactly. Parts
-// below 0 (the rounding of a frame's braking) count as 0.
+// below 0 (the rounding of a frame's braking) count as 0; times past any
+// program's, infinite ones among them, as thirty million years.
 std::vector<long long> WholeSecondsOf(double total_s, const std::vector<double>& parts_s);
 
 // A header row, a row per tool and the total row; lengths with

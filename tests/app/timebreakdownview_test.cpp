@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
 #include <numeric>
 
 namespace h33 {
@@ -20,6 +22,11 @@ TEST(WholeSecondsOf, SharesAddUpToTheRoundedTotal) {
   // A frame's braking rounded below 0 takes no share.
   EXPECT_EQ(WholeSecondsOf(5, {5.0, -1e-6}), (std::vector<long long>{5, 0}));
   EXPECT_EQ(WholeSecondsOf(0, {0, 0, 0}), (std::vector<long long>{0, 0, 0}));
+  // Absurd coordinates can count forever: still whole numbers that add up.
+  const double forever = std::numeric_limits<double>::infinity();
+  const auto shares = WholeSecondsOf(forever, {std::nan(""), forever, 1});
+  EXPECT_EQ(Sum(shares), 1'000'000'000'000'000);
+  EXPECT_EQ(shares[0], 0);
 }
 
 TEST(ShowTimeBreakdown, ToolsAndKindsAddUpToTheCounter) {
