@@ -8,6 +8,7 @@
 #include "format/feedcode.h"
 #include "format/lineio.h"
 #include "format/words.h"
+#include "methods/timebreakdown.h"
 #include "methods/timecount.h"
 #include "programgen.h"
 
@@ -133,6 +134,19 @@ void BM_CountTime(benchmark::State& state) {
   state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(program.size()));
 }
 BENCHMARK(BM_CountTime)->Unit(benchmark::kMillisecond);
+
+// The same count with the breakdown built along.
+void BM_CountTimeBreakdown(benchmark::State& state) {
+  const std::string& program = Program();
+  for (auto _ : state) {
+    MemorySource source(program);
+    TimeBreakdownBuilder breakdown(1200);
+    TimeCounter counter({}, 50);
+    benchmark::DoNotOptimize(breakdown.Result(counter.CountTime(source, &breakdown)));
+  }
+  state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(program.size()));
+}
+BENCHMARK(BM_CountTimeBreakdown)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace h33

@@ -1,13 +1,17 @@
 // The time counter on arbitrary programs and accelerations: it counts a time
 // or refuses a move at a feed code below 1 mm/min, the same whichever way the
-// bytes arrive.
+// bytes arrive. The breakdown built along leaves the count as it was, and its
+// parts add up to it.
 
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <string>
 
+#include "app/timebreakdownview.h"
 #include "format/refusal.h"
 #include "format/textformat.h"
+#include "methods/timebreakdown.h"
 #include "methods/timecount.h"
 #include "methods/timemessage.h"
 #include "fuzzing.h"
@@ -50,5 +54,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Require(std::memcmp(&seconds, &again, sizeof seconds) == 0,
           "the time does not depend on how the bytes arrive", seen);
   Require(!TimeMessage(seconds).empty(), "the time is reported");
+
+  ChunkedSource observed(program, chunks);
+  TimeBreakdownBuilder breakdown(1200);
+  const float counted = TimeCounter("p.up", acceleration).CountTime(observed, &breakdown);
+  Require(std::memcmp(&seconds, &counted, sizeof seconds) == 0,
+          "the breakdown leaves the count as it was", seen);
+  const TimeBreakdown parts = breakdown.Result(counted);
+  const double sum = parts.parts.Seconds();
+  if (std::isfinite(sum) && std::isfinite(seconds)) {
+    Require(std::fabs(sum - seconds) <= 0.5 + 1e-3 * seconds, "the parts add up to the count",
+            [&] { return Sprintf("%s, parts %.9g s", seen.c_str(), sum); });
+  }
+  const ShownTimeParts shown = ShowTimeBreakdown(parts).total;
+  Require(shown.cutting_s + shown.rapid_s + shown.braking_s == shown.total_s,
+          "the shown parts add up to the shown total", seen);
   return 0;
 }

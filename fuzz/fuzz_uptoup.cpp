@@ -7,7 +7,8 @@
 // FeedMax, frames are numbered 001, 002 ... in order, the control sums are the
 // sums of the input's increments, and the output holds the input's lines in
 // their order but for numbers and feed words, dropped feed-only frames and
-// inserted feed and stop frames.
+// inserted feed and stop frames, and the comparison of the two finds their
+// moves alike.
 
 #include <algorithm>
 #include <cstdint>
@@ -19,6 +20,7 @@
 #include "format/numbers.h"
 #include "format/textformat.h"
 #include "format/words.h"
+#include "methods/correctiondiff.h"
 #include "methods/uptoup.h"
 #include "planning/framewindow.h"
 #include "planning/lookahead.h"
@@ -108,6 +110,14 @@ void CheckTidyOutput(const MachineLimits& machine, const std::string& program,
           "the output holds the input's lines in their order", [&] { return Shown(text); });
 }
 
+void CheckComparison(const std::string& program, const std::string& output) {
+  MemorySource input(program), corrected(output);
+  const CorrectionDiff diff = CompareCorrection(input, corrected, [](const FrameChange&) {});
+  Require(diff.status == DiffStatus::kCorresponds, "a correction's moves are its input's", [&] {
+    return Sprintf("input line %ld, output line %ld", diff.mismatch.inputLine, diff.mismatch.outputLine);
+  });
+}
+
 }  // namespace
 }  // namespace h33::fuzz
 
@@ -159,5 +169,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Require(outcome.shown[0] == ControlSumsBox(input), "the control sums are the input's increments",
           outcome.shown[0]);
   CheckTidyOutput(machine, program, outcome.output);
+  CheckComparison(program, outcome.output);
   return 0;
 }

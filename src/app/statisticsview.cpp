@@ -1,14 +1,29 @@
 #include "app/statisticsview.h"
 
-#include <algorithm>
 #include <cstddef>
+#include <vector>
 
+#include "app/texttable.h"
 #include "format/textformat.h"
 
 namespace h33 {
 namespace {
 
 constexpr std::string_view kNotH33Type = "не H33";
+
+std::string Labelled(std::string_view caption, std::string_view value) {
+  std::string line(caption);
+  if (line.back() != ' ') line += ' ';
+  return line.append(value).append("\n");
+}
+
+std::string ExtentsTable(const std::array<std::array<std::string, 4>, 4>& cells) {
+  std::vector<std::vector<std::string>> rows;
+  for (const auto& row : cells) rows.emplace_back(row.begin(), row.end());
+  return TextTable(rows);
+}
+
+}  // namespace
 
 std::string Fixed2(double value, std::string_view decimalSeparator) {
   std::string text = Sprintf("%.2f", value);
@@ -20,44 +35,6 @@ std::string Fixed2(double value, std::string_view decimalSeparator) {
   }
   return text;
 }
-
-// Characters as the terminal shows them: UTF-8 continuation bytes take no room.
-std::size_t DisplayWidth(std::string_view text) {
-  return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
-    return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-  }));
-}
-
-std::string Pad(std::string_view text, std::size_t width, bool alignRight) {
-  const std::string fill(width - std::min(width, DisplayWidth(text)), ' ');
-  return alignRight ? fill + std::string(text) : std::string(text) + fill;
-}
-
-std::string Labelled(std::string_view caption, std::string_view value) {
-  std::string line(caption);
-  if (line.back() != ' ') line += ' ';
-  return line.append(value).append("\n");
-}
-
-std::string ExtentsTable(const std::array<std::array<std::string, 4>, 4>& cells) {
-  std::array<std::size_t, 4> widths{};
-  for (const auto& row : cells) {
-    for (std::size_t column = 0; column < row.size(); ++column) {
-      widths[column] = std::max(widths[column], DisplayWidth(row[column]));
-    }
-  }
-  std::string table;
-  for (const auto& row : cells) {
-    table += Pad(row[0], widths[0], false);
-    for (std::size_t column = 1; column < row.size(); ++column) {
-      table += ' ' + Pad(row[column], widths[column], true);
-    }
-    table += '\n';
-  }
-  return table;
-}
-
-}  // namespace
 
 StatisticsView MakeStatisticsView(const ProgramStatistics& statistics, double minutes,
                                   std::string_view decimalSeparator) {

@@ -37,6 +37,10 @@ struct StatisticsView {
   std::array<std::array<std::string, 4>, 4> extents;
 };
 
+// A number as the statistics show it: two decimals, no grouping, no sign on
+// a value that rounds to nothing, `decimalSeparator` for the point.
+std::string Fixed2(double value, std::string_view decimalSeparator = ".");
+
 // `minutes` is the execution time to show; `decimalSeparator` replaces the
 // point of the "0.00" numbers (a window passes its locale's).
 StatisticsView MakeStatisticsView(const ProgramStatistics& statistics, double minutes,

@@ -9,14 +9,20 @@
 #include <vector>
 
 #include "app/statisticsview.h"
+#include "app/timebreakdownview.h"
 #include "cli/commands.h"
 #include "cli/options.h"
 #include "cli/runh33.h"
 #include "format/fileinfo.h"
+#include "format/textformat.h"
+#include "methods/timebreakdown.h"
 #include "methods/timecount.h"
 
 namespace h33 {
 namespace {
+
+constexpr const char* kNoBreakdown =
+    "%s: не программа H33, время по частям считается только для программ H33";
 
 constexpr int kDefaultFeedMax = kMachinePresets[kDefaultMachineIndex].limits.feedMax_mm_min;
 
@@ -26,11 +32,36 @@ struct InfoOptions {
   int acceleration = kDefaultAcceleration;
   bool json = false;
   bool noFileInfo = false;
+  bool breakdown = false;
 };
+
+nlohmann::ordered_json PartsJson(const ShownTimeParts& parts) {
+  nlohmann::ordered_json json;
+  json["Cutting"] = {{"Seconds", parts.cutting_s}, {"Length", AsShown(parts.cutting_mm)}};
+  json["Rapid"] = {{"Seconds", parts.rapid_s}, {"Length", AsShown(parts.rapid_mm)}};
+  json["Braking"] = {{"Seconds", parts.braking_s}};
+  json["Seconds"] = parts.total_s;
+  return json;
+}
+
+nlohmann::ordered_json BreakdownJson(const ShownTimeBreakdown& shown) {
+  nlohmann::ordered_json json = PartsJson(shown.total);
+  json["UntimedLength"] = AsShown(shown.untimed_mm);
+  json["Tools"] = nlohmann::ordered_json::array();
+  for (const ShownToolTime& tool : shown.tools) {
+    nlohmann::ordered_json row;
+    row["Tool"] = tool.tool;
+    row["Line"] = tool.firstLine;
+    row.update(PartsJson(tool.parts));
+    json["Tools"].push_back(row);
+  }
+  return json;
+}
 
 // The record in its own order, then the execution time the window shows.
 std::string StatisticsJson(const std::string& file, const ProgramStatistics& statistics,
-                           double minutes, bool withFileInfo) {
+                           double minutes, bool withFileInfo,
+                           const std::optional<ShownTimeBreakdown>& breakdown) {
   const auto shown = [](const std::array<double, 3>& values) {
     return std::array<double, 3>{AsShown(values[0]), AsShown(values[1]), AsShown(values[2])};
   };
@@ -51,19 +82,33 @@ std::string StatisticsJson(const std::string& file, const ProgramStatistics& sta
   json["FormatViolations"] = statistics.FormatViolations;
   json["AxisSums"] = shown(statistics.AxisSums);
   json["Minutes"] = AsShown(minutes);
+  if (breakdown) json["TimeBreakdown"] = BreakdownJson(*breakdown);
   // A path need not be UTF-8; its stray bytes must not abort the output.
   return json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
 }
 
-// An H33 program is timed by the time counter; any other program by its
-// path length over its feeds. Nothing after saying why on `err`.
-std::optional<double> Minutes(const std::string& file, const InfoOptions& options,
-                              const ProgramStatistics& statistics, std::ostream& err) {
-  if (!statistics.IsH33) return statistics.MachiningTime;
-  const TimeCount time = TimeCounter(file, options.acceleration).CountTime();
+// The execution time the statistics show, and its breakdown when asked for.
+struct InfoTime {
+  double minutes = 0;
+  std::optional<ShownTimeBreakdown> breakdown;
+};
+
+// An H33 program is timed by the time counter, which builds the breakdown
+// in the same count; any other program by its path length over its feeds.
+// Nothing after saying why on `err`.
+std::optional<InfoTime> CountInfoTime(const std::string& file, const InfoOptions& options,
+                                      const ProgramStatistics& statistics, std::ostream& err) {
+  if (!statistics.IsH33) return InfoTime{statistics.MachiningTime, std::nullopt};
+  std::optional<TimeBreakdownBuilder> builder;
+  if (options.breakdown) builder.emplace(options.feedMax);
+  const TimeCount time =
+      TimeCounter(file, options.acceleration).CountTime(builder ? &*builder : nullptr);
   switch (time.status) {
-    case TimeCountStatus::kCounted:
-      return static_cast<double>(time.seconds) / 60.0;
+    case TimeCountStatus::kCounted: {
+      InfoTime counted{static_cast<double>(time.seconds) / 60.0, std::nullopt};
+      if (builder) counted.breakdown = ShowTimeBreakdown(builder->Result(time.seconds));
+      return counted;
+    }
     case TimeCountStatus::kCannotOpen:
       ReportCannotOpen(file, err);
       break;
@@ -82,15 +127,22 @@ int RunInfo(std::string file, const InfoOptions& options, CliStreams& streams) {
     ReportCannotOpen(file, streams.err);
     return kExitBadInput;
   }
-  const auto minutes = Minutes(file, options, statistics, streams.err);
-  if (!minutes) return kExitBadInput;
+  if (options.breakdown && !statistics.IsH33) {
+    streams.err << Sprintf(kNoBreakdown, shown.c_str()) << '\n';
+    return kExitBadInput;
+  }
+  const auto time = CountInfoTime(file, options, statistics, streams.err);
+  if (!time) return kExitBadInput;
   if (options.json) {
-    streams.out << StatisticsJson(shown, statistics, *minutes, !options.noFileInfo) << '\n';
+    streams.out << StatisticsJson(shown, statistics, time->minutes, !options.noFileInfo,
+                                  time->breakdown)
+                << '\n';
     return kExitOk;
   }
-  StatisticsView view = MakeStatisticsView(statistics, *minutes);
+  StatisticsView view = MakeStatisticsView(statistics, time->minutes);
   if (options.noFileInfo) view.fileInfo.clear();
   streams.out << StatisticsText(view);
+  if (time->breakdown) streams.out << TimeBreakdownText(*time->breakdown);
   return kExitOk;
 }
 
@@ -108,6 +160,9 @@ CommandRunner AddInfoCommand(CLI::App& app, CliStreams& streams) {
   command->add_flag("--json", options->json, "вывести запись статистики в формате JSON");
   command->add_flag("--no-file-info", options->noFileInfo,
                     "без сведений о файле (путь, даты, размер): для сравнения программ");
+  command->add_flag("--breakdown", options->breakdown,
+                    "время программы H33 по инструментам и видам движения: резание, холостые "
+                    "ходы (на наибольшей подаче), торможение");
 
   return [options, &streams]() {
     return RunForEachFile(options->files, streams.out, !options->json, [&](const std::string& file) {

@@ -19,35 +19,47 @@ constexpr int kInsertAbove = 4000;
 constexpr const char* kMoveAtNonFeedCode =
     "Строка %ld: перемещение идёт с кодом подачи F%s, который задаёт подачу меньше 1 мм/мин.";
 
+struct Unobserved {
+  void Taken(const Frame&, long) {}
+  void Timed(const FrameTiming&) {}
+};
+
+struct Observed {
+  TimeCountObserver& observer;
+  void Taken(const Frame& frame, long line) { observer.FrameTaken(frame, line); }
+  void Timed(const FrameTiming& timing) { observer.FrameTimed(timing); }
+};
+
 }  // namespace
 
 TimeCounter::TimeCounter(std::filesystem::path fileName, int acceleration_mm_s2)
     : fileName_(std::move(fileName)), acceleration_mm_s2_(acceleration_mm_s2) {}
 
-TimeCount TimeCounter::CountTime() {
+TimeCount TimeCounter::CountTime(TimeCountObserver* observer) {
   std::string reason;
   const auto source = FileSource::Open(fileName_, &reason);
   if (!source) return {TimeCountStatus::kCannotOpen, 0, reason};
   try {
-    return {TimeCountStatus::kCounted, CountTime(*source), {}};
+    return {TimeCountStatus::kCounted, CountTime(*source, observer), {}};
   } catch (const IoError& error) {
     return {TimeCountStatus::kFailed, 0, error.what()};
   }
 }
 
 // A take at the end of the file gives a frame without words.
-bool TimeCounter::TakeFrame(LineReader& reader, Frame& frame) {
+template <typename Report>
+bool TimeCounter::TakeFrame(LineReader& reader, Frame& frame, Report& report) {
   if (insertPending_) {
     insertPending_ = false;
     frame.Assign(kInsertedFrame);
-    return true;
-  }
-  if (!reader.ReadLine(line_, kProgramLineLimit)) {
+  } else if (reader.ReadLine(line_, kProgramLineLimit)) {
+    CountLine(line_);
+    frame.Assign(line_);
+  } else {
     frame.Assign({});
     return false;
   }
-  CountLine(line_);
-  frame.Assign(line_);
+  report.Taken(frame, lineNumber_);
   return true;
 }
 
@@ -60,6 +72,7 @@ TimeCounter::FrameSlot TimeCounter::ParseFrame(const Frame& frame, int position)
   const bool motion = frame.IsMotion();
 
   FrameSlot slot;
+  slot.line = lineNumber_;
   const std::string_view feedWord = frame.FeedText();
   if (!feedWord.empty()) {
     const int code = ParseInt(feedWord);
@@ -129,22 +142,31 @@ float TimeCounter::FrameTime(const FrameSlot& previous, FrameSlot& current,
   return (v - vEnd) / a;
 }
 
-float TimeCounter::CountTime(ByteSource& source) {
+float TimeCounter::CountTime(ByteSource& source, TimeCountObserver* observer) {
+  return observer ? Walk(source, Observed{*observer}) : Walk(source, Unobserved{});
+}
+
+template <typename Report>
+float TimeCounter::Walk(ByteSource& source, Report report) {
   LineReader reader(source);
   Frame frame;
-  const bool any = TakeFrame(reader, frame);
+  const bool any = TakeFrame(reader, frame, report);
   FrameSlot previous = ParseFrame(frame, 0);
-  TakeFrame(reader, frame);
+  TakeFrame(reader, frame, report);
   FrameSlot current = ParseFrame(frame, 1);
-  TakeFrame(reader, frame);
+  TakeFrame(reader, frame, report);
   FrameSlot next = ParseFrame(frame, 2);
   float total = 0;
   if (!any) return total;
   for (;;) {
-    total += FrameTime(previous, current, next);
+    // FrameTime may replace the feed by the speed the frame ends with.
+    const int feed = current.feed;
+    const float seconds = FrameTime(previous, current, next);
+    total += seconds;
+    report.Timed({current.line, seconds, current.length, feed});
     previous = current;
     current = next;
-    if (!TakeFrame(reader, frame)) break;
+    if (!TakeFrame(reader, frame, report)) break;
     next = ParseFrame(frame, 2);
   }
   return total;

@@ -5,6 +5,7 @@
 
 #include "format/bytesource.h"
 #include "format/frame.h"
+#include "methods/timecountobserver.h"
 
 namespace h33 {
 
@@ -28,20 +29,27 @@ class TimeCounter {
   TimeCounter(std::filesystem::path fileName, int acceleration_mm_s2);
 
   // The file's time. A move at a code that is no feed (IsNonFeedCode), which
-  // would otherwise count as taking no time, fails like a read.
-  TimeCount CountTime();
+  // would otherwise count as taking no time, fails like a read. An observer,
+  // when given, is told every frame taken and timed.
+  TimeCount CountTime(TimeCountObserver* observer = nullptr);
 
   // The same walk over any byte source, in seconds. Throws IoError when the
   // source fails, ProgramRefusal for a move at a code that is no feed.
-  float CountTime(ByteSource& source);
+  float CountTime(ByteSource& source, TimeCountObserver* observer = nullptr);
 
  private:
   struct FrameSlot {
     int feed = 0;
     float length = 0;
+    long line = 0;
   };
 
-  bool TakeFrame(class LineReader& reader, Frame& frame);
+  // The walk, made once with a report that does nothing, so that counting
+  // without an observer pays nothing for it.
+  template <typename Report>
+  float Walk(ByteSource& source, Report report);
+  template <typename Report>
+  bool TakeFrame(class LineReader& reader, Frame& frame, Report& report);
   void CountLine(const std::string& piece);
   FrameSlot ParseFrame(const Frame& frame, int position);
   float FrameTime(const FrameSlot& previous, FrameSlot& current, const FrameSlot& next) const;

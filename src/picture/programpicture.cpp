@@ -11,11 +11,13 @@ ProgramPicture ReadProgramPicture(ByteSource& source, const PictureOptions& opti
   ProgramPicture picture(options.path, options.profileCap);
   picture.units = options.units;
   ToolpathReader reader(source, options.units);
+  ChangeMarkPlacer marks(options.marks);
   ToolpathMove move;
   bool anyArc = false;
   while (reader.Next(move)) {
     picture.path.Add(move);
     picture.profile.Add(move);
+    marks.Take(move);
     if (move.kind == MoveKind::kFeed) continue;
     if (picture.motionFrames++ == 0) {
       picture.lowestFeed = picture.highestFeed = move.feed;
@@ -29,6 +31,7 @@ ProgramPicture ReadProgramPicture(ByteSource& source, const PictureOptions& opti
     }
   }
   picture.path.Finish();
+  picture.marks = marks.Finish();
   picture.checkpoints = reader.Checkpoints();
   picture.lines = reader.Lines();
   return picture;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "picture/changemarks.h"
 #include "picture/feedprofile.h"
 #include "picture/pathpolyline.h"
 #include "picture/toolpath.h"
@@ -26,6 +27,8 @@ struct ProgramPicture {
   // The plane of the program's first arc, XY when it has none: the
   // projection a viewer opens on.
   Plane activePlane = Plane::XY;
+  // What a correction changed, when the program is one: see PictureOptions.
+  std::vector<ChangeMark> marks;
 
   explicit ProgramPicture(const PathPolyline::Options& pathOptions,
                           std::size_t profileCap = FeedProfile::kDefaultSampleCap)
@@ -36,6 +39,8 @@ struct PictureOptions {
   FeedUnits units = FeedUnits::kFeedCode;
   PathPolyline::Options path;
   std::size_t profileCap = FeedProfile::kDefaultSampleCap;
+  // Frames to mark, in any order.
+  std::vector<ChangeMarkRequest> marks;
 };
 
 // Reads the whole source. Throws IoError.

@@ -9,6 +9,7 @@
 #include <limits>
 #include <vector>
 
+#include "plot/changemarkpainter.h"
 #include "plot/plotaxes.h"
 #include "plot/plotstyle.h"
 
@@ -24,6 +25,7 @@ constexpr double kHeadroom = 1.1;
 constexpr double kLegendTop = 4;
 constexpr double kLegendRow = 16;
 constexpr double kLegendRows = 2;
+constexpr double kMarksBelowTop = 8;  // pixels: in the headroom, clear of the curves
 
 // The lowest and highest feed in force within one pixel column.
 struct Column {
@@ -191,6 +193,12 @@ void PaintProfile(QPainter& painter, const QRectF& area, const ProfileScene& sce
   painter.setClipRect(plot.adjusted(-1, -1, 1, 1));
   if (scene.input) PaintCurve(painter, plot, scene, *scene.input, QPen(kInputColour, 4));
   PaintCurve(painter, plot, scene, *scene.output, QPen(kOutputColour, 1.5));
+  if (scene.marks) {
+    PaintChangeMarks(painter, plot, *scene.marks, [&](const ChangeMark& mark) {
+      return QPointF(plot.left() + (mark.path - scene.from) / (scene.to - scene.from) * plot.width(),
+                     plot.top() + kMarksBelowTop);
+    });
+  }
   if (scene.selectedPath >= scene.from && scene.selectedPath <= scene.to) {
     const double x = plot.left() + (scene.selectedPath - scene.from) / (scene.to - scene.from) * plot.width();
     painter.setPen(QPen(kSelectionColour, 2));

@@ -3,6 +3,9 @@
 #include <QRectF>
 #include <QString>
 
+#include <vector>
+
+#include "picture/changemarks.h"
 #include "picture/feedprofile.h"
 
 class QPainter;
@@ -17,6 +20,8 @@ struct ProfileScene {
   double from = 0, to = 0;             // the path shown, mm
   double top = 0;                      // the feed at the top of the plot, mm/min
   double selectedPath = -1;            // a marker there when not negative
+  // A correction's changes, marked along the top of the plot; none when null.
+  const std::vector<ChangeMark>* marks = nullptr;
 };
 
 // The whole path and every feed, with room above the highest.
@@ -25,7 +30,8 @@ ProfileScene FitProfile(const FeedProfile& output, const FeedProfile* input);
 // Where the curves go inside `area`, leaving room for the axes.
 QRectF ProfilePlotArea(const QRectF& area);
 
-// Axes, curves, stop marks, the selection marker and the legend on white.
+// Axes, curves, stop marks, the changes' marks, the selection marker and
+// the legend on white.
 void PaintProfile(QPainter& painter, const QRectF& area, const ProfileScene& scene,
                   const QString& title);
 

@@ -8,6 +8,7 @@
 #include <array>
 #include <cmath>
 
+#include "plot/changemarkpainter.h"
 #include "plot/plotaxes.h"
 #include "plot/plotstyle.h"
 
@@ -16,6 +17,7 @@ namespace {
 
 constexpr double kFitMargin = 24;           // pixels around the fitted path
 constexpr double kLegendWidth = 170;
+constexpr double kLegendHeight = 132;
 constexpr std::size_t kBatch = 2048;        // segments per drawing call
 // Segments in view drawn smooth: more fill the picture anyway, and smooth
 // edges would only cost time.
@@ -100,7 +102,7 @@ void PaintSelection(QPainter& painter, const ToolpathScene& scene) {
 
 void PaintLegend(QPainter& painter, const QRectF& area, const FeedColours& colours) {
   const double width = kLegendWidth;
-  const QRectF box(area.right() - width - 8, area.top() + 8, width, 132);
+  const QRectF box(area.right() - width - 8, area.top() + 8, width, kLegendHeight);
   painter.setPen(QPen(QColor(160, 160, 160), 1));
   painter.setBrush(QColor(255, 255, 255, 225));
   painter.drawRect(box);
@@ -138,6 +140,12 @@ void PaintLegend(QPainter& painter, const QRectF& area, const FeedColours& colou
   painter.drawLine(QPointF(left, y - 4), QPointF(left + 28, y - 4));
   painter.setPen(Qt::black);
   painter.drawText(QPointF(left + 36, y), "выбранный кадр");
+}
+
+void PaintMarks(QPainter& painter, const QRectF& area, const ToolpathScene& scene) {
+  PaintChangeMarks(painter, area, scene.picture->marks, [&scene](const ChangeMark& mark) {
+    return scene.viewport.ToPixels(FirstAxis(mark.at, scene.plane), SecondAxis(mark.at, scene.plane));
+  });
 }
 
 void PaintAxes(QPainter& painter, const QRectF& area, const ToolpathScene& scene) {
@@ -222,8 +230,12 @@ void PaintPathOverlay(QPainter& painter, const QRectF& area, const ToolpathScene
   if (!scene.picture) return;
   painter.setRenderHint(QPainter::Antialiasing, true);
   PaintStart(painter, scene);
+  PaintMarks(painter, area, scene);
   PaintSelection(painter, scene);
   PaintLegend(painter, area, ColoursOf(*scene.picture));
+  // Under the feed legend.
+  PaintChangeMarkLegend(painter, QPointF(area.right() - kLegendWidth - 8, area.top() + 16 + kLegendHeight),
+                        kLegendWidth, scene.picture->marks);
   PaintAxes(painter, area, scene);
 }
 

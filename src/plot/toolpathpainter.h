@@ -38,8 +38,8 @@ PlotViewport FitToolpath(const ProgramPicture& picture, Plane plane, const QRect
 // segments outside `area` are skipped.
 void PaintPath(QPainter& painter, const QRectF& area, const ToolpathScene& scene);
 
-// The selected frame drawn over the path, the feed legend, the axes of the
-// plane and a scale bar.
+// The selected frame drawn over the path, the feed legend, the marks of a
+// correction's changes with theirs, the axes of the plane and a scale bar.
 void PaintPathOverlay(QPainter& painter, const QRectF& area, const ToolpathScene& scene);
 
 // Both, with a white background and an optional title: a whole picture.

@@ -27,6 +27,11 @@ void FeedProfileView::SetProfiles(const FeedProfile* output, const FeedProfile* 
   update();
 }
 
+void FeedProfileView::SetMarks(const std::vector<ChangeMark>* marks) {
+  scene_.marks = marks;
+  update();
+}
+
 void FeedProfileView::ZoomToFit() { Show(0, length_); }
 
 // Keeps the span within the path and no narrower than kNarrowestSpan.

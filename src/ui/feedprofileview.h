@@ -17,6 +17,8 @@ class FeedProfileView : public QWidget {
 
   // Both stay owned by the caller; `input` is null outside compare mode.
   void SetProfiles(const FeedProfile* output, const FeedProfile* input);
+  // A correction's changes on the output, owned by the caller; null for none.
+  void SetMarks(const std::vector<ChangeMark>* marks);
   void ZoomToFit();
   void ZoomAt(double x, double factor);
   void SelectPath(double path);

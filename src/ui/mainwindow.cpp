@@ -379,7 +379,9 @@ void MainWindow::DeleteSelectedFile() {
 void MainWindow::ViewSelectedFile() {
   const QString path = InputFileName();
   if (path.isEmpty()) return;
-  ShowPlotWindow(plotWindow_, this, PlotSources::ForFile(path));
+  PlotSources sources = PlotSources::ForFile(path);
+  sources.machine = CollectRunParameters(ToPath(path)).Machine;
+  ShowPlotWindow(plotWindow_, this, sources);
 }
 
 void MainWindow::RefreshFileList() {

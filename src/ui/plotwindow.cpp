@@ -13,6 +13,7 @@
 
 #include "plot/profilepainter.h"
 #include "ui/feedprofileview.h"
+#include "ui/programdetails.h"
 #include "ui/qtpath.h"
 #include "ui/toolpathview.h"
 #include "ui/windowplacement.h"
@@ -25,10 +26,11 @@ namespace {
 constexpr double kRelativeTolerance = 1.0 / 16384;
 constexpr double kClickReach = 3;  // pixels either side of a click on the profile
 
-PictureOptions ViewOptions(FeedUnits units) {
+PictureOptions ViewOptions(FeedUnits units, std::vector<ChangeMarkRequest> marks) {
   PictureOptions options;
   options.units = units;
   options.path.relativeTolerance = kRelativeTolerance;
+  options.marks = std::move(marks);
   return options;
 }
 
@@ -67,7 +69,7 @@ PlotSources PlotSources::ForFile(const QString& file) {
 
 PlotWindow::PlotWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   setObjectName("PlotWindow");
-  resize(1000, 760);
+  resize(1240, 760);
 
   planeChoice = new QComboBox(this);
   planeChoice->setObjectName("planeChoice");
@@ -89,6 +91,12 @@ PlotWindow::PlotWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   splitter->addWidget(profile);
   splitter->setStretchFactor(0, 3);
   splitter->setStretchFactor(1, 2);
+  details = new ProgramDetails(this);
+  auto* besides = new QSplitter(Qt::Horizontal, this);
+  besides->addWidget(splitter);
+  besides->addWidget(details);
+  besides->setStretchFactor(0, 1);
+  besides->setSizes({880, 360});
 
   frameLabel = new QLabel(this);
   frameLabel->setObjectName("frameLabel");
@@ -97,7 +105,7 @@ PlotWindow::PlotWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
 
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(top);
-  layout->addWidget(splitter, 1);
+  layout->addWidget(besides, 1);
   layout->addWidget(frameLabel);
 
   connect(planeChoice, &QComboBox::activated, this,
@@ -111,13 +119,15 @@ PlotWindow::PlotWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   });
   connect(toolpath, &ToolpathView::FrameClicked, this, &PlotWindow::ToolpathClicked);
   connect(profile, &FeedProfileView::PathClicked, this, &PlotWindow::PathClicked);
+  connect(details, &ProgramDetails::ChangeClicked, this, &PlotWindow::ChangeClicked);
 }
 
 std::optional<ProgramPicture> PlotWindow::Load(const QString& file, FeedUnits units,
+                                                std::vector<ChangeMarkRequest> marks,
                                                 QString& error) {
   std::string reason;
   try {
-    auto picture = LoadProgramPicture(ToPath(file), ViewOptions(units), &reason);
+    auto picture = LoadProgramPicture(ToPath(file), ViewOptions(units, std::move(marks)), &reason);
     if (picture) return picture;
   } catch (const IoError& failure) {
     reason = failure.what();
@@ -138,14 +148,17 @@ bool PlotWindow::Open(const PlotSources& sources) {
   selectedText_.clear();
   QString error;
   QApplication::setOverrideCursor(Qt::WaitCursor);
-  program_ = Load(sources.program, sources.programUnits, error);
-  if (program_ && !sources.input.isEmpty()) input_ = Load(sources.input, sources.inputUnits, error);
+  std::vector<ChangeMarkRequest> marks = details->ShowChanges(sources);
+  program_ = Load(sources.program, sources.programUnits, std::move(marks), error);
+  if (program_ && !sources.input.isEmpty()) input_ = Load(sources.input, sources.inputUnits, {}, error);
+  details->ShowTime(sources);
   QApplication::restoreOverrideCursor();
 
   if (program_) {
     planeChoice->setCurrentIndex(static_cast<int>(program_->activePlane));
     toolpath->SetPicture(&*program_, program_->activePlane);
     profile->SetProfiles(&program_->profile, input_ ? &input_->profile : nullptr);
+    profile->SetMarks(program_->marks.empty() ? nullptr : &program_->marks);
   }
   selectedText_ = error.isEmpty() ? QString() : "<span style='color:#c00000'>" + error.toHtmlEscaped() + "</span>";
   frameLabel->setText(selectedText_);
@@ -159,6 +172,12 @@ void PlotWindow::ToolpathClicked(std::uint32_t line) {
     inputText = FrameLine(FrameByPath(*input_, (frame->pathStart + frame->pathEnd) / 2));
   }
   Select(frame, inputText);
+}
+
+void PlotWindow::ChangeClicked(std::uint32_t outputLine, std::uint32_t inputLine) {
+  if (!program_) return;
+  Select(FrameByLine(*program_, outputLine),
+         input_ ? FrameLine(FrameByLine(*input_, inputLine)) : QString());
 }
 
 void PlotWindow::PathClicked(double path) {

@@ -6,7 +6,9 @@
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
+#include "app/machines.h"
 #include "picture/programpicture.h"
 
 class QComboBox;
@@ -16,22 +18,28 @@ class QPushButton;
 namespace h33 {
 
 class FeedProfileView;
+class ProgramDetails;
 class ToolpathView;
 
 // The files a view window shows: a program and, after an Up->up or Ptp->up
-// run, the run's input for the profile's compare mode.
+// run, the run's input for the profile's compare mode and, when both are H33
+// programs, the list of what the correction changed.
 struct PlotSources {
   QString program;
   FeedUnits programUnits = FeedUnits::kFeedCode;
   QString input;  // empty: no compare mode
   FeedUnits inputUnits = FeedUnits::kFeedCode;
+  // The machine the time breakdown of an H33 program is counted for.
+  MachineLimits machine = kMachinePresets[kDefaultMachineIndex].limits;
 
   // A file picked in the file list: a *.ptp tape has its feeds in mm/min.
   static PlotSources ForFile(const QString& file);
 };
 
 // The toolpath above the feed profile, with the plane to project on and the
-// frame under the pointer or last clicked, named by its line and text.
+// frame under the pointer or last clicked, named by its line and text. Beside
+// them the program's time by tool and kind of move and, after a correction,
+// its changes, marked on both pictures; a change clicked selects its frame.
 class PlotWindow : public QWidget {
   Q_OBJECT
 
@@ -47,9 +55,12 @@ class PlotWindow : public QWidget {
   ToolpathView* toolpath;
   FeedProfileView* profile;
   QLabel* frameLabel;
+  ProgramDetails* details;
 
  private:
-  std::optional<ProgramPicture> Load(const QString& file, FeedUnits units, QString& error);
+  std::optional<ProgramPicture> Load(const QString& file, FeedUnits units,
+                                     std::vector<ChangeMarkRequest> marks, QString& error);
+  void ChangeClicked(std::uint32_t outputLine, std::uint32_t inputLine);
   void ToolpathClicked(std::uint32_t line);
   void PathClicked(double path);
   void Select(const std::optional<FrameOnPath>& frame, const QString& inputText);

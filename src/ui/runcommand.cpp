@@ -50,9 +50,11 @@ std::string Text(const char* format, const std::filesystem::path& name) {
 
 // The statistics describe the output; the input of a conversion or
 // correction is drawn beside it in the view's compare mode.
-PlotSources RunPlotSources(const QString& program, const QString& input, int method) {
+PlotSources RunPlotSources(const QString& program, const QString& input, int method,
+                           const MachineLimits& machine) {
   PlotSources sources;
   sources.program = program;
+  sources.machine = machine;
   if (method != kTime) {
     sources.input = input;
     if (method == kPtpToUp) sources.inputUnits = FeedUnits::kMmPerMinute;
@@ -173,7 +175,8 @@ void MainWindow::RunMethod(const QString& input) {
 
   if (showStatistics->isChecked()) {
     if (method == kPtpToUp) return;
-    if (statistics_) statistics_->SetPlotSources(RunPlotSources(outputFileName_, input, method));
+    if (statistics_) statistics_->SetPlotSources(
+        RunPlotSources(outputFileName_, input, method, parameters.Machine));
     ShowProgramStatistics(ToPath(outputFileName_), parameters.Machine.feedMax_mm_min, minutes);
   }
   RefreshFileList();

@@ -6,6 +6,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScreen>
+#include <QTableWidget>
 #include <QSignalSpy>
 #include <QTabBar>
 #include <QCheckBox>
@@ -18,7 +19,9 @@
 #include "plot/plotexport.h"
 #include "ui/feedprofileview.h"
 #include "ui/mainwindow.h"
+#include "methods/timecount.h"
 #include "ui/plotwindow.h"
+#include "ui/programdetails.h"
 #include "ui/statisticswindow.h"
 #include "ui/toolpathview.h"
 #include "ui/windowplacement.h"
@@ -346,6 +349,60 @@ class PlotTest : public QObject {
     QVERIFY(!window.Open(PlotSources::ForFile(Path(dir / "gone.up"))));
     QVERIFY(window.frameLabel->text().contains("Невозможно открыть файл"));
     QVERIFY(!window.toolpath->Scene().picture);
+  }
+
+  void ViewWindowListsAndMarksWhatTheCorrectionChanged() {
+    TempDir dir;
+    // A right angle: a junction frame, the feed restated after it, a stop.
+    const auto input = dir.Write("in.up", "N001G01X+010000F0660\r\nN002Y+010000\r\n");
+    const auto output = dir.Write(
+        "out.up", "N001G01X+010000F0660\r\nN002F0610\r\nN003Y+010000F0660\r\nN004F0000\r\n");
+    PlotWindow window;
+    window.resize(1200, 700);
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
+    QVERIFY(window.Open({Path(output), FeedUnits::kFeedCode, Path(input), FeedUnits::kFeedCode}));
+    ProgramDetails& details = *window.details;
+    QVERIFY(details.isTabVisible(1));
+    QCOMPARE(details.changesList->count(), 3);
+    QVERIFY2(details.changesSummary->text().startsWith("Перемещения совпадают: 2."),
+             qPrintable(details.changesSummary->text()));
+    const auto& marks = window.toolpath->Scene().picture->marks;
+    QCOMPARE(marks.size(), std::size_t{2});
+    QCOMPARE(marks[0].kind, ChangeMarkKind::kJunction);
+    QCOMPARE(marks[0].at.x, 100.0);
+    QCOMPARE(marks[1].kind, ChangeMarkKind::kStop);
+    QCOMPARE(marks[1].path, 200.0);
+    QCOMPARE(window.profile->Scene().marks, &marks);
+
+    // The restated feed clicked: its frame selected, the input's named.
+    emit details.changesList->itemClicked(details.changesList->item(1));
+    QVERIFY2(window.frameLabel->text().contains("строка 3: N003Y+010000F0660"),
+             qPrintable(window.frameLabel->text()));
+    QVERIFY(window.frameLabel->text().contains("вход: строка 2: N002Y+010000"));
+    QCOMPARE(window.toolpath->Scene().selectedLine, 3u);
+
+    // The time tab's total is the counter's.
+    QTableWidget& time = *details.timeTable;
+    QCOMPARE(time.horizontalHeaderItem(time.columnCount() - 1)->text(), QString("Итого"));
+    QCOMPARE(time.verticalHeaderItem(time.rowCount() - 1)->text(), QString("Всего, с"));
+    const float seconds = TimeCounter(output, 50).CountTime().seconds;
+    QCOMPARE(time.item(time.rowCount() - 1, time.columnCount() - 1)->text(),
+             QString::number(std::llround(seconds)));
+
+    // Other moves: said so, nothing marked.
+    const auto edited = dir.Write("edited.up", "N001G01X+010000F0660\r\nN002Y+020000\r\n");
+    QVERIFY(window.Open({Path(edited), FeedUnits::kFeedCode, Path(input), FeedUnits::kFeedCode}));
+    QVERIFY(details.changesSummary->text().startsWith("Перемещения различаются"));
+    QVERIFY(window.toolpath->Scene().picture->marks.empty());
+    QVERIFY(!window.profile->Scene().marks);
+
+    // One program alone has no changes; a PTP tape no time by parts.
+    const auto tape = dir.Write("in.ptp", "N001G01X100.F600\r\n");
+    QVERIFY(window.Open(PlotSources::ForFile(Path(tape))));
+    QVERIFY(!details.isTabVisible(1));
+    QVERIFY(details.timeCaption->text().contains("только для программ H33"));
+    QCOMPARE(time.rowCount(), 0);
   }
 
   void StatisticsViewButtonOpensTheRunsProgramAndInput() {

@@ -10,6 +10,7 @@
 #include "plot/plotstyle.h"
 #include "plot/plotviewport.h"
 #include "plot/profilepainter.h"
+#include "plot/toolpathpainter.h"
 
 namespace h33 {
 
@@ -163,6 +164,37 @@ class PlotPaintersTest : public QObject {
       }
       QVERIFY(ink > 50);
     }
+  }
+
+  // A junction frame marked at the corner it stands at, in both pictures.
+  void ChangeMarksStandAtTheirFramesInBothPictures() {
+    MemorySource source("N001G01X+010000F0660\nN002F0610\nN003Y+010000F0660\n");
+    PictureOptions options;
+    options.marks = {{2, ChangeMarkKind::kJunction, false}};
+    const ProgramPicture picture = ReadProgramPicture(source, options);
+    const QColor junction(30, 60, 220);
+
+    QImage path(700, 500, QImage::Format_RGB32);
+    const ToolpathScene scene{&picture, Plane::XY, FitToolpath(picture, Plane::XY, path.rect()), 0};
+    {
+      QPainter painter(&path);
+      PaintToolpath(painter, path.rect(), scene, {});
+    }
+    const QPoint corner = scene.viewport.ToPixels(100, 0).toPoint();
+    QVERIFY(Near(path.pixelColor(corner), junction));
+    QVERIFY(!Near(path.pixelColor(scene.viewport.ToPixels(100, 100).toPoint()), junction));
+
+    QImage strip(760, 400, QImage::Format_RGB32);
+    ProfileScene profile = FitProfile(picture.profile, nullptr);
+    profile.marks = &picture.marks;
+    {
+      QPainter painter(&strip);
+      PaintProfile(painter, strip.rect(), profile, {});
+    }
+    const QRectF plot = ProfilePlotArea(strip.rect());
+    const int top = qRound(plot.top()) + 8;
+    QVERIFY(Near(strip.pixelColor(qRound(plot.left() + plot.width() / 2), top), junction));
+    QVERIFY(!Near(strip.pixelColor(qRound(plot.left() + plot.width() / 4), top), junction));
   }
 };
 

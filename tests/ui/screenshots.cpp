@@ -1,11 +1,13 @@
 // Renders every window of the desktop program to PNG files, filled as after a
-// Time run on an example program: h33_screenshots OUTPUT_DIR EXAMPLES_DIR
+// Time run on an example program, and the view once more after an Up->up
+// run: h33_screenshots OUTPUT_DIR EXAMPLES_DIR
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QListWidget>
 #include <QTabBar>
+#include <QTemporaryDir>
 #include <QWidget>
 
 #include <iostream>
@@ -14,6 +16,7 @@
 #include "ui/focuscuestyle.h"
 #include "ui/mainwindow.h"
 #include "ui/plotwindow.h"
+#include "ui/programdetails.h"
 #include "ui/secondpartnamedialog.h"
 #include "ui/statisticswindow.h"
 #include "ui/tapelengthdialog.h"
@@ -66,6 +69,17 @@ int main(int argc, char** argv) {
   statistics.ViewProgram();
   if (auto* view = statistics.findChild<h33::PlotWindow*>()) {
     saved = Save(*view, output, "view") && saved;
+  }
+
+  // The pocket corrected into a scratch folder, its changes shown.
+  const QTemporaryDir scratch;
+  mainWindow.methodTabs->setCurrentIndex(1);
+  mainWindow.saveDialog = [&scratch](const QString&) { return scratch.filePath("pocket-corrected.up"); };
+  mainWindow.RunSelectedMethod();
+  statistics.ViewProgram();
+  if (auto* view = statistics.findChild<h33::PlotWindow*>()) {
+    view->details->setCurrentIndex(1);
+    saved = Save(*view, output, "view-correction") && saved;
   }
   return saved ? 0 : 1;
 }

@@ -1,0 +1,78 @@
+#include "methods/motionsteps.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "format/feedcode.h"
+#include "format/numbers.h"
+
+namespace h33 {
+namespace {
+
+bool SameVector(const FrameVector& a, const FrameVector& b) {
+  return a.x == b.x && a.y == b.y && a.z == b.z;
+}
+
+std::string WithoutLineEnd(std::string text) {
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+  return text;
+}
+
+// The text without its N and F words.
+std::string Body(const Frame& frame) {
+  std::vector<std::pair<std::size_t, std::size_t>> words;  // letter's place, size with the letter
+  for (const char letter : {'N', 'F'}) {
+    const std::string_view value = frame.Word(letter);
+    if (value.empty()) continue;
+    words.emplace_back(static_cast<std::size_t>(value.data() - frame.Text().data()) - 1, value.size() + 1);
+  }
+  // The later word first, so that the earlier one's place holds.
+  std::sort(words.rbegin(), words.rend());
+  std::string text = frame.Text();
+  for (const auto& [at, size] : words) text.erase(at, size);
+  return WithoutLineEnd(std::move(text));
+}
+
+}  // namespace
+
+bool MoveShape::operator==(const MoveShape& other) const {
+  return SameVector(move, other.move) && SameVector(offsets, other.offsets) &&
+         offsets.present == other.offsets.present && sense == other.sense &&
+         (sense == 0 || plane == other.plane);
+}
+
+StepFrame MotionStepReader::Read(const Frame& frame) const {
+  StepFrame read;
+  read.line = reader_.LineNumber();
+  read.text = WithoutLineEnd(frame.Text());
+  if (frame.Has('F')) read.feed_mm_min = DecodeFeed(ParseInt(frame.FeedText()));
+  read.feedOnly = frame.IsFeedOnly();
+  // Only the frames kept between moves are matched by it.
+  if (!read.feedOnly && !frame.IsMotion()) read.body = Body(frame);
+  return read;
+}
+
+bool MotionStepReader::Next(MotionStep& step) {
+  if (done_) return false;
+  step.before.clear();
+  step.move.reset();
+  while (reader_.ReadLine(line_)) {
+    frame_.Assign(line_);
+    modal_.TakeLine(line_);
+    if (!frame_.IsMotion()) {
+      step.before.push_back(Read(frame_));
+      continue;
+    }
+    step.move = Read(frame_);
+    step.shape = {frame_.WrittenMove(), {}, 0, modal_.ActivePlane()};
+    if (frame_.IsArc()) {
+      step.shape.offsets = WrittenVector(frame_.Word('I'), frame_.Word('J'), frame_.Word('K'));
+      step.shape.sense = modal_.ArcSense();
+    }
+    return true;
+  }
+  done_ = true;
+  return true;
+}
+
+}  // namespace h33

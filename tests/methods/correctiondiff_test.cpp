@@ -1,0 +1,157 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "format/refusal.h"
+#include "methods/correctiondiff.h"
+
+namespace h33 {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Compared {
+  CorrectionDiff diff;
+  std::vector<std::string> changes;  // "kind in→out old→new"
+};
+
+std::string Feed(const std::optional<int>& feed) { return feed ? std::to_string(*feed) : "-"; }
+
+Compared Compare(std::string_view input, std::string_view output) {
+  MemorySource inputSource(input), outputSource(output);
+  Compared compared;
+  compared.diff = CompareCorrection(inputSource, outputSource, [&](const FrameChange& change) {
+    compared.changes.push_back(std::to_string(static_cast<int>(change.kind)) + " " +
+                               std::to_string(change.inputLine) + ">" +
+                               std::to_string(change.outputLine) + " " +
+                               Feed(change.oldFeed_mm_min) + ">" + Feed(change.newFeed_mm_min));
+  });
+  return compared;
+}
+
+// Kinds as numbers, in the order of FrameChangeKind.
+constexpr int kChanged = 0, kRestated = 1, kJunction = 2, kStop = 3, kInserted = 4, kDropped = 5,
+              kFeedWord = 6;
+
+std::string Change(int kind, long in, long out, const char* oldFeed, const char* newFeed) {
+  return std::to_string(kind) + " " + std::to_string(in) + ">" + std::to_string(out) + " " +
+         oldFeed + ">" + newFeed;
+}
+
+TEST(CorrectionDiff, ListsWhatTheCorrectionDidAtCorners) {
+  // As a correction writes it: renumbered, the first move braked, the
+  // junction frame of an earlier run dropped and a new one inserted, the
+  // feed restated after a junction, a stop before M05, whose feed word goes.
+  const Compared compared = Compare(
+      "%\nN001X+000100F0660\nN002F0610\nN003Y+010000F0660\nN004X+010000\nN005M05F0624\n",
+      "%\nN001X+000100F0630\nN002F0620\nN003Y+010000F0660\nN004F0620\nN005X+010000F0660\n"
+      "N006F0000\nN007M05\n");
+  EXPECT_EQ(compared.diff.status, DiffStatus::kCorresponds);
+  EXPECT_EQ(compared.diff.moves, 3);
+  EXPECT_EQ(compared.changes,
+            (std::vector<std::string>{Change(kChanged, 2, 2, "600", "300"),
+                                      Change(kDropped, 3, 2, "100", "-"),
+                                      Change(kJunction, 3, 3, "-", "200"),
+                                      Change(kJunction, 4, 5, "-", "200"),
+                                      Change(kRestated, 5, 6, "600", "600"),
+                                      Change(kStop, 5, 7, "-", "0"),
+                                      Change(kFeedWord, 6, 8, "240", "-")}));
+  EXPECT_EQ(compared.diff.Count(FrameChangeKind::kJunctionInserted), 2);
+}
+
+TEST(CorrectionDiff, AMoveAfterADroppedFeedFrameRunsAtAnotherFeed) {
+  // The input's move ran at the 100 mm/min its feed frame set.
+  const Compared compared = Compare("N001X+000100F0660\nN002F0610\nN003Y+000100\n",
+                                    "N001X+000100F0660\nN002Y+000100\n");
+  EXPECT_EQ(compared.changes, (std::vector<std::string>{Change(kDropped, 2, 1, "100", "-"),
+                                                       Change(kChanged, 3, 2, "100", "600")}));
+}
+
+TEST(CorrectionDiff, FramesKeptAsTheyWereAreNoChange) {
+  // The same feed frames at the same places, other numbers, a feed word
+  // written where the same feed was in force anyway.
+  const Compared compared = Compare("N001X+000100F0660\nN002F0620\nN003Y+000100F0660\nN004M30\n",
+                                    "N010X+000100F0660\nN011F0620\nN012Y+000100F0660\nN013M30\n");
+  EXPECT_EQ(compared.diff.status, DiffStatus::kCorresponds);
+  EXPECT_TRUE(compared.changes.empty());
+}
+
+TEST(CorrectionDiff, OtherFramesDroppedOrInsertedKeepTheMotionCorresponding) {
+  const Compared compared =
+      Compare("N001X+000100F0660\nN002M05\nN003Y+000100\nEND", "N001X+000100F0660\nN002M08\nN003Y+000100\n");
+  EXPECT_EQ(compared.diff.status, DiffStatus::kCorresponds);
+  EXPECT_EQ(compared.changes, (std::vector<std::string>{Change(kDropped, 2, 1, "-", "-"),
+                                                       Change(kInserted, 2, 2, "-", "-"),
+                                                       Change(kDropped, 4, 3, "-", "-")}));
+}
+
+TEST(CorrectionDiff, DifferentMotionIsNamedWhereItParts) {
+  const Compared moved = Compare("N001X+000100F0660\nN002Y+000100\nN003X+000100\n",
+                                 "N001X+000100F0660\nN002F0620\nN003Y+000200\nN004X+000100\n");
+  EXPECT_EQ(moved.diff.status, DiffStatus::kDifferentMotion);
+  EXPECT_EQ(moved.diff.moves, 1);
+  EXPECT_EQ(moved.diff.mismatch.inputLine, 2);
+  EXPECT_EQ(moved.diff.mismatch.inputText, "N002Y+000100");
+  EXPECT_EQ(moved.diff.mismatch.outputLine, 3);
+
+  // An arc the other way round is another move, though its end is the same.
+  EXPECT_EQ(Compare("G02X+000100Y+000100I+000100F0660\n", "G03X+000100Y+000100I+000100F0660\n")
+                .diff.status,
+            DiffStatus::kDifferentMotion);
+
+  const Compared shorter = Compare("N001X+000100F0660\nN002Y+000100\n", "N001X+000100F0660\nN002F0000\n");
+  EXPECT_EQ(shorter.diff.status, DiffStatus::kDifferentMotion);
+  EXPECT_EQ(shorter.diff.mismatch.inputLine, 2);
+  EXPECT_EQ(shorter.diff.mismatch.outputLine, 0);
+}
+
+TEST(CorrectionDiff, LongRunsOfFramesWithoutMotionAreMatched) {
+  std::string comments;
+  for (int i = 0; i < 5000; ++i) comments += "(comment " + std::to_string(i) + ")\n";
+  const Compared compared = Compare("X+000100F0660\n" + comments + "Y+000100F0660\n",
+                                    "X+000100F0660\n" + comments + "F0620\nY+000100F0660\n");
+  EXPECT_EQ(compared.diff.status, DiffStatus::kCorresponds);
+  EXPECT_EQ(compared.changes, (std::vector<std::string>{Change(kJunction, 5001, 5002, "-", "200")}));
+}
+
+TEST(CorrectionDiff, UnreadableFilesAreSaidSo) {
+  const CorrectionDiff missing =
+      CompareCorrection(fs::path("no such input.up"), fs::path("no such output.up"),
+                        [](const FrameChange&) {});
+  EXPECT_EQ(missing.status, DiffStatus::kCannotOpen);
+  EXPECT_NE(missing.reason.find("no such input.up"), std::string::npos);
+
+  MemorySource longLine(std::string(300, 'X') + "\n"), fine("X+000100\n");
+  EXPECT_THROW(CompareCorrection(longLine, fine, [](const FrameChange&) {}), ProgramRefusal);
+}
+
+// Every Up->up golden case that wrote its output: the input and the expected
+// output correspond.
+TEST(CorrectionDiff, EveryGoldenCorrectionCorrespondsToItsInput) {
+  int pairs = 0;
+  for (const auto& folder : fs::directory_iterator(H33_GOLDEN_DIR)) {
+    const std::string name = folder.path().filename().string();
+    if (!name.starts_with("correct-") || fs::exists(folder.path() / "exit")) continue;
+    std::ifstream cmd(folder.path() / "cmd");
+    std::vector<std::string> args;
+    for (std::string arg; std::getline(cmd, arg);) args.push_back(arg);
+    const auto command = std::find(args.begin(), args.end(), "correct");
+    const auto output = std::find(args.begin(), args.end(), "-o");
+    if (command + 1 >= output || output + 1 >= args.end() || output[1] == "-") continue;
+    const fs::path input = folder.path() / command[1];
+    const fs::path expected = folder.path() / "expected" / output[1];
+    ASSERT_TRUE(fs::exists(input) && fs::exists(expected)) << name;
+    ++pairs;
+    const CorrectionDiff diff = CompareCorrection(input, expected, [](const FrameChange&) {});
+    EXPECT_EQ(diff.status, DiffStatus::kCorresponds) << name << ": " << diff.mismatch.inputLine << " "
+                                                     << diff.mismatch.outputLine;
+  }
+  EXPECT_GE(pairs, 8);
+}
+
+}  // namespace
+}  // namespace h33
