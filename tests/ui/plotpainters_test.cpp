@@ -175,7 +175,7 @@ class PlotPaintersTest : public QObject {
     const QColor junction(30, 60, 220);
 
     QImage path(700, 500, QImage::Format_RGB32);
-    const ToolpathScene scene{&picture, Plane::XY, FitToolpath(picture, Plane::XY, path.rect()), 0};
+    const ToolpathScene scene{&picture, nullptr, Plane::XY, FitToolpath(picture, Plane::XY, path.rect()), 0, {}};
     {
       QPainter painter(&path);
       PaintToolpath(painter, path.rect(), scene, {});
