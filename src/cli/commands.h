@@ -28,5 +28,6 @@ CommandRunner AddInfoCommand(CLI::App& app, CliStreams& streams);
 CommandRunner AddConvertCommand(CLI::App& app, CliStreams& streams);
 CommandRunner AddCorrectCommand(CLI::App& app, CliStreams& streams);
 CommandRunner AddSplitCommand(CLI::App& app, CliStreams& streams);
+CommandRunner AddVerifyCommand(CLI::App& app, CliStreams& streams);
 
 }  // namespace h33

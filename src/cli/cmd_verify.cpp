@@ -1,0 +1,99 @@
+#include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
+
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "app/runinput.h"
+#include "cli/commands.h"
+#include "cli/consoledialogs.h"
+#include "cli/machineoptions.h"
+#include "cli/options.h"
+#include "cli/runh33.h"
+#include "format/pathtext.h"
+#include "methods/brakingcheck.h"
+#include "methods/brakingreport.h"
+
+namespace h33 {
+namespace {
+
+struct VerifyOptions {
+  std::vector<std::string> files;
+  MachineOptions machine;
+  bool json = false;
+};
+
+nlohmann::ordered_json FindingJson(const BrakingFinding& finding) {
+  nlohmann::ordered_json json;
+  json["line"] = finding.line;
+  json["kind"] = FaultName(finding.kind);
+  json["frame"] = finding.frame;
+  json["feed"] = finding.feed_mm_min;
+  json["allowed"] = finding.allowed_mm_min;
+  if (finding.kind == BrakingFault::kCannotBrake) json["next"] = finding.next_mm_min;
+  json["text"] = DescribeFinding(finding);
+  return json;
+}
+
+// One line per file: the file, the machine's values and the findings.
+std::string VerifyJson(const std::string& file, const MachineLimits& machine,
+                       const std::vector<BrakingFinding>& findings) {
+  nlohmann::ordered_json json;
+  json["file"] = file;
+  json["speedLimit"] = machine.speedLimit_mm_min;
+  json["feedMax"] = machine.feedMax_mm_min;
+  json["acceleration"] = machine.acceleration_mm_s2;
+  json["findings"] = nlohmann::ordered_json::array();
+  for (const BrakingFinding& finding : findings) json["findings"].push_back(FindingJson(finding));
+  // A frame or a path need not be UTF-8; its stray bytes must not abort the output.
+  return json.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+}
+
+int RunVerify(std::string file, const MachineLimits& machine, bool json, CliStreams& streams) {
+  const std::string shown = file;
+  if (!streams.files.TakeInput(file, streams.err)) return kExitBadInput;
+  ConsoleDialogs dialogs(streams.out, streams.err);
+  if (!CheckRunInput(file, dialogs)) return kExitBadInput;
+  const BrakingCheckResult result = BrakingCheck(machine).Check(file);
+  switch (result.status) {
+    case BrakingCheckStatus::kChecked:
+      break;
+    case BrakingCheckStatus::kCannotOpen:
+      streams.err << "Невозможно открыть файл " << PathText(shown)
+                  << " на чтение: " << result.reason << '\n';
+      return kExitBadInput;
+    case BrakingCheckStatus::kFailed:
+      streams.err << result.reason << '\n';
+      return kExitBadInput;
+  }
+  streams.out << (json ? VerifyJson(shown, machine, result.findings) + '\n'
+                       : BrakingReportText(shown, machine, result.findings));
+  return result.findings.empty() ? kExitOk : kExitFailed;
+}
+
+}  // namespace
+
+CommandRunner AddVerifyCommand(CLI::App& app, CliStreams& streams) {
+  auto options = std::make_shared<VerifyOptions>();
+  CLI::App* command = app.add_subcommand(
+      "verify", "Проверка торможения: где станок не успевает выполнить программу H33");
+  command->add_option("FILE", options->files, "программы H33 (*.up), одна или несколько")
+      ->required();
+  AddMachineOptions(*command, options->machine);
+  command->add_flag("--json", options->json,
+                    "по строке JSON на файл: файл, параметры станка, нарушения");
+  return [options, command, &streams]() {
+    const std::optional<RunParameters> parameters =
+        ChooseMachine(options->machine, *command, streams.err);
+    if (!parameters) return kExitBadInput;
+    const auto verify = [&](const std::string& file) {
+      return RunVerify(file, parameters->Machine, options->json, streams);
+    };
+    return RunForEachFile(options->files, streams.out, !options->json, verify);
+  };
+}
+
+}  // namespace h33
