@@ -36,12 +36,6 @@ std::vector<BrakingFinding> Findings(BrakingCheck check, const std::string& prog
   return check.Check(source);
 }
 
-std::string Listed(const std::vector<BrakingFinding>& findings) {
-  std::string text;
-  for (const BrakingFinding& finding : findings) text += DescribeFinding(finding) + '\n';
-  return text;
-}
-
 // The generator's programs and the examples of the format.
 std::vector<std::string> Programs(bench::ProgramFormat format) {
   std::vector<std::string> programs;
@@ -72,7 +66,7 @@ TEST(BrakingCheckAgainstMethods, CorrectedProgramsPass) {
       ++corrected;
       const auto own = FindingsNotKept(Findings(BrakingCheck(machine), output.Bytes()),
                                        Findings(BrakingCheck(machine), program));
-      EXPECT_TRUE(own.empty()) << kMachinePresets[index].name << ":\n" << Listed(own);
+      EXPECT_TRUE(own.empty()) << kMachinePresets[index].name << ":\n" << ListFindings(own);
     }
   }
   EXPECT_GE(corrected, 20);
@@ -89,7 +83,7 @@ TEST(BrakingCheckAgainstMethods, ASpeedLimitOfZeroStopsTheCorrectionsShortMoves)
   ASSERT_EQ(UpToUpCorrection("p.up", "q.up", machine, dialogs).Run(source, output),
             CorrectionStatus::kCorrected);
   const auto findings = Findings(BrakingCheck(machine), output.Bytes());
-  ASSERT_EQ(findings.size(), 1u) << Listed(findings);
+  ASSERT_EQ(findings.size(), 1u) << ListFindings(findings);
   EXPECT_EQ(findings[0].kind, BrakingFault::kZeroFeed);
   EXPECT_EQ(findings[0].frame, "N002X+000020F0000");
 }
@@ -111,7 +105,7 @@ TEST(BrakingCheckAgainstMethods, ConvertedProgramsPassByTheConversionsRules) {
       }
       ++converted;
       const auto own = Findings(BrakingCheck(ConversionPolicy(parameters)), output.Bytes());
-      EXPECT_TRUE(own.empty()) << kMachinePresets[index].name << ":\n" << Listed(own);
+      EXPECT_TRUE(own.empty()) << kMachinePresets[index].name << ":\n" << ListFindings(own);
       const auto byCorrection = Findings(BrakingCheck(parameters.Machine), output.Bytes());
       for (const BrakingFinding& finding : byCorrection) {
         EXPECT_EQ(finding.kind, BrakingFault::kCornerTooFast) << DescribeFinding(finding);
@@ -192,7 +186,7 @@ TEST(BrakingCheckAgainstMethods, GoldenOutputsPass) {
       ++checked;
       const auto own =
           FindingsNotKept(Findings(BrakingCheck(rules), ReadBytes(file)), inputFindings);
-      EXPECT_TRUE(own.empty()) << file << ":\n" << Listed(own);
+      EXPECT_TRUE(own.empty()) << file << ":\n" << ListFindings(own);
     }
   }
   EXPECT_GE(checked, 20);

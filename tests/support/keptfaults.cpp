@@ -58,4 +58,10 @@ std::vector<BrakingFinding> FindingsNotKept(const std::vector<BrakingFinding>& o
   return notKept;
 }
 
+std::string ListFindings(const std::vector<BrakingFinding>& findings) {
+  std::string text;
+  for (const BrakingFinding& finding : findings) text += DescribeFinding(finding) + '\n';
+  return text;
+}
+
 }  // namespace h33

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "methods/brakingfinding.h"
@@ -18,5 +19,8 @@ namespace h33 {
 // own.
 std::vector<BrakingFinding> FindingsNotKept(const std::vector<BrakingFinding>& output,
                                             const std::vector<BrakingFinding>& input);
+
+// The findings one a line, for a failure's message.
+std::string ListFindings(const std::vector<BrakingFinding>& findings);
 
 }  // namespace h33
