@@ -33,6 +33,7 @@
 #include "methods/dialogs.h"
 #include "ui/aboutwindow.h"
 #include "ui/actionguard.h"
+#include "ui/brakingverdict.h"
 #include "ui/editorlauncher.h"
 #include "ui/plotwindow.h"
 #include "ui/qtpath.h"
@@ -164,6 +165,8 @@ void MainWindow::BuildFilePane() {
   connect(fileMenu->addAction("Блокнот"), &QAction::triggered, this, &MainWindow::EditSelectedFile);
   connect(fileMenu->addAction("Проверка УП на формат H33"), &QAction::triggered, this,
           &MainWindow::CheckSelectedFileFormat);
+  connect(fileMenu->addAction("Проверка торможения"), &QAction::triggered, this,
+          &MainWindow::CheckSelectedFileBraking);
   connect(fileMenu->addAction("Обновить"), &QAction::triggered, this, &MainWindow::RefreshFileList);
   connect(fileMenu->addAction("Удалить файл"), &QAction::triggered, this,
           &MainWindow::DeleteSelectedFile);
@@ -344,6 +347,15 @@ void MainWindow::ShowFormatVerdict(const std::filesystem::path& name) {
   } else {
     dialogs_.Ask(DialogKind::Error, FormatVerdictText(name, false), {Button::Yes});
   }
+}
+
+void MainWindow::CheckSelectedFileBraking() {
+  const QString path = InputFileName();
+  if (path.isEmpty()) return;
+  const std::filesystem::path program = ToPath(path);
+  const MachineLimits machine = CollectRunParameters(program).Machine;
+  RunGuarded(dialogs_,
+             [this, &program, &machine] { ShowBrakingVerdict(program, machine, dialogs_); });
 }
 
 void MainWindow::DeleteSelectedFile() {
