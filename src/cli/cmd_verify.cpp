@@ -26,6 +26,11 @@ struct VerifyOptions {
   bool json = false;
 };
 
+// A frame or a path need not be UTF-8; its stray bytes must not abort the output.
+std::string Dumped(const nlohmann::ordered_json& json) {
+  return json.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+}
+
 nlohmann::ordered_json FindingJson(const BrakingFinding& finding) {
   nlohmann::ordered_json json;
   json["line"] = finding.line;
@@ -38,18 +43,22 @@ nlohmann::ordered_json FindingJson(const BrakingFinding& finding) {
   return json;
 }
 
-// One line per file: the file, the machine's values and the findings.
-std::string VerifyJson(const std::string& file, const MachineLimits& machine,
-                       const std::vector<BrakingFinding>& findings) {
-  nlohmann::ordered_json json;
-  json["file"] = file;
-  json["speedLimit"] = machine.speedLimit_mm_min;
-  json["feedMax"] = machine.feedMax_mm_min;
-  json["acceleration"] = machine.acceleration_mm_s2;
-  json["findings"] = nlohmann::ordered_json::array();
-  for (const BrakingFinding& finding : findings) json["findings"].push_back(FindingJson(finding));
-  // A frame or a path need not be UTF-8; its stray bytes must not abort the output.
-  return json.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+// One line per file: the file, the machine's values and the findings, each
+// written as it comes, since a long program may have a great many.
+void WriteVerifyJson(std::ostream& out, const std::string& file, const MachineLimits& machine,
+                     const std::vector<BrakingFinding>& findings) {
+  nlohmann::ordered_json head;
+  head["file"] = file;
+  head["speedLimit"] = machine.speedLimit_mm_min;
+  head["feedMax"] = machine.feedMax_mm_min;
+  head["acceleration"] = machine.acceleration_mm_s2;
+  std::string opening = Dumped(head);
+  opening.pop_back();  // the closing brace: the findings follow
+  out << opening << ",\"findings\":[";
+  for (std::size_t i = 0; i < findings.size(); ++i) {
+    out << (i == 0 ? "" : ",") << Dumped(FindingJson(findings[i]));
+  }
+  out << "]}\n";
 }
 
 int RunVerify(std::string file, const MachineLimits& machine, bool json, CliStreams& streams) {
@@ -69,8 +78,11 @@ int RunVerify(std::string file, const MachineLimits& machine, bool json, CliStre
       streams.err << result.reason << '\n';
       return kExitBadInput;
   }
-  streams.out << (json ? VerifyJson(shown, machine, result.findings) + '\n'
-                       : BrakingReportText(shown, machine, result.findings));
+  if (json) {
+    WriteVerifyJson(streams.out, shown, machine, result.findings);
+  } else {
+    WriteBrakingReport(streams.out, shown, machine, result.findings);
+  }
   return result.findings.empty() ? kExitOk : kExitFailed;
 }
 

@@ -1,5 +1,7 @@
 #include "ui/brakingverdict.h"
 
+#include <sstream>
+
 #include "app/runinput.h"
 #include "methods/brakingcheck.h"
 #include "methods/brakingreport.h"
@@ -28,10 +30,11 @@ void ShowBrakingVerdict(const std::filesystem::path& program, const MachineLimit
       dialogs.CaptionedBox(result.reason, kRefusedCaption);
       return;
   }
+  std::ostringstream report;
+  WriteBrakingReport(report, program, machine, result.findings, kListedInBox);
   const DialogKind kind =
       result.findings.empty() ? DialogKind::Information : DialogKind::Warning;
-  dialogs.Ask(kind, BrakingReportText(program, machine, result.findings, kListedInBox),
-              {Button::Yes});
+  dialogs.Ask(kind, report.str(), {Button::Yes});
 }
 
 }  // namespace h33

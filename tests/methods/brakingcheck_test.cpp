@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -98,6 +99,12 @@ TEST(BrakingCheck, RefusesWhatTheMethodsRefuse) {
   EXPECT_EQ(BrakingCheck(kMachine).Check(dir / "none.up").status, BrakingCheckStatus::kCannotOpen);
 }
 
+std::string Report(const std::vector<BrakingFinding>& findings, std::size_t listed) {
+  std::ostringstream report;
+  WriteBrakingReport(report, "p.up", {100, 1200, 50}, findings, listed);
+  return report.str();
+}
+
 TEST(BrakingReport, NamesTheMachineAndListsWhatItWasAskedTo) {
   const std::vector<BrakingFinding> findings{
       {3, BrakingFault::kCornerTooFast, "N003Y+001000", 600, 200, 0},
@@ -105,9 +112,9 @@ TEST(BrakingReport, NamesTheMachineAndListsWhatItWasAskedTo) {
   const std::string head =
       "Проверка торможения: p.up\nСтанок: подача на полном развороте 100 мм/мин, наибольшая "
       "подача 1200 мм/мин, ускорение 50 мм/с²\n";
-  EXPECT_EQ(BrakingReportText("p.up", {100, 1200, 50}, {}),
+  EXPECT_EQ(Report({}, 1),
             head + "Нарушений нет: станок везде успевает затормозиться.\n");
-  EXPECT_EQ(BrakingReportText("p.up", {100, 1200, 50}, findings, 1),
+  EXPECT_EQ(Report(findings, 1),
             head +
                 "Нарушений: 2\n  строка 3 (N003Y+001000): угол в начале кадра проходится на 600 "
                 "мм/мин, допустимо 200 мм/мин\n  ... и ещё 1\n");
