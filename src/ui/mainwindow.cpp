@@ -165,12 +165,13 @@ void MainWindow::BuildFilePane() {
   connect(fileMenu->addAction("Блокнот"), &QAction::triggered, this, &MainWindow::EditSelectedFile);
   connect(fileMenu->addAction("Проверка УП на формат H33"), &QAction::triggered, this,
           &MainWindow::CheckSelectedFileFormat);
-  connect(fileMenu->addAction("Проверка торможения"), &QAction::triggered, this,
-          &MainWindow::CheckSelectedFileBraking);
   connect(fileMenu->addAction("Обновить"), &QAction::triggered, this, &MainWindow::RefreshFileList);
   connect(fileMenu->addAction("Удалить файл"), &QAction::triggered, this,
           &MainWindow::DeleteSelectedFile);
   connect(fileMenu->addAction("Просмотр"), &QAction::triggered, this, &MainWindow::ViewSelectedFile);
+  // Last, so that the commands keep the places users know them by.
+  connect(fileMenu->addAction("Проверка торможения"), &QAction::triggered, this,
+          &MainWindow::CheckSelectedFileBraking);
   connect(fileList, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
     fileMenu->popup(fileList->viewport()->mapToGlobal(at));
   });
