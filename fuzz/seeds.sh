@@ -20,6 +20,8 @@ rm -rf corpus
 for file in $(programs up); do
   # tidy, chunk seed; speed limit 100, FeedMax 1200, acceleration 50
   seed uptoup "$(name "$file")" '\001\007\000\000\000\144\000\000\004\257\000\000\000\061' "$file"
+  # tidy; speed limit 100, FeedMax 1200, acceleration 50
+  seed verify "$(name "$file")" '\001\000\000\000\143\000\000\004\257\000\000\000\061' "$file"
   # chunk seed, ordinary range; acceleration 50
   seed timecount "$(name "$file")" '\005\000\000\000\000\061' "$file"
   # chunk seed; FeedMax 1200

@@ -29,5 +29,6 @@ CommandRunner AddConvertCommand(CLI::App& app, CliStreams& streams);
 CommandRunner AddCorrectCommand(CLI::App& app, CliStreams& streams);
 CommandRunner AddSplitCommand(CLI::App& app, CliStreams& streams);
 CommandRunner AddDiffCommand(CLI::App& app, CliStreams& streams);
+CommandRunner AddVerifyCommand(CLI::App& app, CliStreams& streams);
 
 }  // namespace h33

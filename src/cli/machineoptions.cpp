@@ -6,12 +6,10 @@
 
 #include "app/machines.h"
 #include "cli/options.h"
+#include "format/feedcode.h"
 
 namespace h33 {
 namespace {
-
-// The largest feed a four-digit feed code carries.
-constexpr int kLargestCodedFeed = 9999;
 
 std::string MachineNames() {
   std::string names;

@@ -38,6 +38,7 @@ int RunH33(const std::vector<std::string>& args, std::ostream& out, std::ostream
   add(AddCorrectCommand);
   add(AddSplitCommand);
   add(AddDiffCommand);
+  add(AddVerifyCommand);
 
   if (const std::optional<int> code = ParseCommandLine(app, args, out, err)) return *code;
   if (quiet) messages.rdbuf(nullptr);

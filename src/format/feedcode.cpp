@@ -1,8 +1,10 @@
 #include "format/feedcode.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
+#include "format/numbers.h"
 #include "format/textformat.h"
 
 namespace h33 {
@@ -46,6 +48,18 @@ int DecodeFeed(int code) {
     if (feed > std::numeric_limits<int>::max()) return std::numeric_limits<int>::max();
   }
   return static_cast<int>(feed);
+}
+
+int CodedFeed(int feed) {
+  return DecodeFeed(ParseInt(EncodeFeed(std::min(feed, kLargestCodedFeed))));
+}
+
+int HighestFeedCodedAs(int codedFeed) {
+  if (codedFeed <= 0) return codedFeed;
+  long long step = 1;
+  for (int rest = codedFeed; rest >= 100; rest /= 10) step *= 10;
+  const long long highest = codedFeed + step - 1;
+  return static_cast<int>(std::min<long long>(highest, std::numeric_limits<int>::max()));
 }
 
 bool IsNonFeedCode(int code) { return code != 0 && DecodeFeed(code) < 1; }

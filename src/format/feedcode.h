@@ -12,6 +12,19 @@ namespace h33 {
 // four-digit code; callers keep feeds below that.
 std::string EncodeFeed(int feed, int leadDigit = 0);
 
+// The largest feed a four-digit code carries.
+inline constexpr int kLargestCodedFeed = 9999;
+
+// The feed (mm/min) the machine runs where a program states `feed` in a
+// code: its two significant digits. A feed above the largest code's is
+// taken as the largest.
+int CodedFeed(int feed);
+
+// The highest feed whose code runs at `codedFeed`, a feed as a code runs
+// it: a feed computed before coding may lie up to one step of the code's
+// second digit above what the code runs at.
+int HighestFeedCodedAs(int codedFeed);
+
 // A code above 4000 has 4000 taken off first. Codes whose decade digit is 10
 // or more are no feed code; they saturate at the largest int instead of
 // overflowing.

@@ -4,13 +4,12 @@
 #include <system_error>
 #include <utility>
 
-#include "format/feedcode.h"
 #include "format/lineio.h"
-#include "format/numbers.h"
 #include "format/outputfile.h"
 #include "format/pathtext.h"
 #include "format/refusal.h"
 #include "format/textformat.h"
+#include "methods/correctionpolicy.h"
 
 namespace h33 {
 namespace {
@@ -39,26 +38,6 @@ constexpr const char* kWindowBox =
     "                      Скорректируйте исходную программу.";
 
 constexpr const char* kEndMark = "END";
-
-// The correction brakes down to 5 mm/min and through frames with M or S
-// words; its feeds are coded in the frame texts.
-constexpr int kFloorFeed_mm_min = 5;
-
-int ReadCodedFeed(const std::string& line) { return DecodeFeed(ParseInt(ReadWord(line, 'F'))); }
-
-PlannerPolicy CorrectionPolicy(const MachineLimits& machine) {
-  return {
-      .speedLimit_mm_min = machine.speedLimit_mm_min,
-      .feedMax_mm_min = machine.feedMax_mm_min,
-      .braking = {machine.acceleration_mm_s2, kFloorFeed_mm_min, kShortArcChord_mm, false, false},
-      .feedWords = {ReadCodedFeed, WriteFeed, StripFeedWords},
-      .tangent = TangentRule::kRadius,
-      .roundTo3Decimals = false,
-      .afterArcLimit = AfterArcLimit::kCarry,
-      .keepFeedWordsAfterStill = false,
-      .initialArcSense = 0,
-  };
-}
 
 // Reading failed part way, as opposed to writing.
 class InputError : public IoError {

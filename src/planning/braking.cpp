@@ -17,8 +17,15 @@ int BrakingFeed(int nextFeed, float length, const BrakingRules& rules) {
   return feed == 0 ? rules.floorFeed : feed;
 }
 
+int FeedAllowedBefore(int nextFeed, float length, bool shortArc, const BrakingRules& rules) {
+  return shortArc ? nextFeed : BrakingFeed(nextFeed, length, rules);
+}
+
+bool IsShortArcChord(float chord, const BrakingRules& rules) { return chord < rules.arcChordLimit; }
+
 bool IsShortArc(const WindowRow& row, const BrakingRules& rules) {
-  return ReadArcOffsets(row.text).present && ReadCoordinates(row.text).Chord() < rules.arcChordLimit;
+  return ReadArcOffsets(row.text).present &&
+         IsShortArcChord(ReadCoordinates(row.text).Chord(), rules);
 }
 
 BrakingOutcome BrakeBackward(FrameWindow& window, std::size_t start, const BrakingRules& rules) {
@@ -30,15 +37,13 @@ BrakingOutcome BrakeBackward(FrameWindow& window, std::size_t start, const Braki
   }
   while (k > 0 && window[k].feed < window[k - 1].feed) {
     WindowRow& before = window[k - 1];
-    if (IsShortArc(before, rules)) {
-      if (window[k].feed == 0) return {BrakingOutcome::kArcToZero, k - 1, start};
-      SetRowFeed(before, window[k].feed);
-      --k;
-      continue;
-    }
-    const int feed = BrakingFeed(window[k].feed, before.length, rules);
+    const bool shortArc = IsShortArc(before, rules);
+    if (shortArc && window[k].feed == 0) return {BrakingOutcome::kArcToZero, k - 1, start};
+    const int feed = FeedAllowedBefore(window[k].feed, before.length, shortArc, rules);
     if (feed >= before.feed) break;
-    if (rules.stopAtMOrS && (HasWord(before.text, 'M') || HasWord(before.text, 'S'))) break;
+    if (!shortArc && rules.stopAtMOrS && (HasWord(before.text, 'M') || HasWord(before.text, 'S'))) {
+      break;
+    }
     SetRowFeed(before, feed);
     --k;
   }

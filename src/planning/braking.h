@@ -25,6 +25,14 @@ struct BrakingOutcome {
 // the machine still brakes to `nextFeed` within it: v² = v_next² + 2·a·s.
 int BrakingFeed(int nextFeed, float length, const BrakingRules& rules);
 
+// The highest feed (mm/min) at which a frame may run before a frame at
+// `nextFeed`: a short arc cannot brake within itself and takes the slower
+// feed whole, any other frame brakes within its length (BrakingFeed).
+int FeedAllowedBefore(int nextFeed, float length, bool shortArc, const BrakingRules& rules);
+
+// Whether an arc with this chord (mm) is short: one that runs at one feed.
+bool IsShortArcChord(float chord, const BrakingRules& rules);
+
 // A short arc: the row's text has an I, J or K word and a chord below the limit.
 bool IsShortArc(const WindowRow& row, const BrakingRules& rules);
 

@@ -6,8 +6,7 @@
 #include "format/modalstate.h"
 #include "format/numbers.h"
 #include "format/words.h"
-#include "planning/chordtangent.h"
-#include "planning/feedlimits.h"
+#include "planning/policylimits.h"
 
 namespace h33 {
 namespace {
@@ -39,7 +38,7 @@ BrakingOutcome FeedPlanner::Plan(std::string current, std::optional<std::string>
 
   NextFrame after = LookAhead(frame.Motion(), next, readLine);
   if (next) LimitArcFeed(after, *next);
-  const bool shortArc = frame.Arc() && length_mm < policy_.braking.arcChordLimit;
+  const bool shortArc = frame.Arc() && IsShortArcChord(length_mm, policy_.braking);
   // A short arc is not braked inside itself: it runs at the lower feed whole.
   if (shortArc && currentFeed_ > after.feed) {
     currentFeed_ = after.feed;
@@ -175,7 +174,7 @@ FeedPlanner::NextFrame FeedPlanner::ReadNextFrame(std::string& line) {
 
 void FeedPlanner::LimitArcFeed(NextFrame& frame, std::string& next) {
   if (!frame.geometry.Arc()) return;
-  const double limit_mm_min = ArcLimit(frame.geometry.centre);
+  const double limit_mm_min = PolicyArcLimit(frame.geometry.centre, policy_);
   if (!(static_cast<double>(frame.feed) > limit_mm_min)) return;
   switch (policy_.afterArcLimit) {
     case AfterArcLimit::kCarry:
@@ -193,11 +192,6 @@ void FeedPlanner::LimitArcFeed(NextFrame& frame, std::string& next) {
   frame.hasFeed = true;
 }
 
-double FeedPlanner::ArcLimit(const FrameVector& centre) const {
-  if (policy_.roundTo3Decimals) return RoundedArcFeedLimit(centre, kArcCoefficient_mm_s2);
-  return ArcFeedLimit(centre, kArcCoefficient_mm_s2);
-}
-
 // Sets the junction for the next frame; with Junction::kSlowed, returns the
 // feed allowed through the corner.
 float FeedPlanner::DecideJunction(const Geometry& frame, const NextFrame& after,
@@ -210,7 +204,7 @@ float FeedPlanner::DecideJunction(const Geometry& frame, const NextFrame& after,
     if (!after.hasFeed) junction_ = Junction::kStop;
     return 0;
   }
-  if (after.feed <= policy_.speedLimit_mm_min) return 0;
+  if (!CanExceedJunctionFeed(after.feed, policy_)) return 0;
   const std::optional<float> corner = CornerFeed(frame, after.geometry, *next);
   if (!corner || static_cast<float>(after.feed) <= *corner ||
       static_cast<float>(currentFeed_) <= *corner) {
@@ -220,30 +214,14 @@ float FeedPlanner::DecideJunction(const Geometry& frame, const NextFrame& after,
   return *corner;
 }
 
-// Both frames meet along their tangents where they are arcs.
+// Both frames meet along their tangents where they are arcs; the next
+// frame's sense of rotation is read from its own line.
 std::optional<float> FeedPlanner::CornerFeed(const Geometry& current, const Geometry& next,
                                              const std::string& nextText) {
-  const bool byRadius = policy_.tangent == TangentRule::kRadius;
-  FrameVector from = current.move;
-  if (current.Arc()) {
-    if (byRadius) {
-      TangentAtEnd(from, current.centre, activePlane_, arcSense_);
-    } else {
-      ChordTangentAtEnd(from, current.centre, activePlane_, arcSense_);
-    }
-  }
-  FrameVector to = next.move;
-  if (next.Arc()) {
-    arcSense_ = ModalState::ArcSenseAfter(nextText, arcSense_);
-    if (byRadius) {
-      TangentAtStart(to, next.centre, activePlane_, arcSense_);
-    } else {
-      ChordTangentAtStart(to, next.centre, activePlane_, arcSense_);
-    }
-  }
-  const int speedLimit = policy_.speedLimit_mm_min;
-  if (policy_.roundTo3Decimals) return JunctionFeedAt(RoundedCornerCosine(from, to), speedLimit);
-  return JunctionFeed(from, to, speedLimit);
+  const CornerSide from{current.move, current.centre, arcSense_};
+  if (next.Arc()) arcSense_ = ModalState::ArcSenseAfter(nextText, arcSense_);
+  const CornerSide to{next.move, next.centre, arcSense_};
+  return PolicyCornerFeed(from, to, activePlane_, policy_);
 }
 
 BrakingOutcome FeedPlanner::AppendJunctionOrStop(std::size_t row, bool shortArc,

@@ -116,7 +116,6 @@ class FeedPlanner {
                       const ReadLine& readLine);
   NextFrame ReadNextFrame(std::string& line);
   void LimitArcFeed(NextFrame& frame, std::string& next);
-  double ArcLimit(const FrameVector& centre) const;
   float DecideJunction(const Geometry& frame, const NextFrame& after,
                        const std::optional<std::string>& next);
   std::optional<float> CornerFeed(const Geometry& current, const Geometry& next,

@@ -34,6 +34,7 @@
 #include "methods/dialogs.h"
 #include "ui/aboutwindow.h"
 #include "ui/actionguard.h"
+#include "ui/brakingverdict.h"
 #include "ui/editorlauncher.h"
 #include "ui/plotwindow.h"
 #include "ui/qtpath.h"
@@ -175,6 +176,9 @@ void MainWindow::BuildFilePane() {
   connect(fileMenu->addAction("Удалить файл"), &QAction::triggered, this,
           &MainWindow::DeleteSelectedFile);
   connect(fileMenu->addAction("Просмотр"), &QAction::triggered, this, &MainWindow::ViewSelectedFile);
+  // Last, so that the commands keep the places users know them by.
+  connect(fileMenu->addAction("Проверка торможения"), &QAction::triggered, this,
+          &MainWindow::CheckSelectedFileBraking);
   connect(fileList, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
     fileMenu->popup(fileList->viewport()->mapToGlobal(at));
   });
@@ -356,6 +360,15 @@ void MainWindow::ShowFormatVerdict(const std::filesystem::path& name) {
   } else {
     dialogs_.Ask(DialogKind::Error, FormatVerdictText(name, false), {Button::Yes});
   }
+}
+
+void MainWindow::CheckSelectedFileBraking() {
+  const QString path = InputFileName();
+  if (path.isEmpty()) return;
+  const std::filesystem::path program = ToPath(path);
+  const MachineLimits machine = CollectRunParameters(program).Machine;
+  RunGuarded(dialogs_,
+             [this, &program, &machine] { ShowBrakingVerdict(program, machine, dialogs_); });
 }
 
 void MainWindow::DeleteSelectedFile() {

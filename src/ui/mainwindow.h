@@ -88,6 +88,7 @@ class MainWindow : public QWidget {
   void ExitProgram();
   void EditSelectedFile();
   void CheckSelectedFileFormat();
+  void CheckSelectedFileBraking();
   void DeleteSelectedFile();
   void ViewSelectedFile();
   void RefreshFileList();

@@ -71,5 +71,23 @@ TEST(DecodeFeedReal, HugeCodesNeverGiveNaN) {
   EXPECT_FALSE(std::isnan(DecodeFeedReal(std::numeric_limits<double>::max())));
 }
 
+// Every feed lies between what its code runs at and the top of that code's step.
+TEST(CodedFeed, BoundsEveryFeedByTheStepOfItsCode) {
+  EXPECT_EQ(CodedFeed(305), 300);
+  EXPECT_EQ(HighestFeedCodedAs(300), 309);
+  EXPECT_EQ(HighestFeedCodedAs(1200), 1299);
+  EXPECT_EQ(HighestFeedCodedAs(99), 99);
+  EXPECT_EQ(CodedFeed(12345), 9900);  // no code goes higher
+  EXPECT_EQ(CodedFeed(0), 0);
+  for (int feed = 1; feed <= kLargestCodedFeed; ++feed) {
+    const int coded = CodedFeed(feed);
+    ASSERT_LE(coded, feed);
+    ASSERT_GE(HighestFeedCodedAs(coded), feed) << feed;
+    if (HighestFeedCodedAs(coded) < kLargestCodedFeed) {
+      ASSERT_GT(CodedFeed(HighestFeedCodedAs(coded) + 1), coded) << feed;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace h33

@@ -18,6 +18,8 @@
 #include <QTreeView>
 #include <QtTest>
 
+#include <algorithm>
+
 #include "ui/editorlauncher.h"
 #include "ui/focuscuestyle.h"
 #include "ui/mainwindow.h"
@@ -469,6 +471,69 @@ class MainWindowTest : public QObject {
     QCOMPARE(dialogs.shown.size(), std::size_t{1});
     QVERIFY(dialogs.shown[0].starts_with("error [OK]: ошибка чтения файла " +
                                          (dir / "bad.up").string() + ": "));
+  }
+
+  // The popup's braking check judges the chosen program with the machine
+  // values the fields show, and lists what it finds in the box.
+  void ChecksTheBrakingOfTheSelectedFileWithTheFieldsValues() {
+    TempDir dir;
+    dir.Write("a.up", "N001G01X+001000F0660\r\nN002Y+001000\r\nN003F0000\r\n");
+    ScriptedDialogs dialogs;
+    MainWindow window(dialogs, QString::fromStdString(dir.Path().string()));
+    Activate(window);
+    window.fileList->setCurrentRow(0);
+    ChooseFromPopup(window, "Проверка торможения");
+    window.speedLimitField->setText("300");  // a right angle then allows 600 mm/min
+    ChooseFromPopup(window, "Проверка торможения");
+    const std::string head = "Проверка торможения: " + (dir / "a.up").string() +
+                             "\nСтанок: подача на полном развороте ";
+    QCOMPARE(dialogs.shown,
+             (std::vector<std::string>{
+                 "warning [Yes]: " + head +
+                     "100 мм/мин, наибольшая подача 1200 мм/мин, ускорение 50 мм/с²\n"
+                     "Нарушений: 1\n  строка 2 (N002Y+001000): угол в начале кадра проходится "
+                     "на 600 мм/мин, допустимо 200 мм/мин\n",
+                 "information [Yes]: " + head +
+                     "300 мм/мин, наибольшая подача 1200 мм/мин, ускорение 50 мм/с²\n"
+                     "Нарушений нет: станок везде успевает затормозиться.\n"}));
+  }
+
+  // A box lists what fits the screen; the rest is counted.
+  void TheBrakingBoxListsTheFirstFindings() {
+    TempDir dir;
+    std::string zigzag = "N001G01X+001000F0660\r\n";
+    for (int i = 0; i < 12; ++i) zigzag += "N001Y+001000\r\nN001X+001000\r\n";
+    dir.Write("a.up", zigzag);
+    ScriptedDialogs dialogs;
+    MainWindow window(dialogs, QString::fromStdString(dir.Path().string()));
+    window.fileList->setCurrentRow(0);
+    window.CheckSelectedFileBraking();
+    QCOMPARE(dialogs.shown.size(), std::size_t{1});
+    const std::string& box = dialogs.shown[0];
+    QVERIFY(box.find("Нарушений: 25\n") != std::string::npos);  // 24 corners, no stop at the end
+    QCOMPARE(std::count(box.begin(), box.end(), '\n'), 2 + 1 + 20 + 1);
+    QVERIFY(box.ends_with("  ... и ещё 5\n"));
+  }
+
+  // What the run refuses, the check refuses with the same words; a code
+  // that is no feed is named with its line.
+  void TheBrakingCheckSaysWhyItCannotJudgeAFile() {
+    TempDir dir;
+    dir.Write("a.up", "N001X+0001\r\n");
+    dir.Write("b.up", "N001X+001000F0660\r\nN002X+001000F0300\r\n");
+    ScriptedDialogs dialogs;
+    MainWindow window(dialogs, QString::fromStdString(dir.Path().string()));
+    window.CheckSelectedFileBraking();
+    window.fileList->setCurrentRow(0);
+    window.CheckSelectedFileBraking();
+    window.fileList->setCurrentRow(1);
+    window.CheckSelectedFileBraking();
+    QCOMPARE(dialogs.shown,
+             (std::vector<std::string>{
+                 "error [Yes]: Файл УП ->\n " + (dir / "a.up").string() +
+                     " \n\n НЕ является программой ЧПУ H33 (Velta)\n Вычисления прерваны....",
+                 "captioned <Проверка торможения - > ошибка ...>: Строка 2: код подачи F0300 "
+                 "задаёт подачу меньше 1 мм/мин."}));
   }
 
   void RunRefusesWhatIsNoH33Program() {

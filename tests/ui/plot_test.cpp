@@ -543,7 +543,7 @@ class PlotTest : public QObject {
     ScriptedDialogs dialogs;
     MainWindow window(dialogs, Path(dir.Path()));
     const auto actions = window.fileMenu->actions();
-    QCOMPARE(actions.size(), 5);
+    QCOMPARE(actions.size(), 6);
     QCOMPARE(actions[3]->text(), QString("Удалить файл"));
     QCOMPARE(actions[4]->text(), QString("Просмотр"));
     window.ViewSelectedFile();

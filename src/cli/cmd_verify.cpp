@@ -1,0 +1,111 @@
+#include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
+
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "app/runinput.h"
+#include "cli/commands.h"
+#include "cli/consoledialogs.h"
+#include "cli/machineoptions.h"
+#include "cli/options.h"
+#include "cli/runh33.h"
+#include "format/pathtext.h"
+#include "methods/brakingcheck.h"
+#include "methods/brakingreport.h"
+
+namespace h33 {
+namespace {
+
+struct VerifyOptions {
+  std::vector<std::string> files;
+  MachineOptions machine;
+  bool json = false;
+};
+
+// A frame or a path need not be UTF-8; its stray bytes must not abort the output.
+std::string Dumped(const nlohmann::ordered_json& json) {
+  return json.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+}
+
+nlohmann::ordered_json FindingJson(const BrakingFinding& finding) {
+  nlohmann::ordered_json json;
+  json["line"] = finding.line;
+  json["kind"] = FaultName(finding.kind);
+  json["frame"] = finding.frame;
+  json["feed"] = finding.feed_mm_min;
+  json["allowed"] = finding.allowed_mm_min;
+  if (finding.kind == BrakingFault::kCannotBrake) json["next"] = finding.next_mm_min;
+  json["text"] = DescribeFinding(finding);
+  return json;
+}
+
+// One line per file: the file, the machine's values and the findings, each
+// written as it comes, since a long program may have a great many.
+void WriteVerifyJson(std::ostream& out, const std::string& file, const MachineLimits& machine,
+                     const std::vector<BrakingFinding>& findings) {
+  nlohmann::ordered_json head;
+  head["file"] = file;
+  head["speedLimit"] = machine.speedLimit_mm_min;
+  head["feedMax"] = machine.feedMax_mm_min;
+  head["acceleration"] = machine.acceleration_mm_s2;
+  std::string opening = Dumped(head);
+  opening.pop_back();  // the closing brace: the findings follow
+  out << opening << ",\"findings\":[";
+  for (std::size_t i = 0; i < findings.size(); ++i) {
+    out << (i == 0 ? "" : ",") << Dumped(FindingJson(findings[i]));
+  }
+  out << "]}\n";
+}
+
+int RunVerify(std::string file, const MachineLimits& machine, bool json, CliStreams& streams) {
+  const std::string shown = file;
+  if (!streams.files.TakeInput(file, streams.err)) return kExitBadInput;
+  ConsoleDialogs dialogs(streams.out, streams.err);
+  if (!CheckRunInput(file, dialogs)) return kExitBadInput;
+  const BrakingCheckResult result = BrakingCheck(machine).Check(file);
+  switch (result.status) {
+    case BrakingCheckStatus::kChecked:
+      break;
+    case BrakingCheckStatus::kCannotOpen:
+      streams.err << "Невозможно открыть файл " << PathText(shown)
+                  << " на чтение: " << result.reason << '\n';
+      return kExitBadInput;
+    case BrakingCheckStatus::kFailed:
+      streams.err << result.reason << '\n';
+      return kExitBadInput;
+  }
+  if (json) {
+    WriteVerifyJson(streams.out, shown, machine, result.findings);
+  } else {
+    WriteBrakingReport(streams.out, shown, machine, result.findings);
+  }
+  return result.findings.empty() ? kExitOk : kExitFailed;
+}
+
+}  // namespace
+
+CommandRunner AddVerifyCommand(CLI::App& app, CliStreams& streams) {
+  auto options = std::make_shared<VerifyOptions>();
+  CLI::App* command = app.add_subcommand(
+      "verify", "Проверка торможения: где станок не успевает выполнить программу H33");
+  command->add_option("FILE", options->files, "программы H33 (*.up), одна или несколько")
+      ->required();
+  AddMachineOptions(*command, options->machine);
+  command->add_flag("--json", options->json,
+                    "по строке JSON на файл: файл, параметры станка, нарушения");
+  return [options, command, &streams]() {
+    const std::optional<RunParameters> parameters =
+        ChooseMachine(options->machine, *command, streams.err);
+    if (!parameters) return kExitBadInput;
+    const auto verify = [&](const std::string& file) {
+      return RunVerify(file, parameters->Machine, options->json, streams);
+    };
+    return RunForEachFile(options->files, streams.out, !options->json, verify);
+  };
+}
+
+}  // namespace h33

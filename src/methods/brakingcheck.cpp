@@ -1,0 +1,149 @@
+#include "methods/brakingcheck.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "format/feedcode.h"
+#include "format/lineio.h"
+#include "format/modalstate.h"
+#include "format/numbers.h"
+#include "format/refusal.h"
+#include "methods/correctionpolicy.h"
+#include "planning/braking.h"
+#include "planning/policylimits.h"
+
+namespace h33 {
+namespace {
+
+std::string WithoutLineEnd(const std::string& line) {
+  return line.ends_with('\n') ? line.substr(0, line.size() - 1) : line;
+}
+
+}  // namespace
+
+BrakingCheck::BrakingCheck(const MachineLimits& machine)
+    : BrakingCheck(CorrectionPolicy(machine)) {}
+
+BrakingCheck::BrakingCheck(const PlannerPolicy& policy) : policy_(policy) {}
+
+BrakingCheckResult BrakingCheck::Check(const std::filesystem::path& file) {
+  BrakingCheckResult result;
+  const auto source = FileSource::Open(file, &result.reason);
+  if (!source) {
+    result.status = BrakingCheckStatus::kCannotOpen;
+    return result;
+  }
+  try {
+    result.findings = Check(*source);
+  } catch (const IoError& error) {
+    result.status = BrakingCheckStatus::kFailed;
+    result.reason = error.what();
+  }
+  return result;
+}
+
+std::vector<BrakingFinding> BrakingCheck::Check(ByteSource& source) {
+  Start();
+  ProgramLineReader reader(source);
+  for (std::string line; reader.ReadLine(line);) {
+    RefuseNonFeedCode(line, reader.LineNumber());
+    TakeLine(line, reader.LineNumber());
+  }
+  CheckEnd();
+  return std::exchange(findings_, {});
+}
+
+void BrakingCheck::Start() {
+  findings_.clear();
+  last_.reset();
+  feed_ = 0;
+  feedStated_ = false;
+  lowestSinceMove_ = kNothingBetween;
+  arcSense_ = policy_.initialArcSense;
+  plane_ = Plane::XY;
+}
+
+// Frames without motion take no length: the machine passes them at the end
+// of the move before, so the lowest feed among them is what that move must
+// brake to.
+void BrakingCheck::TakeLine(const std::string& line, long number) {
+  frame_.Assign(line);
+  arcSense_ = ModalState::ArcSenseAfter(line, arcSense_);
+  plane_ = ModalState::PlaneAfter(line, plane_);
+  if (frame_.Has('F')) {
+    feed_ = DecodeFeed(ParseInt(frame_.FeedText()));
+    feedStated_ = true;
+  }
+  if (!frame_.IsMotion()) {
+    lowestSinceMove_ = std::min(lowestSinceMove_, feed_);
+    return;
+  }
+  Move current = ReadMove(line, number);
+  if (last_) {
+    const int reached = std::min(lowestSinceMove_, current.feed);
+    CheckBraking(*last_, reached);
+    CheckCorner(*last_, current, std::min(last_->feed, reached));
+  }
+  CheckOwnFeed(current);
+  last_ = std::move(current);
+  lowestSinceMove_ = kNothingBetween;
+}
+
+BrakingCheck::Move BrakingCheck::ReadMove(const std::string& line, long number) const {
+  Move move;
+  move.line = number;
+  move.text = WithoutLineEnd(line);
+  move.move = frame_.Move();
+  if (frame_.IsArc()) move.centre = frame_.ArcOffsets();
+  move.chord = move.move.Chord();
+  move.feed = feed_;
+  move.arcSense = arcSense_;
+  move.plane = plane_;
+  return move;
+}
+
+void BrakingCheck::CheckOwnFeed(const Move& move) {
+  if (move.feed == 0) {
+    Add(feedStated_ ? BrakingFault::kZeroFeed : BrakingFault::kNoFeedYet, move, 0, 0);
+    return;
+  }
+  const int feedMax = CodedFeed(policy_.feedMax_mm_min);
+  if (move.feed > feedMax) Add(BrakingFault::kAboveFeedMax, move, move.feed, feedMax);
+  if (!move.centre.present) return;
+  const int arcLimit = CodedFeed(TruncateToInt(PolicyArcLimit(move.centre, policy_)));
+  if (move.feed > arcLimit) Add(BrakingFault::kArcTooFast, move, move.feed, arcLimit);
+}
+
+void BrakingCheck::CheckBraking(const Move& move, int nextFeed) {
+  const BrakingRules& rules = policy_.braking;
+  const bool shortArc = move.centre.present && IsShortArcChord(move.chord, rules);
+  const int allowed =
+      CodedFeed(FeedAllowedBefore(HighestFeedCodedAs(nextFeed), move.chord, shortArc, rules));
+  if (move.feed > allowed) Add(BrakingFault::kCannotBrake, move, move.feed, allowed, nextFeed);
+}
+
+void BrakingCheck::CheckCorner(const Move& from, const Move& to, int cornerFeed) {
+  if (!CanExceedJunctionFeed(cornerFeed, policy_)) return;
+  const std::optional<float> junction =
+      PolicyCornerFeed({from.move, from.centre, from.arcSense}, {to.move, to.centre, to.arcSense},
+                       from.plane, policy_);
+  if (!junction) return;
+  const int allowed = CodedFeed(TruncateToInt(*junction));
+  if (cornerFeed > allowed) Add(BrakingFault::kCornerTooFast, to, cornerFeed, allowed);
+}
+
+// A move standing at 0 needs no stop after it.
+void BrakingCheck::CheckEnd() {
+  if (!last_ || last_->feed == 0) return;
+  if (lowestSinceMove_ != 0) {
+    Add(BrakingFault::kNoStopAtEnd, *last_, last_->feed, 0);
+    return;
+  }
+  CheckBraking(*last_, 0);
+}
+
+void BrakingCheck::Add(BrakingFault kind, const Move& at, int feed, int allowed, int next) {
+  findings_.push_back({at.line, kind, at.text, feed, allowed, next});
+}
+
+}  // namespace h33

@@ -1,0 +1,91 @@
+#pragma once
+
+#include <filesystem>
+#include <limits>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "format/bytesource.h"
+#include "format/frame.h"
+#include "methods/brakingfinding.h"
+#include "planning/machinelimits.h"
+#include "planning/plannerpolicy.h"
+
+namespace h33 {
+
+enum class BrakingCheckStatus {
+  kChecked,
+  kCannotOpen,  // the file cannot be opened; `reason` says why
+  kFailed,      // a read failed part way, or a line the methods refuse; `reason` is the message
+};
+
+struct BrakingCheckResult {
+  BrakingCheckStatus status = BrakingCheckStatus::kChecked;
+  std::vector<BrakingFinding> findings;  // in the order of the file's lines
+  std::string reason;
+};
+
+// Reads an H33 program as the machine runs it, every code decoded to the
+// feed it makes the machine run, and lists every place where the machine
+// cannot do what the program asks with the machine's values. The rules are
+// the feed planner's, so a program the planner wrote passes:
+// - a frame must be able to brake within its length to the lowest feed the
+//   program asks for before the next move (a stop after the last one);
+// - a corner is taken at the lowest feed in force around it, and that must
+//   not exceed the junction feed of the two directions;
+// - an arc must not exceed its circle limit, a move must not exceed FeedMax
+//   nor stand at 0.
+// The planner computes its limits before coding and writes the nearest code
+// at or below them, so a feed is judged against the code of its limit, and
+// a feed to brake to stands for every feed its code may have been written
+// for.
+class BrakingCheck {
+ public:
+  // Judged by the rules of the Up->up correction.
+  explicit BrakingCheck(const MachineLimits& machine);
+  // Judged by a method's own rules.
+  explicit BrakingCheck(const PlannerPolicy& policy);
+
+  BrakingCheckResult Check(const std::filesystem::path& file);
+
+  // The findings of the program `source` reads. Throws IoError when the
+  // source fails, ProgramRefusal for a line longer than a read or a code
+  // that is no feed.
+  std::vector<BrakingFinding> Check(ByteSource& source);
+
+ private:
+  struct Move {
+    long line = 0;
+    std::string text;
+    FrameVector move;    // mm
+    FrameVector centre;  // mm; present for an arc
+    float chord = 0;     // mm
+    int feed = 0;        // mm/min, as the machine runs it
+    int arcSense = 0;
+    Plane plane = Plane::XY;
+  };
+
+  static constexpr int kNothingBetween = std::numeric_limits<int>::max();
+
+  void Start();
+  void TakeLine(const std::string& line, long number);
+  Move ReadMove(const std::string& line, long number) const;
+  void CheckOwnFeed(const Move& move);
+  void CheckBraking(const Move& move, int nextFeed);
+  void CheckCorner(const Move& from, const Move& to, int cornerFeed);
+  void CheckEnd();
+  void Add(BrakingFault kind, const Move& at, int feed, int allowed, int next = 0);
+
+  PlannerPolicy policy_;
+  Frame frame_;
+  std::vector<BrakingFinding> findings_;
+  std::optional<Move> last_;  // the last move, until the frames after it are known
+  int feed_ = 0;              // in force, mm/min
+  bool feedStated_ = false;
+  int lowestSinceMove_ = kNothingBetween;  // over the frames after the last move
+  int arcSense_ = 0;
+  Plane plane_ = Plane::XY;
+};
+
+}  // namespace h33

@@ -1,0 +1,35 @@
+#include "methods/correctionpolicy.h"
+
+#include <string>
+
+#include "format/feedcode.h"
+#include "format/numbers.h"
+#include "format/words.h"
+#include "planning/framewindow.h"
+
+namespace h33 {
+namespace {
+
+// The correction brakes down to 5 mm/min; where braking would give less,
+// the machine stops from there.
+constexpr int kFloorFeed_mm_min = 5;
+
+int ReadCodedFeed(const std::string& line) { return DecodeFeed(ParseInt(ReadWord(line, 'F'))); }
+
+}  // namespace
+
+PlannerPolicy CorrectionPolicy(const MachineLimits& machine) {
+  return {
+      .speedLimit_mm_min = machine.speedLimit_mm_min,
+      .feedMax_mm_min = machine.feedMax_mm_min,
+      .braking = {machine.acceleration_mm_s2, kFloorFeed_mm_min, kShortArcChord_mm, false, false},
+      .feedWords = {ReadCodedFeed, WriteFeed, StripFeedWords},
+      .tangent = TangentRule::kRadius,
+      .roundTo3Decimals = false,
+      .afterArcLimit = AfterArcLimit::kCarry,
+      .keepFeedWordsAfterStill = false,
+      .initialArcSense = 0,
+  };
+}
+
+}  // namespace h33

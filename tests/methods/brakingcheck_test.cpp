@@ -1,0 +1,124 @@
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "format/bytesource.h"
+#include "format/refusal.h"
+#include "format/textformat.h"
+#include "methods/brakingcheck.h"
+#include "methods/brakingreport.h"
+#include "tempdir.h"
+
+namespace h33 {
+namespace {
+
+// A slow machine: 50 mm/min at a reversal, 1200 at most, 5 mm/s².
+constexpr MachineLimits kMachine{50, 1200, 5};
+
+// "line kind feed/allowed" for each finding, and "<next" where a frame must brake.
+std::vector<std::string> Findings(const std::string& program,
+                                  const MachineLimits& machine = kMachine) {
+  MemorySource source(program);
+  std::vector<std::string> shown;
+  for (const BrakingFinding& finding : BrakingCheck(machine).Check(source)) {
+    const std::string kind(FaultName(finding.kind));
+    std::string text = Sprintf("%ld %s %d/%d", finding.line, kind.c_str(), finding.feed_mm_min,
+                               finding.allowed_mm_min);
+    if (finding.kind == BrakingFault::kCannotBrake) text += Sprintf(" <%d", finding.next_mm_min);
+    shown.push_back(text);
+  }
+  return shown;
+}
+
+using Shown = std::vector<std::string>;
+
+// 1 mm before 240 mm/min at 5 mm/s²: the correction computes 305 and writes
+// F0630; 240 may have been any feed up to 249 before coding, from which 313
+// still brakes in time, so the code of 310 passes too, one of 320 does not.
+TEST(BrakingCheck, JudgesBrakingByTheCodesAFeedMayHaveBeenWrittenAs) {
+  const auto program = [](const char* code) {
+    return Sprintf("%%\nN001G01X+000100F%s\nN002X+001000F0624\nN003F0000\n", code);
+  };
+  EXPECT_EQ(Findings(program("0630")), Shown{});
+  EXPECT_EQ(Findings(program("0631")), Shown{});
+  EXPECT_EQ(Findings(program("0632")), Shown{"2 braking 320/310 <240"});
+  EXPECT_EQ(Findings(program("0660")), Shown{"2 braking 600/310 <240"});
+}
+
+// The frames without motion between two moves stand at the end of the first:
+// it must brake to the lowest feed among them, and to a stop at the end.
+TEST(BrakingCheck, BrakesToTheLowestFeedBeforeTheNextMoveAndToAStopAtTheEnd) {
+  EXPECT_EQ(Findings("N001X+000100F0660\nN002F0624\nN003M08\nN004X+001000F0660\nN005F0000\n"),
+            Shown{"1 braking 600/310 <240"});
+  EXPECT_EQ(Findings("N001X+000100F0660\nN002F0000\nN003M05\nN004M30\n"),
+            Shown{"1 braking 600/180 <0"});  // 60·sqrt(2·5·1) = 189
+  EXPECT_EQ(Findings("N001X+001000F0660\nN002F0000\n"), Shown{});  // 60·sqrt(2·5·10) = 600
+}
+
+TEST(BrakingCheck, FindsCornersTakenAboveTheJunctionFeed) {
+  // A right angle allows 2·50 mm/min.
+  EXPECT_EQ(Findings("N001G01X+001000F0660\nN002Y+001000\nN003F0000\n"),
+            Shown{"2 corner 600/100"});
+  // The correction's feed frame slows the corner; a stop between the moves does too.
+  EXPECT_EQ(Findings("N001G01X+001000F0660\nN000F0610\nN002Y+001000F0660\nN003F0000\n"),
+            Shown{});
+  EXPECT_EQ(Findings("N001G01X+001000F0660\nN000F0000\nN002M08\nN003Y+001000F0660\nN004F0000\n"),
+            Shown{});
+  // Straight on, or slow enough anyway: no corner.
+  EXPECT_EQ(Findings("N001G01X+001000F0610\nN002Y+001000\nN003X+001000\nN004F0000\n"),
+            Shown{});
+}
+
+TEST(BrakingCheck, HoldsArcsToTheirCircleLimitAndShortArcsToTheNextFeed) {
+  // A quarter circle of 1 mm radius, left into a straight on its tangent:
+  // 60·sqrt(5·1²) = 134 mm/min, coded 130.
+  EXPECT_EQ(Findings("N001G03X-000100Y+000100I+000100J+000000F0660\nN002G01X-001000\nN003F0000\n"),
+            Shown{"1 arc 600/130"});
+  // Of 50 mm radius: its 70 mm chord cannot brake within itself.
+  EXPECT_EQ(Findings("N001G03X-005000Y+005000I+005000J+000000F0660\nN002G01X-001000F0624\n"
+                     "N003F0000\n"),
+            Shown{"1 braking 600/240 <240"});
+}
+
+TEST(BrakingCheck, FindsMovesTheMachineCannotRunAtTheirFeed) {
+  EXPECT_EQ(Findings("N001X+001000\nN002X+001000F0000\nN003X+001000F0799\n"),
+            (Shown{"1 no-feed 0/0", "2 zero-feed 0/0", "3 above-feed-max 9900/1200",
+                   "3 no-stop 9900/0"}));
+}
+
+TEST(BrakingCheck, RefusesWhatTheMethodsRefuse) {
+  MemorySource longLine(std::string(250, 'X') + "\n");
+  EXPECT_THROW(BrakingCheck(kMachine).Check(longLine), ProgramRefusal);
+  TempDir dir;
+  const BrakingCheckResult refused =
+      BrakingCheck(kMachine).Check(dir.Write("a.up", "N001X+001000F0660\r\nN002X+001000F0300\r\n"));
+  EXPECT_EQ(refused.status, BrakingCheckStatus::kFailed);
+  EXPECT_EQ(refused.reason, "Строка 2: код подачи F0300 задаёт подачу меньше 1 мм/мин.");
+  EXPECT_EQ(BrakingCheck(kMachine).Check(dir / "none.up").status, BrakingCheckStatus::kCannotOpen);
+}
+
+std::string Report(const std::vector<BrakingFinding>& findings, std::size_t listed) {
+  std::ostringstream report;
+  WriteBrakingReport(report, "p.up", {100, 1200, 50}, findings, listed);
+  return report.str();
+}
+
+TEST(BrakingReport, NamesTheMachineAndListsWhatItWasAskedTo) {
+  const std::vector<BrakingFinding> findings{
+      {3, BrakingFault::kCornerTooFast, "N003Y+001000", 600, 200, 0},
+      {6, BrakingFault::kNoStopAtEnd, "N006X+001000", 600, 0, 0}};
+  const std::string head =
+      "Проверка торможения: p.up\nСтанок: подача на полном развороте 100 мм/мин, наибольшая "
+      "подача 1200 мм/мин, ускорение 50 мм/с²\n";
+  EXPECT_EQ(Report({}, 1),
+            head + "Нарушений нет: станок везде успевает затормозиться.\n");
+  EXPECT_EQ(Report(findings, 1),
+            head +
+                "Нарушений: 2\n  строка 3 (N003Y+001000): угол в начале кадра проходится на 600 "
+                "мм/мин, допустимо 200 мм/мин\n  ... и ещё 1\n");
+}
+
+}  // namespace
+}  // namespace h33
