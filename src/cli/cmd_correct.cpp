@@ -11,6 +11,7 @@
 #include "cli/machineoptions.h"
 #include "cli/options.h"
 #include "cli/runh33.h"
+#include "format/pathtext.h"
 #include "format/textformat.h"
 #include "methods/timecount.h"
 #include "methods/uptoup.h"
@@ -29,10 +30,10 @@ struct Options {
 
 int ReportTime(const std::string& output, const std::string& input, int acceleration,
                ConsoleDialogs& dialogs, std::ostream& err) {
-  TTimeCounter counter(output, acceleration);
+  TTimeCounter counter(PathFromText(output), acceleration);
   const std::optional<float> seconds = counter.CountTime();
   if (!seconds) {
-    CheckReadable(output, err);
+    CheckReadable(PathFromText(output), err);
     return kExitBadInput;
   }
   const double minutes = double{*seconds} / 60;
@@ -50,11 +51,11 @@ int Correct(Options options, const CLI::App& command, CliStreams& streams) {
   // Standard output carries the program itself; the messages go aside.
   std::ostream& messages = toStandardOutput ? streams.err : streams.out;
   ConsoleDialogs dialogs(messages, streams.err);
-  if (!CheckRunInput(options.input, dialogs)) return kExitBadInput;
+  if (!CheckRunInput(PathFromText(options.input), dialogs)) return kExitBadInput;
   const std::optional<RunParameters> parameters =
       ChooseMachine(options.machine, command, streams.err);
   if (!parameters) return kExitBadInput;
-  TUpToUp correction(options.input, options.output, parameters->SpeedLimit,
+  TUpToUp correction(PathFromText(options.input), PathFromText(options.output), parameters->SpeedLimit,
                      parameters->Acceleration, parameters->FeedMax, dialogs);
   const int result = correction.Run();
   if (result < 0) {

@@ -12,6 +12,7 @@
 #include "cli/commands.h"
 #include "cli/options.h"
 #include "cli/runh33.h"
+#include "format/pathtext.h"
 #include "format/fileinfo.h"
 #include "methods/timecount.h"
 
@@ -60,7 +61,7 @@ std::string StatisticsJson(const std::string& file, const ProgramStatistics& sta
 std::optional<double> Minutes(const std::string& file, const InfoOptions& options,
                               const ProgramStatistics& statistics) {
   if (!statistics.IsH33) return statistics.MachiningTime;
-  const auto seconds = TTimeCounter(file, options.acceleration).CountTime();
+  const auto seconds = TTimeCounter(PathFromText(file), options.acceleration).CountTime();
   if (!seconds) return std::nullopt;
   return static_cast<double>(*seconds) / 60.0;
 }
@@ -69,13 +70,13 @@ int RunInfo(std::string file, const InfoOptions& options, CliStreams& streams) {
   const std::string shown = file;
   if (!streams.files.TakeInput(file, streams.err)) return kExitBadInput;
   ProgramStatistics statistics;
-  if (GetFileInformation(file, options.feedMax, statistics) != 0) {
-    ReportCannotOpen(file, streams.err);
+  if (GetFileInformation(PathFromText(file), options.feedMax, statistics) != 0) {
+    ReportCannotOpen(PathFromText(file), streams.err);
     return kExitBadInput;
   }
   const auto minutes = Minutes(file, options, statistics);
   if (!minutes) {
-    ReportCannotOpen(file, streams.err);
+    ReportCannotOpen(PathFromText(file), streams.err);
     return kExitBadInput;
   }
   if (options.json) {

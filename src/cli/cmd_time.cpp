@@ -12,6 +12,7 @@
 #include "cli/consoledialogs.h"
 #include "cli/options.h"
 #include "cli/runh33.h"
+#include "format/pathtext.h"
 #include "methods/timecount.h"
 #include "methods/timemessage.h"
 
@@ -37,11 +38,11 @@ int RunTime(std::string file, const TimeOptions& options, CliStreams& streams) {
   const std::string shown = file;
   if (!streams.files.TakeInput(file, streams.err)) return kExitBadInput;
   ConsoleDialogs dialogs(streams.out, streams.err);
-  if (!CheckRunInput(file, dialogs)) return kExitBadInput;
+  if (!CheckRunInput(PathFromText(file), dialogs)) return kExitBadInput;
   try {
-    const auto seconds = TTimeCounter(file, options.acceleration).CountTime();
+    const auto seconds = TTimeCounter(PathFromText(file), options.acceleration).CountTime();
     if (!seconds) {
-      CheckReadable(file, streams.err);
+      CheckReadable(PathFromText(file), streams.err);
       return kExitBadInput;
     }
     streams.out << (options.json ? TimeJson(shown, *seconds) : TimeMessage(*seconds)) << '\n';
