@@ -157,6 +157,7 @@ int RunH33Plot(const std::vector<std::string>& args, std::ostream& out, std::ost
   CLI::App app{"h33-plot — рисунок траектории инструмента или графика подач программы H33 (PNG "
                "или SVG)",
                "h33-plot"};
+  app.allow_windows_style_options(false);  // "/dir/p.up" is a name, as for h33
   PlotOptions options;
   AddPlotOptions(app, options);
   if (const std::optional<int> code = ParseCommandLine(app, args, out, err)) return *code;

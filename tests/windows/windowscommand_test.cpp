@@ -118,9 +118,18 @@ TEST(WindowsCommand, CyrillicNamesWithBlanksInTheArguments) {
   // And as full paths, with both kinds of separators.
   std::string slashes = PathText(dir.Path() / PathFromText(output));
   for (char& c : slashes) c = c == '\\' ? '/' : c;
-  const ProcessRun timed = RunH33Exe(dir.Path(), {"time", slashes});
-  EXPECT_EQ(timed.exit, 0u) << timed.err;
-  EXPECT_NE(timed.out.find("Время выполнения ->"), std::string::npos) << timed.out;
+  // "C:/.../p.up", and "\...\p.up" rooted on the current drive.
+  const std::string rooted = PathText(dir.Path() / PathFromText(output)).substr(2);
+  for (const std::string& name : {slashes, rooted}) {
+    const ProcessRun timed = RunH33Exe(dir.Path(), {"time", name});
+    EXPECT_EQ(timed.exit, 0u) << name << ": " << timed.err;
+    EXPECT_NE(timed.out.find("Время выполнения ->"), std::string::npos) << timed.out;
+  }
+  // A name that starts with "/" is a name, not a Windows-style option (Wine
+  // takes "/..." for a name of the build machine, so this one is missing).
+  const ProcessRun missing = RunH33Exe(dir.Path(), {"time", "/нет/p.up"});
+  EXPECT_EQ(missing.exit, 2u);
+  EXPECT_NE(missing.err.find("/нет/p.up \r\n\r\n НЕ существует"), std::string::npos) << missing.err;
 }
 
 // Messages are UTF-8 bytes on a pipe or in a file, as on every system.
