@@ -9,6 +9,9 @@
 //   stderr     what it prints as errors (absent: nothing)
 //   exit       its exit code (absent: 0)
 //   expected/  files the run must leave behind, byte for byte
+//   posix-only, windows-only
+//              a case of one system's names (/dev/null, NUL): skipped on
+//              the other, with the reason the file holds
 //   anything else: input files, copied into the working directory first.
 // After the run the working directory must hold the inputs and the expected
 // files and nothing more.
@@ -37,12 +40,20 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::set<std::string> kCaseFiles = {"cmd", "stdout", "stderr", "exit", "expected", "README"};
+const std::set<std::string> kCaseFiles = {"cmd",    "stdout", "stderr",      "exit",
+                                          "expected", "README", "posix-only", "windows-only"};
+
+#ifdef _WIN32
+constexpr const char* kOtherSystemOnly = "posix-only";
+#else
+constexpr const char* kOtherSystemOnly = "windows-only";
+#endif
 
 std::vector<std::string> ReadArguments(const fs::path& file) {
-  std::ifstream in(file);
+  std::ifstream in(file, std::ios::binary);
   std::vector<std::string> args;
   for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
     if (!line.empty()) args.push_back(line);
   }
   return args;
@@ -65,6 +76,9 @@ class Golden : public testing::TestWithParam<std::string> {};
 
 TEST_P(Golden, Case) {
   const fs::path folder = fs::path(H33_GOLDEN_DIR) / GetParam();
+  if (fs::exists(folder / kOtherSystemOnly)) {
+    GTEST_SKIP() << kOtherSystemOnly << ": " << ReadBytes(folder / kOtherSystemOnly);
+  }
   TempDir work;
   std::set<std::string> expectedNames;
   for (const auto& name : Names(folder)) {

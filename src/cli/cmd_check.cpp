@@ -8,6 +8,7 @@
 #include "cli/commands.h"
 #include "cli/options.h"
 #include "cli/runh33.h"
+#include "format/pathtext.h"
 #include "format/formatcheck.h"
 #include "format/textformat.h"
 
@@ -24,9 +25,9 @@ int RunCheck(const std::string& shown, const CheckOptions& options, CliStreams& 
   // The verdict names the file as the user gave it, not its scratch copy.
   std::string file = shown;
   if (!streams.files.TakeInput(file, streams.err)) return kExitBadInput;
-  const auto source = FileSource::Open(file);
+  const auto source = FileSource::Open(PathFromText(file));
   if (!source) {
-    ReportCannotOpen(shown, streams.err);
+    ReportCannotOpen(PathFromText(shown), streams.err);
     return kExitBadInput;
   }
   const int skipFeedCheck = options.skipFeed ? 1 : 0;
@@ -39,7 +40,7 @@ int RunCheck(const std::string& shown, const CheckOptions& options, CliStreams& 
   } else {
     count = CheckH33Format(*source, skipFeedCheck);
   }
-  streams.out << FormatVerdictText(shown, count == 0) << '\n';
+  streams.out << FormatVerdictText(PathFromText(shown), count == 0) << '\n';
   streams.out << Sprintf("Нарушений формата: %lld\n", count);
   for (const FormatViolation& violation : listed) {
     streams.out << "  " << DescribeViolation(violation) << '\n';

@@ -80,14 +80,14 @@ CommandRunner AddConvertCommand(CLI::App& app, CliStreams& streams) {
     // Standard output carries the program itself; the messages go aside.
     std::ostream& messages = toStandardOutput ? streams.err : streams.out;
     ConsoleDialogs inputDialogs(messages, streams.err);
-    if (!CheckRunInput(options->input, inputDialogs)) return kExitBadInput;
+    if (!CheckRunInput(PathFromText(options->input), inputDialogs)) return kExitBadInput;
     std::optional<RunParameters> machine = ChooseMachine(options->machine, *command, streams.err);
     if (!machine) return kExitBadInput;
     RunParameters& parameters = *machine;
     const auto given = [command](const char* name) { return command->count(name) > 0; };
     if (given("--free-numbering")) parameters.FreeNumbering = options->freeNumbering;
     if (given("--restore-after-arc")) parameters.RestoreAfterArc = options->restoreAfterArc;
-    parameters.InputFileName = options->input;
+    parameters.InputFileName = PathFromText(options->input);
     parameters.OutputFileName = PathFromText(shownOutput);
 
     std::optional<long> splitLimit;

@@ -11,6 +11,7 @@
 #include "cli/machineoptions.h"
 #include "cli/options.h"
 #include "cli/runh33.h"
+#include "format/pathtext.h"
 #include "format/textformat.h"
 #include "methods/timecount.h"
 #include "methods/uptoup.h"
@@ -29,9 +30,9 @@ struct Options {
 
 int ReportTime(const std::string& output, const std::string& input, int acceleration,
                ConsoleDialogs& dialogs, std::ostream& err) {
-  const TimeCount time = TimeCounter(output, acceleration).CountTime();
+  const TimeCount time = TimeCounter(PathFromText(output), acceleration).CountTime();
   if (time.status != TimeCountStatus::kCounted) {
-    ReportUncounted(output, time, err);
+    ReportUncounted(PathFromText(output), time, err);
     return kExitBadInput;
   }
   const double minutes = double{time.seconds} / 60;
@@ -49,12 +50,14 @@ int Correct(Options options, const CLI::App& command, CliStreams& streams) {
   // Standard output carries the program itself; the messages go aside.
   std::ostream& messages = toStandardOutput ? streams.err : streams.out;
   ConsoleDialogs dialogs(messages, streams.err);
-  if (!CheckRunInput(options.input, dialogs)) return kExitBadInput;
+  if (!CheckRunInput(PathFromText(options.input), dialogs)) return kExitBadInput;
   const std::optional<RunParameters> parameters =
       ChooseMachine(options.machine, command, streams.err);
   if (!parameters) return kExitBadInput;
-  const CorrectionStatus status =
-      UpToUpCorrection(options.input, options.output, parameters->Machine, dialogs).Run();
+  const CorrectionStatus status = UpToUpCorrection(PathFromText(options.input),
+                                                   PathFromText(options.output),
+                                                   parameters->Machine, dialogs)
+                                      .Run();
   if (status != CorrectionStatus::kCorrected) {
     dialogs.Ask(DialogKind::Error, Sprintf(kFailed, shownInput.c_str()), {Button::Yes});
     return status == CorrectionStatus::kBrakingFailed ? kExitFailed : kExitBadInput;

@@ -1,5 +1,6 @@
 #include <CLI/CLI.hpp>
 
+#include <filesystem>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -10,6 +11,7 @@
 #include "cli/commands.h"
 #include "cli/consoledialogs.h"
 #include "cli/runh33.h"
+#include "format/pathtext.h"
 #include "methods/correctiondiff.h"
 
 namespace h33 {
@@ -34,9 +36,12 @@ int RunDiff(const DiffOptions& options, CliStreams& streams) {
     return kExitBadInput;
   }
   ConsoleDialogs dialogs(streams.out, streams.err);
-  if (!CheckRunInput(input, dialogs) || !CheckRunInput(output, dialogs)) return kExitBadInput;
+  const std::filesystem::path inputPath = PathFromText(input), outputPath = PathFromText(output);
+  if (!CheckRunInput(inputPath, dialogs) || !CheckRunInput(outputPath, dialogs)) {
+    return kExitBadInput;
+  }
   bool headed = false;
-  const CorrectionDiff diff = CompareCorrection(input, output, [&](const FrameChange& change) {
+  const CorrectionDiff diff = CompareCorrection(inputPath, outputPath, [&](const FrameChange& change) {
     if (!headed) streams.out << RowText({"Вход", "Выход", "Изменение", ""}) << '\n';
     headed = true;
     streams.out << RowText(DescribeFrameChange(change)) << '\n';

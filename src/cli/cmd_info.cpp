@@ -13,6 +13,7 @@
 #include "cli/commands.h"
 #include "cli/options.h"
 #include "cli/runh33.h"
+#include "format/pathtext.h"
 #include "format/fileinfo.h"
 #include "format/textformat.h"
 #include "methods/timebreakdown.h"
@@ -102,7 +103,7 @@ std::optional<InfoTime> CountInfoTime(const std::string& file, const InfoOptions
   std::optional<TimeBreakdownBuilder> builder;
   if (options.breakdown) builder.emplace(options.feedMax);
   const TimeCount time =
-      TimeCounter(file, options.acceleration).CountTime(builder ? &*builder : nullptr);
+      TimeCounter(PathFromText(file), options.acceleration).CountTime(builder ? &*builder : nullptr);
   switch (time.status) {
     case TimeCountStatus::kCounted: {
       InfoTime counted{static_cast<double>(time.seconds) / 60.0, std::nullopt};
@@ -110,7 +111,7 @@ std::optional<InfoTime> CountInfoTime(const std::string& file, const InfoOptions
       return counted;
     }
     case TimeCountStatus::kCannotOpen:
-      ReportCannotOpen(file, err);
+      ReportCannotOpen(PathFromText(file), err);
       break;
     case TimeCountStatus::kFailed:
       err << time.reason << '\n';
@@ -123,8 +124,8 @@ int RunInfo(std::string file, const InfoOptions& options, CliStreams& streams) {
   const std::string shown = file;
   if (!streams.files.TakeInput(file, streams.err)) return kExitBadInput;
   ProgramStatistics statistics;
-  if (GetFileInformation(file, options.feedMax, statistics) != 0) {
-    ReportCannotOpen(file, streams.err);
+  if (GetFileInformation(PathFromText(file), options.feedMax, statistics) != 0) {
+    ReportCannotOpen(PathFromText(file), streams.err);
     return kExitBadInput;
   }
   if (options.breakdown && !statistics.IsH33) {

@@ -10,6 +10,7 @@
 #include "cli/options.h"
 #include "cli/runh33.h"
 #include "cli/splitanswers.h"
+#include "format/pathtext.h"
 #include "format/bytesource.h"
 #include "format/formatcheck.h"
 #include "methods/tapesplitter.h"
@@ -45,7 +46,7 @@ int ExitCode(SplitOutcome outcome) {
 // Tapes are cut from coded programs only: the cut restates feed words and the
 // correction decodes them, so a plain feed such as F300 would be read as a code.
 bool CheckFeedCodes(const std::string& file, std::ostream& err) {
-  const std::unique_ptr<FileSource> source = FileSource::Open(file);
+  const std::unique_ptr<FileSource> source = FileSource::Open(PathFromText(file));
   if (!source) return true;  // the split itself reports a file it cannot read
   std::optional<FormatViolation> plainFeed;
   try {
@@ -70,7 +71,8 @@ int Split(const Options& options, const CLI::App& command, CliStreams& streams) 
   if (!CheckFeedCodes(options.file, streams.err)) return kExitBadInput;
 
   SplitAnswers answers(streams.out, streams.err, limit, options.names, options.overwrite);
-  const SplitOutcome outcome = TapeSplitter(options.file, parameters.Machine, answers).Run();
+  const SplitOutcome outcome =
+      TapeSplitter(PathFromText(options.file), parameters.Machine, answers).Run();
   if (answers.ReportRefusal(streams.err)) return kExitFailed;
   return ExitCode(outcome);
 }

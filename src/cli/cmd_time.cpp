@@ -12,6 +12,7 @@
 #include "cli/consoledialogs.h"
 #include "cli/options.h"
 #include "cli/runh33.h"
+#include "format/pathtext.h"
 #include "methods/timecount.h"
 #include "methods/timemessage.h"
 
@@ -37,10 +38,10 @@ int RunTime(std::string file, const TimeOptions& options, CliStreams& streams) {
   const std::string shown = file;
   if (!streams.files.TakeInput(file, streams.err)) return kExitBadInput;
   ConsoleDialogs dialogs(streams.out, streams.err);
-  if (!CheckRunInput(file, dialogs)) return kExitBadInput;
-  const TimeCount time = TimeCounter(file, options.acceleration).CountTime();
+  if (!CheckRunInput(PathFromText(file), dialogs)) return kExitBadInput;
+  const TimeCount time = TimeCounter(PathFromText(file), options.acceleration).CountTime();
   if (time.status != TimeCountStatus::kCounted) {
-    ReportUncounted(file, time, streams.err);
+    ReportUncounted(PathFromText(file), time, streams.err);
     return kExitBadInput;
   }
   streams.out << (options.json ? TimeJson(shown, time.seconds) : TimeMessage(time.seconds)) << '\n';

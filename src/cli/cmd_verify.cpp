@@ -65,8 +65,9 @@ int RunVerify(std::string file, const MachineLimits& machine, bool json, CliStre
   const std::string shown = file;
   if (!streams.files.TakeInput(file, streams.err)) return kExitBadInput;
   ConsoleDialogs dialogs(streams.out, streams.err);
-  if (!CheckRunInput(file, dialogs)) return kExitBadInput;
-  const BrakingCheckResult result = BrakingCheck(machine).Check(file);
+  const std::filesystem::path path = PathFromText(file);
+  if (!CheckRunInput(path, dialogs)) return kExitBadInput;
+  const BrakingCheckResult result = BrakingCheck(machine).Check(path);
   switch (result.status) {
     case BrakingCheckStatus::kChecked:
       break;

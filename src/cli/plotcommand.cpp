@@ -63,7 +63,7 @@ std::optional<ProgramPicture> Load(const std::string& file, FeedUnits units, int
 // which are no four-digit codes. Read as codes they would draw feeds of
 // hundreds of millions of mm/min.
 bool IsPtpTape(const std::string& file) {
-  std::string extension = std::filesystem::path(file).extension().string();
+  std::string extension = PathText(PathFromText(file).extension());
   for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   if (extension == ".ptp") return true;
   const std::unique_ptr<FileSource> source = FileSource::Open(PathFromText(file));
@@ -101,9 +101,9 @@ bool CheckOutputName(const PlotOptions& options, std::ostream& err) {
 int RunPlot(PlotOptions options, CliStreams& streams) {
   if (!CheckOutputName(options, streams.err)) return kExitBadInput;
   // The title names the programs as the user gave them, not their scratch copies.
-  std::string title = std::filesystem::path(options.file).filename().string();
+  std::string title = PathText(PathFromText(options.file).filename());
   if (!options.compare.empty()) {
-    title += "  ←  " + std::filesystem::path(options.compare).filename().string();
+    title += "  ←  " + PathText(PathFromText(options.compare).filename());
   }
   if (!streams.files.TakeInput(options.file, streams.err) ||
       (!options.compare.empty() && !streams.files.TakeInput(options.compare, streams.err))) {
@@ -169,6 +169,7 @@ int RunH33Plot(const std::vector<std::string>& args, std::ostream& out, std::ost
   CLI::App app{"h33-plot — рисунок траектории инструмента или графика подач программы H33 (PNG "
                "или SVG)",
                "h33-plot"};
+  app.allow_windows_style_options(false);  // "/dir/p.up" is a name, as for h33
   PlotOptions options;
   AddPlotOptions(app, options);
   if (const std::optional<int> code = ParseCommandLine(app, args, out, err)) return *code;

@@ -57,7 +57,7 @@ bool ProgramFiles::TakeInput(std::string& name, std::ostream& err) {
   const fs::path path = PathFromText(name);
   if (!standardInput && !ReadableOnlyOnce(path)) return true;
   try {
-    auto scratch = std::make_unique<ScratchFile>(standardInput ? ".up" : path.extension().string());
+    auto scratch = std::make_unique<ScratchFile>(standardInput ? ".up" : PathText(path.extension()));
     if (standardInput) {
       Copy(OpenStandardInput(), "стандартного ввода", scratch->Path());
     } else {

@@ -15,6 +15,9 @@ namespace h33 {
 int RunH33(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   CLI::App app{"h33 — подготовка управляющих программ для УЧПУ H33", "h33"};
   app.require_subcommand(1);
+  // CLI11 takes "/x" for an option on Windows: "/Programs/p.up", a name
+  // rooted on the current drive, would vanish. Options are "-x" everywhere.
+  app.allow_windows_style_options(false);
   app.set_version_flag("--version", std::string("h33 ") + H33_VERSION);
   bool quiet = false;
   app.add_flag("-q,--quiet", quiet, "только ошибки: ни сообщений, ни результатов")

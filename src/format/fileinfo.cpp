@@ -2,6 +2,10 @@
 
 #include <sys/stat.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#endif
+
 #include <algorithm>
 #include <chrono>
 #include <climits>
@@ -168,20 +172,38 @@ std::tm LocalTime(std::time_t time) {
   return local;
 }
 
-std::time_t LastAccessTime(const std::filesystem::path& path) {
 #ifdef _WIN32
-  struct _stat64 status{};
-  return _wstat64(path.c_str(), &status) == 0 ? status.st_atime : 0;
+// A file time in the local time of its own date, as Explorer shows it: the
+// daylight saving time of that date, not of today.
+std::tm LocalTime(const FILETIME& utc) {
+  SYSTEMTIME universal{};
+  SYSTEMTIME local{};
+  if (!FileTimeToSystemTime(&utc, &universal) ||
+      !SystemTimeToTzSpecificLocalTime(nullptr, &universal, &local)) {
+    return LocalTime(std::time_t{0});
+  }
+  std::tm time{};
+  time.tm_year = local.wYear - 1900;
+  time.tm_mon = local.wMonth - 1;
+  time.tm_mday = local.wDay;
+  time.tm_wday = local.wDayOfWeek;
+  time.tm_hour = local.wHour;
+  time.tm_min = local.wMinute;
+  time.tm_sec = local.wSecond;
+  time.tm_isdst = -1;
+  return time;
+}
 #else
+std::time_t LastAccessTime(const std::filesystem::path& path) {
   struct stat status{};
   return ::stat(path.c_str(), &status) == 0 ? status.st_atime : 0;
-#endif
 }
 
 std::time_t ToTimeT(std::filesystem::file_time_type time) {
   const auto system = std::chrono::file_clock::to_sys(time);
   return std::chrono::system_clock::to_time_t(std::chrono::floor<std::chrono::seconds>(system));
 }
+#endif
 
 }  // namespace
 
@@ -196,6 +218,19 @@ ProgramStatistics CollectStatistics(ByteSource& source, double feedMax, int form
 
 FileStamp ReadFileStamp(const std::filesystem::path& path) {
   FileStamp stamp;
+#ifdef _WIN32
+  // What Explorer shows: the size and times of the file's directory entry,
+  // read by its UTF-16 name in one call.
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) {
+    stamp.modified = stamp.accessed = LocalTime(std::time_t{0});
+    return stamp;
+  }
+  stamp.size = (std::uintmax_t{data.nFileSizeHigh} << 32) | data.nFileSizeLow;
+  stamp.modified = LocalTime(data.ftLastWriteTime);
+  stamp.accessed = LocalTime(data.ftLastAccessTime);
+  return stamp;
+#else
   std::error_code error;
   const std::uintmax_t size = std::filesystem::file_size(path, error);
   stamp.size = error ? 0 : size;
@@ -203,6 +238,7 @@ FileStamp ReadFileStamp(const std::filesystem::path& path) {
   stamp.modified = LocalTime(error ? 0 : ToTimeT(written));
   stamp.accessed = LocalTime(LastAccessTime(path));
   return stamp;
+#endif
 }
 
 std::string AsctimeText(const std::tm& time) {
@@ -217,10 +253,11 @@ std::string AsctimeText(const std::tm& time) {
 
 std::string FileInformationText(const std::filesystem::path& path, const FileStamp& stamp) {
   const std::tm& modified = stamp.modified;
-  const auto bytes = static_cast<long>(std::min<std::uintmax_t>(stamp.size, LONG_MAX));
+  // long long: Windows' long has 32 bits, and a size past 2 GB would be cut.
+  const auto bytes = static_cast<long long>(std::min<std::uintmax_t>(stamp.size, LLONG_MAX));
   return Sprintf(
       // One piece, so that the template can be found as the user sees it.
-      "Файл: %s \n Дата изменения %u/%u/%u , %u:%u:%u\n Размер: %.2lf Kb ( %ld bytes )\n Время последнего открытия:\n\t\t %s ",
+      "Файл: %s \n Дата изменения %u/%u/%u , %u:%u:%u\n Размер: %.2lf Kb ( %lld bytes )\n Время последнего открытия:\n\t\t %s ",
       PathText(path).c_str(), static_cast<unsigned>(modified.tm_mon + 1),
       static_cast<unsigned>(modified.tm_mday), static_cast<unsigned>(modified.tm_year + 1900),
       static_cast<unsigned>(modified.tm_hour), static_cast<unsigned>(modified.tm_min),
@@ -230,9 +267,11 @@ std::string FileInformationText(const std::filesystem::path& path, const FileSta
 
 int GetFileInformation(const std::filesystem::path& path, double feedMax,
                        ProgramStatistics& statistics) {
+  // The times as they were before this reading: opening the file may count
+  // as an access (it does under Wine).
+  const FileStamp stamp = ReadFileStamp(path);
   const auto source = FileSource::Open(path);
   if (!source) return -1;
-  const FileStamp stamp = ReadFileStamp(path);
   ProgramStatistics collected = CollectStatistics(*source, feedMax, CheckH33Format(path, 0));
   collected.InformationText = FileInformationText(path, stamp);
   statistics = std::move(collected);

@@ -1,12 +1,16 @@
 #include "format/outputfile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <cwctype>
+#include <optional>
 #include <string>
 #include <system_error>
 
 #ifdef _WIN32
 #include <io.h>
+#include <windows.h>
 #else
 #include <fcntl.h>
 #include <unistd.h>
@@ -65,6 +69,114 @@ bool IsProcessDescriptor(const fs::path& path) {
 #endif
 }
 
+#ifdef _WIN32
+// Names Windows keeps for its devices in every folder, whatever follows a
+// dot and however the letters are cased: "NUL", "con.up", "COM1".
+bool IsReservedDeviceName(const fs::path& path) {
+  std::wstring stem = path.filename().native();
+  stem = stem.substr(0, stem.find(L'.'));
+  while (!stem.empty() && stem.back() == L' ') stem.pop_back();
+  std::transform(stem.begin(), stem.end(), stem.begin(),
+                 [](wchar_t c) { return static_cast<wchar_t>(std::towupper(c)); });
+  for (const wchar_t* name : {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"}) {
+    if (stem == name) return true;
+  }
+  return stem.size() == 4 && (stem.rfind(L"COM", 0) == 0 || stem.rfind(L"LPT", 0) == 0) &&
+         stem[3] >= L'1' && stem[3] <= L'9';
+}
+
+// A device or a pipe of the system's device namespace ("\\.\COM1",
+// "\\.\pipe\name"), or null. "\\.\C:\..." and "\\?\C:\..." are files.
+const char* WindowsDevice(const fs::path& path) {
+  if (IsReservedDeviceName(path)) return "это устройство, а не файл";
+  const std::wstring& name = path.native();
+  const bool deviceNamespace = name.size() >= 4 && (name[0] == L'\\' || name[0] == L'/') &&
+                               (name[1] == L'\\' || name[1] == L'/') &&
+                               (name[2] == L'.' || name[2] == L'?') &&
+                               (name[3] == L'\\' || name[3] == L'/');
+  if (!deviceNamespace) return nullptr;
+  const std::wstring rest = name.substr(4);
+  if (rest.size() >= 2 && rest[1] == L':') return nullptr;  // a drive letter
+  if (rest.size() >= 4 && std::equal(rest.begin(), rest.begin() + 4, L"UNC\\",
+                                     [](wchar_t a, wchar_t b) { return std::towupper(a) == b; })) {
+    return nullptr;  // \\?\UNC\server\share
+  }
+  std::wstring lower = rest.substr(0, 5);
+  std::transform(lower.begin(), lower.end(), lower.begin(),
+                 [](wchar_t c) { return static_cast<wchar_t>(std::towlower(c)); });
+  return lower == L"pipe\\" || lower == L"pipe/" ? "это канал, а не файл" : "это устройство, а не файл";
+}
+
+// A file as Windows tells one from another: its volume and its index there,
+// whatever the name's spelling (letter case, 8.3 name, "..", "/" or "\\",
+// drive letter or UNC name, a hard link).
+struct FileIdentity {
+  DWORD volume;
+  DWORD indexHigh;
+  DWORD indexLow;
+  bool operator==(const FileIdentity&) const = default;
+};
+
+std::optional<FileIdentity> IdentityOf(const fs::path& path) {
+  const HANDLE handle = CreateFileW(path.c_str(), FILE_READ_ATTRIBUTES,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (handle == INVALID_HANDLE_VALUE) return std::nullopt;
+  BY_HANDLE_FILE_INFORMATION information{};
+  const bool known = GetFileType(handle) == FILE_TYPE_DISK &&
+                     GetFileInformationByHandle(handle, &information) != 0;
+  CloseHandle(handle);
+  if (!known) return std::nullopt;
+  return FileIdentity{information.dwVolumeSerialNumber, information.nFileIndexHigh,
+                      information.nFileIndexLow};
+}
+
+bool IsReadOnly(const fs::path& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
+// True when another program holds the file open without letting it be
+// replaced (a program kept open in an editor or a DNC program).
+bool HeldOpenElsewhere(const fs::path& path) {
+  const HANDLE handle =
+      CreateFileW(path.c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (handle != INVALID_HANDLE_VALUE) {
+    CloseHandle(handle);
+    return false;
+  }
+  const DWORD error = GetLastError();
+  return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
+}
+
+// Moves the finished temporary file over the target in one step, the data
+// on the disk before the call returns; 0 or the Windows error. A virus
+// scanner or an indexer may hold the target for a moment: that is waited
+// out for half a second.
+DWORD ReplaceTarget(const fs::path& from, const fs::path& to) {
+  for (int attempt = 0;; ++attempt) {
+    if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+      return 0;
+    }
+    const DWORD error = GetLastError();
+    const bool passing = error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION ||
+                         (error == ERROR_ACCESS_DENIED && !IsReadOnly(to));
+    if (!passing || attempt == 5) return error;
+    Sleep(100);
+  }
+}
+
+// Why the target could not be replaced, in words the user can act on.
+std::string WhyNotReplaced(const fs::path& target, DWORD error) {
+  if (IsReadOnly(target)) return "файл защищен от записи";
+  if (HeldOpenElsewhere(target)) {
+    return "файл открыт в другой программе (закройте его там и повторите); файл не изменен";
+  }
+  return SystemErrorText(error);
+}
+#endif
+
 // The path with its directory spelled without links, so that a link's own
 // place can be judged.
 fs::path WithCanonicalDirectory(const fs::path& path) {
@@ -97,12 +209,18 @@ void SyncDirectory([[maybe_unused]] const fs::path& directory) {
 }  // namespace
 
 fs::path ResolveOutputTarget(const fs::path& target) {
+#ifdef _WIN32
+  if (const char* device = WindowsDevice(target)) throw Refusal(target, device);
+#endif
   fs::path current = target;
   for (int hop = 0; hop <= kLinkHops; ++hop) {
     current = WithCanonicalDirectory(current);
     if (IsProcessDescriptor(current)) {
       throw Refusal(target, "это поток процесса, а не файл (программу на стандартный вывод дает -o -)");
     }
+#ifdef _WIN32
+    if (const char* device = WindowsDevice(current)) throw Refusal(target, device);
+#endif
     std::error_code error;
     const fs::file_status status = fs::symlink_status(current, error);
     if (status.type() == fs::file_type::not_found || error) {
@@ -176,22 +294,43 @@ void OutputFile::Commit() {
   std::error_code error;
   const auto previous = fs::status(target_, error);
   if (!error && fs::exists(previous)) {
+    // Protected while the program was being written: the protection stays.
+    if (IsWriteProtected(previous)) {
+      Discard();
+      throw Refusal(target_, "файл защищен от записи");
+    }
     fs::permissions(temporary_, previous.permissions(), error);
   }
+#ifdef _WIN32
+  // std::filesystem::rename of MinGW's library does not take the write
+  // through, nor does it say why a replacement failed.
+  if (const DWORD failure = ReplaceTarget(temporary_, target_)) {
+    Discard();
+    throw IoError("не удается записать файл " + PathText(target_) + ": " +
+                  WhyNotReplaced(target_, failure));
+  }
+#else
   fs::rename(temporary_, target_, error);
   if (error) {
     Discard();
     throw IoError("не удается записать файл " + PathText(target_) + ": " + error.message());
   }
+#endif
   temporary_.clear();
   registration_.Release();
   SyncDirectory(target_.parent_path());
 }
 
 bool DesignateSameFile(const fs::path& a, const fs::path& b) {
+#ifdef _WIN32
+  const std::optional<FileIdentity> first = IdentityOf(a);
+  const std::optional<FileIdentity> second = IdentityOf(b);
+  return first && second && *first == *second;
+#else
   std::error_code error;
   const bool same = fs::equivalent(a, b, error);
   return !error && same;
+#endif
 }
 
 }  // namespace h33

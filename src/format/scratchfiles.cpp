@@ -11,7 +11,10 @@
 #include <system_error>
 
 #ifdef _WIN32
+#include <fcntl.h>
+#include <io.h>
 #include <stdio.h>
+#include <sys/stat.h>
 #include <wchar.h>
 #else
 #include <unistd.h>
@@ -95,8 +98,20 @@ std::FILE* CreateUniqueFile(const std::filesystem::path& directory, const std::s
   std::random_device entropy;
   std::mt19937_64 generator(entropy());
   for (int attempt = 0; attempt < 100; ++attempt) {
-    created = directory / (prefix + std::to_string(generator() % 1000000000ULL) + suffix);
+    created = directory / PathFromText(prefix + std::to_string(generator() % 1000000000ULL) + suffix);
+#ifdef _WIN32
+    // msvcrt's fopen knows no "x": an exclusive create, then a stream on it.
+    const int descriptor = _wopen(created.c_str(), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY | _O_NOINHERIT,
+                                  _S_IREAD | _S_IWRITE);
+    std::FILE* file = descriptor < 0 ? nullptr : _fdopen(descriptor, "wb");
+    if (descriptor >= 0 && !file) {
+      const int reason = errno;
+      _close(descriptor);
+      errno = reason;
+    }
+#else
     std::FILE* file = OpenFile(created, "wbx");
+#endif
     if (file || errno != EEXIST) return file;
   }
   return nullptr;

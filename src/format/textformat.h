@@ -2,7 +2,10 @@
 
 #include <string>
 
-#if defined(__GNUC__) || defined(__clang__)
+#if defined(__MINGW32__)
+// MinGW's C++ takes its C99 printf (%zu, %lld), not msvcrt's.
+#define H33_PRINTF_FORMAT(fmt, args) __attribute__((format(gnu_printf, fmt, args)))
+#elif defined(__GNUC__) || defined(__clang__)
 #define H33_PRINTF_FORMAT(fmt, args) __attribute__((format(printf, fmt, args)))
 #else
 #define H33_PRINTF_FORMAT(fmt, args)

@@ -38,10 +38,18 @@ TEST(ProgramFiles, RegularAndMissingFilesStayAsTheyAre) {
   EXPECT_EQ(err.str(), "");
 }
 
-#ifndef _WIN32
+#ifdef _WIN32
+#define H33_SKIP_WITHOUT_FIFOS() \
+  GTEST_SKIP() << "Windows: no FIFOs in a folder (a pipe comes as standard input, \"-\")"
+#else
+#define H33_SKIP_WITHOUT_FIFOS()
+#endif
+
 // Each pass of a command opens its input anew: a FIFO is read once, and the
 // scratch copy goes with the run.
 TEST(ProgramFiles, AFifoIsReadOnceIntoAScratchCopy) {
+  H33_SKIP_WITHOUT_FIFOS();
+#ifndef _WIN32
   TempDir dir;
   const fs::path fifo = dir / "in.up";
   ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
@@ -59,10 +67,13 @@ TEST(ProgramFiles, AFifoIsReadOnceIntoAScratchCopy) {
     EXPECT_EQ(ReadBytes(scratch), kProgram);
   }
   EXPECT_FALSE(fs::exists(scratch));
+#endif
 }
 
 // Every pass sees the program: the check, the time count.
 TEST(ProgramFiles, ACommandOnAFifoSeesTheProgramInEveryPass) {
+  H33_SKIP_WITHOUT_FIFOS();
+#ifndef _WIN32
   TempDir dir;
   const fs::path regular = dir.Write("p.up", kProgram);
   std::ostringstream expected;
@@ -77,8 +88,8 @@ TEST(ProgramFiles, ACommandOnAFifoSeesTheProgramInEveryPass) {
   EXPECT_EQ(RunH33({"time", fifo.string()}, out, err), kExitOk) << err.str();
   writer.join();
   EXPECT_EQ(out.str(), expected.str());
-}
 #endif
+}
 
 }  // namespace
 }  // namespace h33

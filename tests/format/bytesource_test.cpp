@@ -36,7 +36,7 @@ TEST(FileSource, AFileCutShortWhileItIsReadIsAnError) {
   EXPECT_EQ(resumed->Read(buffer.data(), buffer.size()), 0u);
   // A file that grows is read to its end.
   const auto growing = FileSource::Open(dir.Write("b.up", "N001\n"));
-  std::ofstream(dir / "b.up", std::ios::app) << "N002\n";
+  std::ofstream(dir / "b.up", std::ios::binary | std::ios::app) << "N002\n";
   EXPECT_EQ(growing->Read(buffer.data(), buffer.size()), 10u);
   EXPECT_EQ(growing->Read(buffer.data(), buffer.size()), 0u);
 }

@@ -8,9 +8,12 @@
 
 #include "app/statisticsview.h"
 #include "format/fileinfo.h"
+#include "format/pathtext.h"
 #include "tempdir.h"
 
-#ifndef _WIN32
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <fcntl.h>
 #include <sys/stat.h>
 #endif
@@ -133,7 +136,73 @@ TEST(FileInformation, TextKeepsALongPathWhole) {
                 " Время последнего открытия:\n\t\t Fri Jan  8 09:05:00 2010\n ");
 }
 
-#ifndef _WIN32
+#ifdef _WIN32
+// A UTC calendar time as a file time.
+FILETIME FileTime(WORD year, WORD month, WORD day, WORD hour, WORD minute, WORD second) {
+  SYSTEMTIME time{};
+  time.wYear = year;
+  time.wMonth = month;
+  time.wDay = day;
+  time.wHour = hour;
+  time.wMinute = minute;
+  time.wSecond = second;
+  FILETIME file{};
+  EXPECT_TRUE(SystemTimeToFileTime(&time, &file));
+  return file;
+}
+
+// The C library's local time of a moment: a road to the local time other
+// than the one the statistics take.
+std::tm CrtLocalTime(std::time_t time) {
+  std::tm local{};
+  EXPECT_EQ(localtime_s(&local, &time), 0);
+  return local;
+}
+
+// The times Windows keeps for the file, set through the Windows API, in the
+// local time of their own dates: one in winter, one in summer, so that a
+// zone with daylight saving shows both offsets. The tests run under a zone
+// with an offset (TZ in tests/CMakeLists.txt).
+TEST(FileInformation, DatesAndSizeOfARealFile) {
+  TempDir dir;
+  const auto path = dir.Write("p.up", "N001X+000100\r\n");
+  const HANDLE file = CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  const FILETIME accessed = FileTime(2010, 1, 18, 9, 5, 0);   // 1263805500
+  const FILETIME written = FileTime(2010, 7, 18, 21, 5, 1);   // 1279487101
+  ASSERT_TRUE(SetFileTime(file, nullptr, &accessed, &written));
+  CloseHandle(file);
+
+  const FileStamp stamp = ReadFileStamp(path);
+  EXPECT_EQ(stamp.size, 14u);
+  const std::tm modified = CrtLocalTime(1279487101);
+  EXPECT_EQ(AsctimeText(stamp.modified), AsctimeText(modified));
+  EXPECT_EQ(AsctimeText(stamp.accessed), AsctimeText(CrtLocalTime(1263805500)));
+  if (const char* zone = std::getenv("TZ"); zone && std::string(zone) == "CET-1CEST") {
+    EXPECT_EQ(AsctimeText(stamp.modified), "Sun Jul 18 23:05:01 2010\n");  // CEST, UTC+2
+    EXPECT_EQ(AsctimeText(stamp.accessed), "Mon Jan 18 10:05:00 2010\n");  // CET, UTC+1
+  }
+
+  ProgramStatistics statistics;
+  ASSERT_EQ(GetFileInformation(path, kFeedMax, statistics), 0);
+  EXPECT_EQ(statistics.InformationText,
+            "Файл: " + PathText(path) + " \n Дата изменения 7/" + std::to_string(modified.tm_mday) +
+                "/2010 , " + std::to_string(modified.tm_hour) + ":" +
+                std::to_string(modified.tm_min) + ":1\n Размер: 0.01 Kb ( 14 bytes )\n"
+                " Время последнего открытия:\n\t\t " + AsctimeText(stamp.accessed) + " ");
+  EXPECT_EQ(statistics.IsH33, 1);
+  EXPECT_EQ(statistics.LineCount, 1);
+}
+
+TEST(FileInformation, AMissingFileReadsAsTheEpoch) {
+  TempDir dir;
+  const FileStamp stamp = ReadFileStamp(dir / "none.up");
+  EXPECT_EQ(stamp.size, 0u);
+  EXPECT_EQ(AsctimeText(stamp.modified), AsctimeText(CrtLocalTime(0)));
+}
+#else
 // Local time is UTC while it lives.
 class UtcZone {
  public:

@@ -19,6 +19,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
+#ifdef _WIN32
+[[maybe_unused]] constexpr const char* kNoSymlinks =
+    "Windows: a symbolic link needs a privilege to make, and MinGW's std::filesystem makes none";
+#endif
+
 TEST(OutputFile, CommitReplacesTheTargetAndLeavesNoTemporaryFile) {
   TempDir dir;
   dir.Write("out.up", "old");
@@ -78,6 +83,9 @@ TEST(OutputFile, AWriteProtectedTargetIsLeftAlone) {
 }
 
 TEST(OutputFile, ALinkIsWrittenWhereItPoints) {
+#ifdef _WIN32
+  GTEST_SKIP() << kNoSymlinks;
+#endif
   TempDir dir;
   fs::create_directory(dir / "real");
   const fs::path program = dir.Write("real/p.up", "old");
@@ -135,6 +143,13 @@ TEST(OutputFile, OnlyRegularFilesAndNewNamesAreTargets) {
   dir.Write("p.up", "old");
   EXPECT_EQ(ResolveOutputTarget(dir / "relative"), dir / "p.up");
   EXPECT_TRUE(fs::is_fifo(dir / "fifo"));
+#else
+  // The system's devices have a name in every folder.
+  for (const char* device : {"NUL", "CON", "nul", "COM1", "CONOUT$"}) {
+    EXPECT_TRUE(EndsWith(Refusal(device), ": это устройство, а не файл")) << Refusal(device);
+    EXPECT_TRUE(EndsWith(Refusal(dir / device), ": это устройство, а не файл")) << device;
+  }
+  dir.Write("p.up", "old");
 #endif
   EXPECT_EQ(Refusal(dir / "p.up"), "");
   EXPECT_EQ(Refusal(dir / "new.up"), "");
@@ -153,10 +168,12 @@ TEST(OutputFile, ALongestNameCanBeWritten) {
   EXPECT_EQ(ReadBytes(dir / name), "new");
 }
 
-#ifndef _WIN32
 // A run stopped by a signal leaves no temporary file behind, and the target
 // as it was; the signal still ends the process.
 TEST(OutputFile, AnInterruptLeavesNoTemporaryFile) {
+#ifdef _WIN32
+  GTEST_SKIP() << "Windows: no fork() to interrupt a run in; Ctrl-C under Windows is left untested";
+#else
   for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
     TempDir dir;
     dir.Write("out.up", "old");
@@ -177,18 +194,23 @@ TEST(OutputFile, AnInterruptLeavesNoTemporaryFile) {
     EXPECT_EQ(dir.Listing(), "out.up\n") << signal;
     EXPECT_EQ(ReadBytes(dir / "out.up"), "old");
   }
-}
 #endif
+}
 
 TEST(DesignateSameFile, SeesThroughSpellingsAndLinks) {
   TempDir dir;
   dir.Write("a.up", "x");
   fs::create_directories(dir / "sub");
   EXPECT_TRUE(DesignateSameFile(dir / "a.up", dir / "sub" / ".." / "a.up"));
+  EXPECT_FALSE(DesignateSameFile(dir / "a.up", dir / "b.up"));
+#ifdef _WIN32
+  // Letter case is not part of a Windows name.
+  EXPECT_TRUE(DesignateSameFile(dir / "a.up", dir / "A.UP"));
+#else
   fs::create_symlink(dir / "a.up", dir / "link.up");
   EXPECT_TRUE(DesignateSameFile(dir / "a.up", dir / "link.up"));
-  EXPECT_FALSE(DesignateSameFile(dir / "a.up", dir / "b.up"));
   EXPECT_FALSE(DesignateSameFile(dir / "a.up", dir / "A.up"));
+#endif
 }
 
 }  // namespace
