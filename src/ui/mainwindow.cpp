@@ -468,10 +468,12 @@ void MainWindow::KeepDirectoryInSight(const QString& loaded) {
 
 void MainWindow::ScrollToDirectory() {
   const QModelIndex current = directoryTree->currentIndex();
-  directoryTree->scrollTo(current);
   // Rows scroll into sight, indentation does not: with the column as wide as
-  // the rows now shown, the folder's name is scrolled to across as well.
+  // the rows now shown, the folder's name is scrolled to across as well. The
+  // scroll bar that the wider column may bring takes a row's height off the
+  // pane: the folder is put in the middle, where that cannot hide it.
   directoryTree->resizeColumnToContents(0);
+  directoryTree->scrollTo(current, QAbstractItemView::PositionAtCenter);
   QScrollBar* across = directoryTree->horizontalScrollBar();
   across->setValue(across->value() + directoryTree->visualRect(current).left() - directoryTree->indentation());
 }

@@ -89,7 +89,8 @@ TEST(BrakingCheck, FindsMovesTheMachineCannotRunAtTheirFeed) {
 }
 
 TEST(BrakingCheck, RefusesWhatTheMethodsRefuse) {
-  MemorySource longLine(std::string(250, 'X') + "\n");
+  const std::string tooLong = std::string(250, 'X') + "\n";  // the source only views it
+  MemorySource longLine(tooLong);
   EXPECT_THROW(BrakingCheck(kMachine).Check(longLine), ProgramRefusal);
   TempDir dir;
   const BrakingCheckResult refused =

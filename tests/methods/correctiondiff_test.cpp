@@ -125,7 +125,8 @@ TEST(CorrectionDiff, UnreadableFilesAreSaidSo) {
   EXPECT_EQ(missing.status, DiffStatus::kCannotOpen);
   EXPECT_NE(missing.reason.find("no such input.up"), std::string::npos);
 
-  MemorySource longLine(std::string(300, 'X') + "\n"), fine("X+000100\n");
+  const std::string tooLong = std::string(300, 'X') + "\n";  // the source only views it
+  MemorySource longLine(tooLong), fine("X+000100\n");
   EXPECT_THROW(CompareCorrection(longLine, fine, [](const FrameChange&) {}), ProgramRefusal);
 }
 
