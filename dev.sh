@@ -6,7 +6,7 @@ cd "$(dirname "$0")"
 
 PACKAGES=(build-essential cmake ninja-build pkg-config googletest libgtest-dev libgmock-dev qt6-svg-dev
   libbenchmark-dev libcli11-dev nlohmann-json3-dev qt6-base-dev qt6-translations-l10n xvfb xauth fonts-dejavu-core fonts-liberation time locales
-  clang-14 libclang-rt-14-dev dpkg-dev desktop-file-utils
+  clang-14 libclang-rt-14-dev dpkg-dev desktop-file-utils file
   g++-mingw-w64-x86-64-posix wine wine64)
 
 setup() {
@@ -106,15 +106,17 @@ build_fuzzers() {
 # run_fuzzers SECONDS: each target in turn for that long, starting from its
 # seeds in fuzz/corpus and what earlier runs kept in build-fuzz/corpus. A crash
 # or a broken property fails the run and leaves the input in build-fuzz/artifacts.
+# The targets' scratch files go to a folder of the run's own, emptied after
+# each target: a fuzzer that ends on its time limit runs no clean-up of its own.
 run_fuzzers() {
-  local seconds=$1 failed=()
+  local seconds=$1 failed=() scratch=build-fuzz/scratch
   mkdir -p build-fuzz/artifacts build-fuzz/logs
   for fuzzer in build-fuzz/fuzz/fuzz_*; do
     [[ -f $fuzzer && -x $fuzzer ]] || continue
     local target=${fuzzer##*/fuzz_} log=build-fuzz/logs/${fuzzer##*/}.log
-    mkdir -p "build-fuzz/corpus/$target"
+    mkdir -p "build-fuzz/corpus/$target" "$scratch"
     echo "== fuzz $target for $seconds s"
-    if "$fuzzer" "build-fuzz/corpus/$target" "fuzz/corpus/$target" -max_total_time="$seconds" \
+    if TMPDIR=$PWD/$scratch "$fuzzer" "build-fuzz/corpus/$target" "fuzz/corpus/$target" -max_total_time="$seconds" \
       -max_len=4096 -timeout=60 -dict=fuzz/h33.dict -print_final_stats=1 \
       -artifact_prefix="build-fuzz/artifacts/$target-" >"$log" 2>&1; then
       grep -E "DONE|stat::(number_of_executed_units|average_exec_per_sec)" "$log" || true
@@ -122,11 +124,68 @@ run_fuzzers() {
       tail -n 40 "$log"
       failed+=("$target")
     fi
+    rm -rf "$scratch"
   done
   if ((${#failed[@]})); then
     echo "== fuzzing failed: ${failed[*]} (inputs in build-fuzz/artifacts)" >&2
     return 1
   fi
+}
+
+# The steps of the test verb. Each runs to its end or its first failure; a
+# failed step does not stop the steps that do not need it, and the summary at
+# the end says which ran, which failed and which were left out.
+declare -a STEPS_PASSED=() STEPS_FAILED=() STEPS_SKIPPED=()
+
+# step NAME COMMAND...: runs COMMAND in a subshell that stops at its first
+# failure (not run under `if`, where bash would ignore set -e inside it).
+step() {
+  local name=$1 started=$SECONDS status
+  shift
+  echo "== $name"
+  set +e
+  (
+    set -e
+    "$@"
+  )
+  status=$?
+  set -e
+  if ((status == 0)); then
+    STEPS_PASSED+=("$name ($((SECONDS - started)) s)")
+  else
+    STEPS_FAILED+=("$name ($((SECONDS - started)) s)")
+  fi
+  return $status
+}
+
+skip_step() { STEPS_SKIPPED+=("$1 (needs: $2)"); }
+
+summary() {
+  echo "== summary of ./dev.sh test ($((SECONDS / 60)) min)"
+  local line
+  for line in "${STEPS_PASSED[@]}"; do echo "   passed:   $line"; done
+  for line in "${STEPS_FAILED[@]}"; do echo "   FAILED:   $line"; done
+  for line in "${STEPS_SKIPPED[@]}"; do echo "   left out: $line"; done
+  ((${#STEPS_FAILED[@]} == 0 && ${#STEPS_SKIPPED[@]} == 0))
+}
+
+fuzz_briefly() {
+  build_fuzzers
+  run_fuzzers 20
+}
+
+sanitizer_tests() {
+  build build-asan -DCMAKE_BUILD_TYPE=Debug -DH33_SANITIZE=ON -DH33_WERROR=ON -DH33_BUILD_BENCH=OFF
+  run_tests build-asan
+}
+
+release_build() {
+  build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DH33_WERROR=ON -DH33_BUILD_TESTS=ON -DH33_BUILD_BENCH=ON
+}
+
+package_tests() {
+  make_package build
+  try_package build
 }
 
 case "${1:-}" in
@@ -152,21 +211,18 @@ case "${1:-}" in
     ;;
   test)
     setup
-    echo "== fuzzing, briefly"
-    build_fuzzers
-    run_fuzzers 20
-    echo "== sanitizer build (AddressSanitizer, UndefinedBehaviorSanitizer)"
-    build build-asan -DCMAKE_BUILD_TYPE=Debug -DH33_SANITIZE=ON -DH33_WERROR=ON -DH33_BUILD_BENCH=OFF
-    run_tests build-asan
-    echo "== Windows build (MinGW-w64), tests under Wine"
-    windows_tests
-    # The release build's test summary closes the run.
-    echo "== release build"
-    build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DH33_WERROR=ON -DH33_BUILD_TESTS=ON -DH33_BUILD_BENCH=ON
-    echo "== Debian package, installed and tried"
-    make_package build
-    try_package build
-    run_tests build
+    step "fuzzing, briefly (AddressSanitizer, UndefinedBehaviorSanitizer)" fuzz_briefly || true
+    step "sanitizer build and tests (AddressSanitizer, UndefinedBehaviorSanitizer)" sanitizer_tests || true
+    step "Windows build (MinGW-w64): h33.exe and the core's tests under Wine" windows_tests || true
+    if step "release build" release_build; then
+      step "Debian package, installed and tried" package_tests || true
+      # The release build's test summary comes last before the steps'.
+      step "release tests" run_tests build || true
+    else
+      skip_step "Debian package, installed and tried" "release build"
+      skip_step "release tests" "release build"
+    fi
+    summary
     ;;
   windows)
     setup

@@ -94,6 +94,19 @@ bool IsUserVolume(const QStorageInfo& volume) {
   return true;
 }
 
+// The root of the volume a folder lies on. Where the mount table does not
+// show it (a chroot or a container sees only the mounts inside it), the top
+// of the folder's own path: an empty root would root the tree at the working
+// directory, away from the folder.
+QString VolumeRoot(const QString& directory) {
+  const QStorageInfo volume(directory);
+  if (volume.isValid() && !volume.rootPath().isEmpty()) return volume.rootPath();
+  QDir top(QDir(directory).absolutePath());
+  while (top.cdUp()) {
+  }
+  return top.absolutePath();
+}
+
 // A right click below the files only opens the popup: the list would take
 // it for a click into nothing and drop the file the popup is meant for.
 class FileList : public QListWidget {
@@ -442,7 +455,7 @@ void MainWindow::LoadDrives() {
 void MainWindow::OpenDrive(int index) { SetDirectory(driveChoice->itemText(index)); }
 
 void MainWindow::SetDirectory(const QString& directory) {
-  const QString root = QStorageInfo(directory).rootPath();
+  const QString root = VolumeRoot(directory);
   int drive = driveChoice->findText(root);
   if (drive < 0) {
     driveChoice->addItem(root);
