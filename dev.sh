@@ -7,7 +7,7 @@ cd "$(dirname "$0")"
 PACKAGES=(build-essential cmake ninja-build pkg-config googletest libgtest-dev libgmock-dev qt6-svg-dev
   libbenchmark-dev libcli11-dev nlohmann-json3-dev qt6-base-dev qt6-translations-l10n xvfb xauth fonts-dejavu-core fonts-liberation time locales
   clang-14 libclang-rt-14-dev dpkg-dev desktop-file-utils file
-  g++-mingw-w64-x86-64-posix wine wine64)
+  g++-mingw-w64-x86-64-posix wine wine64 nsis)
 
 setup() {
   local missing=()
@@ -85,15 +85,52 @@ try_package() {
   trap - EXIT
 }
 
-# The Windows build: h33.exe and the core's tests cross-compiled with MinGW-w64
-# (cmake/mingw-w64-x86_64.cmake, GoogleTest from Debian's sources), the tests
-# and golden cases run under Wine (64-bit only: no i386 architecture needed).
+# The Windows build: h33.exe, the window h33feed.exe and their tests
+# cross-compiled with MinGW-w64 (cmake/mingw-w64-x86_64.cmake, GoogleTest from
+# Debian's sources), run under Wine (64-bit only: no i386 architecture needed).
+# The window is built against a static Qt made from Debian's own qtbase
+# sources (packaging/windows/build-qt.sh), once per machine, kept in
+# $H33_CACHE (by default ~/.cache/h33feed); without it only h33.exe is built.
+H33_CACHE=${H33_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/h33feed}
+
+# apt-get source needs a deb-src line for the archive the deb lines use.
+enable_source_packages() {
+  grep -rqsE '^(deb-src[[:space:]]|Types:.*deb-src)' /etc/apt/sources.list /etc/apt/sources.list.d/ && return
+  local archive suite
+  archive=$(grep -hsE '^URIs:' /etc/apt/sources.list.d/*.sources | grep -v security | head -1 | awk '{print $2}')
+  archive=${archive:-$(grep -hsE '^deb ' /etc/apt/sources.list | grep -v security | head -1 | awk '{print $2}')}
+  suite=$(. /etc/os-release && echo "$VERSION_CODENAME")
+  printf 'Types: deb-src\nURIs: %s\nSuites: %s\nComponents: main\nSigned-By: %s\n' \
+    "${archive:-http://deb.debian.org/debian}" "$suite" /usr/share/keyrings/debian-archive-keyring.gpg \
+    >/etc/apt/sources.list.d/h33feed-sources.sources
+  apt-get update -qq
+}
+
+windows_qt() {
+  enable_source_packages
+  packaging/windows/build-qt.sh "$H33_CACHE" >/dev/null
+}
+
+# windows_tests [QT_PREFIX]: with a Windows Qt, the window and its tests too.
 windows_tests() {
+  local window=(-DH33_BUILD_GUI=OFF)
+  [[ -n ${1:-} ]] && window=(-DH33_BUILD_GUI=ON "-DCMAKE_PREFIX_PATH=$1")
   # -O2 as the native release build: GCC 12's -O3 warns falsely (-Wrestrict)
   # inside libstdc++'s string concatenation.
   build build-windows -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" -DH33_BUILD_GUI=OFF -DH33_BUILD_BENCH=OFF -DH33_GTEST_FROM_SOURCE=ON -DH33_WERROR=ON
+    -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG" "${window[@]}" -DH33_BUILD_BENCH=OFF -DH33_GTEST_FROM_SOURCE=ON -DH33_WERROR=ON
   (cd build-windows && ctest --output-on-failure -j "$(nproc)")
+}
+
+# Both Windows steps of the test verb: the window's only where its Qt is.
+windows_steps() {
+  if step "Qt for Windows (built once per machine, kept in $H33_CACHE)" windows_qt; then
+    step "Windows build (MinGW-w64): h33.exe, h33feed.exe and their tests under Wine" \
+      windows_tests "$(packaging/windows/build-qt.sh "$H33_CACHE")" || true
+  else
+    skip_step "the window h33feed.exe and its tests under Wine" "Qt for Windows"
+    windows_steps
+  fi
 }
 
 # The libFuzzer targets of fuzz/, built with clang's fuzzer and sanitizers.
@@ -213,7 +250,7 @@ case "${1:-}" in
     setup
     step "fuzzing, briefly (AddressSanitizer, UndefinedBehaviorSanitizer)" fuzz_briefly || true
     step "sanitizer build and tests (AddressSanitizer, UndefinedBehaviorSanitizer)" sanitizer_tests || true
-    step "Windows build (MinGW-w64): h33.exe and the core's tests under Wine" windows_tests || true
+    windows_steps
     if step "release build" release_build; then
       step "Debian package, installed and tried" package_tests || true
       # The release build's test summary comes last before the steps'.
@@ -226,7 +263,8 @@ case "${1:-}" in
     ;;
   windows)
     setup
-    windows_tests
+    windows_steps
+    summary
     ;;
   fuzz)
     setup

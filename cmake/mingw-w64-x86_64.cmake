@@ -6,6 +6,9 @@
 #     -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
 #     -DH33_BUILD_GUI=OFF -DH33_BUILD_BENCH=OFF -DH33_GTEST_FROM_SOURCE=ON
 #
+# With -DCMAKE_PREFIX_PATH=<the Windows Qt> and H33_BUILD_GUI=ON it builds the
+# window, h33feed.exe, and its tests as well.
+#
 # The header-only libraries (CLI11, nlohmann-json) are taken from the build
 # machine (cmake/HostHeaders.cmake); the tests run under Wine when it is
 # installed (cmake/WineTests.cmake).
@@ -17,7 +20,9 @@ set(CMAKE_C_COMPILER ${H33_MINGW_PREFIX}-gcc-posix)
 set(CMAKE_CXX_COMPILER ${H33_MINGW_PREFIX}-g++-posix)
 set(CMAKE_RC_COMPILER ${H33_MINGW_PREFIX}-windres)
 
-set(CMAKE_FIND_ROOT_PATH /usr/${H33_MINGW_PREFIX})
+# The Windows Qt (packaging/windows/build-qt.sh) is passed in
+# CMAKE_PREFIX_PATH; find_package looks only under the find roots.
+set(CMAKE_FIND_ROOT_PATH /usr/${H33_MINGW_PREFIX} ${CMAKE_PREFIX_PATH})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)

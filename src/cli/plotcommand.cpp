@@ -86,7 +86,7 @@ bool SimplificationNoted(const PlotExport& plot, std::ostream& err) {
 
 bool CheckOutputName(const PlotOptions& options, std::ostream& err) {
   if (!IsPlotFileName(options.output)) {
-    err << "-o: рисунок пишется в файл *.png или *.svg, а не в " << options.output << '\n';
+    err << "-o: рисунок пишется в файл " << PlotFileKinds() << ", а не в " << options.output << '\n';
     return false;
   }
   for (const std::string& program : {options.file, options.compare}) {
@@ -147,7 +147,7 @@ int RunPlot(PlotOptions options, CliStreams& streams) {
 
 void AddPlotOptions(CLI::App& command, PlotOptions& options) {
   command.add_option("FILE", options.file, "программа H33 (*.up)")->required();
-  command.add_option("-o,--output", options.output, "файл рисунка *.png или *.svg")
+  command.add_option("-o,--output", options.output, std::string("файл рисунка ") + PlotFileKinds())
       ->required();
   command
       .add_option("--plane", options.plane,

@@ -4,7 +4,9 @@
 #include <QByteArray>
 #include <QImage>
 #include <QPainter>
+#ifdef H33_SVG_PICTURES
 #include <QSvgGenerator>
+#endif
 
 #include <algorithm>
 #include <cctype>
@@ -56,6 +58,9 @@ QByteArray RenderPng(const PlotExport& plot) {
   return bytes;
 }
 
+#ifdef H33_SVG_PICTURES
+constexpr bool kSvgPictures = true;
+
 QByteArray RenderSvg(const PlotExport& plot) {
   QByteArray bytes;
   QBuffer buffer(&bytes);
@@ -71,6 +76,11 @@ QByteArray RenderSvg(const PlotExport& plot) {
   }
   return bytes;
 }
+#else
+constexpr bool kSvgPictures = false;
+
+QByteArray RenderSvg(const PlotExport&) { throw IoError("рисунок SVG в этой сборке не пишется"); }
+#endif
 
 }  // namespace
 
@@ -88,8 +98,10 @@ double ThinningPixels(const PlotExport& plot) {
 
 bool IsPlotFileName(const std::filesystem::path& file) {
   const std::string extension = Extension(file);
-  return extension == ".png" || extension == ".svg";
+  return extension == ".png" || (kSvgPictures && extension == ".svg");
 }
+
+const char* PlotFileKinds() { return kSvgPictures ? "*.png или *.svg" : "*.png"; }
 
 void ExportPlot(const PlotExport& plot, const std::filesystem::path& file) {
   const QByteArray bytes = Extension(file) == ".svg" ? RenderSvg(plot) : RenderPng(plot);

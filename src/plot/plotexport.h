@@ -31,8 +31,11 @@ PathPolyline::Options ExportPathOptions(int width, int height);
 // drawn simplified. 0 for a profile.
 double ThinningPixels(const PlotExport& plot);
 
-// True for the names ExportPlot can write: *.png and *.svg, in any case.
+// True for the names ExportPlot can write: *.png and *.svg, in any case
+// (*.png only where Qt has no SVG writer).
 bool IsPlotFileName(const std::filesystem::path& file);
+// The kinds of picture file it writes, for messages: "*.png или *.svg".
+const char* PlotFileKinds();
 
 // Renders PNG or SVG by the file's extension and writes it through a
 // temporary file, so a failed export leaves no half-written picture. Needs

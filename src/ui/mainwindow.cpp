@@ -26,6 +26,7 @@
 
 #include <clocale>
 #include <filesystem>
+#include <iterator>
 
 #include "app/machines.h"
 #include "format/bytesource.h"
@@ -438,6 +439,18 @@ void MainWindow::ShowSelectedFileName() {
   const int index = SelectedFileIndex();
   fileNameField->setText(index >= 0 ? fileList->item(index)->text()
                                : kFileFilters[fileFilterChoice->currentIndex()].shownMask);
+}
+
+void MainWindow::SelectFile(const QString& name) {
+  int filter = 0;
+  while (filter + 1 < static_cast<int>(std::size(kFileFilters)) &&
+         !QDir::match(kFileFilters[filter].mask, name)) {
+    ++filter;
+  }
+  if (filter != fileFilterChoice->currentIndex()) fileFilterChoice->setCurrentIndex(filter);
+  const QList<QListWidgetItem*> found = fileList->findItems(name, Qt::MatchExactly);
+  fileList->setCurrentItem(found.isEmpty() ? nullptr : found.first());
+  ShowSelectedFileName();
 }
 
 void MainWindow::ApplyFileFilter(int index) {

@@ -49,6 +49,9 @@ class MainWindow : public QWidget {
   // Full path of the selected file; empty while none is selected.
   QString InputFileName() const;
   void SetDirectory(const QString& directory);
+  // Selects a file of the folder shown, under the first filter that lists
+  // it: the window opened on a program (a file association) starts on it.
+  void SelectFile(const QString& name);
 
   // Asks for the output name, starting from the last one; empty when
   // cancelled. Tests replace it, as they replace the editor start.

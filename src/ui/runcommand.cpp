@@ -69,6 +69,10 @@ QString AskOutputFileName(QWidget* parent, const QString& start) {
                      "ptp files (*.ptp);;up files (*.up);;All files (*)");
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setDefaultSuffix("up");
+  // Both methods write an H33 program: under the ptp filter the Windows
+  // dialog would append .ptp to a name typed with .up, and hide the .up
+  // files a new name could clash with.
+  dialog.selectNameFilter("up files (*.up)");
   dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
   if (!start.endsWith('/')) dialog.selectFile(start);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};

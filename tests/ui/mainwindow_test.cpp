@@ -3,6 +3,7 @@
 #include <QFileSystemModel>
 #include <QPushButton>
 #include <QFile>
+#include <QFileInfo>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -151,6 +152,25 @@ class MainWindowTest : public QObject {
     QVERIFY(dialogs.shown.empty());
     QCOMPARE(QString::fromStdString(ReadBytes(seen.toStdString())), program + "\n");
 #endif
+  }
+
+  // Opened on a program (the file association): its folder, a filter that
+  // lists it, the program selected; a name not there selects nothing.
+  void OpensOnTheProgramItWasGiven() {
+    TempDir dir;
+    dir.Write("a.up", "%\r\n");
+    dir.Write("b.ptp", "%\r\n");
+    ScriptedDialogs dialogs;
+    MainWindow window(dialogs, QString::fromStdString(dir.Path().string()));
+    window.SelectFile("b.ptp");
+    QCOMPARE(window.fileFilterChoice->currentIndex(), 1);
+    QCOMPARE(window.fileNameField->text(), QString("b.ptp"));
+    QCOMPARE(QFileInfo(window.InputFileName()).fileName(), QString("b.ptp"));
+    window.SelectFile("a.up");
+    QCOMPARE(window.fileFilterChoice->currentIndex(), 0);
+    QCOMPARE(QFileInfo(window.InputFileName()).fileName(), QString("a.up"));
+    window.SelectFile("gone.up");
+    QVERIFY(window.InputFileName().isEmpty());
   }
 
   void StartsWithTheFp17PresetOnTheConversionTab() {

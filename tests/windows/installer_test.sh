@@ -1,0 +1,54 @@
+#!/bin/sh
+# The installer under Wine, in a Wine prefix of its own: a silent install puts
+# the programs in Program Files with a Start-menu entry and the file
+# associations; the installed h33.exe answers as the command does on Linux
+# (tests/golden/time-pocket); the installed window starts and keeps running;
+# the silent uninstall leaves neither a file nor a registry key behind.
+#   installer_test.sh SETUP.EXE GOLDEN_DIR
+set -eu
+setup=$(readlink -f "$1")
+golden=$(readlink -f "$2")
+WINEPREFIX=$(mktemp -d "${TMPDIR:-/tmp}/h33-installer-XXXXXX")
+export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml='
+trap 'wineserver -k 2>/dev/null || true; rm -rf "$WINEPREFIX"' EXIT
+fail() {
+  echo "installer_test: $*" >&2
+  exit 1
+}
+
+wineboot --init >/dev/null 2>&1
+wineserver --wait
+find "$WINEPREFIX/drive_c" | sort >"$WINEPREFIX/files-before"
+
+wine "$setup" /S
+wineserver --wait
+folder="$WINEPREFIX/drive_c/Program Files/h33feed"
+menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/h33feed.lnk"
+for file in h33.exe h33feed.exe h33-plot.exe uninstall.exe README-windows.txt examples/pocket.up; do
+  [ -f "$folder/$file" ] || fail "not installed: $file"
+done
+[ -f "$menu" ] || fail "no Start-menu entry"
+wine reg query 'HKLM\Software\Classes\.up' /ve | grep -q h33feed.program || fail ".up is not opened by the window"
+wine reg query 'HKLM\Software\Classes\h33feed.program\shell\open\command' /ve | grep -q 'h33feed.exe' ||
+  fail "no command to open a program"
+
+answer=$(cd "$folder/examples" && wine ../h33.exe time pocket.up | tr -d '\r')
+[ "$answer" = "$(cat "$golden/time-pocket/stdout")" ] || fail "h33.exe time answers otherwise: $answer"
+
+# The window runs until it is closed: one that cannot start ends at once.
+status=0
+(cd "$folder" && WINEQT_QPA_PLATFORM=offscreen timeout 10 wine h33feed.exe examples >/dev/null 2>&1) || status=$?
+wineserver -k 2>/dev/null || true
+[ "$status" = 124 ] || fail "the installed window ended with $status instead of running"
+
+wine "$folder/uninstall.exe" /S
+wineserver --wait
+# The uninstaller runs from a copy in the temporary folder, which Wine
+# removes only at its next start: that folder is not the installation's.
+find "$WINEPREFIX/drive_c" | sort | grep -v '/temp/' >"$WINEPREFIX/files-after"
+grep -v '/temp/' "$WINEPREFIX/files-before" | diff - "$WINEPREFIX/files-after" || fail "files left behind (above)"
+for key in 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\h33feed' 'HKLM\Software\Classes\h33feed.program' \
+  'HKLM\Software\Classes\.up' 'HKLM\Software\Classes\.ptp'; do
+  if wine reg query "$key" >/dev/null 2>&1; then fail "registry key left behind: $key"; fi
+done
+echo "installer_test: installed, answered, started and removed"
