@@ -352,7 +352,8 @@ int MainWindow::SelectedFileIndex() const {
 QString MainWindow::InputFileName() const {
   const int index = SelectedFileIndex();
   if (index < 0) return {};
-  return QDir(directory_).filePath(fileList->item(index)->text());
+  // As the user's system writes names: every message shows it so.
+  return QDir::toNativeSeparators(QDir(directory_).filePath(fileList->item(index)->text()));
 }
 
 void MainWindow::EditSelectedFile() { startEditor(InputFileName()); }
@@ -411,10 +412,14 @@ void MainWindow::ViewSelectedFile() {
   ShowPlotWindow(plotWindow_, this, sources);
 }
 
+// The selection is kept by name, not by row: a file that came or went above
+// it must not move it onto another program, which the next run, check or
+// delete would then act on. A selected file that is gone leaves none.
 void MainWindow::RefreshFileList() {
-  const int remembered = SelectedFileIndex();
+  const int index = SelectedFileIndex();
+  const QString remembered = index >= 0 ? fileList->item(index)->text() : QString();
   ReadFileList();
-  SelectFileIndex(remembered);
+  SelectListedFile(remembered);
 }
 
 void MainWindow::ReadFileList() {
@@ -430,8 +435,11 @@ void MainWindow::ReadFileList() {
   ShowSelectedFileName();
 }
 
-void MainWindow::SelectFileIndex(int index) {
-  fileList->setCurrentRow(index >= 0 && index < fileList->count() ? index : -1);
+void MainWindow::SelectListedFile(const QString& name) {
+  const QList<QListWidgetItem*> found =
+      name.isEmpty() ? QList<QListWidgetItem*>() : fileList->findItems(name, Qt::MatchExactly);
+  fileList->setCurrentItem(found.isEmpty() ? nullptr : found.first());
+  if (found.isEmpty()) fileList->clearSelection();
   ShowSelectedFileName();
 }
 
@@ -448,9 +456,7 @@ void MainWindow::SelectFile(const QString& name) {
     ++filter;
   }
   if (filter != fileFilterChoice->currentIndex()) fileFilterChoice->setCurrentIndex(filter);
-  const QList<QListWidgetItem*> found = fileList->findItems(name, Qt::MatchExactly);
-  fileList->setCurrentItem(found.isEmpty() ? nullptr : found.first());
-  ShowSelectedFileName();
+  SelectListedFile(name);
 }
 
 void MainWindow::ApplyFileFilter(int index) {

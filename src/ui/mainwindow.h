@@ -109,7 +109,7 @@ class MainWindow : public QWidget {
   void ReadFileList();
   // The file the user picked: a selected row, not the current one.
   int SelectedFileIndex() const;
-  void SelectFileIndex(int index);
+  void SelectListedFile(const QString& name);
   void ShowFormatVerdict(const std::filesystem::path& name);
   void RunMethod(const QString& input);
   void ReportUncounted(const std::filesystem::path& name, const TimeCount& time);

@@ -85,7 +85,7 @@ std::optional<std::filesystem::path> MainWindow::ChooseOutputFileName(
   // typed there lands where the list shows it.
   const QString start =
       lastOutputName_.isEmpty() ? QDir(directory_).absolutePath() + '/' : lastOutputName_;
-  const QString chosen = saveDialog(start);
+  const QString chosen = QDir::toNativeSeparators(saveDialog(start));
   if (chosen.isEmpty()) return std::nullopt;
   lastOutputName_ = chosen;
   outputFileName_ = chosen;

@@ -173,6 +173,39 @@ class MainWindowTest : public QObject {
     QVERIFY(window.InputFileName().isEmpty());
   }
 
+  // The list is read again every few seconds: a file that comes or goes
+  // above the selected one must not move the selection onto another program.
+  void RefreshKeepsTheSelectedFileByName() {
+    TempDir dir;
+    dir.Write("b.up", "%\r\n");
+    dir.Write("c.up", "%\r\n");
+    ScriptedDialogs dialogs;
+    MainWindow window(dialogs, QString::fromStdString(dir.Path().string()));
+    Activate(window);
+    QTest::mouseClick(window.fileList->viewport(), Qt::LeftButton, {},
+                      window.fileList->visualItemRect(window.fileList->item(1)).center());
+    QCOMPARE(QFileInfo(window.InputFileName()).fileName(), QString("c.up"));
+    dir.Write("a.up", "%\r\n");
+    window.RefreshFileList();
+    QCOMPARE(Listed(window), QStringList({"a.up", "b.up", "c.up"}));
+    QCOMPARE(QFileInfo(window.InputFileName()).fileName(), QString("c.up"));
+    QCOMPARE(window.fileNameField->text(), QString("c.up"));
+    std::filesystem::remove(dir / "c.up");
+    window.RefreshFileList();
+    QVERIFY(window.InputFileName().isEmpty());
+    QVERIFY(window.fileList->selectedItems().isEmpty());
+  }
+
+  // Names in messages as the system writes them: on Windows with "\".
+  void TheSelectedFileIsNamedNatively() {
+    TempDir dir;
+    dir.Write("a.up", "%\r\n");
+    ScriptedDialogs dialogs;
+    MainWindow window(dialogs, QString::fromStdString(dir.Path().string()));
+    window.SelectFile("a.up");
+    QCOMPARE(window.InputFileName(), QDir::toNativeSeparators(window.InputFileName()));
+  }
+
   void StartsWithTheFp17PresetOnTheConversionTab() {
     TempDir dir;
     ScriptedDialogs dialogs;
@@ -267,25 +300,9 @@ class MainWindowTest : public QObject {
     QCOMPARE(window.InputFileName(), QString::fromStdString((dir / "b.up").string()));
   }
 
-  void RefreshRestoresTheSelectionByPosition() {
-    TempDir dir;
-    for (const char* name : {"a.up", "b.up", "c.up"}) dir.Write(name, "");
-    ScriptedDialogs dialogs;
-    MainWindow window(dialogs, QString::fromStdString(dir.Path().string()));
-    window.fileList->setCurrentRow(1);
-    dir.Write("0.up", "");
-    window.RefreshFileList();
-    QCOMPARE(window.fileList->currentRow(), 1);
-    QCOMPARE(window.fileNameField->text(), QString("a.up"));
-    window.fileList->setCurrentRow(3);
-    std::filesystem::remove(dir / "c.up");
-    window.RefreshFileList();
-    QCOMPARE(window.fileList->currentRow(), -1);
-    QVERIFY(window.InputFileName().isEmpty());
-    QCOMPARE(window.fileNameField->text(), QString("*.up"));
-  }
-
-  void DeleteAsksThenSelectsTheNextFile() {
+  // After a delete nothing is selected: a second press must not delete the
+  // file that moved into the deleted one's row.
+  void DeleteAsksThenLeavesNothingSelected() {
     TempDir dir;
     for (const char* name : {"a.up", "b.up", "c.up"}) dir.Write(name, "");
     ScriptedDialogs dialogs;
@@ -296,11 +313,14 @@ class MainWindowTest : public QObject {
     QVERIFY(std::filesystem::exists(dir / "b.up"));
     window.DeleteSelectedFile();
     QVERIFY(!std::filesystem::exists(dir / "b.up"));
-    QCOMPARE(window.fileNameField->text(), QString("c.up"));
+    QCOMPARE(Listed(window), QStringList({"a.up", "c.up"}));
+    QVERIFY(window.InputFileName().isEmpty());
+    QCOMPARE(window.fileNameField->text(), QString("*.up"));
     QCOMPARE(dialogs.shown.size(), std::size_t{2});
     QVERIFY(QString::fromStdString(dialogs.shown[0]).startsWith("error [Yes No]: Удалить Файл ->\n "));
-    window.DeleteSelectedFile();  // the last file: nothing stays selected
-    QCOMPARE(window.fileList->currentRow(), -1);
+    window.DeleteSelectedFile();  // nothing selected: nothing asked, nothing deleted
+    QCOMPARE(dialogs.shown.size(), std::size_t{2});
+    QCOMPARE(Listed(window), QStringList({"a.up", "c.up"}));
   }
 
   // The file stays when it cannot be deleted, and the user is told why. A
