@@ -114,6 +114,7 @@ class MainWindow : public QWidget {
   void RunMethod(const QString& input);
   void ReportUncounted(const std::filesystem::path& name, const TimeCount& time);
   std::optional<std::filesystem::path> ChooseOutputFileName(const std::filesystem::path& input);
+  QString ProposedOutputName(const std::filesystem::path& input) const;
   RunParameters CollectRunParameters(const std::filesystem::path& input) const;
   void ShowProgramStatistics(const std::filesystem::path& program, int feedMax, double minutes);
 
@@ -126,6 +127,7 @@ class MainWindow : public QWidget {
   QStringList masks_;
   QString outputFileName_;
   QString lastOutputName_;  // the save dialog opens on the previous run's choice
+  std::filesystem::path lastOutputInput_;  // for this input
   QPointer<PlotWindow> plotWindow_;
 };
 

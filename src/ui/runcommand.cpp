@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -73,7 +74,6 @@ QString AskOutputFileName(QWidget* parent, const QString& start) {
   // dialog would append .ptp to a name typed with .up, and hide the .up
   // files a new name could clash with.
   dialog.selectNameFilter("up files (*.up)");
-  dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
   if (!start.endsWith('/')) dialog.selectFile(start);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   return dialog.selectedFiles().first();
@@ -81,13 +81,10 @@ QString AskOutputFileName(QWidget* parent, const QString& start) {
 
 std::optional<std::filesystem::path> MainWindow::ChooseOutputFileName(
     const std::filesystem::path& input) {
-  // The previous run's name, or the folder the file pane shows: a bare name
-  // typed there lands where the list shows it.
-  const QString start =
-      lastOutputName_.isEmpty() ? QDir(directory_).absolutePath() + '/' : lastOutputName_;
-  const QString chosen = QDir::toNativeSeparators(saveDialog(start));
+  const QString chosen = QDir::toNativeSeparators(saveDialog(ProposedOutputName(input)));
   if (chosen.isEmpty()) return std::nullopt;
   lastOutputName_ = chosen;
+  lastOutputInput_ = input;
   outputFileName_ = chosen;
   const std::filesystem::path output = ToPath(chosen);
   // Not only the same text: any name that designates the input file.
@@ -100,6 +97,17 @@ std::optional<std::filesystem::path> MainWindow::ChooseOutputFileName(
     return std::nullopt;
   }
   return output;
+}
+
+// The previous run's choice for the same input; for another input a name
+// made from it, in its folder ("деталь-ФП17.up" for деталь.ptp on the ФП-17),
+// so that Enter cannot replace the program the previous run wrote.
+QString MainWindow::ProposedOutputName(const std::filesystem::path& input) const {
+  if (!lastOutputName_.isEmpty() && lastOutputInput_ == input) return lastOutputName_;
+  QString machine = machineChoice->currentText();
+  machine.remove('-');
+  const QFileInfo file(QString::fromStdU16String(input.u16string()));
+  return QDir::toNativeSeparators(file.dir().filePath(file.completeBaseName() + '-' + machine + ".up"));
 }
 
 RunParameters MainWindow::CollectRunParameters(const std::filesystem::path& input) const {

@@ -3,6 +3,8 @@
 #include <QFileSystemModel>
 #include <QPushButton>
 #include <QFile>
+#include <QTimer>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QCheckBox>
 #include <QComboBox>
@@ -20,6 +22,7 @@
 #include <QtTest>
 
 #include <algorithm>
+#include <functional>
 
 #include "ui/editorlauncher.h"
 #include "ui/focuscuestyle.h"
@@ -27,6 +30,7 @@
 #include "ui/qttranslations.h"
 #include "ui/plotwindow.h"
 #include "ui/qtdialogs.h"
+#include "ui/runcommand.h"
 #include "ui/statisticswindow.h"
 #include "scripteddialogs.h"
 #include "tempdir.h"
@@ -676,8 +680,70 @@ class MainWindowTest : public QObject {
     window.methodTabs->setCurrentIndex(1);
     window.RunSelectedMethod();
     QVERIFY(dialogs.shown.empty());
-    // It opens in the folder the file pane shows, not the process's own.
-    QCOMPARE(offered, QStringList({QDir(QString::fromStdString(dir.Path().string())).absolutePath() + '/'}));
+    // A name made from the input, in its folder, not the process's own.
+    QCOMPARE(offered, QStringList({QDir::toNativeSeparators(
+                          QDir(QString::fromStdString(dir.Path().string())).filePath("p-ФП17.up"))}));
+  }
+
+  // The previous run's name is offered again only for the same input: for
+  // another one, Enter would replace the program just written.
+  void SaveDialogOffersANameOfTheInputsOwn() {
+    TempDir dir;
+    dir.Write("a.up", "N001F0000\r\n");
+    dir.Write("b.up", "N001F0000\r\n");
+    ScriptedDialogs dialogs;
+    MainWindow window(dialogs, QString::fromStdString(dir.Path().string()));
+    window.methodTabs->setCurrentIndex(1);
+    window.machineChoice->setCurrentIndex(3);
+    const QString written = QDir::toNativeSeparators(QString::fromStdString((dir / "mine.up").string()));
+    QStringList offered;
+    window.saveDialog = [&](const QString& proposed) {
+      offered << proposed;
+      return written;
+    };
+    for (int row : {0, 0, 1}) {
+      window.fileList->setCurrentRow(row);
+      window.RunSelectedMethod();
+    }
+    const QDir folder(QString::fromStdString(dir.Path().string()));
+    QCOMPARE(offered, QStringList({QDir::toNativeSeparators(folder.filePath("a-6М13СН.up")), written,
+                                   QDir::toNativeSeparators(folder.filePath("b-6М13СН.up"))}));
+  }
+
+  // The system's save dialog asks before it replaces a file; No keeps the
+  // dialog open for another name. The filter starts on the programs written.
+  void SaveDialogAsksBeforeReplacing() {
+    TempDir dir;
+    dir.Write("old.up", "N001F0000\r\n");
+    const QString start = QString::fromStdString((dir / "new.up").string());
+    QStringList questions;
+    QString filter;
+    const auto shown = [](auto* none) {
+      for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* found = qobject_cast<decltype(none)>(widget); found && found->isVisible()) return found;
+      }
+      return none;
+    };
+    std::function<void()> answer = [&] {
+      if (auto* box = shown(static_cast<QMessageBox*>(nullptr))) {
+        questions << box->text();
+        box->button(QMessageBox::No)->click();
+      } else if (auto* dialog = shown(static_cast<QFileDialog*>(nullptr))) {
+        if (!questions.isEmpty()) return dialog->reject();
+        filter = dialog->selectedNameFilter();
+        auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+        name->setText("old.up");
+        // The question opens inside the key press: the next answer is
+        // due before it.
+        QTimer::singleShot(50, answer);
+        return QTest::keyClick(name, Qt::Key_Return);
+      }
+      QTimer::singleShot(50, answer);
+    };
+    QTimer::singleShot(50, answer);
+    QVERIFY(AskOutputFileName(nullptr, start).isEmpty());
+    QCOMPARE(questions.size(), 1);
+    QCOMPARE(filter, QString("up files (*.up)"));
   }
 
   void FeedsThatCannotBeCodedAreRefusedBeforeTheSaveDialog() {
@@ -729,9 +795,10 @@ class MainWindowTest : public QObject {
     QCOMPARE(statistics.frameCount->text(), QString("4"));  // the output's frames, stop frame included
     QCOMPARE(window.fileList->count(), 2);            // the new file shows at once
     window.RunSelectedMethod();
-    // The dialog opens in the file pane's folder, then on the last name.
-    const QString folder = QDir(QString::fromStdString(dir.Path().string())).absolutePath() + '/';
-    QCOMPARE(offered, QStringList({folder, output}));
+    // A name made from the input in its folder, then the last name.
+    const QDir folder(QString::fromStdString(dir.Path().string()));
+    QCOMPARE(offered, QStringList({QDir::toNativeSeparators(folder.filePath("p-ФП17.up")),
+                                   QDir::toNativeSeparators(output)}));
   }
 
   void PtpToUpRunReportsItsOwnResult() {
