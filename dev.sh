@@ -124,12 +124,13 @@ windows_tests() {
 
 # Both Windows steps of the test verb: the window's only where its Qt is.
 windows_steps() {
-  if step "Qt for Windows (built once per machine, kept in $H33_CACHE)" windows_qt; then
-    step "Windows build (MinGW-w64): h33.exe, h33feed.exe and their tests under Wine" \
-      windows_tests "$(packaging/windows/build-qt.sh "$H33_CACHE")" || true
+  step "Qt for Windows (built once per machine, kept in $H33_CACHE)" windows_qt
+  if step_passed; then
+    step "Windows build (MinGW-w64): h33.exe, h33feed.exe, the installer and their tests under Wine" \
+      windows_tests "$(packaging/windows/build-qt.sh "$H33_CACHE")"
   else
-    skip_step "the window h33feed.exe and its tests under Wine" "Qt for Windows"
-    windows_steps
+    skip_step "the window h33feed.exe, the installer and their tests under Wine" "Qt for Windows"
+    step "Windows build (MinGW-w64): h33.exe and the core's tests under Wine" windows_tests
   fi
 }
 
@@ -175,9 +176,11 @@ run_fuzzers() {
 declare -a STEPS_PASSED=() STEPS_FAILED=() STEPS_SKIPPED=()
 
 # step NAME COMMAND...: runs COMMAND in a subshell that stops at its first
-# failure (not run under `if`, where bash would ignore set -e inside it).
+# failure, and notes how it ended; step_passed tells of the last one. Never
+# call step under if, || or &&: bash ignores set -e in everything run there.
+LAST_STEP_STATUS=0
 step() {
-  local name=$1 started=$SECONDS status
+  local name=$1 started=$SECONDS
   shift
   echo "== $name"
   set +e
@@ -185,15 +188,16 @@ step() {
     set -e
     "$@"
   )
-  status=$?
+  LAST_STEP_STATUS=$?
   set -e
-  if ((status == 0)); then
+  if ((LAST_STEP_STATUS == 0)); then
     STEPS_PASSED+=("$name ($((SECONDS - started)) s)")
   else
     STEPS_FAILED+=("$name ($((SECONDS - started)) s)")
   fi
-  return $status
 }
+
+step_passed() { ((LAST_STEP_STATUS == 0)); }
 
 skip_step() { STEPS_SKIPPED+=("$1 (needs: $2)"); }
 
@@ -248,13 +252,14 @@ case "${1:-}" in
     ;;
   test)
     setup
-    step "fuzzing, briefly (AddressSanitizer, UndefinedBehaviorSanitizer)" fuzz_briefly || true
-    step "sanitizer build and tests (AddressSanitizer, UndefinedBehaviorSanitizer)" sanitizer_tests || true
+    step "fuzzing, briefly (AddressSanitizer, UndefinedBehaviorSanitizer)" fuzz_briefly
+    step "sanitizer build and tests (AddressSanitizer, UndefinedBehaviorSanitizer)" sanitizer_tests
     windows_steps
-    if step "release build" release_build; then
-      step "Debian package, installed and tried" package_tests || true
+    step "release build" release_build
+    if step_passed; then
+      step "Debian package, installed and tried" package_tests
       # The release build's test summary comes last before the steps'.
-      step "release tests" run_tests build || true
+      step "release tests" run_tests build
     else
       skip_step "Debian package, installed and tried" "release build"
       skip_step "release tests" "release build"

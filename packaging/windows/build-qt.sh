@@ -18,8 +18,10 @@ cache=$(mkdir -p "$1" && cd "$1" && pwd)
 version=$(dpkg-query -W -f='${Version}' qt6-base-dev)
 
 # Only what the window needs. FreeType stays on: without it Qt has no
-# "offscreen" platform, which the window's tests run on. The libraries come
-# from Qt's own copies, so the result needs nothing but Windows' DLLs.
+# "offscreen" platform, which the window's tests run on. Direct2D stays on as
+# well: Qt 6.4 compiles its DirectWrite fonts only with it, yet the windows
+# platform uses them. The libraries come from Qt's own copies, so the result
+# needs nothing but Windows' DLLs.
 OPTIONS=(
   -DCMAKE_BUILD_TYPE=Release
   "-DCMAKE_CXX_FLAGS_RELEASE=-O1 -DNDEBUG"
@@ -28,7 +30,7 @@ OPTIONS=(
   -DQT_BUILD_EXAMPLES=OFF -DQT_BUILD_TESTS=OFF -DQT_BUILD_BENCHMARKS=OFF
   -DFEATURE_sql=OFF -DFEATURE_network=OFF -DFEATURE_dbus=OFF -DFEATURE_opengl=OFF -DINPUT_opengl=no
   -DFEATURE_vulkan=OFF -DFEATURE_printsupport=OFF -DFEATURE_concurrent=OFF -DFEATURE_xml=OFF
-  -DFEATURE_jpeg=OFF -DFEATURE_direct2d=OFF -DFEATURE_system_zlib=OFF -DFEATURE_system_png=OFF
+  -DFEATURE_jpeg=OFF -DFEATURE_system_zlib=OFF -DFEATURE_system_png=OFF
   -DFEATURE_freetype=ON -DFEATURE_system_freetype=OFF -DFEATURE_system_harfbuzz=OFF
   -DFEATURE_system_pcre2=OFF -DFEATURE_system_doubleconversion=OFF
 )
