@@ -39,6 +39,7 @@
 #include "ui/editorlauncher.h"
 #include "ui/plotwindow.h"
 #include "ui/qtpath.h"
+#include "ui/windowplacement.h"
 #include "ui/runcommand.h"
 #include "ui/statisticswindow.h"
 #include "ui/uifont.h"
@@ -82,9 +83,13 @@ QLineEdit* AddField(QWidget* parent, const char* name, QRect bounds) {
 void Normalise(QLineEdit* field, int fallback) {
   long long value = ReadParameterField(field->text().toStdString());
   if (value < 0) value = -value;
-  if (value == 0) value = fallback;
+  const bool restored = value == 0;
+  if (restored) value = fallback;
   const QString text = QString::number(value);
   if (field->text() != text) field->setText(text);
+  // A value put back in place of a cleared field is selected, so that what
+  // is typed next replaces it: clearing 5 and typing 30 gives 30, not 530.
+  if (restored) field->selectAll();
 }
 
 bool IsUserVolume(const QStorageInfo& volume) {
@@ -132,7 +137,7 @@ MainWindow::MainWindow(Dialogs& dialogs, const QString& startDirectory, QWidget*
   setWindowTitle("Корректировка подач для H33 (Velta) .....");
   setFont(WindowFont());
   setFixedSize(1005, 357);
-  move(333, 357);
+  MoveWithinScreen(*this, QPoint(333, 357));
   saveDialog = [this](const QString& lastName) { return AskOutputFileName(this, lastName); };
   startEditor = [this](const QString& path) { StartEditor(path, dialogs_); };
 

@@ -1,7 +1,9 @@
 #include "ui/windowplacement.h"
 
+#include <QGuiApplication>
 #include <QMargins>
 #include <QScreen>
+#include <QStyle>
 #include <QWidget>
 
 #include <algorithm>
@@ -30,6 +32,21 @@ SideBySide PlaceBeside(const QRect& shown, const QSize& wanted, const QSize& lea
   placed.opened = QRect(std::clamp(left, screen.left(), std::max(screen.left(), screen.right() + 1 - width)),
                         top, width, height);
   return placed;
+}
+
+QRect PlaceWithin(const QRect& frame, const QRect& screen) {
+  const int left = std::clamp(frame.left(), screen.left(), std::max(screen.left(), screen.right() + 1 - frame.width()));
+  const int top = std::clamp(frame.top(), screen.top(), std::max(screen.top(), screen.bottom() + 1 - frame.height()));
+  return QRect(QPoint(left, top), frame.size());
+}
+
+void MoveWithinScreen(QWidget& window, const QPoint& designed) {
+  QScreen* screen = QGuiApplication::screenAt(designed);
+  if (screen == nullptr) screen = window.screen();
+  // Before it is first shown a window has no frame: its title bar counted in.
+  QSize frame = window.frameGeometry().size();
+  if (frame == window.size()) frame.rheight() += window.style()->pixelMetric(QStyle::PM_TitleBarHeight);
+  window.move(PlaceWithin(QRect(designed, frame), screen->availableGeometry()).topLeft());
 }
 
 void MoveBeside(QWidget& window, QWidget& shown) {

@@ -15,6 +15,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QRadioButton>
+#include <QScreen>
 #include <QPlainTextEdit>
 #include <QTabBar>
 #include <QTableWidget>
@@ -216,6 +217,10 @@ class MainWindowTest : public QObject {
     MainWindow window(dialogs, QString::fromStdString(dir.Path().string()));
     QCOMPARE(window.windowTitle(), QString("Корректировка подач для H33 (Velta) ....."));
     QCOMPARE(window.size(), QSize(1005, 357));
+    // Designed at 333,357 for a wider screen: on the offscreen one, 800
+    // pixels wide, it starts at the left edge, its height still in place.
+    const QRect screen = window.screen()->availableGeometry();
+    QCOMPARE(window.pos(), QPoint(screen.left(), 357));
     QCOMPARE(window.machineChoice->currentText(), QString("ФП-17"));
     QCOMPARE(window.speedLimitField->text(), QString("100"));
     QCOMPARE(window.feedMaxField->text(), QString("1200"));
@@ -277,8 +282,12 @@ class MainWindowTest : public QObject {
     window.accelerationField->setText("12abc");
     QCOMPARE(window.accelerationField->text(), QString("12"));
     window.accelerationField->setText("5");
+    window.accelerationField->setFocus();
+    window.accelerationField->end(false);
     QTest::keyClick(window.accelerationField, Qt::Key_Backspace);
     QCOMPARE(window.accelerationField->text(), QString("5"));
+    QTest::keyClicks(window.accelerationField, "30");  // replaces the restored 5
+    QCOMPARE(window.accelerationField->text(), QString("30"));
     window.accelerationField->setText("-2147483648");
     QCOMPARE(window.accelerationField->text(), QString("2147483647"));  // saturates, never negative
   }

@@ -460,6 +460,17 @@ class PlotTest : public QObject {
     QVERIFY(small.contains(placed.opened));
   }
 
+  // A window designed for a larger screen opens inside a smaller one: on
+  // 1024x768 the main window's 1005 pixels start at 19, not at 333; one
+  // larger than the screen keeps its title bar in sight.
+  void WindowsOpenWithinTheScreen() {
+    const QRect screen(0, 0, 1024, 728);
+    QCOMPARE(PlaceWithin(QRect(333, 357, 1005, 387), screen), QRect(19, 341, 1005, 387));
+    QCOMPARE(PlaceWithin(QRect(10, 20, 300, 200), screen), QRect(10, 20, 300, 200));
+    QCOMPARE(PlaceWithin(QRect(-50, -5, 300, 200), screen), QRect(0, 0, 300, 200));
+    QCOMPARE(PlaceWithin(QRect(500, 500, 2000, 1000), QRect(1920, 0, 1280, 1024)), QRect(1920, 24, 2000, 1000));
+  }
+
   // The statistics stay on top: the view they open must not lie under them.
   // Run on a wide screen as well (ui.plot.widescreen), where both fit.
   void StatisticsOpenTheViewBesideThem() {
