@@ -103,7 +103,10 @@ bool ProgramFiles::CopyToStandardOutput(const std::string& written, std::ostream
     out.write(buffer, program.gcount());
   }
   out.flush();
-  if (!program.eof() || !out) {
+  // A failed write is the command runner's to report, with every other
+  // report that did not reach standard output.
+  if (!out) return false;
+  if (!program.eof()) {
     err << "ошибка вывода программы на стандартный вывод\n";
     return false;
   }

@@ -31,7 +31,8 @@ class ProgramFiles {
   // saying why on `err` when no scratch file can be had; `name` then stays.
   bool TakeOutput(std::string& name, std::ostream& err, bool& toStandardOutput);
 
-  // Copies what the method wrote to `out`; false after saying why on `err`.
+  // Copies what the method wrote to `out`; false when `out` failed (left
+  // bad, for the caller to report) or after saying why on `err`.
   bool CopyToStandardOutput(const std::string& written, std::ostream& out, std::ostream& err);
 
  private:

@@ -12,6 +12,22 @@
 
 namespace h33 {
 
+namespace {
+
+// A report is the whole point of most commands: one that did not reach
+// standard output in full (a full disk, a closed pipe, a closed stream) fails
+// the run, whatever the command found. Standard output is buffered, so the
+// failure may only show when it is flushed; hence once, here, at the end.
+int Delivered(int code, std::ostream& out, const std::ostream& messages, bool quiet,
+              std::ostream& err) {
+  out.flush();
+  if (out && (quiet || messages)) return code;
+  err << kStandardOutputFailed << '\n';
+  return kExitBadInput;
+}
+
+}  // namespace
+
 int RunH33(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   CLI::App app{"h33 — подготовка управляющих программ для УЧПУ H33", "h33"};
   app.require_subcommand(1);
@@ -43,10 +59,12 @@ int RunH33(const std::vector<std::string>& args, std::ostream& out, std::ostream
   add(AddDiffCommand);
   add(AddVerifyCommand);
 
-  if (const std::optional<int> code = ParseCommandLine(app, args, out, err)) return *code;
+  if (const std::optional<int> code = ParseCommandLine(app, args, out, err)) {
+    return Delivered(*code, out, messages, quiet, err);
+  }
   if (quiet) messages.rdbuf(nullptr);
   for (auto& [command, runner] : commands) {
-    if (command->parsed()) return runner();
+    if (command->parsed()) return Delivered(runner(), out, messages, quiet, err);
   }
   return kExitBadInput;
 }
