@@ -116,6 +116,21 @@ TEST_F(StandardStreams, AReportToAFullDeviceOrAClosedStreamFailsTheRun) {
   EXPECT_TRUE(fs::is_empty(scratch_));
 }
 
+// `… | h33 correct - -o - | head -c 10`: the reader goes early. The run ends
+// as any failed write ends it, and takes its copies of the input and of the
+// output with it.
+TEST_F(StandardStreams, AReaderThatGoesEarlyLeavesNoScratchFiles) {
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {"correct", "-", "-o", "-"}, {"time", "-"}}) {
+    const Finished run =
+        RunH33Process(dir_.Path(), args, Output::kReaderGone, scratch_, dir_ / "pocket.up");
+    EXPECT_FALSE(run.signalled) << args[0];
+    EXPECT_EQ(run.code, kExitBadInput) << args[0];
+    EXPECT_TRUE(run.err.ends_with(kFailed)) << args[0] << ": " << run.err;
+    EXPECT_TRUE(fs::is_empty(scratch_)) << args[0];
+  }
+}
+
 #endif  // Windows: h33.exe on pipes is a case of the Windows command tests
 
 }  // namespace
