@@ -38,6 +38,8 @@ int RunH33(const std::vector<std::string>& args, std::ostream& out, std::ostream
   bool quiet = false;
   app.add_flag("-q,--quiet", quiet, "только ошибки: ни сообщений, ни результатов")
       ->configurable(false);
+  // -q is taken after the command's name as well, anywhere among its arguments.
+  app.fallthrough();
   // Messages go to standard output through a stream of their own, which
   // --quiet leaves without a buffer to write to.
   std::ostream messages(out.rdbuf());
