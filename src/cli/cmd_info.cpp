@@ -155,7 +155,7 @@ CommandRunner AddInfoCommand(CLI::App& app, CliStreams& streams) {
   command->add_option("FILE", options->files, "программы ЧПУ, одна или несколько")->required();
   command->add_option("--feed-max", options->feedMax, "наибольшая подача станка, мм/мин, 1-9999")
       ->check(DecimalNumber())
-      ->check(CLI::Range(1, 9999))
+      ->check(InRange(1, 9999))
       ->capture_default_str();
   AddAccelerationOption(*command, options->acceleration);
   command->add_flag("--json", options->json, "вывести запись статистики в формате JSON");

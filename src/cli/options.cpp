@@ -16,9 +16,11 @@ namespace h33 {
 void AddAccelerationOption(CLI::App& command, int& acceleration) {
   command.add_option("--accel", acceleration, "ускорение, мм/с², не меньше 1")
       ->check(DecimalNumber())
-      ->check(CLI::Range(1, 1000000))
+      ->check(InRange(1, 1000000))
       ->capture_default_str();
 }
+
+CLI::Validator InRange(int low, int high) { return CLI::Range(low, high).description(""); }
 
 CLI::Validator DecimalNumber() {
   return CLI::Validator(

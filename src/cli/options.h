@@ -22,6 +22,10 @@ inline constexpr int kDefaultAcceleration =
 // --accel N: a whole number of mm/s², at least 1.
 void AddAccelerationOption(CLI::App& command, int& acceleration);
 
+// Refuses a number outside [low, high]. Its help says nothing of its own:
+// the option's text states the range.
+CLI::Validator InRange(int low, int high);
+
 // Refuses what is not a whole decimal number: the option parser would read
 // 0x10 as 16 and 1e3 as 1000.
 CLI::Validator DecimalNumber();

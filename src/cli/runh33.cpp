@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "cli/commands.h"
+#include "cli/helpformat.h"
 
 namespace h33 {
 
@@ -30,11 +31,13 @@ int Delivered(int code, std::ostream& out, const std::ostream& messages, bool qu
 
 int RunH33(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   CLI::App app{"h33 — подготовка управляющих программ для УЧПУ H33", "h33"};
+  SpeakRussianInHelp(app);
   app.require_subcommand(1);
   // CLI11 takes "/x" for an option on Windows: "/Programs/p.up", a name
   // rooted on the current drive, would vanish. Options are "-x" everywhere.
   app.allow_windows_style_options(false);
-  app.set_version_flag("--version", std::string("h33 ") + H33_VERSION);
+  app.set_version_flag("--version", std::string("h33 ") + H33_VERSION,
+                       "показать версию программы и выйти");
   bool quiet = false;
   app.add_flag("-q,--quiet", quiet, "только ошибки: ни сообщений, ни результатов")
       ->configurable(false);
