@@ -166,14 +166,15 @@ CommandRunner AddInfoCommand(CLI::App& app, CliStreams& streams) {
                     "ходы (на наибольшей подаче), торможение");
 
   return [options, &streams]() {
-    return RunForEachFile(options->files, streams.out, !options->json, [&](const std::string& file) {
+    const auto info = [&](const std::string& file) {
       try {
         return RunInfo(file, *options, streams);
       } catch (const IoError& error) {
         streams.err << error.what() << '\n';
         return kExitBadInput;
       }
-    });
+    };
+    return RunForEachFile(options->files, streams.out, streams.err, !options->json, info);
   };
 }
 

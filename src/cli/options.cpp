@@ -7,6 +7,8 @@
 #include <ostream>
 #include <string>
 
+#include "cli/programfiles.h"
+#include "cli/runh33.h"
 #include "format/bytesource.h"
 #include "format/formatcheck.h"
 #include "format/pathtext.h"
@@ -31,8 +33,9 @@ CLI::Validator DecimalNumber() {
       "");
 }
 
-int RunForEachFile(const std::vector<std::string>& files, std::ostream& out, bool headed,
-                   const std::function<int(const std::string&)>& run) {
+int RunForEachFile(const std::vector<std::string>& files, std::ostream& out, std::ostream& err,
+                   bool headed, const std::function<int(const std::string&)>& run) {
+  if (!StandardInputAtMostOnce(files, err)) return kExitBadInput;
   int worst = 0;
   for (const std::string& file : files) {
     if (headed && files.size() > 1) out << "== " << file << '\n';

@@ -32,9 +32,10 @@ CLI::Validator DecimalNumber();
 
 // Runs `run` on every file named, each result under a line with the file's
 // name when there are several (unless `headed` is false: JSON names its file
-// itself); the worst exit code of them.
-int RunForEachFile(const std::vector<std::string>& files, std::ostream& out, bool headed,
-                   const std::function<int(const std::string&)>& run);
+// itself); the worst exit code of them. Standard input named twice is
+// refused on `err` before any file is read.
+int RunForEachFile(const std::vector<std::string>& files, std::ostream& out, std::ostream& err,
+                   bool headed, const std::function<int(const std::string&)>& run);
 
 // A number as the statistics show it: to the hundredth.
 double AsShown(double value);

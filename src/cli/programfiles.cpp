@@ -1,5 +1,6 @@
 #include "cli/programfiles.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <ostream>
@@ -51,6 +52,12 @@ void Copy(std::FILE* from, const std::string& source, const fs::path& to) {
 }
 
 }  // namespace
+
+bool StandardInputAtMostOnce(const std::vector<std::string>& names, std::ostream& err) {
+  if (std::count(names.begin(), names.end(), kStandardStream) < 2) return true;
+  err << "стандартный ввод (-) можно указать только один раз\n";
+  return false;
+}
 
 bool ProgramFiles::TakeInput(std::string& name, std::ostream& err) {
   const bool standardInput = name == kStandardStream;

@@ -39,6 +39,10 @@ class ProgramFiles {
   std::vector<std::unique_ptr<ScratchFile>> scratch_;
 };
 
+// False after saying so on `err` when `names` name standard input more than
+// once: it can be read only once, and a second "-" would be an empty program.
+bool StandardInputAtMostOnce(const std::vector<std::string>& names, std::ostream& err);
+
 // The name that stands for standard input or output.
 inline constexpr const char* kStandardStream = "-";
 

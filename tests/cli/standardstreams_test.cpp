@@ -1,6 +1,7 @@
-// h33 as a process whose standard output goes nowhere: a full device, a
-// closed descriptor, a pipe whose reader has gone. The run fails with 2 and
-// says so, and leaves no scratch file behind.
+// h33 as a process on its standard streams: a program on standard input, and
+// standard output that goes nowhere (a full device, a closed descriptor, a
+// pipe whose reader has gone), where the run fails with 2, says so, and
+// leaves no scratch file behind.
 
 #include <gtest/gtest.h>
 
@@ -24,11 +25,12 @@ namespace fs = std::filesystem;
 
 #ifndef _WIN32
 
-enum class Output { kFullDevice, kClosed, kReaderGone };
+enum class Output { kFile, kFullDevice, kClosed, kReaderGone };
 
 struct Finished {
   bool signalled = false;
   int code = -1;
+  std::string out;  // with Output::kFile
   std::string err;
 };
 
@@ -36,6 +38,7 @@ struct Finished {
 // standard output as `output` says, and its scratch files in `scratch`.
 Finished RunH33Process(const fs::path& folder, const std::vector<std::string>& args,
                        Output output, const fs::path& scratch, const fs::path& input = {}) {
+  const fs::path outFile = folder / "stdout.txt";
   const fs::path errFile = folder / "stderr.txt";
   int pipeEnds[2] = {-1, -1};
   if (output == Output::kReaderGone) {
@@ -55,6 +58,12 @@ Finished RunH33Process(const fs::path& folder, const std::vector<std::string>& a
     dup2(err, 2);
     close(err);
     switch (output) {
+      case Output::kFile: {
+        const int out = open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        dup2(out, 1);
+        close(out);
+        break;
+      }
       case Output::kFullDevice: {
         const int full = open("/dev/full", O_WRONLY);
         dup2(full, 1);
@@ -83,6 +92,10 @@ Finished RunH33Process(const fs::path& folder, const std::vector<std::string>& a
   if (WIFEXITED(status)) finished.code = WEXITSTATUS(status);
   finished.err = ReadBytes(errFile);
   fs::remove(errFile);
+  if (output == Output::kFile) {
+    finished.out = ReadBytes(outFile);
+    fs::remove(outFile);
+  }
   return finished;
 }
 
@@ -129,6 +142,20 @@ TEST_F(StandardStreams, AReaderThatGoesEarlyLeavesNoScratchFiles) {
     EXPECT_TRUE(run.err.ends_with(kFailed)) << args[0] << ": " << run.err;
     EXPECT_TRUE(fs::is_empty(scratch_)) << args[0];
   }
+}
+
+// Standard input can be read once: a second "-" would be an empty program.
+TEST_F(StandardStreams, StandardInputIsNamedOnlyOnce) {
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {"diff", "-", "-"}, {"verify", "-", "-"}, {"time", "-", "pocket.up", "-"},
+           {"info", "-", "-", "--json"}, {"check", "-", "-"}}) {
+    const Finished run =
+        RunH33Process(dir_.Path(), args, Output::kFile, scratch_, dir_ / "pocket.up");
+    EXPECT_EQ(run.code, kExitBadInput) << args[0];
+    EXPECT_EQ(run.out, "") << args[0];
+    EXPECT_EQ(run.err, "стандартный ввод (-) можно указать только один раз\n") << args[0];
+  }
+  EXPECT_TRUE(fs::is_empty(scratch_));
 }
 
 #endif  // Windows: h33.exe on pipes is a case of the Windows command tests
