@@ -2,10 +2,13 @@
 #include <nlohmann/json.hpp>
 
 #include <array>
+#include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "app/statisticsview.h"
@@ -88,6 +91,17 @@ std::string StatisticsJson(const std::string& file, const ProgramStatistics& sta
   return json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
 }
 
+// Standard input or a pipe is read from a scratch copy, whose name, place and
+// dates are of no use to anyone: the name given and the size read stand instead.
+std::string CopiedInputInformation(const std::string& shown, const std::filesystem::path& copy) {
+  std::error_code error;
+  const std::uintmax_t size = std::filesystem::file_size(copy, error);
+  const std::string name = shown == kStandardStream ? "- (стандартный ввод)" : shown;
+  if (error) return Sprintf("Файл: %s \n ", name.c_str());
+  return Sprintf("Файл: %s \n Размер: %.2lf Kb ( %llu bytes )\n ", name.c_str(),
+                 static_cast<double>(size) / 1024.0, static_cast<unsigned long long>(size));
+}
+
 // The execution time the statistics show, and its breakdown when asked for.
 struct InfoTime {
   double minutes = 0;
@@ -127,6 +141,9 @@ int RunInfo(std::string file, const InfoOptions& options, CliStreams& streams) {
   if (GetFileInformation(PathFromText(file), options.feedMax, statistics) != 0) {
     ReportCannotOpen(PathFromText(file), streams.err);
     return kExitBadInput;
+  }
+  if (file != shown) {
+    statistics.InformationText = CopiedInputInformation(shown, PathFromText(file));
   }
   if (options.breakdown && !statistics.IsH33) {
     streams.err << Sprintf(kNoBreakdown, shown.c_str()) << '\n';

@@ -158,6 +158,30 @@ TEST_F(StandardStreams, StandardInputIsNamedOnlyOnce) {
   EXPECT_TRUE(fs::is_empty(scratch_));
 }
 
+// The file information names standard input, not its scratch copy, and has
+// no dates of that copy to show.
+TEST_F(StandardStreams, InfoOfStandardInputNamesIt) {
+  const Finished text =
+      RunH33Process(dir_.Path(), {"info", "-"}, Output::kFile, scratch_, dir_ / "pocket.up");
+  EXPECT_EQ(text.code, kExitOk) << text.err;
+  EXPECT_EQ(text.out.rfind("Файл: - (стандартный ввод) \n Размер: 0.33 Kb ( 336 bytes )\n \n"
+                           "Время выполнения УП (мин) = 0.27\n",
+                           0),
+            0u)
+      << text.out;
+  EXPECT_EQ(text.out.find("h33-"), std::string::npos) << text.out;
+  EXPECT_EQ(text.out.find("Дата"), std::string::npos) << text.out;
+
+  const Finished json = RunH33Process(dir_.Path(), {"info", "-", "--json"}, Output::kFile, scratch_,
+                                      dir_ / "pocket.up");
+  EXPECT_EQ(json.code, kExitOk) << json.err;
+  EXPECT_NE(json.out.find("\"File\": \"-\""), std::string::npos) << json.out;
+  EXPECT_NE(json.out.find("\"InformationText\": \"Файл: - (стандартный ввод) \\n Размер"),
+            std::string::npos)
+      << json.out;
+  EXPECT_TRUE(fs::is_empty(scratch_));
+}
+
 #endif  // Windows: h33.exe on pipes is a case of the Windows command tests
 
 }  // namespace
