@@ -62,12 +62,34 @@ nlohmann::ordered_json BreakdownJson(const ShownTimeBreakdown& shown) {
   return json;
 }
 
+// A program without a feed in force, or without a frame, has no feeds or no
+// extents: the record then holds its starting values (−FeedMax, ±10000 mm),
+// which are no one's feeds or positions.
+bool HasFeeds(const ProgramStatistics& statistics) { return statistics.MaxFeed >= 0; }
+bool HasExtent(const ProgramStatistics& statistics, std::size_t axis) {
+  return statistics.MinPosition[axis] <= statistics.MaxPosition[axis];
+}
+
+constexpr const char* kNothing = "—";
+
 // The record in its own order, then the execution time the window shows.
 std::string StatisticsJson(const std::string& file, const ProgramStatistics& statistics,
                            double minutes, bool withFileInfo,
                            const std::optional<ShownTimeBreakdown>& breakdown) {
   const auto shown = [](const std::array<double, 3>& values) {
     return std::array<double, 3>{AsShown(values[0]), AsShown(values[1]), AsShown(values[2])};
+  };
+  const auto extent = [&statistics](const std::array<double, 3>& values) {
+    nlohmann::ordered_json json = nlohmann::ordered_json::array();
+    for (std::size_t axis = 0; axis < values.size(); ++axis) {
+      json.push_back(HasExtent(statistics, axis) ? nlohmann::ordered_json(AsShown(values[axis]))
+                                                 : nlohmann::ordered_json(nullptr));
+    }
+    return json;
+  };
+  const auto feed = [&statistics](double value) {
+    return HasFeeds(statistics) ? nlohmann::ordered_json(AsShown(value))
+                                : nlohmann::ordered_json(nullptr);
   };
   nlohmann::ordered_json json;
   if (withFileInfo) json["File"] = file;
@@ -77,10 +99,10 @@ std::string StatisticsJson(const std::string& file, const ProgramStatistics& sta
   json["LineCount"] = statistics.LineCount;
   json["LinearFrames"] = statistics.LinearFrames;
   json["CircularFrames"] = statistics.CircularFrames;
-  json["MinFeed"] = AsShown(statistics.MinFeed);
-  json["MaxFeed"] = AsShown(statistics.MaxFeed);
-  json["MinPosition"] = shown(statistics.MinPosition);
-  json["MaxPosition"] = shown(statistics.MaxPosition);
+  json["MinFeed"] = feed(statistics.MinFeed);
+  json["MaxFeed"] = feed(statistics.MaxFeed);
+  json["MinPosition"] = extent(statistics.MinPosition);
+  json["MaxPosition"] = extent(statistics.MaxPosition);
   if (withFileInfo) json["InformationText"] = statistics.InformationText;
   json["IsH33"] = statistics.IsH33;
   json["FormatViolations"] = statistics.FormatViolations;
@@ -159,6 +181,10 @@ int RunInfo(std::string file, const InfoOptions& options, CliStreams& streams) {
   }
   StatisticsView view = MakeStatisticsView(statistics, time->minutes);
   if (options.noFileInfo) view.fileInfo.clear();
+  if (!HasFeeds(statistics)) view.minFeed = view.maxFeed = kNothing;
+  for (std::size_t axis = 0; axis < 3; ++axis) {
+    if (!HasExtent(statistics, axis)) view.extents[1][axis + 1] = view.extents[2][axis + 1] = kNothing;
+  }
   streams.out << StatisticsText(view);
   if (time->breakdown) streams.out << TimeBreakdownText(*time->breakdown);
   return kExitOk;
