@@ -183,7 +183,8 @@ int RunInfo(std::string file, const InfoOptions& options, CliStreams& streams) {
   if (options.noFileInfo) view.fileInfo.clear();
   if (!HasFeeds(statistics)) view.minFeed = view.maxFeed = kNothing;
   for (std::size_t axis = 0; axis < 3; ++axis) {
-    if (!HasExtent(statistics, axis)) view.extents[1][axis + 1] = view.extents[2][axis + 1] = kNothing;
+    if (HasExtent(statistics, axis)) continue;
+    view.extents[1][axis + 1] = view.extents[2][axis + 1] = kNothing;
   }
   streams.out << StatisticsText(view);
   if (time->breakdown) streams.out << TimeBreakdownText(*time->breakdown);

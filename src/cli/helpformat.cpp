@@ -37,7 +37,8 @@ class RussianHelp : public CLI::Formatter {
   // As the base class lays the line out, but the column is counted in
   // characters: Cyrillic takes two bytes a letter.
   std::string make_option(const CLI::Option* option, bool isPositional) const override {
-    const std::string name = "  " + make_option_name(option, isPositional) + make_option_opts(option);
+    const std::string name =
+        "  " + make_option_name(option, isPositional) + make_option_opts(option);
     const std::string description = make_option_desc(option);
     std::string line = Pad(name, column_width_);
     if (!description.empty()) {

@@ -32,7 +32,8 @@ TEST(Help, HasNoWordsOfTheOptionParsersOwn) {
     for (const char* english : {"Usage", "Options", "OPTIONS", "Positionals", "Subcommand",
                                 "SUBCOMMAND", "REQUIRED", "TEXT", "INT", "Needs", "Excludes",
                                 "Print this help", "Display program version", " in ["}) {
-      EXPECT_EQ(help.find(english), std::string::npos) << args[0] << ": " << english << "\n" << help;
+      EXPECT_EQ(help.find(english), std::string::npos)
+          << args[0] << ": " << english << "\n" << help;
     }
   }
   EXPECT_NE(Help({"convert", "--help"}).find("--split-limit ТЕКСТ (только вместе с --split-names)"),

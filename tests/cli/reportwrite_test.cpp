@@ -55,7 +55,8 @@ class ReportWrite : public testing::Test {
     saved_ = fs::current_path();
     fs::current_path(dir_.Path());
     std::ostringstream out, err;
-    ASSERT_EQ(RunH33({"correct", "pocket.up", "-o", "pocket-c.up"}, out, err), kExitOk) << err.str();
+    ASSERT_EQ(RunH33({"correct", "pocket.up", "-o", "pocket-c.up"}, out, err), kExitOk)
+        << err.str();
   }
   void TearDown() override { fs::current_path(saved_); }
 
