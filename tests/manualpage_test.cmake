@@ -58,7 +58,7 @@ file(READ "${PAGE}" page)
 expect_same_options(".SH ПАРАМЕТРЫ")
 
 help_text(program_help)
-string(FIND "${program_help}" "Subcommands:" listing)
+string(FIND "${program_help}" "Команды:" listing)
 set(commands "")
 if(NOT listing EQUAL -1)
   string(SUBSTRING "${program_help}" ${listing} -1 listing)

@@ -28,7 +28,7 @@ std::optional<long> CheckTapeLength(const std::string& text, Dialogs& dialogs, b
     }
     size = size * 10 + (digit - '0');
   }
-  return size - 200;
+  return size - kTapeSizeReserve;
 }
 
 bool CheckSecondPartName(const std::string& name, Dialogs& dialogs) {

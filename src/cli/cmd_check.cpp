@@ -59,14 +59,15 @@ CommandRunner AddCheckCommand(CLI::App& app, CliStreams& streams) {
   command->add_flag("--verbose", options->verbose, "перечислить нарушения: строка и вид");
 
   return [options, &streams]() {
-    return RunForEachFile(options->files, streams.out, true, [&](const std::string& file) {
+    const auto check = [&](const std::string& file) {
       try {
         return RunCheck(file, *options, streams);
       } catch (const IoError& error) {
         streams.err << error.what() << '\n';
         return kExitBadInput;
       }
-    });
+    };
+    return RunForEachFile(options->files, streams.out, streams.err, true, check);
   };
 }
 

@@ -102,6 +102,10 @@ CommandRunner AddConvertCommand(CLI::App& app, CliStreams& streams) {
     const int code = ExitCode(
         PtpToUp(parameters, parameters.InputFileName, PathFromText(options->output), dialogs));
     if (dialogs.ReportRefusal(streams.err)) return kExitFailed;
+    // The splitter's last word was its question; the answer No was ours.
+    if (code == kExitFailed && dialogs.NamesRanOut()) {
+      streams.err << "Имена частей (--split-names) кончились - разбивка остановлена\n";
+    }
     if (code != kExitOk || !toStandardOutput) return code;
     return streams.files.CopyToStandardOutput(options->output, streams.program, streams.err)
                ? kExitOk

@@ -28,7 +28,8 @@ struct Options {
   MachineOptions machine;
 };
 
-int ReportTime(const std::string& output, const std::string& input, int acceleration,
+// The time is the written program's, and is labelled with its name.
+int ReportTime(const std::string& output, const std::string& shownOutput, int acceleration,
                ConsoleDialogs& dialogs, std::ostream& err) {
   const TimeCount time = TimeCounter(PathFromText(output), acceleration).CountTime();
   if (time.status != TimeCountStatus::kCounted) {
@@ -36,12 +37,13 @@ int ReportTime(const std::string& output, const std::string& input, int accelera
     return kExitBadInput;
   }
   const double minutes = double{time.seconds} / 60;
-  dialogs.Ask(DialogKind::Information, Sprintf(kTime, input.c_str(), minutes), {Button::Yes});
+  dialogs.Ask(DialogKind::Information, Sprintf(kTime, shownOutput.c_str(), minutes), {Button::Yes});
   return kExitOk;
 }
 
 int Correct(Options options, const CLI::App& command, CliStreams& streams) {
   const std::string shownInput = options.input;
+  const std::string shownOutput = options.output;
   bool toStandardOutput = false;
   if (!streams.files.TakeInput(options.input, streams.err) ||
       !streams.files.TakeOutput(options.output, streams.err, toStandardOutput)) {
@@ -62,7 +64,7 @@ int Correct(Options options, const CLI::App& command, CliStreams& streams) {
     dialogs.Ask(DialogKind::Error, Sprintf(kFailed, shownInput.c_str()), {Button::Yes});
     return status == CorrectionStatus::kBrakingFailed ? kExitFailed : kExitBadInput;
   }
-  const int reported = ReportTime(options.output, shownInput,
+  const int reported = ReportTime(options.output, shownOutput,
                                   parameters->Machine.acceleration_mm_s2, dialogs, streams.err);
   if (reported != kExitOk || !toStandardOutput) return reported;
   return streams.files.CopyToStandardOutput(options.output, streams.program, streams.err)

@@ -32,6 +32,7 @@ std::string RowText(const FrameChangeRow& row) {
 
 int RunDiff(const DiffOptions& options, CliStreams& streams) {
   std::string input = options.input, output = options.output;
+  if (!StandardInputAtMostOnce({input, output}, streams.err)) return kExitBadInput;
   if (!streams.files.TakeInput(input, streams.err) || !streams.files.TakeInput(output, streams.err)) {
     return kExitBadInput;
   }

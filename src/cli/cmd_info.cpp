@@ -2,10 +2,13 @@
 #include <nlohmann/json.hpp>
 
 #include <array>
+#include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
+#include <system_error>
 #include <vector>
 
 #include "app/statisticsview.h"
@@ -59,12 +62,34 @@ nlohmann::ordered_json BreakdownJson(const ShownTimeBreakdown& shown) {
   return json;
 }
 
+// A program without a feed in force, or without a frame, has no feeds or no
+// extents: the record then holds its starting values (−FeedMax, ±10000 mm),
+// which are no one's feeds or positions.
+bool HasFeeds(const ProgramStatistics& statistics) { return statistics.MaxFeed >= 0; }
+bool HasExtent(const ProgramStatistics& statistics, std::size_t axis) {
+  return statistics.MinPosition[axis] <= statistics.MaxPosition[axis];
+}
+
+constexpr const char* kNothing = "—";
+
 // The record in its own order, then the execution time the window shows.
 std::string StatisticsJson(const std::string& file, const ProgramStatistics& statistics,
                            double minutes, bool withFileInfo,
                            const std::optional<ShownTimeBreakdown>& breakdown) {
   const auto shown = [](const std::array<double, 3>& values) {
     return std::array<double, 3>{AsShown(values[0]), AsShown(values[1]), AsShown(values[2])};
+  };
+  const auto extent = [&statistics](const std::array<double, 3>& values) {
+    nlohmann::ordered_json json = nlohmann::ordered_json::array();
+    for (std::size_t axis = 0; axis < values.size(); ++axis) {
+      json.push_back(HasExtent(statistics, axis) ? nlohmann::ordered_json(AsShown(values[axis]))
+                                                 : nlohmann::ordered_json(nullptr));
+    }
+    return json;
+  };
+  const auto feed = [&statistics](double value) {
+    return HasFeeds(statistics) ? nlohmann::ordered_json(AsShown(value))
+                                : nlohmann::ordered_json(nullptr);
   };
   nlohmann::ordered_json json;
   if (withFileInfo) json["File"] = file;
@@ -74,10 +99,10 @@ std::string StatisticsJson(const std::string& file, const ProgramStatistics& sta
   json["LineCount"] = statistics.LineCount;
   json["LinearFrames"] = statistics.LinearFrames;
   json["CircularFrames"] = statistics.CircularFrames;
-  json["MinFeed"] = AsShown(statistics.MinFeed);
-  json["MaxFeed"] = AsShown(statistics.MaxFeed);
-  json["MinPosition"] = shown(statistics.MinPosition);
-  json["MaxPosition"] = shown(statistics.MaxPosition);
+  json["MinFeed"] = feed(statistics.MinFeed);
+  json["MaxFeed"] = feed(statistics.MaxFeed);
+  json["MinPosition"] = extent(statistics.MinPosition);
+  json["MaxPosition"] = extent(statistics.MaxPosition);
   if (withFileInfo) json["InformationText"] = statistics.InformationText;
   json["IsH33"] = statistics.IsH33;
   json["FormatViolations"] = statistics.FormatViolations;
@@ -86,6 +111,17 @@ std::string StatisticsJson(const std::string& file, const ProgramStatistics& sta
   if (breakdown) json["TimeBreakdown"] = BreakdownJson(*breakdown);
   // A path need not be UTF-8; its stray bytes must not abort the output.
   return json.dump(2, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+}
+
+// Standard input or a pipe is read from a scratch copy, whose name, place and
+// dates are of no use to anyone: the name given and the size read stand instead.
+std::string CopiedInputInformation(const std::string& shown, const std::filesystem::path& copy) {
+  std::error_code error;
+  const std::uintmax_t size = std::filesystem::file_size(copy, error);
+  const std::string name = shown == kStandardStream ? "- (стандартный ввод)" : shown;
+  if (error) return Sprintf("Файл: %s \n ", name.c_str());
+  return Sprintf("Файл: %s \n Размер: %.2lf Kb ( %llu bytes )\n ", name.c_str(),
+                 static_cast<double>(size) / 1024.0, static_cast<unsigned long long>(size));
 }
 
 // The execution time the statistics show, and its breakdown when asked for.
@@ -128,6 +164,9 @@ int RunInfo(std::string file, const InfoOptions& options, CliStreams& streams) {
     ReportCannotOpen(PathFromText(file), streams.err);
     return kExitBadInput;
   }
+  if (file != shown) {
+    statistics.InformationText = CopiedInputInformation(shown, PathFromText(file));
+  }
   if (options.breakdown && !statistics.IsH33) {
     streams.err << Sprintf(kNoBreakdown, shown.c_str()) << '\n';
     return kExitBadInput;
@@ -142,6 +181,11 @@ int RunInfo(std::string file, const InfoOptions& options, CliStreams& streams) {
   }
   StatisticsView view = MakeStatisticsView(statistics, time->minutes);
   if (options.noFileInfo) view.fileInfo.clear();
+  if (!HasFeeds(statistics)) view.minFeed = view.maxFeed = kNothing;
+  for (std::size_t axis = 0; axis < 3; ++axis) {
+    if (HasExtent(statistics, axis)) continue;
+    view.extents[1][axis + 1] = view.extents[2][axis + 1] = kNothing;
+  }
   streams.out << StatisticsText(view);
   if (time->breakdown) streams.out << TimeBreakdownText(*time->breakdown);
   return kExitOk;
@@ -155,7 +199,7 @@ CommandRunner AddInfoCommand(CLI::App& app, CliStreams& streams) {
   command->add_option("FILE", options->files, "программы ЧПУ, одна или несколько")->required();
   command->add_option("--feed-max", options->feedMax, "наибольшая подача станка, мм/мин, 1-9999")
       ->check(DecimalNumber())
-      ->check(CLI::Range(1, 9999))
+      ->check(InRange(1, 9999))
       ->capture_default_str();
   AddAccelerationOption(*command, options->acceleration);
   command->add_flag("--json", options->json, "вывести запись статистики в формате JSON");
@@ -166,14 +210,15 @@ CommandRunner AddInfoCommand(CLI::App& app, CliStreams& streams) {
                     "ходы (на наибольшей подаче), торможение");
 
   return [options, &streams]() {
-    return RunForEachFile(options->files, streams.out, !options->json, [&](const std::string& file) {
+    const auto info = [&](const std::string& file) {
       try {
         return RunInfo(file, *options, streams);
       } catch (const IoError& error) {
         streams.err << error.what() << '\n';
         return kExitBadInput;
       }
-    });
+    };
+    return RunForEachFile(options->files, streams.out, streams.err, !options->json, info);
   };
 }
 

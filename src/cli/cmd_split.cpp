@@ -1,10 +1,15 @@
 #include <CLI/CLI.hpp>
+
+#include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <optional>
 #include <ostream>
 #include <string>
+#include <system_error>
 #include <vector>
 
+#include "app/splitchecks.h"
 #include "cli/commands.h"
 #include "cli/machineoptions.h"
 #include "cli/options.h"
@@ -61,6 +66,15 @@ bool CheckFeedCodes(const std::string& file, std::ostream& err) {
   return false;
 }
 
+// Declined, the last part cut (under the last name) is still longer than a tape.
+void ReportNamesRanOut(const std::string& lastPart, long tapeSize, std::ostream& err) {
+  std::error_code error;
+  const std::uintmax_t size = std::filesystem::file_size(PathFromText(lastPart), error);
+  err << "Имена частей (--names) кончились, а файл " << lastPart;
+  if (!error) err << " (" << size << " байт(а))";
+  err << " длиннее ленты (" << tapeSize << " байт(а)) - разбивка остановлена\n";
+}
+
 int Split(const Options& options, const CLI::App& command, CliStreams& streams) {
   const std::optional<RunParameters> machine = ChooseMachine(options.machine, command, streams.err);
   if (!machine) return kExitBadInput;
@@ -74,6 +88,12 @@ int Split(const Options& options, const CLI::App& command, CliStreams& streams) 
   const SplitOutcome outcome =
       TapeSplitter(PathFromText(options.file), parameters.Machine, answers).Run();
   if (answers.ReportRefusal(streams.err)) return kExitFailed;
+  // The splitter's last word was its question; the answer No was ours.
+  if (outcome == SplitOutcome::kDeclined && answers.NamesRanOut()) {
+    ReportNamesRanOut(options.names.back(), *limit + kTapeSizeReserve, streams.err);
+  } else if (outcome == SplitOutcome::kNameRefused && answers.NamesRanOut()) {
+    streams.err << "Имена частей (--names) кончились - разбивка остановлена\n";
+  }
   return ExitCode(outcome);
 }
 

@@ -58,9 +58,8 @@ CommandRunner AddTimeCommand(CLI::App& app, CliStreams& streams) {
   AddAccelerationOption(*command, options->acceleration);
   command->add_flag("--json", options->json, "время в формате JSON: файл, секунды, минуты");
   return [options, &streams]() {
-    return RunForEachFile(options->files, streams.out, !options->json, [&](const std::string& file) {
-      return RunTime(file, *options, streams);
-    });
+    const auto time = [&](const std::string& file) { return RunTime(file, *options, streams); };
+    return RunForEachFile(options->files, streams.out, streams.err, !options->json, time);
   };
 }
 

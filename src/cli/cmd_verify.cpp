@@ -105,7 +105,7 @@ CommandRunner AddVerifyCommand(CLI::App& app, CliStreams& streams) {
     const auto verify = [&](const std::string& file) {
       return RunVerify(file, parameters->Machine, options->json, streams);
     };
-    return RunForEachFile(options->files, streams.out, !options->json, verify);
+    return RunForEachFile(options->files, streams.out, streams.err, !options->json, verify);
   };
 }
 

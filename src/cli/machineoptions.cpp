@@ -32,7 +32,7 @@ void AddMachineOptions(CLI::App& command, MachineOptions& options) {
       .add_option("--speed-limit", options.speedLimit,
                   "подача на полном развороте, мм/мин, 0-9999 (по умолчанию - из станка)")
       ->check(DecimalNumber())
-      ->check(CLI::Range(0, kLargestCodedFeed));
+      ->check(InRange(0, kLargestCodedFeed));
   command
       .add_option("--feed-max", options.feedMax,
                   "наибольшая подача, мм/мин, 1-9999 (по умолчанию - из станка)")
@@ -41,7 +41,7 @@ void AddMachineOptions(CLI::App& command, MachineOptions& options) {
       .add_option("--accel", options.acceleration,
                   "ускорение, мм/с², не меньше 1 (по умолчанию - из станка)")
       ->check(DecimalNumber())
-      ->check(CLI::Range(1, 1000000));
+      ->check(InRange(1, 1000000));
 }
 
 std::optional<RunParameters> ChooseMachine(const MachineOptions& options, const CLI::App& command,

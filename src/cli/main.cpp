@@ -1,3 +1,4 @@
+#include <csignal>
 #include <iostream>
 #include <string>
 #include <vector>
@@ -51,6 +52,12 @@ class Utf8Console {
 
 int main([[maybe_unused]] int argc, [[maybe_unused]] char** argv) {
   h33::ScratchFiles::RemoveOnSignals();
+#ifdef SIGPIPE
+  // A reader that goes early (`| head`) makes the write fail instead of
+  // ending the process: the run then ends as on any failed write, saying
+  // so and taking its scratch copies with it.
+  std::signal(SIGPIPE, SIG_IGN);
+#endif
 #ifdef _WIN32
   const Utf8Console console;
   // A program written to standard output keeps its CR LF as it is.

@@ -7,6 +7,8 @@
 #include <ostream>
 #include <string>
 
+#include "cli/programfiles.h"
+#include "cli/runh33.h"
 #include "format/bytesource.h"
 #include "format/formatcheck.h"
 #include "format/pathtext.h"
@@ -16,9 +18,11 @@ namespace h33 {
 void AddAccelerationOption(CLI::App& command, int& acceleration) {
   command.add_option("--accel", acceleration, "ускорение, мм/с², не меньше 1")
       ->check(DecimalNumber())
-      ->check(CLI::Range(1, 1000000))
+      ->check(InRange(1, 1000000))
       ->capture_default_str();
 }
+
+CLI::Validator InRange(int low, int high) { return CLI::Range(low, high).description(""); }
 
 CLI::Validator DecimalNumber() {
   return CLI::Validator(
@@ -29,8 +33,9 @@ CLI::Validator DecimalNumber() {
       "");
 }
 
-int RunForEachFile(const std::vector<std::string>& files, std::ostream& out, bool headed,
-                   const std::function<int(const std::string&)>& run) {
+int RunForEachFile(const std::vector<std::string>& files, std::ostream& out, std::ostream& err,
+                   bool headed, const std::function<int(const std::string&)>& run) {
+  if (!StandardInputAtMostOnce(files, err)) return kExitBadInput;
   int worst = 0;
   for (const std::string& file : files) {
     if (headed && files.size() > 1) out << "== " << file << '\n';

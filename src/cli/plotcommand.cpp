@@ -12,6 +12,7 @@
 #include <string>
 
 #include "cli/commands.h"
+#include "cli/helpformat.h"
 #include "cli/runh33.h"
 #include "format/bytesource.h"
 #include "format/formatcheck.h"
@@ -169,6 +170,7 @@ int RunH33Plot(const std::vector<std::string>& args, std::ostream& out, std::ost
   CLI::App app{"h33-plot — рисунок траектории инструмента или графика подач программы H33 (PNG "
                "или SVG)",
                "h33-plot"};
+  SpeakRussianInHelp(app);
   app.allow_windows_style_options(false);  // "/dir/p.up" is a name, as for h33
   PlotOptions options;
   AddPlotOptions(app, options);

@@ -1,5 +1,6 @@
 #include "cli/programfiles.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <ostream>
@@ -52,6 +53,12 @@ void Copy(std::FILE* from, const std::string& source, const fs::path& to) {
 
 }  // namespace
 
+bool StandardInputAtMostOnce(const std::vector<std::string>& names, std::ostream& err) {
+  if (std::count(names.begin(), names.end(), kStandardStream) < 2) return true;
+  err << "стандартный ввод (-) можно указать только один раз\n";
+  return false;
+}
+
 bool ProgramFiles::TakeInput(std::string& name, std::ostream& err) {
   const bool standardInput = name == kStandardStream;
   const fs::path path = PathFromText(name);
@@ -103,7 +110,10 @@ bool ProgramFiles::CopyToStandardOutput(const std::string& written, std::ostream
     out.write(buffer, program.gcount());
   }
   out.flush();
-  if (!program.eof() || !out) {
+  // A failed write is the command runner's to report, with every other
+  // report that did not reach standard output.
+  if (!out) return false;
+  if (!program.eof()) {
     err << "ошибка вывода программы на стандартный вывод\n";
     return false;
   }

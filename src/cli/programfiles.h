@@ -31,12 +31,17 @@ class ProgramFiles {
   // saying why on `err` when no scratch file can be had; `name` then stays.
   bool TakeOutput(std::string& name, std::ostream& err, bool& toStandardOutput);
 
-  // Copies what the method wrote to `out`; false after saying why on `err`.
+  // Copies what the method wrote to `out`; false when `out` failed (left
+  // bad, for the caller to report) or after saying why on `err`.
   bool CopyToStandardOutput(const std::string& written, std::ostream& out, std::ostream& err);
 
  private:
   std::vector<std::unique_ptr<ScratchFile>> scratch_;
 };
+
+// False after saying so on `err` when `names` name standard input more than
+// once: it can be read only once, and a second "-" would be an empty program.
+bool StandardInputAtMostOnce(const std::vector<std::string>& names, std::ostream& err);
 
 // The name that stands for standard input or output.
 inline constexpr const char* kStandardStream = "-";

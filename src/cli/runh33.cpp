@@ -9,19 +9,40 @@
 #include <utility>
 
 #include "cli/commands.h"
+#include "cli/helpformat.h"
 
 namespace h33 {
 
+namespace {
+
+// A report is the whole point of most commands: one that did not reach
+// standard output in full (a full disk, a closed pipe, a closed stream) fails
+// the run, whatever the command found. Standard output is buffered, so the
+// failure may only show when it is flushed; hence once, here, at the end.
+int Delivered(int code, std::ostream& out, const std::ostream& messages, bool quiet,
+              std::ostream& err) {
+  out.flush();
+  if (out && (quiet || messages)) return code;
+  err << kStandardOutputFailed << '\n';
+  return kExitBadInput;
+}
+
+}  // namespace
+
 int RunH33(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   CLI::App app{"h33 — подготовка управляющих программ для УЧПУ H33", "h33"};
+  SpeakRussianInHelp(app);
   app.require_subcommand(1);
   // CLI11 takes "/x" for an option on Windows: "/Programs/p.up", a name
   // rooted on the current drive, would vanish. Options are "-x" everywhere.
   app.allow_windows_style_options(false);
-  app.set_version_flag("--version", std::string("h33 ") + H33_VERSION);
+  app.set_version_flag("--version", std::string("h33 ") + H33_VERSION,
+                       "показать версию программы и выйти");
   bool quiet = false;
   app.add_flag("-q,--quiet", quiet, "только ошибки: ни сообщений, ни результатов")
       ->configurable(false);
+  // -q is taken after the command's name as well, anywhere among its arguments.
+  app.fallthrough();
   // Messages go to standard output through a stream of their own, which
   // --quiet leaves without a buffer to write to.
   std::ostream messages(out.rdbuf());
@@ -43,10 +64,12 @@ int RunH33(const std::vector<std::string>& args, std::ostream& out, std::ostream
   add(AddDiffCommand);
   add(AddVerifyCommand);
 
-  if (const std::optional<int> code = ParseCommandLine(app, args, out, err)) return *code;
+  if (const std::optional<int> code = ParseCommandLine(app, args, out, err)) {
+    return Delivered(*code, out, messages, quiet, err);
+  }
   if (quiet) messages.rdbuf(nullptr);
   for (auto& [command, runner] : commands) {
-    if (command->parsed()) return runner();
+    if (command->parsed()) return Delivered(runner(), out, messages, quiet, err);
   }
   return kExitBadInput;
 }

@@ -21,6 +21,7 @@ Button SplitAnswers::Ask(DialogKind kind, const std::string& text,
   if (!tapeLengthLimit && question && !checkingName_) return Button::No;
   const bool goOn =
       checkingName_ ? overwrite_ : tapeLengthLimit && !secondPartNames.empty() && !refusedName_;
+  if (!checkingName_ && question && !refusedName_ && secondPartNames.empty()) namesRanOut_ = true;
   answers.assign(1, goOn ? Button::Yes : Button::No);
   return ConsoleDialogs::Ask(kind, text, buttons);
 }

@@ -28,8 +28,12 @@ class SplitAnswers : public ConsoleDialogs {
   // not allowed; false when none did.
   bool ReportRefusal(std::ostream& err) const;
 
+  // True when a part was offered for cutting after the last name was used.
+  bool NamesRanOut() const { return namesRanOut_; }
+
  private:
   bool overwrite_;
+  bool namesRanOut_ = false;
   bool checkingName_ = false;
   std::optional<std::string> refusedName_;
 };

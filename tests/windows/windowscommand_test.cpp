@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -51,9 +52,10 @@ class PipeReader {
 };
 
 // h33.exe, started in `folder` with these arguments (UTF-8), the command line
-// built as any Windows program would (WindowsCommandLine).
+// built as any Windows program would (WindowsCommandLine). `readerGone`: its
+// standard output a pipe whose reading end is closed before it starts.
 ProcessRun RunH33Exe(const fs::path& folder, const std::vector<std::string>& arguments,
-              const std::string& input = "") {
+              const std::string& input = "", bool readerGone = false) {
   std::vector<std::string> words = {PathText(fs::absolute(H33_EXE))};
   words.insert(words.end(), arguments.begin(), arguments.end());
   std::wstring line = WideFromUtf8(WindowsCommandLine(words));
@@ -66,6 +68,7 @@ ProcessRun RunH33Exe(const fs::path& folder, const std::vector<std::string>& arg
   SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
   SetHandleInformation(errRead, HANDLE_FLAG_INHERIT, 0);
   SetHandleInformation(inWrite, HANDLE_FLAG_INHERIT, 0);
+  if (readerGone) CloseHandle(outRead);
 
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
@@ -82,12 +85,13 @@ ProcessRun RunH33Exe(const fs::path& folder, const std::vector<std::string>& arg
   ProcessRun run;
   if (!started) {
     ADD_FAILURE() << "h33.exe did not start: " << SystemErrorText(GetLastError());
-    CloseHandle(outRead);
+    if (!readerGone) CloseHandle(outRead);
     CloseHandle(errRead);
     CloseHandle(inWrite);
     return run;
   }
-  PipeReader out(outRead);
+  std::optional<PipeReader> out;
+  if (!readerGone) out.emplace(outRead);
   PipeReader err(errRead);
   DWORD written = 0;
   if (!input.empty()) WriteFile(inWrite, input.data(), static_cast<DWORD>(input.size()), &written, nullptr);
@@ -96,7 +100,7 @@ ProcessRun RunH33Exe(const fs::path& folder, const std::vector<std::string>& arg
   GetExitCodeProcess(process.hProcess, &run.exit);
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
-  run.out = out.Take();
+  if (out) run.out = out->Take();
   run.err = err.Take();
   return run;
 }
@@ -173,6 +177,27 @@ TEST(WindowsCommand, TheInputUnderAnotherSpellingIsNoOutput) {
     EXPECT_NE(run.err.find("совпадает с  вновь формируемым"), std::string::npos) << run.err;
     EXPECT_EQ(ReadBytes(dir / "p.ptp"), kPtp);
   }
+}
+
+// Standard output whose reader has gone: the run fails with 2 and says so,
+// and takes its scratch copies of the input and the output with it.
+TEST(WindowsCommand, AReportThatCannotBeWrittenFailsTheRun) {
+  TempDir dir;
+  const fs::path scratch = dir / "scratch";
+  fs::create_directories(scratch);
+  wchar_t saved[MAX_PATH + 1] = L"";
+  const DWORD savedLength = GetEnvironmentVariableW(L"TMP", saved, MAX_PATH + 1);
+  SetEnvironmentVariableW(L"TMP", scratch.c_str());
+  std::ofstream(dir / "p.ptp", std::ios::binary) << kPtp;
+  for (const std::vector<std::string>& arguments : std::vector<std::vector<std::string>>{
+           {"convert", "-", "-o", "-"}, {"info", "p.ptp"}, {"check", "p.ptp"}}) {
+    const ProcessRun run = RunH33Exe(dir.Path(), arguments, kPtp, true);
+    EXPECT_EQ(run.exit, 2u) << arguments[0];
+    EXPECT_NE(run.err.find("ошибка записи на стандартный вывод"), std::string::npos)
+        << arguments[0] << ": " << run.err;
+  }
+  SetEnvironmentVariableW(L"TMP", savedLength > 0 && savedLength <= MAX_PATH ? saved : nullptr);
+  EXPECT_TRUE(fs::is_empty(scratch));
 }
 
 }  // namespace
