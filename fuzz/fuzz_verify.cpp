@@ -56,6 +56,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string program = tidy ? TidyH33(bytes.Rest()) : std::string(bytes.Rest());
 
   const auto input = Findings(machine, program);
+  // Every reader takes the same lines whatever the line ends.
+  const auto fromLone = Findings(machine, WithLoneCarriageReturns(program));
+  Require(fromLone.has_value() == input.has_value() &&
+              (!input || ListFindings(*fromLone) == ListFindings(*input)),
+          "the findings do not depend on the line ends");
   ScriptedDialogs dialogs;
   MemorySource source(program);
   MemorySink sink;

@@ -15,8 +15,11 @@ inline constexpr std::size_t kProgramLineLimit = 198;
 inline constexpr std::size_t kCheckLineLimit = 127;
 
 // Reads text lines the way fgets reads a text-mode stream: CR LF arrives as a
-// single LF, a lone CR is an ordinary character, and a line longer than the
-// limit arrives in pieces.
+// single LF, and a line longer than the limit arrives in pieces. A lone CR
+// ends a line too and arrives as LF: a file saved with old Macintosh line
+// ends would otherwise be one long line, a single frame to some passes and
+// pieces to others. Every pass reads its lines here, so all of them see the
+// same frames.
 class LineReader {
  public:
   explicit LineReader(ByteSource& source);

@@ -46,9 +46,26 @@ TEST(LineReader, CarriageReturnLineFeedIsOneLineEnd) {
   EXPECT_EQ(read.lines, (std::vector<std::string>{"N001\n", "N002\n", "N003\n"}));
 }
 
-TEST(LineReader, LoneCarriageReturnAndControlBytesAreCharacters) {
-  const Read read = ReadAll(std::string("A\rB\n\x1a\0C\n", 8), kProgramLineLimit);
-  EXPECT_EQ(read.lines, (std::vector<std::string>{"A\rB\n", std::string("\x1a\0C\n", 4)}));
+TEST(LineReader, ControlBytesAreCharacters) {
+  const Read read = ReadAll(std::string("AB\n\x1a\0C\n", 7), kProgramLineLimit);
+  EXPECT_EQ(read.lines, (std::vector<std::string>{"AB\n", std::string("\x1a\0C\n", 4)}));
+}
+
+// A file saved with old Macintosh line ends reads as the same lines as with
+// CR LF: every pass takes one frame a line, none a single long line.
+TEST(LineReader, LoneCarriageReturnEndsALine) {
+  const Read read = ReadAll("N001\rN002\r\rN003\r\nN004\n\rN005\r", kProgramLineLimit);
+  EXPECT_EQ(read.lines,
+            (std::vector<std::string>{"N001\n", "N002\n", "\n", "N003\n", "N004\n", "\n",
+                                      "N005\n"}));
+  // The last CR ends its line: the line is complete, as one ended by LF.
+  EXPECT_EQ(read.eofAfter.back(), false);
+  EXPECT_EQ(ReadAll("N001\r", kCheckLineLimit).eofAfter, (std::vector<bool>{false}));
+  // A CR counts as one character towards the limit, as CR LF does.
+  EXPECT_EQ(ReadAll(std::string(197, 'X') + "\rN2\r", kProgramLineLimit).lines,
+            (std::vector<std::string>{std::string(197, 'X') + "\n", "N2\n"}));
+  EXPECT_EQ(ReadAll(std::string(198, 'X') + "\r", kProgramLineLimit).lines,
+            (std::vector<std::string>{std::string(198, 'X'), "\n"}));
 }
 
 TEST(LineReader, LastLineWithoutLineEndIsReturnedAndSetsEof) {
@@ -101,8 +118,8 @@ TEST(LineReader, LinesStraddlingRefillsReadTheSame) {
   std::string line;
   while (reader.ReadLine(line, 5)) lines.push_back(line);
   EXPECT_EQ(lines, ReadAll(bytes, 5).lines);
-  EXPECT_EQ(lines, (std::vector<std::string>{"N001X", "+0001", "00\n", "N002\r", "\rN\n", "\n",
-                                             "END"}));
+  EXPECT_EQ(lines, (std::vector<std::string>{"N001X", "+0001", "00\n", "N002\n", "\n", "N\n",
+                                             "\n", "END"}));
 }
 
 TEST(LineReader, ConsumedCountsTheBytesOfTheLinesReturned) {
@@ -113,6 +130,12 @@ TEST(LineReader, ConsumedCountsTheBytesOfTheLinesReturned) {
   std::vector<std::uint64_t> consumed{reader.Consumed()};
   while (reader.ReadLine(line, 3)) consumed.push_back(reader.Consumed());
   EXPECT_EQ(consumed, (std::vector<std::uint64_t>{0, 4, 7, 10, 11}));
+  // A lone CR, and CR LF split by a refill right after the CR.
+  TrickleSource lone("a\rbc\r\nd");
+  LineReader loneReader(lone);
+  consumed = {loneReader.Consumed()};
+  while (loneReader.ReadLine(line, 10)) consumed.push_back(loneReader.Consumed());
+  EXPECT_EQ(consumed, (std::vector<std::uint64_t>{0, 2, 6, 7}));
 }
 
 TEST(LineWriter, WritesLineFeedsAsCarriageReturnLineFeed) {

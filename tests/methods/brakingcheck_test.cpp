@@ -100,6 +100,15 @@ TEST(BrakingCheck, RefusesWhatTheMethodsRefuse) {
   EXPECT_EQ(BrakingCheck(kMachine).Check(dir / "none.up").status, BrakingCheckStatus::kCannotOpen);
 }
 
+// Old Macintosh line ends: the same frames, the same findings.
+TEST(BrakingCheck, LoneCarriageReturnsEndLines) {
+  const std::string crlf = "N001X+001000F0660\r\nN002Y+001000\r\nN003M05\r\n";
+  std::string cr = crlf;
+  std::erase(cr, '\n');
+  EXPECT_EQ(Findings(cr), Findings(crlf));
+  EXPECT_EQ(Findings(cr).size(), 2u);
+}
+
 std::string Report(const std::vector<BrakingFinding>& findings, std::size_t listed) {
   std::ostringstream report;
   WriteBrakingReport(report, "p.up", {100, 1200, 50}, findings, listed);

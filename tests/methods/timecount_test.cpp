@@ -98,6 +98,14 @@ TEST(TimeCounter, CarriageReturnLineFeedAndLongLinesReadTheSame) {
   EXPECT_FLOAT_EQ(TimeOf(withLongLine), 11.0f);
 }
 
+// A file saved with old Macintosh line ends has the frames of its lines,
+// not one long line read in pieces that take no time.
+TEST(TimeCounter, LoneCarriageReturnsEndLinesAsCarriageReturnLineFeedDoes) {
+  const std::string cr = "N001F0000\rN002X+010000F0660\rN003F0000\r";
+  EXPECT_EQ(TimeOf(cr), 12.0f);
+  EXPECT_EQ(TimeOf(cr), TimeOf("N001F0000\r\nN002X+010000F0660\r\nN003F0000\r\n"));
+}
+
 TEST(TimeCounter, GarbageNeverCrashes) {
   std::string garbage;
   for (int i = 0; i < 5000; ++i) garbage.push_back(static_cast<char>((i * 7919) % 256));

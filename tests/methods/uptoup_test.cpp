@@ -258,7 +258,25 @@ TEST(UpToUpRun, LineEndsAndTheEndMark) {
   EXPECT_EQ(Output("%\nN001X+001000F0660"), "%\nN001X+001000F0660\nN002F0000\n");
   EXPECT_EQ(Output("N001M08\nEND"), "N001M08\n");
   EXPECT_EQ(Output("N001M08\nEND\n"), "N001M08\nEND\n");
-  EXPECT_EQ(Output("N001M08\rN002\n"), "N001M08\rN002\n");
+}
+
+// A file saved with old Macintosh line ends is corrected as the same file
+// with CR LF: its frames braked, its control sums those of its moves.
+TEST(UpToUpRun, LoneCarriageReturnsEndLines) {
+  const std::string crlf =
+      "%\r\nN001G01X+001000F0660\r\nN002Y+001000\r\nN003X-001000\r\nN004M05\r\n";
+  std::string cr = crlf;
+  std::erase(cr, '\n');
+  const Corrected fromCr = Correct(cr);
+  const Corrected fromCrlf = Correct(crlf);
+  EXPECT_EQ(fromCr.result, CorrectionStatus::kCorrected);
+  EXPECT_EQ(fromCr.output, fromCrlf.output);
+  EXPECT_EQ(fromCr.shown, fromCrlf.shown);
+  EXPECT_EQ(fromCr.shown.back(),
+            "message: Контрольные суммы:\nSUMX =      0.00 mm\nSUMY =     10.00 mm\n"
+            "SUMZ =      0.00 mm");
+  EXPECT_NE(fromCr.output.find("F0000"), std::string::npos);
+  EXPECT_EQ(Output("N001M08\rN002\n"), "N001M08\nN002\n");
 }
 
 TEST(UpToUpRun, CorrectingItsOwnOutputInsertsTheSameFramesAgain) {
