@@ -1,11 +1,25 @@
 #include "format/refusal.h"
 
 #include "format/feedcode.h"
-#include "format/numbers.h"
 #include "format/textformat.h"
 #include "format/words.h"
 
 namespace h33 {
+namespace {
+
+// What a value that is no code should have been. The word is shown as the
+// methods read it, so the typo F0O60 shows as F0: the line number finds it.
+constexpr const char* kNoCode =
+    "Строка %ld: слово F%s не является кодом подачи H33 (четыре цифры, первая 0 или 4, "
+    "вторая от 4 до 9, например F0660).";
+constexpr const char* kBelowOne = "Строка %ld: код подачи F%s задаёт подачу меньше 1 мм/мин.";
+constexpr const char* kMoveAtNoCode =
+    "Строка %ld: перемещение идёт со словом F%s, которое не является кодом подачи H33 (четыре "
+    "цифры, первая 0 или 4, вторая от 4 до 9, например F0660).";
+constexpr const char* kMoveBelowOne =
+    "Строка %ld: перемещение идёт с кодом подачи F%s, который задаёт подачу меньше 1 мм/мин.";
+
+}  // namespace
 
 ProgramRefusal LineTooLong(long lineNumber) {
   return ProgramRefusal(
@@ -15,9 +29,15 @@ ProgramRefusal LineTooLong(long lineNumber) {
 
 void RefuseNonFeedCode(std::string_view line, long lineNumber) {
   const std::string_view code = ReadWord(line, 'F');
-  if (code.empty() || !IsNonFeedCode(ParseInt(code))) return;
-  throw ProgramRefusal(Sprintf("Строка %ld: код подачи F%s задаёт подачу меньше 1 мм/мин.",
-                               lineNumber, std::string(TrimBlanks(code)).c_str()));
+  if (code.empty() || !IsNonFeedCode(code)) return;
+  const char* format = ClassifyFeedCode(code) == FeedCodeKind::kNoCode ? kNoCode : kBelowOne;
+  throw ProgramRefusal(Sprintf(format, lineNumber, std::string(TrimBlanks(code)).c_str()));
+}
+
+ProgramRefusal MoveAtNonFeedCode(std::string_view value, long lineNumber) {
+  const char* format =
+      ClassifyFeedCode(value) == FeedCodeKind::kNoCode ? kMoveAtNoCode : kMoveBelowOne;
+  return ProgramRefusal(Sprintf(format, lineNumber, std::string(TrimBlanks(value)).c_str()));
 }
 
 }  // namespace h33

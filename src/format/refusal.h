@@ -20,7 +20,12 @@ ProgramRefusal LineTooLong(long lineNumber);
 
 // Throws ProgramRefusal when the line's F word holds a code that is no feed
 // (IsNonFeedCode): the correction would take it for a stop and write F0000
-// into the next move.
+// into the next move, or run the move at an absurd feed.
 void RefuseNonFeedCode(std::string_view line, long lineNumber);
+
+// The refusal of a move whose feed in force is the F word `value`, a code
+// that is no feed (IsNonFeedCode): for a pass that only minds the codes the
+// moves run at.
+ProgramRefusal MoveAtNonFeedCode(std::string_view value, long lineNumber);
 
 }  // namespace h33

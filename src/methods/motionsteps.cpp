@@ -5,6 +5,7 @@
 
 #include "format/feedcode.h"
 #include "format/numbers.h"
+#include "format/refusal.h"
 
 namespace h33 {
 namespace {
@@ -57,6 +58,9 @@ bool MotionStepReader::Next(MotionStep& step) {
   step.before.clear();
   step.move.reset();
   while (reader_.ReadLine(line_)) {
+    // Refused as the correction and the braking check refuse it: a code
+    // that is no feed has no feed to compare.
+    RefuseNonFeedCode(line_, reader_.LineNumber());
     frame_.Assign(line_);
     modal_.TakeLine(line_);
     if (!frame_.IsMotion()) {

@@ -49,7 +49,8 @@ class MotionStepReader {
 
   // The next move with the frames before it; the last step holds the frames
   // after the last move and no move. False when the program is read up.
-  // Throws IoError, ProgramRefusal for a line too long to be a frame.
+  // Throws IoError, ProgramRefusal for a line too long to be a frame or a
+  // code that is no feed.
   bool Next(MotionStep& step);
 
  private:

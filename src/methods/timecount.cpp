@@ -16,9 +16,6 @@ namespace {
 constexpr const char* kInsertedFrame = "N000F0624";
 constexpr int kInsertAbove = 4000;
 
-constexpr const char* kMoveAtNonFeedCode =
-    "Строка %ld: перемещение идёт с кодом подачи F%s, который задаёт подачу меньше 1 мм/мин.";
-
 struct Unobserved {
   void Taken(const Frame&, long) {}
   void Timed(const FrameTiming&) {}
@@ -77,7 +74,7 @@ TimeCounter::FrameSlot TimeCounter::ParseFrame(const Frame& frame, int position)
   if (!feedWord.empty()) {
     const int code = ParseInt(feedWord);
     modalFeed_ = DecodeFeed(code);
-    modalNonFeedCode_ = IsNonFeedCode(code) ? std::string(TrimBlanks(feedWord)) : std::string();
+    modalNonFeedCode_ = IsNonFeedCode(feedWord) ? std::string(TrimBlanks(feedWord)) : std::string();
     if (code > kInsertAbove) insertPending_ = true;
     slot.feed = modalFeed_;
   } else if (position == 0) {
@@ -90,7 +87,7 @@ TimeCounter::FrameSlot TimeCounter::ParseFrame(const Frame& frame, int position)
   lastParsedFeed_ = slot.feed;
   // Its own code or one left in force: the move would take no time at all.
   if (motion && !modalNonFeedCode_.empty()) {
-    throw ProgramRefusal(Sprintf(kMoveAtNonFeedCode, lineNumber_, modalNonFeedCode_.c_str()));
+    throw MoveAtNonFeedCode(modalNonFeedCode_, lineNumber_);
   }
 
   if (motion) {

@@ -100,6 +100,26 @@ TEST(BrakingCheck, RefusesWhatTheMethodsRefuse) {
   EXPECT_EQ(BrakingCheck(kMachine).Check(dir / "none.up").status, BrakingCheckStatus::kCannotOpen);
 }
 
+// F1660 for F0660 would be judged at 2147483647 mm/min, F000 as a stop.
+TEST(BrakingCheck, RefusesWordsThatAreNoFeedCodes) {
+  const auto reason = [](const std::string& feed) {
+    TempDir dir;
+    return BrakingCheck(kMachine)
+        .Check(dir.Write("a.up", "N001X+001000F0660\r\nN002X+001000F" + feed + "\r\n"))
+        .reason;
+  };
+  EXPECT_EQ(reason("1660"),
+            "Строка 2: слово F1660 не является кодом подачи H33 (четыре цифры, первая 0 или 4, "
+            "вторая от 4 до 9, например F0660).");
+  EXPECT_EQ(reason("0O60"),
+            "Строка 2: слово F0 не является кодом подачи H33 (четыре цифры, первая 0 или 4, "
+            "вторая от 4 до 9, например F0660).");
+  EXPECT_EQ(reason("000"),
+            "Строка 2: слово F000 не является кодом подачи H33 (четыре цифры, первая 0 или 4, "
+            "вторая от 4 до 9, например F0660).");
+  EXPECT_EQ(reason("0000"), "");
+}
+
 // Old Macintosh line ends: the same frames, the same findings.
 TEST(BrakingCheck, LoneCarriageReturnsEndLines) {
   const std::string crlf = "N001X+001000F0660\r\nN002Y+001000\r\nN003M05\r\n";

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "format/textformat.h"
 #include "methods/uptoup.h"
 #include "scripteddialogs.h"
 #include "tempdir.h"
@@ -172,6 +173,27 @@ TEST(UpToUpFeed, CodesBelowOneAreRefusedWithTheirLine) {
   EXPECT_EQ(Correct("%\nN001X+001000F 4350 \n").shown.back(),
             "captioned <Ошибка в программе UpToUp>: Строка 2: код подачи F4350 задаёт подачу "
             "меньше 1 мм/мин.\nОбработка прервана.");
+}
+
+// F000 and the typo F0O60 (read as F0) would come out as F0000 on the move,
+// F1660 for F0660 as the machine's highest feed.
+TEST(UpToUpFeed, WordsThatAreNoCodesAreRefusedWithTheirLine) {
+  const auto shown = [](const std::string& feed) {
+    const Corrected corrected = Correct("%\nN001X+001000F0660\nN002Y+001000F" + feed + "\n");
+    EXPECT_EQ(corrected.result, CorrectionStatus::kInputUnreadable) << feed;
+    EXPECT_EQ(corrected.output, "") << feed;
+    return corrected.shown.empty() ? std::string() : corrected.shown.back();
+  };
+  const auto refusal = [](const char* word) {
+    return Sprintf(
+        "captioned <Ошибка в программе UpToUp>: Строка 3: слово F%s не является кодом подачи H33 "
+        "(четыре цифры, первая 0 или 4, вторая от 4 до 9, например F0660).\nОбработка прервана.",
+        word);
+  };
+  for (const char* feed : {"0", "00", "000", "1660", "3999", "4000", "5660"}) {
+    EXPECT_EQ(shown(feed), refusal(feed));
+  }
+  EXPECT_EQ(shown("0O60"), refusal("0"));
 }
 
 TEST(UpToUpFeed, FeedOnlyFramesAreDroppedAndTheJunctionComputedAgain) {
