@@ -1,6 +1,7 @@
 // The time counter on arbitrary programs and accelerations: it counts a time
-// or refuses a move at a feed code below 1 mm/min, the same whichever way the
-// bytes arrive and whatever the line ends (LF, CR LF or a lone CR). The breakdown built along leaves the count as it was, and
+// or refuses a move at a code that is no feed or bytes no text holds, the
+// same whichever way the bytes arrive and whatever the line ends (LF, CR LF
+// or a lone CR). The breakdown built along leaves the count as it was, and
 // its parts add up to it.
 
 #include <cmath>
@@ -36,7 +37,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   try {
     seconds = TimeCounter("p.up", acceleration).CountTime(whole);
   } catch (const ProgramRefusal& refusal) {
-    // A move at a code that is no feed: refused whichever way the bytes come.
+    // A move at a code that is no feed, a NUL byte, a byte-order mark:
+    // refused whichever way the bytes come.
     Require(std::string_view(refusal.what()).starts_with("Строка "), "a refusal names the line",
             refusal.what());
     ByteSource* const others[] = {&pieces, &lone};

@@ -61,6 +61,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Require(fromLone.has_value() == input.has_value() &&
               (!input || ListFindings(*fromLone) == ListFindings(*input)),
           "the findings do not depend on the line ends");
+  // Nothing checked is no pass.
+  Require(!input || !input->empty() || program.find_first_of("XYZ") != std::string::npos,
+          "a program without a move does not pass");
   ScriptedDialogs dialogs;
   MemorySource source(program);
   MemorySink sink;

@@ -65,8 +65,12 @@ bool LineReader::ReadLine(std::string& line, std::size_t maxChars) {
 
 bool ProgramLineReader::ReadLine(std::string& line) {
   if (!reader_.ReadLine(line, kProgramLineLimit)) return false;
-  ++lineNumber_;
-  if (line.size() == kProgramLineLimit && line.back() != '\n' && !reader_.AtEnd()) {
+  if (lineEnded_) ++lineNumber_;
+  lineEnded_ = line.back() == '\n';
+  if (lineNumber_ == 1) RefuseByteOrderMark(line);
+  if (std::memchr(line.data(), '\0', line.size()) != nullptr) throw NulByte(lineNumber_);
+  if (longLines_ == LongLines::kRefused && !lineEnded_ && line.size() == kProgramLineLimit &&
+      !reader_.AtEnd()) {
     throw LineTooLong(lineNumber_);
   }
   return true;

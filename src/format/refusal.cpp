@@ -7,6 +7,17 @@
 namespace h33 {
 namespace {
 
+// Notepad saves in Unicode when asked to or when the text has letters the
+// ANSI code page lacks; its "Save as" sets the encoding back.
+constexpr const char* kNulByte =
+    "Строка %ld содержит нулевой байт: файл не является простым текстом (возможно, он сохранён "
+    "в Юникоде, UTF-16). Сохраните файл в кодировке ANSI (ASCII): в Блокноте - Сохранить как, "
+    "кодировка ANSI.";
+constexpr const char* kByteOrderMark =
+    "Строка 1 начинается с метки порядка байтов %s: файл сохранён в Юникоде, а не простым "
+    "текстом. Сохраните файл в кодировке ANSI (ASCII): в Блокноте - Сохранить как, кодировка "
+    "ANSI.";
+
 // What a value that is no code should have been. The word is shown as the
 // methods read it, so the typo F0O60 shows as F0: the line number finds it.
 constexpr const char* kNoCode =
@@ -25,6 +36,16 @@ ProgramRefusal LineTooLong(long lineNumber) {
   return ProgramRefusal(
       Sprintf("Строка %ld длиннее 198 символов (с концом строки): кадр не читается целиком.",
               lineNumber));
+}
+
+ProgramRefusal NulByte(long lineNumber) { return ProgramRefusal(Sprintf(kNulByte, lineNumber)); }
+
+void RefuseByteOrderMark(std::string_view firstLine) {
+  const char* encoding = nullptr;
+  if (firstLine.starts_with("\xEF\xBB\xBF")) encoding = "UTF-8";
+  // UTF-32 little-endian starts the same way.
+  if (firstLine.starts_with("\xFF\xFE") || firstLine.starts_with("\xFE\xFF")) encoding = "UTF-16";
+  if (encoding != nullptr) throw ProgramRefusal(Sprintf(kByteOrderMark, encoding));
 }
 
 void RefuseNonFeedCode(std::string_view line, long lineNumber) {

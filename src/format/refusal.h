@@ -18,6 +18,15 @@ class ProgramRefusal : public IoError {
 // several frames, cut in the middle of a word.
 ProgramRefusal LineTooLong(long lineNumber);
 
+// A line with a NUL byte: no program text has one, a file saved as UTF-16
+// has one in every other byte.
+ProgramRefusal NulByte(long lineNumber);
+
+// Throws ProgramRefusal when the first line starts with a byte-order mark of
+// UTF-8 or UTF-16: the file was saved in Unicode, not as the plain text a
+// program is.
+void RefuseByteOrderMark(std::string_view firstLine);
+
 // Throws ProgramRefusal when the line's F word holds a code that is no feed
 // (IsNonFeedCode): the correction would take it for a stop and write F0000
 // into the next move, or run the move at an absurd feed.

@@ -132,9 +132,15 @@ void BrakingCheck::CheckCorner(const Move& from, const Move& to, int cornerFeed)
   if (cornerFeed > allowed) Add(BrakingFault::kCornerTooFast, to, cornerFeed, allowed);
 }
 
-// A move standing at 0 needs no stop after it.
+// A move standing at 0 needs no stop after it. A file without a move (an
+// empty one, prose, a file in another encoding) has nothing the machine
+// cannot do, but it is no program to pass either.
 void BrakingCheck::CheckEnd() {
-  if (!last_ || last_->feed == 0) return;
+  if (!last_) {
+    findings_.push_back({0, BrakingFault::kNoMoves, {}, 0, 0, 0});
+    return;
+  }
+  if (last_->feed == 0) return;
   if (lowestSinceMove_ != 0) {
     Add(BrakingFault::kNoStopAtEnd, *last_, last_->feed, 0);
     return;

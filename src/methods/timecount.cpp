@@ -45,12 +45,12 @@ TimeCount TimeCounter::CountTime(TimeCountObserver* observer) {
 
 // A take at the end of the file gives a frame without words.
 template <typename Report>
-bool TimeCounter::TakeFrame(LineReader& reader, Frame& frame, Report& report) {
+bool TimeCounter::TakeFrame(ProgramLineReader& reader, Frame& frame, Report& report) {
   if (insertPending_) {
     insertPending_ = false;
     frame.Assign(kInsertedFrame);
-  } else if (reader.ReadLine(line_, kProgramLineLimit)) {
-    CountLine(line_);
+  } else if (reader.ReadLine(line_)) {
+    lineNumber_ = reader.LineNumber();
     frame.Assign(line_);
   } else {
     frame.Assign({});
@@ -58,11 +58,6 @@ bool TimeCounter::TakeFrame(LineReader& reader, Frame& frame, Report& report) {
   }
   report.Taken(frame, lineNumber_);
   return true;
-}
-
-void TimeCounter::CountLine(const std::string& piece) {
-  if (lineEnded_) ++lineNumber_;
-  lineEnded_ = piece.back() == '\n';
 }
 
 TimeCounter::FrameSlot TimeCounter::ParseFrame(const Frame& frame, int position) {
@@ -145,7 +140,8 @@ float TimeCounter::CountTime(ByteSource& source, TimeCountObserver* observer) {
 
 template <typename Report>
 float TimeCounter::Walk(ByteSource& source, Report report) {
-  LineReader reader(source);
+  // A line longer than a read is timed as the frames its pieces make.
+  ProgramLineReader reader(source, ProgramLineReader::LongLines::kInPieces);
   Frame frame;
   const bool any = TakeFrame(reader, frame, report);
   FrameSlot previous = ParseFrame(frame, 0);

@@ -120,6 +120,14 @@ TEST(BrakingCheck, RefusesWordsThatAreNoFeedCodes) {
   EXPECT_EQ(reason("0000"), "");
 }
 
+// Nothing to brake is no verdict that the machine brakes everywhere.
+TEST(BrakingCheck, AFileWithoutMovesIsNoPass) {
+  EXPECT_EQ(Findings(""), Shown{"0 no-moves 0/0"});
+  EXPECT_EQ(Findings("Это не программа\r\nа просто текст\r\n"), Shown{"0 no-moves 0/0"});
+  EXPECT_EQ(Findings("%\r\nN001F0660M03\r\nN002M30\r\n$\r\n"), Shown{"0 no-moves 0/0"});
+  EXPECT_EQ(Findings("N001X+001000F0660\r\nN002F0000\r\n"), Shown{});
+}
+
 // Old Macintosh line ends: the same frames, the same findings.
 TEST(BrakingCheck, LoneCarriageReturnsEndLines) {
   const std::string crlf = "N001X+001000F0660\r\nN002Y+001000\r\nN003M05\r\n";
@@ -127,6 +135,11 @@ TEST(BrakingCheck, LoneCarriageReturnsEndLines) {
   std::erase(cr, '\n');
   EXPECT_EQ(Findings(cr), Findings(crlf));
   EXPECT_EQ(Findings(cr).size(), 2u);
+}
+
+TEST(BrakingCheck, RefusesAFileInUnicode) {
+  MemorySource utf16(std::string_view("\xFF\xFEN\x00\x30\x00\r\x00\n\x00", 10));
+  EXPECT_THROW(BrakingCheck(kMachine).Check(utf16), ProgramRefusal);
 }
 
 std::string Report(const std::vector<BrakingFinding>& findings, std::size_t listed) {
@@ -144,6 +157,9 @@ TEST(BrakingReport, NamesTheMachineAndListsWhatItWasAskedTo) {
       "подача 1200 мм/мин, ускорение 50 мм/с²\n";
   EXPECT_EQ(Report({}, 1),
             head + "Нарушений нет: станок везде успевает затормозиться.\n");
+  EXPECT_EQ(Report({{0, BrakingFault::kNoMoves, "", 0, 0, 0}}, 1),
+            head +
+                "Проверять нечего: нет перемещений (в файле нет ни одного кадра с X, Y или Z).\n");
   EXPECT_EQ(Report(findings, 1),
             head +
                 "Нарушений: 2\n  строка 3 (N003Y+001000): угол в начале кадра проходится на 600 "

@@ -112,6 +112,9 @@ TEST(TimeCounter, GarbageNeverCrashes) {
   for (int i = 1; i <= 5000; ++i) garbage.push_back(static_cast<char>((i * 7919) % 255 + 1));
   EXPECT_GE(TimeOf(garbage), 0.0f);
   EXPECT_GE(TimeOf("N1F0799X+9\nN2F0999X-99999999999999Y+.\nN3F0711X1\nN4X1F4999\n"), 0.0f);
+  // With NUL bytes it is no text at all.
+  garbage[100] = '\0';
+  EXPECT_THROW(TimeOf(garbage), ProgramRefusal);
 }
 
 // A move at a code that is no feed would count as taking no time at all.
@@ -161,6 +164,12 @@ TEST(TimeCounter, AMoveAtAWordThatIsNoCodeIsRefusedWithItsLine) {
   EXPECT_EQ(refusal("5660"), refused("5660"));
   EXPECT_EQ(refusal("0660"), "counted");
   EXPECT_EQ(refusal("0000"), "counted");
+}
+
+// Notepad's "Unicode": read as text it would be a program of no time at all.
+TEST(TimeCounter, AFileInUnicodeIsRefused) {
+  EXPECT_THROW(TimeOf(std::string("\xFF\xFEN\x00\x30\x00\r\x00\n\x00", 10)), ProgramRefusal);
+  EXPECT_THROW(TimeOf("\xEF\xBB\xBFN001X+001000F0660\r\n"), ProgramRefusal);
 }
 
 TEST(TimeCounter, AFileThatCannotBeTimedSaysWhyInsteadOfZeroSeconds) {

@@ -301,6 +301,19 @@ TEST(UpToUpRun, LoneCarriageReturnsEndLines) {
   EXPECT_EQ(Output("N001M08\rN002\n"), "N001M08\nN002\n");
 }
 
+// Notepad's "Unicode": copied through as it was, it would be written back
+// neither as UTF-16 nor as text.
+TEST(UpToUpRun, AFileInUnicodeIsRefused) {
+  const Corrected utf16 = Correct(std::string_view("\xFF\xFEN\x00\x30\x00\r\x00\n\x00", 10));
+  EXPECT_EQ(utf16.result, CorrectionStatus::kInputUnreadable);
+  EXPECT_EQ(utf16.output, "");
+  ASSERT_FALSE(utf16.shown.empty());
+  EXPECT_NE(utf16.shown.back().find("UTF-16"), std::string::npos) << utf16.shown.back();
+  EXPECT_NE(utf16.shown.back().find("кодировке ANSI"), std::string::npos) << utf16.shown.back();
+  EXPECT_EQ(Correct(std::string_view("N001M08\r\nN\x00\r\n", 12)).result,
+            CorrectionStatus::kInputUnreadable);
+}
+
 TEST(UpToUpRun, CorrectingItsOwnOutputInsertsTheSameFramesAgain) {
   const std::string program =
       "%\nN001G17S500M03\nN002G01Z-000500F0630\nN003X+004000F0660\nN004Y+002000\n"
