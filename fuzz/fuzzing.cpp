@@ -134,13 +134,8 @@ std::string TidyWords(std::string_view body, std::size_t limit) {
       for (; end < body.size() && IsValueChar(body[end]); ++end) {
         if (body[end] >= '0' && body[end] <= '9') digits += body[end];
       }
-      std::string code = std::string(4 - std::min<std::size_t>(digits.size(), 4), '0') +
-                         digits.substr(0, 4);
-      if (code != "0000") {
-        code[0] = code[0] < '5' ? '0' : '4';
-        code[1] = static_cast<char>('4' + (code[1] - '0') % 6);
-      }
-      token = end > i + 1 ? "F" + code : "";
+      digits = digits.substr(0, 4);
+      token = end > i + 1 ? "F" + std::string(4 - digits.size(), '0') + digits : "";
       i = end - 1;
     }
     if (tidy.size() + token.size() > limit) break;

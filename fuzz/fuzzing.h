@@ -100,8 +100,7 @@ namespace h33::fuzz {
 // The bytes made into a program of the shape the correction's text
 // properties are stated for: no CR, lines of at most 150 characters, an N word
 // only first in its line with three digits, every F word with exactly four
-// digits (a bare F is dropped) whose lead digit is 0 or 4 and whose decade
-// digit is 4 to 9, unless it is the stop 0000: other codes are refused.
+// digits (a bare F is dropped).
 std::string TidyH33(std::string_view bytes);
 
 // Float sums compared as the bits they are: NaN equals NaN.
