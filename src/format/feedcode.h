@@ -48,6 +48,14 @@ enum class FeedCodeKind {
 // Blanks around the value (ReadWord takes them) do not count.
 FeedCodeKind ClassifyFeedCode(std::string_view value);
 
+// A code above 4000 (lead digit 4) runs at the feed of the code less 4000,
+// and the controller follows its frame by a frame of its own: the frames
+// after it run at 240 mm/min until a code of their own. Every tool reads
+// such a code so: the time counter and the braking check take the frame
+// into account, the comparison shows it, the correction refuses the code.
+inline constexpr const char* kControllerSlowFrame = "N000F0624";
+inline bool InsertsSlowFrame(int code) { return code > 4000; }
+
 // A value that gives no feed to run at (kBelowOne or kNoCode): a method that
 // took it would run a move at 0 or at no feed the machine has, so every
 // method refuses it.

@@ -1,6 +1,7 @@
 #include "format/refusal.h"
 
 #include "format/feedcode.h"
+#include "format/numbers.h"
 #include "format/textformat.h"
 #include "format/words.h"
 
@@ -27,6 +28,12 @@ constexpr const char* kBelowOne = "Строка %ld: код подачи F%s з�
 constexpr const char* kMoveAtNoCode =
     "Строка %ld: перемещение идёт со словом F%s, которое не является кодом подачи H33 (четыре "
     "цифры, первая 0 или 4, вторая от 4 до 9, например F0660).";
+// The moves after the frame run at 240 mm/min only while the frame keeps
+// its lead digit; the correction writes every code with the lead digit 0.
+constexpr const char* kSlowFrameCode =
+    "Строка %ld: код подачи F%s с первой цифрой 4: после этого кадра станок сам выполняет кадр "
+    "N000F0624 (240 мм/мин), а коррекция пишет коды с первой цифрой 0. Запишите код с первой "
+    "цифрой 0, а подачу 240 мм/мин (F0624) - в следующем кадре с перемещением.";
 constexpr const char* kMoveBelowOne =
     "Строка %ld: перемещение идёт с кодом подачи F%s, который задаёт подачу меньше 1 мм/мин.";
 
@@ -53,6 +60,13 @@ void RefuseNonFeedCode(std::string_view line, long lineNumber) {
   if (code.empty() || !IsNonFeedCode(code)) return;
   const char* format = ClassifyFeedCode(code) == FeedCodeKind::kNoCode ? kNoCode : kBelowOne;
   throw ProgramRefusal(Sprintf(format, lineNumber, std::string(TrimBlanks(code)).c_str()));
+}
+
+void RefuseSlowFrameCode(std::string_view line, long lineNumber) {
+  const std::string_view code = ReadWord(line, 'F');
+  if (code.empty() || ClassifyFeedCode(code) != FeedCodeKind::kFeed) return;
+  if (!InsertsSlowFrame(ParseInt(code))) return;
+  throw ProgramRefusal(Sprintf(kSlowFrameCode, lineNumber, std::string(TrimBlanks(code)).c_str()));
 }
 
 ProgramRefusal MoveAtNonFeedCode(std::string_view value, long lineNumber) {

@@ -32,6 +32,11 @@ void RefuseByteOrderMark(std::string_view firstLine);
 // into the next move, or run the move at an absurd feed.
 void RefuseNonFeedCode(std::string_view line, long lineNumber);
 
+// Throws ProgramRefusal when the line's F word holds a code above 4000 that
+// is a feed (InsertsSlowFrame): the controller runs a frame of its own after
+// it, which a method that codes feeds anew would lose with the lead digit.
+void RefuseSlowFrameCode(std::string_view line, long lineNumber);
+
 // The refusal of a move whose feed in force is the F word `value`, a code
 // that is no feed (IsNonFeedCode): for a pass that only minds the codes the
 // moves run at.

@@ -48,6 +48,9 @@ std::vector<BrakingFinding> BrakingCheck::Check(ByteSource& source) {
   for (std::string line; reader.ReadLine(line);) {
     RefuseNonFeedCode(line, reader.LineNumber());
     TakeLine(line, reader.LineNumber());
+    // The machine runs the controller's own frame after a code above 4000:
+    // the move before it brakes to 240 mm/min, the moves after run at it.
+    if (slowFrameNext_) TakeLine(kControllerSlowFrame, reader.LineNumber());
   }
   CheckEnd();
   return std::exchange(findings_, {});
@@ -58,6 +61,7 @@ void BrakingCheck::Start() {
   last_.reset();
   feed_ = 0;
   feedStated_ = false;
+  slowFrameNext_ = false;
   lowestSinceMove_ = kNothingBetween;
   arcSense_ = policy_.initialArcSense;
   plane_ = Plane::XY;
@@ -70,9 +74,12 @@ void BrakingCheck::TakeLine(const std::string& line, long number) {
   frame_.Assign(line);
   arcSense_ = ModalState::ArcSenseAfter(line, arcSense_);
   plane_ = ModalState::PlaneAfter(line, plane_);
+  slowFrameNext_ = false;
   if (frame_.Has('F')) {
-    feed_ = DecodeFeed(ParseInt(frame_.FeedText()));
+    const int code = ParseInt(frame_.FeedText());
+    feed_ = DecodeFeed(code);
     feedStated_ = true;
+    slowFrameNext_ = InsertsSlowFrame(code);
   }
   if (!frame_.IsMotion()) {
     lowestSinceMove_ = std::min(lowestSinceMove_, feed_);

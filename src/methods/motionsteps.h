@@ -42,7 +42,8 @@ struct MotionStep {
   MoveShape shape;
 };
 
-// Reads an H33 program move by move.
+// Reads an H33 program move by move, with the frame the controller runs
+// after a code above 4000 among the frames it stands for.
 class MotionStepReader {
  public:
   explicit MotionStepReader(ByteSource& source) : reader_(source) {}
@@ -55,12 +56,14 @@ class MotionStepReader {
 
  private:
   StepFrame Read(const Frame& frame) const;
+  StepFrame SlowFrame() const;
 
   ProgramLineReader reader_;
   ModalState modal_;
   std::string line_;
   Frame frame_;
   bool done_ = false;
+  bool slowFrameNext_ = false;  // the last move has a code above 4000
 };
 
 }  // namespace h33

@@ -12,10 +12,6 @@
 namespace h33 {
 namespace {
 
-// A decoded code above 4000 is followed on the controller by this frame.
-constexpr const char* kInsertedFrame = "N000F0624";
-constexpr int kInsertAbove = 4000;
-
 struct Unobserved {
   void Taken(const Frame&, long) {}
   void Timed(const FrameTiming&) {}
@@ -48,7 +44,7 @@ template <typename Report>
 bool TimeCounter::TakeFrame(ProgramLineReader& reader, Frame& frame, Report& report) {
   if (insertPending_) {
     insertPending_ = false;
-    frame.Assign(kInsertedFrame);
+    frame.Assign(kControllerSlowFrame);
   } else if (reader.ReadLine(line_)) {
     lineNumber_ = reader.LineNumber();
     frame.Assign(line_);
@@ -70,7 +66,7 @@ TimeCounter::FrameSlot TimeCounter::ParseFrame(const Frame& frame, int position)
     const int code = ParseInt(feedWord);
     modalFeed_ = DecodeFeed(code);
     modalNonFeedCode_ = IsNonFeedCode(feedWord) ? std::string(TrimBlanks(feedWord)) : std::string();
-    if (code > kInsertAbove) insertPending_ = true;
+    if (InsertsSlowFrame(code)) insertPending_ = true;
     slot.feed = modalFeed_;
   } else if (position == 0) {
     slot.feed = 0;

@@ -65,6 +65,17 @@ TEST(IsNonFeedCode, WordsThatAreNoCodes) {
   }
 }
 
+// The lead digit 4 does not change the feed; the controller runs its own
+// 240 mm/min frame after the frame.
+TEST(InsertsSlowFrame, CodesAbove4000) {
+  EXPECT_TRUE(InsertsSlowFrame(4660));
+  EXPECT_TRUE(InsertsSlowFrame(4001));
+  EXPECT_FALSE(InsertsSlowFrame(4000));
+  EXPECT_FALSE(InsertsSlowFrame(660));
+  EXPECT_EQ(DecodeFeed(4712), DecodeFeed(712));
+  EXPECT_STREQ(kControllerSlowFrame, "N000F0624");
+}
+
 TEST(DecodeFeed, RoundTripCutsToTwoSignificantDigits) {
   for (int feed = 1; feed <= 9999; ++feed) {
     int scale = 1;

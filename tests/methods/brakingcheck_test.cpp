@@ -120,6 +120,19 @@ TEST(BrakingCheck, RefusesWordsThatAreNoFeedCodes) {
   EXPECT_EQ(reason("0000"), "");
 }
 
+// After a code above 4000 the machine runs the controller's N000F0624: the
+// same program with that frame written out gets the same findings.
+TEST(BrakingCheck, TakesTheControllersFrameAfterACodeAbove4000IntoAccount) {
+  const Shown leadFour = Findings("N001X+000100F4660\nN002X+001000\nN003F0000\n");
+  EXPECT_EQ(leadFour, Shown{"1 braking 600/310 <240"});
+  EXPECT_EQ(Findings("N001X+000100F0660\nN000F0624\nN002X+001000\nN003F0000\n"), leadFour);
+  // The move after it runs at 240: its corner is taken at 240, not at 600.
+  EXPECT_EQ(Findings("N001X+001000F4660\nN002Y+001000\nN003F0000\n"),
+            Shown{"2 corner 240/100"});
+  // A move that states its own feed after it starts from the 240.
+  EXPECT_EQ(Findings("N001X+001000F4624\nN002X+001000F0660\nN003F0000\n"), Shown{});
+}
+
 // Nothing to brake is no verdict that the machine brakes everywhere.
 TEST(BrakingCheck, AFileWithoutMovesIsNoPass) {
   EXPECT_EQ(Findings(""), Shown{"0 no-moves 0/0"});

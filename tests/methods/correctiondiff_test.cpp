@@ -151,6 +151,22 @@ TEST(CorrectionDiff, CodesThatAreNoFeedAreRefusedWithTheirProgramAndLine) {
                                 "цифры, первая 0 или 4, вторая от 4 до 9, например F0660).");
 }
 
+// A code above 4000 brings the controller's N000F0624 after its frame: a
+// program that writes the code with the lead digit 0 has lost that frame,
+// and the move after it runs at 1200 instead of 240.
+TEST(CorrectionDiff, TheControllersFrameAfterACodeAbove4000IsCompared) {
+  const Compared leadDigitLost = Compare("N001X+001000F4712\nN002Y+001000\nN003F0000\n",
+                                         "N001X+001000F0712\nN002Y+001000\nN003F0000\n");
+  EXPECT_EQ(leadDigitLost.diff.status, DiffStatus::kCorresponds);
+  EXPECT_EQ(leadDigitLost.changes, (std::vector<std::string>{Change(kDropped, 1, 1, "240", "-"),
+                                                             Change(kChanged, 2, 2, "240", "1200")}));
+  // Written out, the frame is the same as the controller's.
+  EXPECT_EQ(Compare("N001X+001000F4712\nN002Y+001000\nN003F0000\n",
+                    "N001X+001000F0712\nN002F0624\nN003Y+001000\nN004F0000\n")
+                .changes,
+            std::vector<std::string>{});
+}
+
 // Every Up->up golden case that wrote its output: the input and the expected
 // output correspond.
 TEST(CorrectionDiff, EveryGoldenCorrectionCorrespondsToItsInput) {

@@ -196,6 +196,22 @@ TEST(UpToUpFeed, WordsThatAreNoCodesAreRefusedWithTheirLine) {
   EXPECT_EQ(shown("0O60"), refusal("0"));
 }
 
+// The correction writes every code with the lead digit 0: F4712 would lose
+// the controller's 240 mm/min frame after it, and the moves after it would
+// run at 1200 instead of 240.
+TEST(UpToUpFeed, CodesAbove4000AreRefusedWithTheirLine) {
+  const Corrected leadFour =
+      Correct("%\nN001X+001000F0660\nN002Y+001000F4712\nN003X+001000\nN004M30\n");
+  EXPECT_EQ(leadFour.result, CorrectionStatus::kInputUnreadable);
+  EXPECT_EQ(leadFour.output, "");
+  EXPECT_EQ(leadFour.shown.back(),
+            "captioned <Ошибка в программе UpToUp>: Строка 3: код подачи F4712 с первой цифрой 4: "
+            "после этого кадра станок сам выполняет кадр N000F0624 (240 мм/мин), а коррекция "
+            "пишет коды с первой цифрой 0. Запишите код с первой цифрой 0, а подачу 240 мм/мин "
+            "(F0624) - в следующем кадре с перемещением.\nОбработка прервана.");
+  EXPECT_EQ(Correct("%\nN001X+001000F 4660\n").result, CorrectionStatus::kInputUnreadable);
+}
+
 TEST(UpToUpFeed, FeedOnlyFramesAreDroppedAndTheJunctionComputedAgain) {
   EXPECT_EQ(Output("%\nN001X+001000F0660\nN002F0610\nN003Y+001000F0660\n"),
             "%\nN001X+001000F0660\nN002F0610\nN003Y+001000F0660\nN004F0000\n");
