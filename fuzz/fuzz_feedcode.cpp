@@ -35,7 +35,25 @@ void CheckEncode(int feed, int leadDigit) {
     Require(DecodeFeed(ParseInt(code)) == TwoSignificantDigits(feed),
             "decoding gives the feed cut to two significant digits", seen);
   }
-  if (leadDigit == 0) Require(IsWrittenFeedCode(code), "a written code codes back to itself", seen);
+  if (leadDigit == 0) {
+    Require(IsWrittenFeedCode(code), "a written code codes back to itself", seen);
+    Require(ClassifyFeedCode(code) == FeedCodeKind::kFeed, "a written code reads as a feed", seen);
+  }
+}
+
+// What every tool refuses and what it reads: only a feed gives a feed of 1
+// mm/min or more that a code can state, only 0000 stops.
+void CheckClassification(std::string_view value) {
+  const FeedCodeKind kind = ClassifyFeedCode(value);
+  const std::string_view digits = TrimBlanks(value);
+  const std::string seen = Sprintf("value '%s'", std::string(value).c_str());
+  Require((kind == FeedCodeKind::kStop) == (digits == "0000"), "only 0000 is the stop", seen);
+  Require(IsNonFeedCode(value) == (kind == FeedCodeKind::kBelowOne || kind == FeedCodeKind::kNoCode),
+          "a value is a feed, the stop or refused", seen);
+  if (kind != FeedCodeKind::kFeed) return;
+  const int feed = DecodeFeed(ParseInt(digits));
+  Require(digits.size() == 4 && feed >= 1 && feed <= 990000,
+          "a feed code is four digits of a feed a code can state", seen);
 }
 
 // The whole-number and the real decoding of one code agree: below the decade
@@ -76,6 +94,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // characters for the file information).
   const std::string_view value = h33::ReadWord(bytes.Rest().substr(0, 127), 'F');
   CheckDecodings(h33::ParseInt(value));
+  if (!value.empty()) CheckClassification(value);
   Require(h33::DecodeFeedReal(h33::ParseDouble(value)) >= 0,
           "an F value's real decoding is a number of 0 or more");
   return 0;

@@ -37,8 +37,7 @@ int ExaminedLines(std::string_view program) {
   const std::vector<std::string> pieces = ReadPieces(program, kCheckLineLimit);
   if (pieces.empty()) return 0;
   const std::string& last = pieces.back();
-  const bool reachedEnd =
-      !last.ends_with('\n') && (last.size() < kCheckLineLimit || last.ends_with('\r'));
+  const bool reachedEnd = !last.ends_with('\n') && last.size() < kCheckLineLimit;
   return static_cast<int>(pieces.size()) - (reachedEnd ? 1 : 0);
 }
 
@@ -61,6 +60,9 @@ void CheckViolations(std::string_view program, const std::vector<std::size_t>& c
     ++visits;
   });
   Require(visits == count, "the count is the number of violations");
+  const std::string macintosh = WithLoneCarriageReturns(program);
+  MemorySource lone(macintosh);
+  Require(CheckH33Format(lone, 0) == count, "the check does not depend on the line ends");
   Require(visits == 0 || line <= ExaminedLines(program), "violations lie on examined lines");
 }
 
@@ -73,6 +75,10 @@ void CheckStatistics(std::string_view program, const std::vector<std::size_t>& c
   ChunkedSource pieces(program, chunks);
   Require(Same(statistics, CollectStatistics(pieces, feedMax, violations)),
           "the statistics do not depend on how the bytes arrive");
+  const std::string macintosh = WithLoneCarriageReturns(program);
+  MemorySource lone(macintosh);
+  Require(Same(statistics, CollectStatistics(lone, feedMax, violations)),
+          "the statistics do not depend on the line ends");
 
   const std::string seen = Sprintf("FeedMax %g: lines %d, min feed %g, max feed %g, time %g",
                                    feedMax, statistics.LineCount, statistics.MinFeed,

@@ -1,7 +1,8 @@
 // The time counter on arbitrary programs and accelerations: it counts a time
-// or refuses a move at a feed code below 1 mm/min, the same whichever way the
-// bytes arrive. The breakdown built along leaves the count as it was, and its
-// parts add up to it.
+// or refuses a move at a code that is no feed or bytes no text holds, the
+// same whichever way the bytes arrive and whatever the line ends (LF, CR LF
+// or a lone CR). The breakdown built along leaves the count as it was, and
+// its parts add up to it.
 
 #include <cmath>
 #include <cstdint>
@@ -30,23 +31,35 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   MemorySource whole(program);
   ChunkedSource pieces(program, chunks);
+  const std::string macintosh = WithLoneCarriageReturns(program);
+  MemorySource lone(macintosh);
   float seconds = 0;
   try {
     seconds = TimeCounter("p.up", acceleration).CountTime(whole);
   } catch (const ProgramRefusal& refusal) {
-    // A move at a code that is no feed: refused whichever way the bytes come.
+    // A move at a code that is no feed, a NUL byte, a byte-order mark:
+    // refused whichever way the bytes come.
     Require(std::string_view(refusal.what()).starts_with("Строка "), "a refusal names the line",
             refusal.what());
-    try {
-      TimeCounter("p.up", acceleration).CountTime(pieces);
-    } catch (const ProgramRefusal& same) {
-      Require(std::string_view(same.what()) == refusal.what(),
-              "the refusal does not depend on how the bytes arrive", same.what());
-      return 0;
+    ByteSource* const others[] = {&pieces, &lone};
+    for (ByteSource* source : others) {
+      try {
+        TimeCounter("p.up", acceleration).CountTime(*source);
+      } catch (const ProgramRefusal& same) {
+        Require(std::string_view(same.what()) == refusal.what(),
+                "the refusal depends neither on how the bytes arrive nor on the line ends",
+                same.what());
+        continue;
+      }
+      Violated("the refusal depends neither on how the bytes arrive nor on the line ends");
     }
-    Violated("the refusal does not depend on how the bytes arrive");
+    return 0;
   }
   const float again = TimeCounter("p.up", acceleration).CountTime(pieces);
+  const float fromLone = TimeCounter("p.up", acceleration).CountTime(lone);
+  Require(std::memcmp(&seconds, &fromLone, sizeof seconds) == 0,
+          "the time does not depend on the line ends",
+          [&] { return Sprintf("%.9g s and %.9g s", double{seconds}, double{fromLone}); });
 
   const std::string seen =
       Sprintf("acceleration %d: %.9g s and %.9g s", acceleration, double{seconds}, double{again});

@@ -70,6 +70,15 @@ std::vector<std::string> SplitLines(std::string_view bytes) {
   return lines;
 }
 
+std::string WithLoneCarriageReturns(std::string_view bytes) {
+  std::string text;
+  for (std::size_t i = 0; i < bytes.size(); ++i) {
+    if (bytes[i] == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ++i;
+    text += bytes[i] == '\n' ? '\r' : bytes[i];
+  }
+  return text;
+}
+
 std::string_view WithoutLineFeed(std::string_view line) {
   if (line.ends_with('\n')) line.remove_suffix(1);
   return line;

@@ -76,6 +76,10 @@ std::vector<std::string> ReadPieces(std::string_view bytes, std::size_t limit);
 // The bytes split after every LF, each line with its LF (the last may have none).
 std::vector<std::string> SplitLines(std::string_view bytes);
 
+// The bytes with every line end, LF, CR LF or a lone CR, written as a lone
+// CR (old Macintosh files): every reader takes the same lines from both.
+std::string WithLoneCarriageReturns(std::string_view bytes);
+
 // A line without its trailing LF.
 std::string_view WithoutLineFeed(std::string_view line);
 

@@ -6,6 +6,7 @@
 
 #include "format/numbers.h"
 #include "format/textformat.h"
+#include "format/words.h"
 
 namespace h33 {
 
@@ -62,7 +63,23 @@ int HighestFeedCodedAs(int codedFeed) {
   return static_cast<int>(std::min<long long>(highest, std::numeric_limits<int>::max()));
 }
 
-bool IsNonFeedCode(int code) { return code != 0 && DecodeFeed(code) < 1; }
+FeedCodeKind ClassifyFeedCode(std::string_view value) {
+  const std::string_view digits = TrimBlanks(value);
+  if (digits.size() != 4 || digits.find_first_not_of("0123456789") != std::string_view::npos) {
+    return FeedCodeKind::kNoCode;
+  }
+  const int code = ParseInt(digits);
+  if (code == 0) return FeedCodeKind::kStop;
+  // 4000 itself is not reduced, so it has the decade digit 40.
+  const int decade = (code > 4000 ? code - 4000 : code) / 100;
+  if (decade >= 10) return FeedCodeKind::kNoCode;
+  return DecodeFeed(code) < 1 ? FeedCodeKind::kBelowOne : FeedCodeKind::kFeed;
+}
+
+bool IsNonFeedCode(std::string_view value) {
+  const FeedCodeKind kind = ClassifyFeedCode(value);
+  return kind == FeedCodeKind::kBelowOne || kind == FeedCodeKind::kNoCode;
+}
 
 double DecodeFeedReal(double code) {
   if (code < 0) code = 0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace h33 {
 
@@ -30,11 +31,35 @@ int HighestFeedCodedAs(int codedFeed);
 // overflowing.
 int DecodeFeed(int code);
 
-// A code that decodes below 1 mm/min without being the stop code 0000
-// (0001 to 0399, 0500, 1000, 4001 to 4399, negative codes and the like):
-// it gives no feed to run at, and a method that took it would run a motion
-// frame at 0, so every method refuses it.
-bool IsNonFeedCode(int code);
+// How the value of an F word reads as a feed code. Every tool that reads a
+// coded program asks this one question, so that none of them runs a move at
+// a feed another one refuses.
+enum class FeedCodeKind {
+  kFeed,      // a feed of 1 mm/min or more
+  kStop,      // 0000, the stop
+  kBelowOne,  // four digits that decode below 1 mm/min: 0001 to 0399, 0500,
+              // 4001 to 4399 and the like
+  kNoCode,    // not four digits (F0, F000, F660, F0O60 read as F0), or a decade
+              // digit of 10 or more (1000 to 4000, 5000 and up): a slip such as
+              // F1660 for F0660 would otherwise run at an absurd feed, F000 as
+              // the stop
+};
+
+// Blanks around the value (ReadWord takes them) do not count.
+FeedCodeKind ClassifyFeedCode(std::string_view value);
+
+// A code above 4000 (lead digit 4) runs at the feed of the code less 4000,
+// and the controller follows its frame by a frame of its own: the frames
+// after it run at 240 mm/min until a code of their own. Every tool reads
+// such a code so: the time counter and the braking check take the frame
+// into account, the comparison shows it, the correction refuses the code.
+inline constexpr const char* kControllerSlowFrame = "N000F0624";
+inline bool InsertsSlowFrame(int code) { return code > 4000; }
+
+// A value that gives no feed to run at (kBelowOne or kNoCode): a method that
+// took it would run a move at 0 or at no feed the machine has, so every
+// method refuses it.
+bool IsNonFeedCode(std::string_view value);
 
 // The real-valued decoding of the file information: 0405 gives 0.5.
 double DecodeFeedReal(double code);

@@ -21,8 +21,15 @@ bool LineReader::Fill() {
   return end_ > 0;
 }
 
+// Looking past a CR at the end of the input is no read that runs into it: the
+// CR has ended its line already.
 bool LineReader::NextIsLineFeed() {
-  if (begin_ == end_ && !Fill()) return false;
+  if (begin_ == end_) {
+    const bool eof = eof_;
+    const bool filled = Fill();
+    eof_ = eof;
+    if (!filled) return false;
+  }
   return buffer_[begin_] == '\n';
 }
 
@@ -32,28 +39,38 @@ bool LineReader::ReadLine(std::string& line, std::size_t maxChars) {
     if (begin_ == end_ && !Fill()) break;
     const char* start = buffer_.get() + begin_;
     const std::size_t span = std::min(maxChars - line.size(), end_ - begin_);
-    const auto* lineFeed = static_cast<const char*>(std::memchr(start, '\n', span));
-    const std::size_t taken = lineFeed ? static_cast<std::size_t>(lineFeed - start) + 1 : span;
+    const char* stop = start + span;
+    // Lines are short: the CR is looked for only before the LF.
+    if (const void* lineFeed = std::memchr(start, '\n', span)) {
+      stop = static_cast<const char*>(lineFeed);
+    }
+    const auto beforeStop = static_cast<std::size_t>(stop - start);
+    if (const void* carriageReturn = std::memchr(start, '\r', beforeStop)) {
+      stop = static_cast<const char*>(carriageReturn);
+    }
+    const auto taken = static_cast<std::size_t>(stop - start);
     line.append(start, taken);
     begin_ += taken;
-    if (lineFeed) {
-      // CR LF is one line end; the CR can only stand right before the LF.
-      if (line.size() >= 2 && line[line.size() - 2] == '\r') line.erase(line.size() - 2, 1);
-      return true;
-    }
-    if (line.back() == '\r' && NextIsLineFeed()) {
-      line.back() = '\n';
-      ++begin_;
-      return true;
-    }
+    if (taken == span) continue;
+    // A line end: LF, CR LF, or a CR alone (old Macintosh files), each one
+    // LF to the caller.
+    const bool carriageReturn = buffer_[begin_] == '\r';
+    ++begin_;
+    line.push_back('\n');
+    if (carriageReturn && NextIsLineFeed()) ++begin_;
+    return true;
   }
   return !line.empty();
 }
 
 bool ProgramLineReader::ReadLine(std::string& line) {
   if (!reader_.ReadLine(line, kProgramLineLimit)) return false;
-  ++lineNumber_;
-  if (line.size() == kProgramLineLimit && line.back() != '\n' && !reader_.AtEnd()) {
+  if (lineEnded_) ++lineNumber_;
+  lineEnded_ = line.back() == '\n';
+  if (lineNumber_ == 1) RefuseByteOrderMark(line);
+  if (std::memchr(line.data(), '\0', line.size()) != nullptr) throw NulByte(lineNumber_);
+  if (longLines_ == LongLines::kRefused && !lineEnded_ && line.size() == kProgramLineLimit &&
+      !reader_.AtEnd()) {
     throw LineTooLong(lineNumber_);
   }
   return true;

@@ -15,8 +15,11 @@ inline constexpr std::size_t kProgramLineLimit = 198;
 inline constexpr std::size_t kCheckLineLimit = 127;
 
 // Reads text lines the way fgets reads a text-mode stream: CR LF arrives as a
-// single LF, a lone CR is an ordinary character, and a line longer than the
-// limit arrives in pieces.
+// single LF, and a line longer than the limit arrives in pieces. A lone CR
+// ends a line too and arrives as LF: a file saved with old Macintosh line
+// ends would otherwise be one long line, a single frame to some passes and
+// pieces to others. Every pass reads its lines here, so all of them see the
+// same frames.
 class LineReader {
  public:
   explicit LineReader(ByteSource& source);
@@ -49,25 +52,37 @@ class LineReader {
   bool eof_ = false;
 };
 
-// Reads the lines of a program that a method is to write anew: a line
-// longer than kProgramLineLimit with its line end would come in pieces, and
-// each piece would become a frame of its own, so it is refused instead,
-// with its number (ProgramRefusal). A line of exactly the limit, or a last
-// line of the limit without a line end, is read whole.
+// Reads the lines of a program for a method. Bytes that no program text
+// holds are refused with what to do (ProgramRefusal): a NUL byte, or a
+// byte-order mark at the start, which a file saved in Unicode has (Notepad's
+// "Unicode" is UTF-16, every other byte NUL); read as frames, it would be a
+// program without a single word.
+//
+// A line longer than kProgramLineLimit with its line end would come in
+// pieces, and a method that writes the program anew would make each piece a
+// frame of its own: by default it is refused instead, with its number. A line
+// of exactly the limit, or a last line of the limit without a line end, is
+// read whole. The time counter, which only reads, takes the pieces.
 class ProgramLineReader {
  public:
-  explicit ProgramLineReader(ByteSource& source) : reader_(source) {}
+  enum class LongLines { kRefused, kInPieces };
+
+  explicit ProgramLineReader(ByteSource& source, LongLines longLines = LongLines::kRefused)
+      : reader_(source), longLines_(longLines) {}
 
   // False at the end of the input. Throws ProgramRefusal, or IoError when the
   // source fails.
   bool ReadLine(std::string& line);
 
-  // The number of the line read last, counting from 1.
+  // The number of the line read last, counting from 1; the pieces of a long
+  // line share it.
   long LineNumber() const { return lineNumber_; }
 
  private:
   LineReader reader_;
+  LongLines longLines_;
   long lineNumber_ = 0;
+  bool lineEnded_ = true;
 };
 
 // Writes lines with every LF turned into CR LF, through a buffer.

@@ -6,6 +6,38 @@
 #include "format/words.h"
 
 namespace h33 {
+namespace {
+
+// Notepad saves in Unicode when asked to or when the text has letters the
+// ANSI code page lacks; its "Save as" sets the encoding back.
+constexpr const char* kNulByte =
+    "Строка %ld содержит нулевой байт: файл не является простым текстом (возможно, он сохранён "
+    "в Юникоде, UTF-16). Сохраните файл в кодировке ANSI (ASCII): в Блокноте - Сохранить как, "
+    "кодировка ANSI.";
+constexpr const char* kByteOrderMark =
+    "Строка 1 начинается с метки порядка байтов %s: файл сохранён в Юникоде, а не простым "
+    "текстом. Сохраните файл в кодировке ANSI (ASCII): в Блокноте - Сохранить как, кодировка "
+    "ANSI.";
+
+// What a value that is no code should have been. The word is shown as the
+// methods read it, so the typo F0O60 shows as F0: the line number finds it.
+constexpr const char* kNoCode =
+    "Строка %ld: слово F%s не является кодом подачи H33 (четыре цифры, первая 0 или 4, "
+    "вторая от 4 до 9, например F0660).";
+constexpr const char* kBelowOne = "Строка %ld: код подачи F%s задаёт подачу меньше 1 мм/мин.";
+constexpr const char* kMoveAtNoCode =
+    "Строка %ld: перемещение идёт со словом F%s, которое не является кодом подачи H33 (четыре "
+    "цифры, первая 0 или 4, вторая от 4 до 9, например F0660).";
+// The moves after the frame run at 240 mm/min only while the frame keeps
+// its lead digit; the correction writes every code with the lead digit 0.
+constexpr const char* kSlowFrameCode =
+    "Строка %ld: код подачи F%s с первой цифрой 4: после этого кадра станок сам выполняет кадр "
+    "N000F0624 (240 мм/мин), а коррекция пишет коды с первой цифрой 0. Запишите код с первой "
+    "цифрой 0, а подачу 240 мм/мин (F0624) - в следующем кадре с перемещением.";
+constexpr const char* kMoveBelowOne =
+    "Строка %ld: перемещение идёт с кодом подачи F%s, который задаёт подачу меньше 1 мм/мин.";
+
+}  // namespace
 
 ProgramRefusal LineTooLong(long lineNumber) {
   return ProgramRefusal(
@@ -13,11 +45,34 @@ ProgramRefusal LineTooLong(long lineNumber) {
               lineNumber));
 }
 
+ProgramRefusal NulByte(long lineNumber) { return ProgramRefusal(Sprintf(kNulByte, lineNumber)); }
+
+void RefuseByteOrderMark(std::string_view firstLine) {
+  const char* encoding = nullptr;
+  if (firstLine.starts_with("\xEF\xBB\xBF")) encoding = "UTF-8";
+  // UTF-32 little-endian starts the same way.
+  if (firstLine.starts_with("\xFF\xFE") || firstLine.starts_with("\xFE\xFF")) encoding = "UTF-16";
+  if (encoding != nullptr) throw ProgramRefusal(Sprintf(kByteOrderMark, encoding));
+}
+
 void RefuseNonFeedCode(std::string_view line, long lineNumber) {
   const std::string_view code = ReadWord(line, 'F');
-  if (code.empty() || !IsNonFeedCode(ParseInt(code))) return;
-  throw ProgramRefusal(Sprintf("Строка %ld: код подачи F%s задаёт подачу меньше 1 мм/мин.",
-                               lineNumber, std::string(TrimBlanks(code)).c_str()));
+  if (code.empty() || !IsNonFeedCode(code)) return;
+  const char* format = ClassifyFeedCode(code) == FeedCodeKind::kNoCode ? kNoCode : kBelowOne;
+  throw ProgramRefusal(Sprintf(format, lineNumber, std::string(TrimBlanks(code)).c_str()));
+}
+
+void RefuseSlowFrameCode(std::string_view line, long lineNumber) {
+  const std::string_view code = ReadWord(line, 'F');
+  if (code.empty() || ClassifyFeedCode(code) != FeedCodeKind::kFeed) return;
+  if (!InsertsSlowFrame(ParseInt(code))) return;
+  throw ProgramRefusal(Sprintf(kSlowFrameCode, lineNumber, std::string(TrimBlanks(code)).c_str()));
+}
+
+ProgramRefusal MoveAtNonFeedCode(std::string_view value, long lineNumber) {
+  const char* format =
+      ClassifyFeedCode(value) == FeedCodeKind::kNoCode ? kMoveAtNoCode : kMoveBelowOne;
+  return ProgramRefusal(Sprintf(format, lineNumber, std::string(TrimBlanks(value)).c_str()));
 }
 
 }  // namespace h33

@@ -18,9 +18,28 @@ class ProgramRefusal : public IoError {
 // several frames, cut in the middle of a word.
 ProgramRefusal LineTooLong(long lineNumber);
 
+// A line with a NUL byte: no program text has one, a file saved as UTF-16
+// has one in every other byte.
+ProgramRefusal NulByte(long lineNumber);
+
+// Throws ProgramRefusal when the first line starts with a byte-order mark of
+// UTF-8 or UTF-16: the file was saved in Unicode, not as the plain text a
+// program is.
+void RefuseByteOrderMark(std::string_view firstLine);
+
 // Throws ProgramRefusal when the line's F word holds a code that is no feed
 // (IsNonFeedCode): the correction would take it for a stop and write F0000
-// into the next move.
+// into the next move, or run the move at an absurd feed.
 void RefuseNonFeedCode(std::string_view line, long lineNumber);
+
+// Throws ProgramRefusal when the line's F word holds a code above 4000 that
+// is a feed (InsertsSlowFrame): the controller runs a frame of its own after
+// it, which a method that codes feeds anew would lose with the lead digit.
+void RefuseSlowFrameCode(std::string_view line, long lineNumber);
+
+// The refusal of a move whose feed in force is the F word `value`, a code
+// that is no feed (IsNonFeedCode): for a pass that only minds the codes the
+// moves run at.
+ProgramRefusal MoveAtNonFeedCode(std::string_view value, long lineNumber);
 
 }  // namespace h33

@@ -48,6 +48,9 @@ std::vector<BrakingFinding> BrakingCheck::Check(ByteSource& source) {
   for (std::string line; reader.ReadLine(line);) {
     RefuseNonFeedCode(line, reader.LineNumber());
     TakeLine(line, reader.LineNumber());
+    // The machine runs the controller's own frame after a code above 4000:
+    // the move before it brakes to 240 mm/min, the moves after run at it.
+    if (slowFrameNext_) TakeLine(kControllerSlowFrame, reader.LineNumber());
   }
   CheckEnd();
   return std::exchange(findings_, {});
@@ -58,6 +61,7 @@ void BrakingCheck::Start() {
   last_.reset();
   feed_ = 0;
   feedStated_ = false;
+  slowFrameNext_ = false;
   lowestSinceMove_ = kNothingBetween;
   arcSense_ = policy_.initialArcSense;
   plane_ = Plane::XY;
@@ -70,9 +74,12 @@ void BrakingCheck::TakeLine(const std::string& line, long number) {
   frame_.Assign(line);
   arcSense_ = ModalState::ArcSenseAfter(line, arcSense_);
   plane_ = ModalState::PlaneAfter(line, plane_);
+  slowFrameNext_ = false;
   if (frame_.Has('F')) {
-    feed_ = DecodeFeed(ParseInt(frame_.FeedText()));
+    const int code = ParseInt(frame_.FeedText());
+    feed_ = DecodeFeed(code);
     feedStated_ = true;
+    slowFrameNext_ = InsertsSlowFrame(code);
   }
   if (!frame_.IsMotion()) {
     lowestSinceMove_ = std::min(lowestSinceMove_, feed_);
@@ -132,9 +139,15 @@ void BrakingCheck::CheckCorner(const Move& from, const Move& to, int cornerFeed)
   if (cornerFeed > allowed) Add(BrakingFault::kCornerTooFast, to, cornerFeed, allowed);
 }
 
-// A move standing at 0 needs no stop after it.
+// A move standing at 0 needs no stop after it. A file without a move (an
+// empty one, prose, a file in another encoding) has nothing the machine
+// cannot do, but it is no program to pass either.
 void BrakingCheck::CheckEnd() {
-  if (!last_ || last_->feed == 0) return;
+  if (!last_) {
+    findings_.push_back({0, BrakingFault::kNoMoves, {}, 0, 0, 0});
+    return;
+  }
+  if (last_->feed == 0) return;
   if (lowestSinceMove_ != 0) {
     Add(BrakingFault::kNoStopAtEnd, *last_, last_->feed, 0);
     return;

@@ -83,6 +83,7 @@ class BrakingCheck {
   std::optional<Move> last_;  // the last move, until the frames after it are known
   int feed_ = 0;              // in force, mm/min
   bool feedStated_ = false;
+  bool slowFrameNext_ = false;  // the frame taken last has a code above 4000
   int lowestSinceMove_ = kNothingBetween;  // over the frames after the last move
   int arcSense_ = 0;
   Plane plane_ = Plane::XY;

@@ -26,6 +26,8 @@ std::string WhatIsWrong(const BrakingFinding& finding) {
       return Sprintf("подача %d мм/мин выше наибольшей подачи станка %d мм/мин", feed, allowed);
     case BrakingFault::kNoStopAtEnd:
       return Sprintf("после последнего перемещения (подача %d мм/мин) нет останова F0000", feed);
+    case BrakingFault::kNoMoves:
+      return "нет перемещений (в файле нет ни одного кадра с X, Y или Z)";
   }
   return {};
 }
@@ -33,6 +35,7 @@ std::string WhatIsWrong(const BrakingFinding& finding) {
 }  // namespace
 
 std::string DescribeFinding(const BrakingFinding& finding) {
+  if (finding.kind == BrakingFault::kNoMoves) return WhatIsWrong(finding);
   return Sprintf("строка %ld (%s): ", finding.line, finding.frame.c_str()) + WhatIsWrong(finding);
 }
 
@@ -45,6 +48,7 @@ std::string_view FaultName(BrakingFault kind) {
     case BrakingFault::kZeroFeed: return "zero-feed";
     case BrakingFault::kAboveFeedMax: return "above-feed-max";
     case BrakingFault::kNoStopAtEnd: return "no-stop";
+    case BrakingFault::kNoMoves: return "no-moves";
   }
   return {};
 }

@@ -14,6 +14,8 @@ enum class BrakingFault {
   kZeroFeed,       // a move at F0000
   kAboveFeedMax,   // a move above the machine's highest feed
   kNoStopAtEnd,    // the last move is not followed by a stop
+  kNoMoves,        // the file has no move at all (line 0): nothing was checked, so
+                   // it must not pass for a program the machine can run
 };
 
 // One place where the machine cannot do what the program asks. Feeds are

@@ -21,6 +21,10 @@ void WriteBrakingReport(std::ostream& out, const std::filesystem::path& file,
     out << "Нарушений нет: станок везде успевает затормозиться.\n";
     return;
   }
+  if (findings.size() == 1 && findings.front().kind == BrakingFault::kNoMoves) {
+    out << "Проверять нечего: " << DescribeFinding(findings.front()) << ".\n";
+    return;
+  }
   out << Sprintf("Нарушений: %zu\n", findings.size());
   const std::size_t shown = std::min(listed, findings.size());
   for (std::size_t i = 0; i < shown; ++i) out << "  " << DescribeFinding(findings[i]) << '\n';

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "format/pathtext.h"
+#include "format/refusal.h"
 #include "format/textformat.h"
 #include "methods/motionsteps.h"
 #include "methods/sequencealign.h"
@@ -161,15 +162,35 @@ bool CorrectionWalk::Compare(const MotionStep& input, const MotionStep& output) 
 
 }  // namespace
 
-CorrectionDiff CompareCorrection(ByteSource& input, ByteSource& output,
-                                 const FrameChangeHandler& onChange) {
+namespace {
+
+// A refusal names its line; with two programs read side by side it must
+// also say whose line that is.
+bool NextStep(MotionStepReader& reader, MotionStep& step, const std::string& name) {
+  try {
+    return reader.Next(step);
+  } catch (const ProgramRefusal& refusal) {
+    if (name.empty()) throw;
+    throw ProgramRefusal(name + ": " + refusal.what());
+  }
+}
+
+CorrectionDiff Compare(ByteSource& input, ByteSource& output, const FrameChangeHandler& onChange,
+                       const std::string& inputName, const std::string& outputName) {
   MotionStepReader inputSteps(input), outputSteps(output);
   CorrectionWalk walk(onChange);
   MotionStep inputStep, outputStep;
-  while (inputSteps.Next(inputStep) && outputSteps.Next(outputStep) &&
-         walk.Compare(inputStep, outputStep)) {
+  while (NextStep(inputSteps, inputStep, inputName) &&
+         NextStep(outputSteps, outputStep, outputName) && walk.Compare(inputStep, outputStep)) {
   }
   return walk.Result();
+}
+
+}  // namespace
+
+CorrectionDiff CompareCorrection(ByteSource& input, ByteSource& output,
+                                 const FrameChangeHandler& onChange) {
+  return Compare(input, output, onChange, {}, {});
 }
 
 CorrectionDiff CompareCorrection(const std::filesystem::path& input,
@@ -185,7 +206,7 @@ CorrectionDiff CompareCorrection(const std::filesystem::path& input,
     return diff;
   }
   try {
-    return CompareCorrection(*inputSource, *outputSource, onChange);
+    return Compare(*inputSource, *outputSource, onChange, PathText(input), PathText(output));
   } catch (const IoError& error) {
     diff.status = DiffStatus::kFailed;
     diff.reason = error.what();

@@ -69,7 +69,8 @@ using FrameChangeHandler = std::function<void(const FrameChange&)>;
 // matched by their moves; between two moves, the frames without motion are
 // matched by their text without N and F words, and feed frames (F0000
 // stops among them) by their feed. Stops at the first move that differs.
-// Throws IoError, ProgramRefusal for a line too long to be a frame.
+// Throws IoError, ProgramRefusal for a line too long to be a frame or a code
+// that is no feed.
 CorrectionDiff CompareCorrection(ByteSource& input, ByteSource& output,
                                  const FrameChangeHandler& onChange);
 

@@ -5,6 +5,8 @@
 
 #include "format/feedcode.h"
 #include "format/numbers.h"
+#include "format/refusal.h"
+#include "format/words.h"
 
 namespace h33 {
 namespace {
@@ -52,17 +54,37 @@ StepFrame MotionStepReader::Read(const Frame& frame) const {
   return read;
 }
 
+// The controller's own frame after a code above 4000, as a feed frame of
+// the line that asks for it: a correction that drops the lead digit drops
+// the frame, and the moves after it run at another feed.
+StepFrame MotionStepReader::SlowFrame() const {
+  StepFrame slow;
+  slow.line = reader_.LineNumber();
+  slow.text = kControllerSlowFrame;
+  slow.feed_mm_min = DecodeFeed(ParseInt(ReadWord(kControllerSlowFrame, 'F')));
+  slow.feedOnly = true;
+  return slow;
+}
+
 bool MotionStepReader::Next(MotionStep& step) {
   if (done_) return false;
   step.before.clear();
   step.move.reset();
+  if (slowFrameNext_) step.before.push_back(SlowFrame());
+  slowFrameNext_ = false;
   while (reader_.ReadLine(line_)) {
+    // Refused as the correction and the braking check refuse it: a code
+    // that is no feed has no feed to compare.
+    RefuseNonFeedCode(line_, reader_.LineNumber());
     frame_.Assign(line_);
     modal_.TakeLine(line_);
+    const bool slowFrameNext = frame_.Has('F') && InsertsSlowFrame(ParseInt(frame_.FeedText()));
     if (!frame_.IsMotion()) {
       step.before.push_back(Read(frame_));
+      if (slowFrameNext) step.before.push_back(SlowFrame());
       continue;
     }
+    slowFrameNext_ = slowFrameNext;
     step.move = Read(frame_);
     step.shape = {frame_.WrittenMove(), {}, 0, modal_.ActivePlane()};
     if (frame_.IsArc()) {

@@ -42,24 +42,28 @@ struct MotionStep {
   MoveShape shape;
 };
 
-// Reads an H33 program move by move.
+// Reads an H33 program move by move, with the frame the controller runs
+// after a code above 4000 among the frames it stands for.
 class MotionStepReader {
  public:
   explicit MotionStepReader(ByteSource& source) : reader_(source) {}
 
   // The next move with the frames before it; the last step holds the frames
   // after the last move and no move. False when the program is read up.
-  // Throws IoError, ProgramRefusal for a line too long to be a frame.
+  // Throws IoError, ProgramRefusal for a line too long to be a frame or a
+  // code that is no feed.
   bool Next(MotionStep& step);
 
  private:
   StepFrame Read(const Frame& frame) const;
+  StepFrame SlowFrame() const;
 
   ProgramLineReader reader_;
   ModalState modal_;
   std::string line_;
   Frame frame_;
   bool done_ = false;
+  bool slowFrameNext_ = false;  // the last move has a code above 4000
 };
 
 }  // namespace h33

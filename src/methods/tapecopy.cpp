@@ -52,6 +52,7 @@ bool TapeCopy::Copy(ByteSource& source) {
     // Refused here rather than by the correction of a part, which would
     // number the lines of the part.
     RefuseNonFeedCode(line, reader.LineNumber());
+    RefuseSlowFrameCode(line, reader.LineNumber());
     // The line as read plus the carriage return it had on tape.
     byteCount_ += static_cast<long long>(line.size()) + 1;
     if (bytesThroughFirstMotion_ < 0 && HasMotion(line)) bytesThroughFirstMotion_ = byteCount_;

@@ -12,13 +12,6 @@
 namespace h33 {
 namespace {
 
-// A decoded code above 4000 is followed on the controller by this frame.
-constexpr const char* kInsertedFrame = "N000F0624";
-constexpr int kInsertAbove = 4000;
-
-constexpr const char* kMoveAtNonFeedCode =
-    "Строка %ld: перемещение идёт с кодом подачи F%s, который задаёт подачу меньше 1 мм/мин.";
-
 struct Unobserved {
   void Taken(const Frame&, long) {}
   void Timed(const FrameTiming&) {}
@@ -48,12 +41,12 @@ TimeCount TimeCounter::CountTime(TimeCountObserver* observer) {
 
 // A take at the end of the file gives a frame without words.
 template <typename Report>
-bool TimeCounter::TakeFrame(LineReader& reader, Frame& frame, Report& report) {
+bool TimeCounter::TakeFrame(ProgramLineReader& reader, Frame& frame, Report& report) {
   if (insertPending_) {
     insertPending_ = false;
-    frame.Assign(kInsertedFrame);
-  } else if (reader.ReadLine(line_, kProgramLineLimit)) {
-    CountLine(line_);
+    frame.Assign(kControllerSlowFrame);
+  } else if (reader.ReadLine(line_)) {
+    lineNumber_ = reader.LineNumber();
     frame.Assign(line_);
   } else {
     frame.Assign({});
@@ -61,11 +54,6 @@ bool TimeCounter::TakeFrame(LineReader& reader, Frame& frame, Report& report) {
   }
   report.Taken(frame, lineNumber_);
   return true;
-}
-
-void TimeCounter::CountLine(const std::string& piece) {
-  if (lineEnded_) ++lineNumber_;
-  lineEnded_ = piece.back() == '\n';
 }
 
 TimeCounter::FrameSlot TimeCounter::ParseFrame(const Frame& frame, int position) {
@@ -77,8 +65,8 @@ TimeCounter::FrameSlot TimeCounter::ParseFrame(const Frame& frame, int position)
   if (!feedWord.empty()) {
     const int code = ParseInt(feedWord);
     modalFeed_ = DecodeFeed(code);
-    modalNonFeedCode_ = IsNonFeedCode(code) ? std::string(TrimBlanks(feedWord)) : std::string();
-    if (code > kInsertAbove) insertPending_ = true;
+    modalNonFeedCode_ = IsNonFeedCode(feedWord) ? std::string(TrimBlanks(feedWord)) : std::string();
+    if (InsertsSlowFrame(code)) insertPending_ = true;
     slot.feed = modalFeed_;
   } else if (position == 0) {
     slot.feed = 0;
@@ -90,7 +78,7 @@ TimeCounter::FrameSlot TimeCounter::ParseFrame(const Frame& frame, int position)
   lastParsedFeed_ = slot.feed;
   // Its own code or one left in force: the move would take no time at all.
   if (motion && !modalNonFeedCode_.empty()) {
-    throw ProgramRefusal(Sprintf(kMoveAtNonFeedCode, lineNumber_, modalNonFeedCode_.c_str()));
+    throw MoveAtNonFeedCode(modalNonFeedCode_, lineNumber_);
   }
 
   if (motion) {
@@ -148,7 +136,8 @@ float TimeCounter::CountTime(ByteSource& source, TimeCountObserver* observer) {
 
 template <typename Report>
 float TimeCounter::Walk(ByteSource& source, Report report) {
-  LineReader reader(source);
+  // A line longer than a read is timed as the frames its pieces make.
+  ProgramLineReader reader(source, ProgramLineReader::LongLines::kInPieces);
   Frame frame;
   const bool any = TakeFrame(reader, frame, report);
   FrameSlot previous = ParseFrame(frame, 0);

@@ -29,12 +29,14 @@ class TimeCounter {
   TimeCounter(std::filesystem::path fileName, int acceleration_mm_s2);
 
   // The file's time. A move at a code that is no feed (IsNonFeedCode), which
-  // would otherwise count as taking no time, fails like a read. An observer,
-  // when given, is told every frame taken and timed.
+  // would otherwise count as taking no time, fails like a read, and so does
+  // a file that is no plain text (ProgramLineReader). An observer, when
+  // given, is told every frame taken and timed.
   TimeCount CountTime(TimeCountObserver* observer = nullptr);
 
   // The same walk over any byte source, in seconds. Throws IoError when the
-  // source fails, ProgramRefusal for a move at a code that is no feed.
+  // source fails, ProgramRefusal for a move at a code that is no feed or for
+  // bytes no program text holds.
   float CountTime(ByteSource& source, TimeCountObserver* observer = nullptr);
 
  private:
@@ -49,8 +51,7 @@ class TimeCounter {
   template <typename Report>
   float Walk(ByteSource& source, Report report);
   template <typename Report>
-  bool TakeFrame(class LineReader& reader, Frame& frame, Report& report);
-  void CountLine(const std::string& piece);
+  bool TakeFrame(class ProgramLineReader& reader, Frame& frame, Report& report);
   FrameSlot ParseFrame(const Frame& frame, int position);
   float FrameTime(const FrameSlot& previous, FrameSlot& current, const FrameSlot& next) const;
 
@@ -62,7 +63,6 @@ class TimeCounter {
   // The file's line the frame taken last belongs to; a line longer than a
   // read is taken in pieces.
   long lineNumber_ = 0;
-  bool lineEnded_ = true;
   int lastParsedFeed_ = 0;
   bool insertPending_ = false;
   std::string line_;  // the storage of every line read

@@ -129,7 +129,9 @@ CorrectionStatus UpToUpCorrection::Correct(ByteSource& input, ByteSink& output) 
 
 // A line longer than a read, 198 characters with its line end, is refused,
 // and so is any F word whose code is no feed: a feed-only frame's code would
-// be carried into the next move.
+// be carried into the next move. So is a code above 4000: its frame would be
+// written with the lead digit 0, without the controller's 240 mm/min frame
+// after it.
 std::optional<std::string> UpToUpCorrection::ReadLine(ProgramLineReader& reader) {
   std::string line;
   try {
@@ -140,6 +142,7 @@ std::optional<std::string> UpToUpCorrection::ReadLine(ProgramLineReader& reader)
     throw InputError(error.what());
   }
   RefuseNonFeedCode(line, reader.LineNumber());
+  RefuseSlowFrameCode(line, reader.LineNumber());
   return line;
 }
 

@@ -41,12 +41,39 @@ TEST(DecodeFeed, DecadeDigitsOfTenAndMoreSaturateInsteadOfOverflowing) {
 
 // Codes that decode below 1 mm/min give no feed; 0000 is the stop and stays.
 TEST(IsNonFeedCode, EveryCodeBelowOneButTheStop) {
-  for (const int code : {1, 399, 500, 900, 1000, 3900, 4000, 4001, 4399, 4500, 8000, -1, -660}) {
-    EXPECT_TRUE(IsNonFeedCode(code)) << code;
+  for (const char* value : {"0001", "0399", "0500", "0900", "4001", "4399", "4500"}) {
+    EXPECT_TRUE(IsNonFeedCode(value)) << value;
+    EXPECT_EQ(ClassifyFeedCode(value), FeedCodeKind::kBelowOne) << value;
   }
-  for (const int code : {0, 400, 405, 410, 660, 799, 1050, 4400, 4660, 9999}) {
-    EXPECT_FALSE(IsNonFeedCode(code)) << code;
+  for (const char* value : {"0000", "0400", "0405", "0410", "0660", "0799", "0999", "4400",
+                            "4660"}) {
+    EXPECT_FALSE(IsNonFeedCode(value)) << value;
   }
+  EXPECT_EQ(ClassifyFeedCode("0000"), FeedCodeKind::kStop);
+  EXPECT_EQ(ClassifyFeedCode("0660"), FeedCodeKind::kFeed);
+  EXPECT_EQ(ClassifyFeedCode(" 0660 "), FeedCodeKind::kFeed);  // ReadWord keeps the blanks
+}
+
+// Only the four digits 0000 stop the machine: a shorter word that reads as 0
+// is a slip, and so is a decade digit of 10 or more, which would decode to a
+// feed of millions.
+TEST(IsNonFeedCode, WordsThatAreNoCodes) {
+  for (const char* value : {"0", "00", "000", "00000", "660", "06600", "06 60", "+0660", "0660.",
+                            "-001", "-660", "1000", "1660", "3999", "4000", "5660", "9999"}) {
+    EXPECT_EQ(ClassifyFeedCode(value), FeedCodeKind::kNoCode) << value;
+    EXPECT_TRUE(IsNonFeedCode(value)) << value;
+  }
+}
+
+// The lead digit 4 does not change the feed; the controller runs its own
+// 240 mm/min frame after the frame.
+TEST(InsertsSlowFrame, CodesAbove4000) {
+  EXPECT_TRUE(InsertsSlowFrame(4660));
+  EXPECT_TRUE(InsertsSlowFrame(4001));
+  EXPECT_FALSE(InsertsSlowFrame(4000));
+  EXPECT_FALSE(InsertsSlowFrame(660));
+  EXPECT_EQ(DecodeFeed(4712), DecodeFeed(712));
+  EXPECT_STREQ(kControllerSlowFrame, "N000F0624");
 }
 
 TEST(DecodeFeed, RoundTripCutsToTwoSignificantDigits) {

@@ -100,6 +100,61 @@ TEST(BrakingCheck, RefusesWhatTheMethodsRefuse) {
   EXPECT_EQ(BrakingCheck(kMachine).Check(dir / "none.up").status, BrakingCheckStatus::kCannotOpen);
 }
 
+// F1660 for F0660 would be judged at 2147483647 mm/min, F000 as a stop.
+TEST(BrakingCheck, RefusesWordsThatAreNoFeedCodes) {
+  const auto reason = [](const std::string& feed) {
+    TempDir dir;
+    return BrakingCheck(kMachine)
+        .Check(dir.Write("a.up", "N001X+001000F0660\r\nN002X+001000F" + feed + "\r\n"))
+        .reason;
+  };
+  EXPECT_EQ(reason("1660"),
+            "Строка 2: слово F1660 не является кодом подачи H33 (четыре цифры, первая 0 или 4, "
+            "вторая от 4 до 9, например F0660).");
+  EXPECT_EQ(reason("0O60"),
+            "Строка 2: слово F0 не является кодом подачи H33 (четыре цифры, первая 0 или 4, "
+            "вторая от 4 до 9, например F0660).");
+  EXPECT_EQ(reason("000"),
+            "Строка 2: слово F000 не является кодом подачи H33 (четыре цифры, первая 0 или 4, "
+            "вторая от 4 до 9, например F0660).");
+  EXPECT_EQ(reason("0000"), "");
+}
+
+// After a code above 4000 the machine runs the controller's N000F0624: the
+// same program with that frame written out gets the same findings.
+TEST(BrakingCheck, TakesTheControllersFrameAfterACodeAbove4000IntoAccount) {
+  const Shown leadFour = Findings("N001X+000100F4660\nN002X+001000\nN003F0000\n");
+  EXPECT_EQ(leadFour, Shown{"1 braking 600/310 <240"});
+  EXPECT_EQ(Findings("N001X+000100F0660\nN000F0624\nN002X+001000\nN003F0000\n"), leadFour);
+  // The move after it runs at 240: its corner is taken at 240, not at 600.
+  EXPECT_EQ(Findings("N001X+001000F4660\nN002Y+001000\nN003F0000\n"),
+            Shown{"2 corner 240/100"});
+  // A move that states its own feed after it starts from the 240.
+  EXPECT_EQ(Findings("N001X+001000F4624\nN002X+001000F0660\nN003F0000\n"), Shown{});
+}
+
+// Nothing to brake is no verdict that the machine brakes everywhere.
+TEST(BrakingCheck, AFileWithoutMovesIsNoPass) {
+  EXPECT_EQ(Findings(""), Shown{"0 no-moves 0/0"});
+  EXPECT_EQ(Findings("Это не программа\r\nа просто текст\r\n"), Shown{"0 no-moves 0/0"});
+  EXPECT_EQ(Findings("%\r\nN001F0660M03\r\nN002M30\r\n$\r\n"), Shown{"0 no-moves 0/0"});
+  EXPECT_EQ(Findings("N001X+001000F0660\r\nN002F0000\r\n"), Shown{});
+}
+
+// Old Macintosh line ends: the same frames, the same findings.
+TEST(BrakingCheck, LoneCarriageReturnsEndLines) {
+  const std::string crlf = "N001X+001000F0660\r\nN002Y+001000\r\nN003M05\r\n";
+  std::string cr = crlf;
+  std::erase(cr, '\n');
+  EXPECT_EQ(Findings(cr), Findings(crlf));
+  EXPECT_EQ(Findings(cr).size(), 2u);
+}
+
+TEST(BrakingCheck, RefusesAFileInUnicode) {
+  MemorySource utf16(std::string_view("\xFF\xFEN\x00\x30\x00\r\x00\n\x00", 10));
+  EXPECT_THROW(BrakingCheck(kMachine).Check(utf16), ProgramRefusal);
+}
+
 std::string Report(const std::vector<BrakingFinding>& findings, std::size_t listed) {
   std::ostringstream report;
   WriteBrakingReport(report, "p.up", {100, 1200, 50}, findings, listed);
@@ -115,6 +170,9 @@ TEST(BrakingReport, NamesTheMachineAndListsWhatItWasAskedTo) {
       "подача 1200 мм/мин, ускорение 50 мм/с²\n";
   EXPECT_EQ(Report({}, 1),
             head + "Нарушений нет: станок везде успевает затормозиться.\n");
+  EXPECT_EQ(Report({{0, BrakingFault::kNoMoves, "", 0, 0, 0}}, 1),
+            head +
+                "Проверять нечего: нет перемещений (в файле нет ни одного кадра с X, Y или Z).\n");
   EXPECT_EQ(Report(findings, 1),
             head +
                 "Нарушений: 2\n  строка 3 (N003Y+001000): угол в начале кадра проходится на 600 "

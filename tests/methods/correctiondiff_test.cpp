@@ -6,8 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "format/pathtext.h"
 #include "format/refusal.h"
 #include "methods/correctiondiff.h"
+#include "tempdir.h"
 
 namespace h33 {
 namespace {
@@ -128,6 +130,41 @@ TEST(CorrectionDiff, UnreadableFilesAreSaidSo) {
   const std::string tooLong = std::string(300, 'X') + "\n";  // the source only views it
   MemorySource longLine(tooLong), fine("X+000100\n");
   EXPECT_THROW(CompareCorrection(longLine, fine, [](const FrameChange&) {}), ProgramRefusal);
+}
+
+// A code that is no feed has no feed to compare: the comparison refuses it
+// as the correction does, saying in which of the two programs it stands,
+// and never shows a feed of millions for F1660.
+TEST(CorrectionDiff, CodesThatAreNoFeedAreRefusedWithTheirProgramAndLine) {
+  const std::string good = "N001X+001000F0660\r\nN002F0000\r\n";
+  MemorySource slip("N001X+001000F1660\r\nN002F0000\r\n"), output(good);
+  EXPECT_THROW(CompareCorrection(slip, output, [](const FrameChange&) {}), ProgramRefusal);
+
+  TempDir dir;
+  const CorrectionDiff refused =
+      CompareCorrection(dir.Write("in.up", good),
+                        dir.Write("out.up", "N001X+001000F0660\r\nN002F000\r\n"),
+                        [](const FrameChange&) {});
+  EXPECT_EQ(refused.status, DiffStatus::kFailed);
+  EXPECT_EQ(refused.reason, PathText(dir / "out.up") +
+                                ": Строка 2: слово F000 не является кодом подачи H33 (четыре "
+                                "цифры, первая 0 или 4, вторая от 4 до 9, например F0660).");
+}
+
+// A code above 4000 brings the controller's N000F0624 after its frame: a
+// program that writes the code with the lead digit 0 has lost that frame,
+// and the move after it runs at 1200 instead of 240.
+TEST(CorrectionDiff, TheControllersFrameAfterACodeAbove4000IsCompared) {
+  const Compared leadDigitLost = Compare("N001X+001000F4712\nN002Y+001000\nN003F0000\n",
+                                         "N001X+001000F0712\nN002Y+001000\nN003F0000\n");
+  EXPECT_EQ(leadDigitLost.diff.status, DiffStatus::kCorresponds);
+  EXPECT_EQ(leadDigitLost.changes, (std::vector<std::string>{Change(kDropped, 1, 1, "240", "-"),
+                                                             Change(kChanged, 2, 2, "240", "1200")}));
+  // Written out, the frame is the same as the controller's.
+  EXPECT_EQ(Compare("N001X+001000F4712\nN002Y+001000\nN003F0000\n",
+                    "N001X+001000F0712\nN002F0624\nN003Y+001000\nN004F0000\n")
+                .changes,
+            std::vector<std::string>{});
 }
 
 // Every Up->up golden case that wrote its output: the input and the expected

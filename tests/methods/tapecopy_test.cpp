@@ -190,6 +190,18 @@ TEST(TapeCopy, ALineLongerThanTheLimitIsRefusedWithItsNumber) {
   }
 }
 
+// The parts are corrected, which refuses a code above 4000: refused here
+// with the line of the program, not of a part.
+TEST(TapeCopy, ACodeAbove4000IsRefusedWithItsLine) {
+  try {
+    CopyTapes("%\nN001G01X+001000F0660\nN002X+001000F4624\nN003M05\n", 1000);
+    ADD_FAILURE() << "not refused";
+  } catch (const ProgramRefusal& refusal) {
+    EXPECT_TRUE(std::string(refusal.what()).starts_with("Строка 3: код подачи F4624 с первой цифрой 4"))
+        << refusal.what();
+  }
+}
+
 TEST(TapeCopy, GarbageCoordinatesSaturateInsteadOfOverflowing) {
   const std::string before = "%\nN001X+99999999999999999999Y-99999999999999999999\nN002X+1\n";
   const Tapes tapes = CopyTapes(before + "N003M05\n", Count(before));

@@ -44,6 +44,21 @@ TEST(TimeBreakdown, SplitsCuttingRapidAndBraking) {
   EXPECT_EQ(breakdown.tools[0].tool, "");
 }
 
+// After a code above 4000 the controller's own frame slows the next move to
+// 240 mm/min: its 100 mm are cutting at 240 (25 s), as when the frame is
+// written out, not at the 1200 of the code.
+TEST(TimeBreakdown, TheMoveAfterACodeAbove4000RunsAt240) {
+  const Counted leadFour = Count("N001F0000\nN002X+010000F4712\nN003X+010000\nN004F0000\n");
+  const Counted written =
+      Count("N001F0000\nN002X+010000F0712\nN000F0624\nN003X+010000\nN004F0000\n");
+  EXPECT_EQ(leadFour.breakdown.total_s, written.breakdown.total_s);
+  EXPECT_NEAR(leadFour.breakdown.parts.cutting.seconds, 25, 1e-4);
+  EXPECT_NEAR(leadFour.breakdown.parts.cutting.length_mm, 100, 1e-4);
+  EXPECT_NEAR(leadFour.breakdown.parts.rapid.length_mm, 100, 1e-4);
+  EXPECT_EQ(leadFour.breakdown.parts.cutting.seconds, written.breakdown.parts.cutting.seconds);
+  EXPECT_EQ(leadFour.breakdown.parts.braking_s, written.breakdown.parts.braking_s);
+}
+
 TEST(TimeBreakdown, MoveWithoutFeedHasPathButNoTime) {
   const Counted counted = Count("N001G01\nN002X+010000\nN003X+010000F0660\nN004F0660\n");
   EXPECT_NEAR(counted.breakdown.parts.untimedLength_mm, 100, 1e-4);

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "format/refusal.h"
+#include "format/textformat.h"
 #include "methods/timecount.h"
 #include "tempdir.h"
 
@@ -98,11 +99,22 @@ TEST(TimeCounter, CarriageReturnLineFeedAndLongLinesReadTheSame) {
   EXPECT_FLOAT_EQ(TimeOf(withLongLine), 11.0f);
 }
 
+// A file saved with old Macintosh line ends has the frames of its lines,
+// not one long line read in pieces that take no time.
+TEST(TimeCounter, LoneCarriageReturnsEndLinesAsCarriageReturnLineFeedDoes) {
+  const std::string cr = "N001F0000\rN002X+010000F0660\rN003F0000\r";
+  EXPECT_EQ(TimeOf(cr), 12.0f);
+  EXPECT_EQ(TimeOf(cr), TimeOf("N001F0000\r\nN002X+010000F0660\r\nN003F0000\r\n"));
+}
+
 TEST(TimeCounter, GarbageNeverCrashes) {
   std::string garbage;
-  for (int i = 0; i < 5000; ++i) garbage.push_back(static_cast<char>((i * 7919) % 256));
+  for (int i = 1; i <= 5000; ++i) garbage.push_back(static_cast<char>((i * 7919) % 255 + 1));
   EXPECT_GE(TimeOf(garbage), 0.0f);
-  EXPECT_GE(TimeOf("N1F9999X+9\nN2F3999X-99999999999999Y+.\nN3F0711X1\nN4X1F4999\n"), 0.0f);
+  EXPECT_GE(TimeOf("N1F0799X+9\nN2F0999X-99999999999999Y+.\nN3F0711X1\nN4X1F4999\n"), 0.0f);
+  // With NUL bytes it is no text at all.
+  garbage[100] = '\0';
+  EXPECT_THROW(TimeOf(garbage), ProgramRefusal);
 }
 
 // A move at a code that is no feed would count as taking no time at all.
@@ -127,6 +139,37 @@ TEST(TimeCounter, AMoveAtACodeBelowOneIsRefusedWithItsLine) {
   EXPECT_EQ(refusal("%\nN001F0001\nN002X+001000F0660\nN003M30\n"), "counted");
   EXPECT_EQ(refusal("%\nN001F4001\nN002X+001000\nN003M30\n"), "counted");
   EXPECT_EQ(refusal("%\nN001X+001000F0000\nN002X+001000\nN003M30\n"), "counted");
+}
+
+// Words that are no codes would otherwise run as the stop (F000, F0 of the
+// typo F0O60) or at a feed of millions (F1660 for F0660).
+TEST(TimeCounter, AMoveAtAWordThatIsNoCodeIsRefusedWithItsLine) {
+  const auto refusal = [](const std::string& feed) {
+    try {
+      TimeOf("%\nN001X+001000F0660\nN002Y+001000F" + feed + "\nN003X+001000\nN004M30\n");
+    } catch (const ProgramRefusal& error) {
+      return std::string(error.what());
+    }
+    return std::string("counted");
+  };
+  const auto refused = [](const char* word) {
+    return Sprintf("Строка 3: перемещение идёт со словом F%s, которое не является кодом подачи "
+                   "H33 (четыре цифры, первая 0 или 4, вторая от 4 до 9, например F0660).",
+                   word);
+  };
+  EXPECT_EQ(refusal("0"), refused("0"));
+  EXPECT_EQ(refusal("000"), refused("000"));
+  EXPECT_EQ(refusal("0O60"), refused("0"));
+  EXPECT_EQ(refusal("1660"), refused("1660"));
+  EXPECT_EQ(refusal("5660"), refused("5660"));
+  EXPECT_EQ(refusal("0660"), "counted");
+  EXPECT_EQ(refusal("0000"), "counted");
+}
+
+// Notepad's "Unicode": read as text it would be a program of no time at all.
+TEST(TimeCounter, AFileInUnicodeIsRefused) {
+  EXPECT_THROW(TimeOf(std::string("\xFF\xFEN\x00\x30\x00\r\x00\n\x00", 10)), ProgramRefusal);
+  EXPECT_THROW(TimeOf("\xEF\xBB\xBFN001X+001000F0660\r\n"), ProgramRefusal);
 }
 
 TEST(TimeCounter, AFileThatCannotBeTimedSaysWhyInsteadOfZeroSeconds) {

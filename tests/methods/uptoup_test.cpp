@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "format/textformat.h"
 #include "methods/uptoup.h"
 #include "scripteddialogs.h"
 #include "tempdir.h"
@@ -174,6 +175,43 @@ TEST(UpToUpFeed, CodesBelowOneAreRefusedWithTheirLine) {
             "меньше 1 мм/мин.\nОбработка прервана.");
 }
 
+// F000 and the typo F0O60 (read as F0) would come out as F0000 on the move,
+// F1660 for F0660 as the machine's highest feed.
+TEST(UpToUpFeed, WordsThatAreNoCodesAreRefusedWithTheirLine) {
+  const auto shown = [](const std::string& feed) {
+    const Corrected corrected = Correct("%\nN001X+001000F0660\nN002Y+001000F" + feed + "\n");
+    EXPECT_EQ(corrected.result, CorrectionStatus::kInputUnreadable) << feed;
+    EXPECT_EQ(corrected.output, "") << feed;
+    return corrected.shown.empty() ? std::string() : corrected.shown.back();
+  };
+  const auto refusal = [](const char* word) {
+    return Sprintf(
+        "captioned <Ошибка в программе UpToUp>: Строка 3: слово F%s не является кодом подачи H33 "
+        "(четыре цифры, первая 0 или 4, вторая от 4 до 9, например F0660).\nОбработка прервана.",
+        word);
+  };
+  for (const char* feed : {"0", "00", "000", "1660", "3999", "4000", "5660"}) {
+    EXPECT_EQ(shown(feed), refusal(feed));
+  }
+  EXPECT_EQ(shown("0O60"), refusal("0"));
+}
+
+// The correction writes every code with the lead digit 0: F4712 would lose
+// the controller's 240 mm/min frame after it, and the moves after it would
+// run at 1200 instead of 240.
+TEST(UpToUpFeed, CodesAbove4000AreRefusedWithTheirLine) {
+  const Corrected leadFour =
+      Correct("%\nN001X+001000F0660\nN002Y+001000F4712\nN003X+001000\nN004M30\n");
+  EXPECT_EQ(leadFour.result, CorrectionStatus::kInputUnreadable);
+  EXPECT_EQ(leadFour.output, "");
+  EXPECT_EQ(leadFour.shown.back(),
+            "captioned <Ошибка в программе UpToUp>: Строка 3: код подачи F4712 с первой цифрой 4: "
+            "после этого кадра станок сам выполняет кадр N000F0624 (240 мм/мин), а коррекция "
+            "пишет коды с первой цифрой 0. Запишите код с первой цифрой 0, а подачу 240 мм/мин "
+            "(F0624) - в следующем кадре с перемещением.\nОбработка прервана.");
+  EXPECT_EQ(Correct("%\nN001X+001000F 4660\n").result, CorrectionStatus::kInputUnreadable);
+}
+
 TEST(UpToUpFeed, FeedOnlyFramesAreDroppedAndTheJunctionComputedAgain) {
   EXPECT_EQ(Output("%\nN001X+001000F0660\nN002F0610\nN003Y+001000F0660\n"),
             "%\nN001X+001000F0660\nN002F0610\nN003Y+001000F0660\nN004F0000\n");
@@ -258,7 +296,38 @@ TEST(UpToUpRun, LineEndsAndTheEndMark) {
   EXPECT_EQ(Output("%\nN001X+001000F0660"), "%\nN001X+001000F0660\nN002F0000\n");
   EXPECT_EQ(Output("N001M08\nEND"), "N001M08\n");
   EXPECT_EQ(Output("N001M08\nEND\n"), "N001M08\nEND\n");
-  EXPECT_EQ(Output("N001M08\rN002\n"), "N001M08\rN002\n");
+}
+
+// A file saved with old Macintosh line ends is corrected as the same file
+// with CR LF: its frames braked, its control sums those of its moves.
+TEST(UpToUpRun, LoneCarriageReturnsEndLines) {
+  const std::string crlf =
+      "%\r\nN001G01X+001000F0660\r\nN002Y+001000\r\nN003X-001000\r\nN004M05\r\n";
+  std::string cr = crlf;
+  std::erase(cr, '\n');
+  const Corrected fromCr = Correct(cr);
+  const Corrected fromCrlf = Correct(crlf);
+  EXPECT_EQ(fromCr.result, CorrectionStatus::kCorrected);
+  EXPECT_EQ(fromCr.output, fromCrlf.output);
+  EXPECT_EQ(fromCr.shown, fromCrlf.shown);
+  EXPECT_EQ(fromCr.shown.back(),
+            "message: Контрольные суммы:\nSUMX =      0.00 mm\nSUMY =     10.00 mm\n"
+            "SUMZ =      0.00 mm");
+  EXPECT_NE(fromCr.output.find("F0000"), std::string::npos);
+  EXPECT_EQ(Output("N001M08\rN002\n"), "N001M08\nN002\n");
+}
+
+// Notepad's "Unicode": copied through as it was, it would be written back
+// neither as UTF-16 nor as text.
+TEST(UpToUpRun, AFileInUnicodeIsRefused) {
+  const Corrected utf16 = Correct(std::string_view("\xFF\xFEN\x00\x30\x00\r\x00\n\x00", 10));
+  EXPECT_EQ(utf16.result, CorrectionStatus::kInputUnreadable);
+  EXPECT_EQ(utf16.output, "");
+  ASSERT_FALSE(utf16.shown.empty());
+  EXPECT_NE(utf16.shown.back().find("UTF-16"), std::string::npos) << utf16.shown.back();
+  EXPECT_NE(utf16.shown.back().find("кодировке ANSI"), std::string::npos) << utf16.shown.back();
+  EXPECT_EQ(Correct(std::string_view("N001M08\r\nN\x00\r\n", 12)).result,
+            CorrectionStatus::kInputUnreadable);
 }
 
 TEST(UpToUpRun, CorrectingItsOwnOutputInsertsTheSameFramesAgain) {

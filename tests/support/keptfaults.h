@@ -15,8 +15,8 @@ namespace h33 {
 // it (a short arc before it takes the stop whole): the output's moves at 0
 // are kept when the input has such a move anywhere. And the first frame's arc
 // keeps its feed: a method limits an arc's feed while the arc is the next
-// frame, and the first frame never is. Every other finding is the method's
-// own.
+// frame, and the first frame never is. A program without a move has nothing
+// to brake. Every other finding is the method's own.
 std::vector<BrakingFinding> FindingsNotKept(const std::vector<BrakingFinding>& output,
                                             const std::vector<BrakingFinding>& input);
 
