@@ -170,9 +170,10 @@ void MainWindow::RunMethod(const QString& input) {
           TimeCounter(*output, parameters.Machine.acceleration_mm_s2).CountTime();
       if (time.status != TimeCountStatus::kCounted) return ReportUncounted(*output, time);
       minutes = double{time.seconds} / 60;
+      // The time is the written program's: named by it, as the command does.
       dialogs_.Ask(DialogKind::Information,
                    Sprintf("Файл УП ->\n %s \n Время выполнения УП = %.2lf (мин)",
-                           PathText(inputName).c_str(), minutes),
+                           PathText(*output).c_str(), minutes),
                    {Button::Yes});
     }
   } else {

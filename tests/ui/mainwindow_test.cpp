@@ -799,7 +799,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(dialogs.shown.size(), std::size_t{2});
     QVERIFY(QString::fromStdString(dialogs.shown[0]).startsWith("message: Контрольные суммы:\nSUMX ="));
     QVERIFY(QString::fromStdString(dialogs.shown[1])
-                .startsWith("information [Yes]: Файл УП ->\n " + QString::fromStdString((dir / "p.up").string()) +
+                .startsWith("information [Yes]: Файл УП ->\n " + QDir::toNativeSeparators(output) +
                             " \n Время выполнения УП = "));
     QCOMPARE(statistics.frameCount->text(), QString("4"));  // the output's frames, stop frame included
     QCOMPARE(window.fileList->count(), 2);            // the new file shows at once
