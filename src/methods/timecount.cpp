@@ -145,8 +145,11 @@ float TimeCounter::Walk(ByteSource& source, Report report) {
   FrameSlot current = ParseFrame(frame, 1);
   TakeFrame(reader, frame, report);
   FrameSlot next = ParseFrame(frame, 2);
-  float total = 0;
-  if (!any) return total;
+  // Each frame's time is the 32-bit result the controller's rules give; their
+  // sum is kept in double: a float total loses the small frames' time once it
+  // is large (a million 0.06 s frames would add up to 59455 s, not 60000).
+  double total = 0;
+  if (!any) return 0;
   for (;;) {
     // FrameTime may replace the feed by the speed the frame ends with.
     const int feed = current.feed;
@@ -158,7 +161,7 @@ float TimeCounter::Walk(ByteSource& source, Report report) {
     if (!TakeFrame(reader, frame, report)) break;
     next = ParseFrame(frame, 2);
   }
-  return total;
+  return static_cast<float>(total);
 }
 
 }  // namespace h33

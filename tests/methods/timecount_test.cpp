@@ -33,6 +33,15 @@ TEST(TimeCounter, SteadyFrameRunsAtItsFeed) {
   EXPECT_FLOAT_EQ(TimeOf(std::string("N001F0660\n") + kLong600 + "N003F0660\n"), 10.0f);
 }
 
+// A million short frames: the total does not drift as it grows.
+TEST(TimeCounter, ManyShortFramesAddUpExactly) {
+  std::string program = "N001F0660\n";
+  for (int frame = 0; frame < 1000000; ++frame) program += "X+000060\n";
+  program += "N003F0660\n";
+  // 0.6 mm at 600 mm/min: 0.06 s each, the first and last lines untimed.
+  EXPECT_NEAR(TimeOf(program), 60000.0f, 0.5f);
+}
+
 TEST(TimeCounter, FirstAndLastFramesAreNeverTimed) {
   EXPECT_EQ(TimeOf(std::string(kLong600) + "N003F0000\n"), 0.0f);  // second line is no motion
   // Only the middle frames are timed, each 10 s at a steady 600 mm/min.
