@@ -229,6 +229,11 @@ TEST(UpToUpFeed, FeedOnlyFramesGoWithTheirOtherWordsUnlessTheyHaveAnMLOrGWord) {
 TEST(UpToUpFeed, ShortFrameRunsAtTwiceTheSpeedLimitAndTheNextGetsItsFeedBack) {
   EXPECT_EQ(Output("%\nN001X+001000F0660\nN002X+000020\nN003X+001000\n"),
             "%\nN001X+001000F0660\nN002X+000020F0610\nN003X+001000F0660\nN004F0000\n");
+  // At most 0.21 mm: exactly 0.21 mm is short, 0.22 mm is not.
+  EXPECT_EQ(Output("%\nN001X+001000F0660\nN002X+000021\nN003X+001000\n"),
+            "%\nN001X+001000F0660\nN002X+000021F0610\nN003X+001000F0660\nN004F0000\n");
+  EXPECT_EQ(Output("%\nN001X+001000F0660\nN002X+000022\nN003X+001000\n"),
+            "%\nN001X+001000F0660\nN002X+000022\nN003X+001000\nN004F0000\n");
 }
 
 TEST(UpToUpFeed, FeedsAboveTheMachineLimitAreCut) {
