@@ -116,6 +116,10 @@ void BrakingCheck::CheckOwnFeed(const Move& move) {
   }
   const int feedMax = CodedFeed(policy_.feedMax_mm_min);
   if (move.feed > feedMax) Add(BrakingFault::kAboveFeedMax, move, move.feed, feedMax);
+  if (move.chord <= kShortFrameLength_mm) {
+    const int shortFeed = CodedFeed(2 * policy_.speedLimit_mm_min);
+    if (move.feed > shortFeed) Add(BrakingFault::kShortTooFast, move, move.feed, shortFeed);
+  }
   if (!move.centre.present) return;
   const int arcLimit = CodedFeed(TruncateToInt(PolicyArcLimit(move.centre, policy_)));
   if (move.feed > arcLimit) Add(BrakingFault::kArcTooFast, move, move.feed, arcLimit);

@@ -18,6 +18,9 @@ std::string WhatIsWrong(const BrakingFinding& finding) {
                      allowed);
     case BrakingFault::kArcTooFast:
       return Sprintf("дуга на %d мм/мин быстрее предела окружности %d мм/мин", feed, allowed);
+    case BrakingFault::kShortTooFast:
+      return Sprintf("короткий кадр (не длиннее 0.21 мм) на %d мм/мин, допустимо %d мм/мин", feed,
+                     allowed);
     case BrakingFault::kNoFeedYet:
       return "перемещение до первой подачи: подача не задана, станок стоит";
     case BrakingFault::kZeroFeed:
@@ -44,6 +47,7 @@ std::string_view FaultName(BrakingFault kind) {
     case BrakingFault::kCannotBrake: return "braking";
     case BrakingFault::kCornerTooFast: return "corner";
     case BrakingFault::kArcTooFast: return "arc";
+    case BrakingFault::kShortTooFast: return "short";
     case BrakingFault::kNoFeedYet: return "no-feed";
     case BrakingFault::kZeroFeed: return "zero-feed";
     case BrakingFault::kAboveFeedMax: return "above-feed-max";

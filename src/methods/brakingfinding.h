@@ -10,6 +10,7 @@ enum class BrakingFault {
   kCannotBrake,    // the frame runs too fast to brake within its length to the feed after it
   kCornerTooFast,  // the corner where the frame starts is taken above the junction feed
   kArcTooFast,     // an arc runs above its circle limit
+  kShortTooFast,   // a move of at most 0.21 mm runs above twice the speed limit
   kNoFeedYet,      // a move before the program states any feed: the machine stands still
   kZeroFeed,       // a move at F0000
   kAboveFeedMax,   // a move above the machine's highest feed

@@ -82,6 +82,17 @@ TEST(BrakingCheck, HoldsArcsToTheirCircleLimitAndShortArcsToTheNextFeed) {
             Shown{"1 braking 600/240 <240"});
 }
 
+// A move of at most 0.21 mm runs at no more than twice the speed limit,
+// as the correction writes it.
+TEST(BrakingCheck, HoldsShortMovesToTwiceTheSpeedLimit) {
+  const auto program = [](const char* move, const char* code) {
+    return Sprintf("%%\nN001G01X+001000F%s\nN002%s\nN003X+001000\nN004F0000\n", code, move);
+  };
+  EXPECT_EQ(Findings(program("X+000021", "0620")), Shown{"3 short 200/100"});
+  EXPECT_EQ(Findings(program("X+000021", "0610")), Shown{});
+  EXPECT_EQ(Findings(program("X+000022", "0620")), Shown{});
+}
+
 TEST(BrakingCheck, FindsMovesTheMachineCannotRunAtTheirFeed) {
   EXPECT_EQ(Findings("N001X+001000\nN002X+001000F0000\nN003X+001000F0799\n"),
             (Shown{"1 no-feed 0/0", "2 zero-feed 0/0", "3 above-feed-max 9900/1200",
