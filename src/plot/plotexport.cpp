@@ -92,6 +92,10 @@ PathPolyline::Options ExportPathOptions(int width, int height) {
 
 double ThinningPixels(const PlotExport& plot) {
   if (plot.kind == PlotKind::kProfile) return 0;
+  // A path without extent (no move, or moves that return to one point) has
+  // no detail to leave out, whatever scale its empty frame is drawn at.
+  const Box3& bounds = plot.program->path.Bounds();
+  if (bounds.Empty() || bounds.LargestSide() <= 0) return 0;
   const QRectF area(0, 0, plot.width, plot.height);
   return plot.program->path.Tolerance() * FitToolpath(*plot.program, plot.plane, area).scale;
 }
