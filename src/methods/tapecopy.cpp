@@ -31,6 +31,20 @@ void AddOffset(long& offset, const std::string& line, char axis) {
 
 std::string XYFrame(long x, long y) { return Sprintf("N000G01X%+6.6ldY%+6.6ldF0712\n", x, y); }
 
+// A coordinate word holds a sign and six digits: 9999.99 mm. A cut further
+// from the program's start than that cannot be returned from and approached
+// again in one frame the controller reads; the split is refused before any
+// tape is kept.
+constexpr long kLargestWordValue = 999999;
+
+void RefuseUnwritableOffset(long offset, char axis, long lineNumber) {
+  if (offset >= -kLargestWordValue && offset <= kLargestWordValue) return;
+  throw ProgramRefusal(Sprintf("Строка %ld: в месте разреза инструмент отошёл от начала программы "
+                               "по оси %c дальше 9999.99 мм: кадры возврата и подхода этого не "
+                               "запишут, разбивка здесь невозможна",
+                               lineNumber, axis));
+}
+
 bool HasMotion(const std::string& line) {
   return HasWord(line, 'X') || HasWord(line, 'Y') || HasWord(line, 'Z');
 }
@@ -57,7 +71,7 @@ bool TapeCopy::Copy(ByteSource& source) {
     byteCount_ += static_cast<long long>(line.size()) + 1;
     if (bytesThroughFirstMotion_ < 0 && HasMotion(line)) bytesThroughFirstMotion_ = byteCount_;
     if (!cutDone_ && byteCount_ > workingLimit_) {
-      WriteCut();
+      WriteCut(reader.LineNumber());
       cutDone_ = true;
     }
     if (cutDone_) {
@@ -108,7 +122,10 @@ void TapeCopy::RestateSwitches(const std::string& line) {
   }
 }
 
-void TapeCopy::WriteCut() {
+void TapeCopy::WriteCut(long lineNumber) {
+  RefuseUnwritableOffset(offsetX_, 'X', lineNumber);
+  RefuseUnwritableOffset(offsetY_, 'Y', lineNumber);
+  RefuseUnwritableOffset(offsetZ_, 'Z', lineNumber);
   for (const std::string& frame : closingFrames_) WriteFirst(frame);
   // Every tape starts where the program starts: any move away in X or Y is
   // undone, also one along a single axis.

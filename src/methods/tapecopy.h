@@ -42,7 +42,8 @@ class TapeCopy {
  private:
   void CopyBeforeCut(const std::string& line);
   void RestateSwitches(const std::string& line);
-  void WriteCut();
+  // The cut comes before line `lineNumber`, which starts the second tape.
+  void WriteCut(long lineNumber);
   void CopyAfterCut(std::string line);
   void WriteFirst(std::string_view text);
   std::string ZFrame(long z, bool returning) const;

@@ -140,7 +140,7 @@ TEST_F(OnEverySource, PtpToUp) {
 TEST_F(OnEverySource, TapeSplit) {
   std::string straight = "%\r\nN001S500M03\r\n";
   for (int frame = 2; frame < 4000; ++frame) {
-    straight += Sprintf("N%03dG01X+001000Y+000200F0660\r\n", frame % 1000);
+    straight += Sprintf("N%03dG01X+000100Y+000020F0660\r\n", frame % 1000);
   }
   straight += "N999M05\r\nN999M30\r\n";
   dir.Write("p.up", straight);

@@ -202,11 +202,25 @@ TEST(TapeCopy, ACodeAbove4000IsRefusedWithItsLine) {
   }
 }
 
-TEST(TapeCopy, GarbageCoordinatesSaturateInsteadOfOverflowing) {
-  const std::string before = "%\nN001X+99999999999999999999Y-99999999999999999999\nN002X+1\n";
-  const Tapes tapes = CopyTapes(before + "N003M05\n", Count(before));
-  const std::string returnMove = Sprintf("N000G01X%+ldY%+ldF0712\n", -LONG_MAX, LONG_MAX);
-  EXPECT_NE(tapes.first.find(returnMove), std::string::npos);
+// A coordinate word reaches 9999.99 mm: a cut further from the start would
+// need a return frame the controller cannot read. Garbage coordinates
+// saturate on the way instead of overflowing, and are refused the same.
+TEST(TapeCopy, ACutBeyondTheWordsReachIsRefused) {
+  const auto cutAfter = [](const std::string& moves) {
+    const std::string before = "%\n" + moves;
+    return CopyTapes(before + "N009M05\n", Count(before));
+  };
+  const Tapes reach = cutAfter("N001X+999999\nN002Y-500000\nN003Y-499999\n");
+  EXPECT_NE(reach.first.find("N000G01X-999999Y+999999F0712\n"), std::string::npos);
+  for (const char* moves : {"N001X+999999\nN002X+000001\n", "N001Z-999999\nN002Z-000001\n",
+                            "N001X+99999999999999999999Y-99999999999999999999\nN002X+1\n"}) {
+    try {
+      cutAfter(moves);
+      ADD_FAILURE() << moves;
+    } catch (const ProgramRefusal& refusal) {
+      EXPECT_NE(std::string(refusal.what()).find("9999.99 мм"), std::string::npos) << refusal.what();
+    }
+  }
 }
 
 // Generated programs: whatever the limit, the two tapes hold the program's
