@@ -513,6 +513,9 @@ class MainWindowTest : public QObject {
 
   // A read that fails part way throws; the window says so and stays open.
   void AFileThatFailsToReadGetsAnErrorBox() {
+#ifdef Q_OS_WIN
+    QSKIP("Linux only: Windows has no file whose read fails part way (Wine shows /proc, but links to it are no Windows links)");
+#endif
     if (!std::filesystem::exists("/proc/self/mem")) QSKIP("no file that fails to read");
     TempDir dir;
     std::filesystem::create_symlink("/proc/self/mem", dir / "bad.up");

@@ -3,7 +3,8 @@
 # the programs in Program Files with a Start-menu entry and the file
 # associations; the installed h33.exe answers as the command does on Linux
 # (tests/golden/time-pocket); the installed window starts and keeps running;
-# the silent uninstall leaves neither a file nor a registry key behind.
+# the silent uninstall leaves neither a file nor a registry key behind, and
+# the user's PATH as it was.
 #   installer_test.sh SETUP.EXE GOLDEN_DIR
 set -eu
 setup=$(readlink -f "$1")
@@ -20,8 +21,11 @@ wineboot --init >/dev/null 2>&1
 wineserver --wait
 find "$WINEPREFIX/drive_c" | sort >"$WINEPREFIX/files-before"
 
-wine "$setup" /S
+user_path() { wine reg query 'HKCU\Environment' /v Path 2>/dev/null | tr -d '\r' | grep Path || true; }
+wine reg add 'HKCU\Environment' /v Path /t REG_EXPAND_SZ /d 'C:\tools' /f >/dev/null 2>&1
+wine "$setup" /S /PATH
 wineserver --wait
+user_path | grep -qF 'C:\tools;C:\Program Files\h33feed' || fail "h33.exe not on the user's PATH: $(user_path)"
 folder="$WINEPREFIX/drive_c/Program Files/h33feed"
 menu="$WINEPREFIX/drive_c/ProgramData/Microsoft/Windows/Start Menu/Programs/h33feed.lnk"
 for file in h33.exe h33feed.exe h33-plot.exe uninstall.exe README-windows.txt examples/pocket.up; do
@@ -41,12 +45,14 @@ status=0
 wineserver -k 2>/dev/null || true
 [ "$status" = 124 ] || fail "the installed window ended with $status instead of running"
 
-wine "$folder/uninstall.exe" /S
+# Started as Windows starts it, by its Windows name.
+wine 'C:\Program Files\h33feed\uninstall.exe' /S
 wineserver --wait
 # The uninstaller runs from a copy in the temporary folder, which Wine
 # removes only at its next start: that folder is not the installation's.
-find "$WINEPREFIX/drive_c" | sort | grep -v '/temp/' >"$WINEPREFIX/files-after"
-grep -v '/temp/' "$WINEPREFIX/files-before" | diff - "$WINEPREFIX/files-after" || fail "files left behind (above)"
+find "$WINEPREFIX/drive_c" | sort | grep -vi '/temp/' >"$WINEPREFIX/files-after"
+grep -vi '/temp/' "$WINEPREFIX/files-before" | diff - "$WINEPREFIX/files-after" || fail "files left behind (above)"
+[ "$(user_path | awk '{print $3}')" = 'C:\tools' ] || fail "the user's PATH not restored: $(user_path)"
 for key in 'HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\h33feed' 'HKLM\Software\Classes\h33feed.program' \
   'HKLM\Software\Classes\.up' 'HKLM\Software\Classes\.ptp'; do
   if wine reg query "$key" >/dev/null 2>&1; then fail "registry key left behind: $key"; fi
