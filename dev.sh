@@ -74,6 +74,8 @@ try_package() {
   h33-plot "$examples/pocket.up" -o "$dir/packages/pocket.png"
   desktop-file-validate /usr/share/applications/h33feed.desktop
   test -f /usr/share/icons/hicolor/scalable/apps/h33feed.svg
+  test -f /usr/share/doc/h33feed/copyright
+  zcat /usr/share/man/man1/h33.1.gz | grep -q '^\.TH H33 1'
   # The window runs until it is stopped; one that cannot start ends at once.
   local status=0
   xvfb-run -a timeout 5 h33feed "$examples" 2>/dev/null || status=$?
