@@ -1,6 +1,7 @@
 #include "cli/programfiles.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <ostream>
@@ -35,20 +36,32 @@ std::FILE* OpenStandardInput() {
   return stdin;
 }
 
+// A pipe or a device has no end of its own (`yes |`, /dev/zero): the copy
+// stops here rather than fill the disk. A program is far shorter; one this
+// long is given as a file, which is read without a copy.
+constexpr std::uintmax_t kLargestCopy = std::uintmax_t{1} << 30;
+
 // Copies all of `from` into the file `to`; throws IoError naming `source`.
 void Copy(std::FILE* from, const std::string& source, const fs::path& to) {
   std::FILE* file = OpenFile(to, "wb");
   if (!file) throw IoError("не удается записать временный файл " + PathText(to));
   char buffer[1 << 16];
   bool written = true;
+  std::uintmax_t copied = 0;
   std::size_t count = 0;
-  while (written && (count = std::fread(buffer, 1, sizeof buffer, from)) > 0) {
+  while (written && copied <= kLargestCopy &&
+         (count = std::fread(buffer, 1, sizeof buffer, from)) > 0) {
     written = std::fwrite(buffer, 1, count, file) == count;
+    copied += count;
   }
   const bool readFailed = std::ferror(from) != 0;
   written = std::fclose(file) == 0 && written;
   if (readFailed) throw IoError("ошибка чтения " + source);
   if (!written) throw IoError("ошибка записи во временный файл " + PathText(to));
+  if (copied > kLargestCopy) {
+    throw IoError("чтение " + source + " остановлено: больше 1 ГБ, программа не бывает такой " +
+                  "длинной (большой файл укажите по имени, он читается без копии)");
+  }
 }
 
 }  // namespace

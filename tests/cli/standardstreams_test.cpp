@@ -144,6 +144,19 @@ TEST_F(StandardStreams, AReaderThatGoesEarlyLeavesNoScratchFiles) {
   }
 }
 
+// A pipe or device without end is not copied until the disk is full: the
+// copy stops at 1 GB, says so, and leaves nothing behind.
+TEST_F(StandardStreams, AnEndlessInputIsStoppedAndLeavesNoScratchFiles) {
+  if (!fs::exists("/dev/zero")) GTEST_SKIP() << "no /dev/zero on this system";
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {"time", "-"}, {"verify", "/dev/zero"}}) {
+    const Finished run = RunH33Process(dir_.Path(), args, Output::kFile, scratch_, "/dev/zero");
+    EXPECT_EQ(run.code, kExitBadInput) << args[1];
+    EXPECT_NE(run.err.find("остановлено: больше 1 ГБ"), std::string::npos) << run.err;
+    EXPECT_TRUE(fs::is_empty(scratch_)) << args[1];
+  }
+}
+
 // Standard input can be read once: a second "-" would be an empty program.
 TEST_F(StandardStreams, StandardInputIsNamedOnlyOnce) {
   for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
