@@ -28,7 +28,7 @@ void ConsoleDialogs::CaptionedBox(const std::string& text, const std::string&) {
 
 std::optional<long> ConsoleDialogs::AskTapeLengthLimit() { return tapeLengthLimit; }
 
-std::optional<std::string> ConsoleDialogs::AskSecondPartName() {
+std::optional<std::string> ConsoleDialogs::AskSecondPartName(const std::filesystem::path&) {
   if (secondPartNames.empty()) return std::nullopt;
   std::string name = std::move(secondPartNames.front());
   secondPartNames.pop_front();

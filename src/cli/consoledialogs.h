@@ -21,7 +21,9 @@ class ConsoleDialogs : public Dialogs {
              std::initializer_list<Button> buttons) override;
   void CaptionedBox(const std::string& text, const std::string& caption) override;
   std::optional<long> AskTapeLengthLimit() override;
-  std::optional<std::string> AskSecondPartName() override;
+  // The names given on the command line, taken as the shell's: from the
+  // working directory.
+  std::optional<std::string> AskSecondPartName(const std::filesystem::path& splitting) override;
 
   // Answers to questions with more than one button, in order; a question
   // without one is answered No (or Cancel).

@@ -26,8 +26,8 @@ Button SplitAnswers::Ask(DialogKind kind, const std::string& text,
   return ConsoleDialogs::Ask(kind, text, buttons);
 }
 
-std::optional<std::string> SplitAnswers::AskSecondPartName() {
-  std::optional<std::string> name = ConsoleDialogs::AskSecondPartName();
+std::optional<std::string> SplitAnswers::AskSecondPartName(const std::filesystem::path& splitting) {
+  std::optional<std::string> name = ConsoleDialogs::AskSecondPartName(splitting);
   if (!name) return std::nullopt;
   checkingName_ = true;
   const bool accepted = CheckSecondPartName(*name, *this);

@@ -22,7 +22,7 @@ class SplitAnswers : public ConsoleDialogs {
   Button Ask(DialogKind kind, const std::string& text,
              std::initializer_list<Button> buttons) override;
   // The name is checked as the name dialog checks it before it closes.
-  std::optional<std::string> AskSecondPartName() override;
+  std::optional<std::string> AskSecondPartName(const std::filesystem::path& splitting) override;
 
   // Says which existing file stopped the split because overwriting it was
   // not allowed; false when none did.

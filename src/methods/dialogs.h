@@ -1,6 +1,7 @@
 #pragma once
 
 #include <initializer_list>
+#include <filesystem>
 #include <optional>
 #include <string>
 
@@ -40,8 +41,9 @@ class Dialogs {
   virtual std::optional<long> AskTapeLengthLimit() = 0;
 
   // Second-part name dialog: the name typed, or nothing when it was not
-  // closed with OK.
-  virtual std::optional<std::string> AskSecondPartName() = 0;
+  // closed with OK. `splitting` is the file being cut: the window takes a
+  // bare name as one in its folder, where the user looks at the tapes.
+  virtual std::optional<std::string> AskSecondPartName(const std::filesystem::path& splitting) = 0;
 };
 
 }  // namespace h33

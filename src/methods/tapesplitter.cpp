@@ -101,7 +101,9 @@ class HeldDialogs : public Dialogs {
     held_.push_back([text, caption](Dialogs& to) { to.CaptionedBox(text, caption); });
   }
   std::optional<long> AskTapeLengthLimit() override { return dialogs_.AskTapeLengthLimit(); }
-  std::optional<std::string> AskSecondPartName() override { return dialogs_.AskSecondPartName(); }
+  std::optional<std::string> AskSecondPartName(const std::filesystem::path& splitting) override {
+    return dialogs_.AskSecondPartName(splitting);
+  }
 
   void Show() {
     for (const auto& say : held_) say(dialogs_);
@@ -225,7 +227,7 @@ std::optional<std::filesystem::path> TapeSplitter::AskSecondPart(const std::file
                      {Button::Yes, Button::No}) != Button::Yes) {
       return std::nullopt;
     }
-    if (const std::optional<std::string> secondName = dialogs_.AskSecondPartName()) {
+    if (const std::optional<std::string> secondName = dialogs_.AskSecondPartName(name)) {
       return PathFromText(*secondName);
     }
   }

@@ -1,6 +1,7 @@
 #include "ui/qtdialogs.h"
 
 #include <QCoreApplication>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -83,10 +84,11 @@ std::optional<long> QtDialogs::AskTapeLengthLimit() {
   return tapeLengthDialog_->Limit();
 }
 
-std::optional<std::string> QtDialogs::AskSecondPartName() {
+std::optional<std::string> QtDialogs::AskSecondPartName(const std::filesystem::path& splitting) {
   if (!secondPartNameDialog_) return std::nullopt;
   // Each cut asks afresh: the name typed for the last cut is the file being split now.
   secondPartNameDialog_->NameField()->clear();
+  secondPartNameDialog_->SetFolder(QFileInfo(QString::fromStdU16String(splitting.u16string())).absolutePath());
   const ArrowCursor waitingForTheUser;
   if (secondPartNameDialog_->exec() != QDialog::Accepted) return std::nullopt;
   return secondPartNameDialog_->EnteredName().toStdString();

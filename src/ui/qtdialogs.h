@@ -26,7 +26,7 @@ class QtDialogs : public Dialogs {
   Button AskBeforeDestroying(const std::string& text) override;
   void CaptionedBox(const std::string& text, const std::string& caption) override;
   std::optional<long> AskTapeLengthLimit() override;
-  std::optional<std::string> AskSecondPartName() override;
+  std::optional<std::string> AskSecondPartName(const std::filesystem::path& splitting) override;
 
  private:
   QWidget* parent_;

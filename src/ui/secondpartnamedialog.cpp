@@ -1,5 +1,6 @@
 #include "ui/secondpartnamedialog.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -13,14 +14,16 @@
 namespace h33 {
 namespace {
 
-QString AskSavePath(QWidget* parent) {
-  QFileDialog dialog(parent, "Задайте путь и имя файла", QString(), "All files (*)");
+// A new name is what is asked for: the dialog takes one that does not exist
+// yet; whether an existing one may be replaced is asked on OK.
+QString AskSavePath(QWidget* parent, const QString& start) {
+  QFileDialog dialog(parent, "Задайте путь и имя файла", start, "All files (*)");
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setDefaultSuffix("up");
-  dialog.setFileMode(QFileDialog::ExistingFile);
-  dialog.setOption(QFileDialog::ReadOnly, false);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setOption(QFileDialog::DontConfirmOverwrite, true);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
-  return QFileInfo(dialog.selectedFiles().first()).absoluteFilePath();
+  return QDir::toNativeSeparators(QFileInfo(dialog.selectedFiles().first()).absoluteFilePath());
 }
 
 }  // namespace
@@ -29,7 +32,7 @@ SecondPartNameDialog::SecondPartNameDialog(Dialogs& dialogs, QWidget* parent)
     : QDialog(parent), dialogs_(dialogs), nameField_(new QLineEdit(this)) {
   setWindowTitle("Разбивка");
   setObjectName("SecondPartNameDialog");
-  browseDialog = [this] { return AskSavePath(this); };
+  browseDialog = [this](const QString& start) { return AskSavePath(this, start); };
 
   auto* layout = new QVBoxLayout(this);
   const char* explanation[] = {
@@ -66,12 +69,21 @@ SecondPartNameDialog::SecondPartNameDialog(Dialogs& dialogs, QWidget* parent)
   connect(browse, &QPushButton::clicked, this, &SecondPartNameDialog::BrowseForName);
 }
 
-QString SecondPartNameDialog::EnteredName() const { return nameField_->text(); }
-
-void SecondPartNameDialog::AcceptName() {
-  if (CheckSecondPartName(nameField_->text().toStdString(), dialogs_)) accept();
+QString SecondPartNameDialog::EnteredName() const {
+  const QString typed = nameField_->text();
+  if (typed.isEmpty() || folder_.isEmpty() || !QFileInfo(typed).isRelative()) return typed;
+  return QDir::toNativeSeparators(QDir(folder_).filePath(typed));
 }
 
-void SecondPartNameDialog::BrowseForName() { nameField_->setText(browseDialog()); }
+void SecondPartNameDialog::AcceptName() {
+  if (CheckSecondPartName(EnteredName().toStdString(), dialogs_)) accept();
+}
+
+// Cancelled, it leaves what was typed.
+void SecondPartNameDialog::BrowseForName() {
+  const QString typed = EnteredName();
+  const QString chosen = browseDialog(typed.isEmpty() ? folder_ : typed);
+  if (!chosen.isEmpty()) nameField_->setText(chosen);
+}
 
 }  // namespace h33

@@ -19,12 +19,17 @@ class SecondPartNameDialog : public QDialog {
  public:
   SecondPartNameDialog(Dialogs& dialogs, QWidget* parent = nullptr);
 
+  // The folder of the file being cut: a bare name typed is one in it, and
+  // "Browse..." opens there.
+  void SetFolder(const QString& folder) { folder_ = folder; }
+  // The name typed, a bare one in the folder of the file being cut, as the
+  // system writes names.
   QString EnteredName() const;
   QLineEdit* NameField() const { return nameField_; }
 
-  // The save-file dialog behind "Browse..."; an empty answer means cancelled.
-  // Tests replace it.
-  std::function<QString()> browseDialog;
+  // The save-file dialog behind "Browse...", opened on a folder or a name;
+  // an empty answer means cancelled. Tests replace it.
+  std::function<QString(const QString& start)> browseDialog;
 
  public slots:
   void AcceptName();
@@ -33,6 +38,7 @@ class SecondPartNameDialog : public QDialog {
  private:
   Dialogs& dialogs_;
   QLineEdit* nameField_;
+  QString folder_;
 };
 
 }  // namespace h33

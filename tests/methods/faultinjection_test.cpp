@@ -348,9 +348,9 @@ TEST_F(SplitFaults, DiskFullAnywhereLeavesTheFileWhole) {
 // file being split.
 class RemovingDialogs : public ScriptedDialogs {
  public:
-  std::optional<std::string> AskSecondPartName() override {
+  std::optional<std::string> AskSecondPartName(const fs::path& splitting) override {
     if (remove) fs::remove(*remove);
-    return ScriptedDialogs::AskSecondPartName();
+    return ScriptedDialogs::AskSecondPartName(splitting);
   }
   std::optional<fs::path> remove;
 };

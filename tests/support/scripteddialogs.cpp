@@ -61,7 +61,7 @@ std::optional<long> ScriptedDialogs::AskTapeLengthLimit() {
   return Next<std::optional<long>>(lengthLimits, shown, std::nullopt);
 }
 
-std::optional<std::string> ScriptedDialogs::AskSecondPartName() {
+std::optional<std::string> ScriptedDialogs::AskSecondPartName(const std::filesystem::path&) {
   shown.push_back("name dialog");
   return Next<std::optional<std::string>>(secondPartNames, shown, std::nullopt);
 }

@@ -18,7 +18,7 @@ class ScriptedDialogs : public Dialogs {
              std::initializer_list<Button> buttons) override;
   void CaptionedBox(const std::string& text, const std::string& caption) override;
   std::optional<long> AskTapeLengthLimit() override;
-  std::optional<std::string> AskSecondPartName() override;
+  std::optional<std::string> AskSecondPartName(const std::filesystem::path& splitting) override;
 
   // Answers, consumed in order. A question without a scripted answer adds the
   // line "(no scripted answer)" to `shown` and gets the box's first button

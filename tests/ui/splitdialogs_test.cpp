@@ -1,4 +1,5 @@
 #include <QLineEdit>
+#include <QDir>
 #include <QtTest>
 
 #include "ui/secondpartnamedialog.h"
@@ -70,16 +71,48 @@ class SplitDialogsTest : public QObject {
     QCOMPARE(dialogs.shown.back(), std::string("message: Введите другое имя"));
   }
 
-  void CancellingBrowseEmptiesTheName() {
+  // Cancelled, "Browse..." keeps what was typed; it opens on the name typed,
+  // or on the folder of the file being cut, and takes a new name.
+  void BrowseKeepsTheNameOnCancelAndStartsInTheProgramsFolder() {
+    TempDir dir;
+    const QString folder = QString::fromStdString(dir.Path().string());
     ScriptedDialogs dialogs;
     SecondPartNameDialog dialog(dialogs);
+    dialog.SetFolder(folder);
+    QStringList opened;
+    dialog.browseDialog = [&opened](const QString& start) {
+      opened << start;
+      return QString();
+    };
+    dialog.BrowseForName();
     dialog.NameField()->setText("typed.up");
-    dialog.browseDialog = [] { return QString(); };
     dialog.BrowseForName();
-    QCOMPARE(dialog.EnteredName(), QString());
-    dialog.browseDialog = [] { return QString("/tmp/picked.up"); };
+    QCOMPARE(dialog.NameField()->text(), QString("typed.up"));
+    QCOMPARE(opened, QStringList({folder, QDir::toNativeSeparators(QDir(folder).filePath("typed.up"))}));
+    const QString picked = QDir::toNativeSeparators(QDir(folder).filePath("new part.up"));
+    dialog.browseDialog = [&picked](const QString&) { return picked; };
     dialog.BrowseForName();
-    QCOMPARE(dialog.EnteredName(), QString("/tmp/picked.up"));
+    QCOMPARE(dialog.EnteredName(), picked);
+  }
+
+  // A bare name is one in the folder of the file being cut, not in the
+  // folder the window was started from: checked there, and returned whole.
+  void ABareNameLiesBesideTheProgram() {
+    TempDir dir;
+    dir.Write("part2.up", "x");
+    ScriptedDialogs dialogs;
+    SecondPartNameDialog dialog(dialogs);
+    dialog.SetFolder(QString::fromStdString(dir.Path().string()));
+    dialog.NameField()->setText("part2.up");
+    dialogs.buttons = {Button::No};
+    dialog.AcceptName();  // it exists there: the question, and No keeps the dialog open
+    QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    QCOMPARE(dialogs.shown.size(), std::size_t{2});
+    dialog.NameField()->setText("деталь 2.up");
+    dialog.AcceptName();
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QCOMPARE(dialog.EnteredName(), QDir::toNativeSeparators(QString::fromStdString(dir.Path().string()) +
+                                                              "/деталь 2.up"));
   }
 };
 
