@@ -76,4 +76,9 @@ EOF
   exit 1
 }
 touch "$prefix/.complete"
+# Builds for other versions, options or patches are of no more use.
+for old in "$cache"/qt-*-mingw64-static-*; do
+  [[ $old != "$prefix" && -d $old ]] && rm -rf "$old"
+done
+rm -f "$cache"/qt-build-*.log
 echo "$prefix"
