@@ -365,7 +365,7 @@ class MainWindowTest : public QObject {
     window.fileList->setCurrentRow(0);
     std::filesystem::permissions(dir.Path(), std::filesystem::perms::owner_read |
                                                  std::filesystem::perms::owner_exec);
-    if (std::FILE* probe = std::fopen((dir / "probe").c_str(), "w")) {
+    if (std::FILE* probe = std::fopen((dir / "probe").string().c_str(), "w")) {
       std::fclose(probe);
       QSKIP("permissions do not stop this user");
     }
