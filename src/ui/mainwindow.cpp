@@ -107,10 +107,9 @@ bool IsUserVolume(const QStorageInfo& volume) {
 QString VolumeRoot(const QString& directory) {
   const QStorageInfo volume(directory);
   if (volume.isValid() && !volume.rootPath().isEmpty()) return volume.rootPath();
-  QDir top(QDir(directory).absolutePath());
-  while (top.cdUp()) {
-  }
-  return top.absolutePath();
+  // "/" or "C:/": up to the first separator, whether the folder exists or not.
+  const QString absolute = QDir(directory).absolutePath();
+  return absolute.left(absolute.indexOf('/') + 1);
 }
 
 // A right click below the files only opens the popup: the list would take
@@ -472,14 +471,15 @@ void MainWindow::ApplyFileFilter(int index) {
 void MainWindow::LoadDrives() {
   driveChoice->clear();
   for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
-    if (IsUserVolume(volume)) driveChoice->addItem(volume.rootPath());
+    if (IsUserVolume(volume)) driveChoice->addItem(QDir::toNativeSeparators(volume.rootPath()));
   }
 }
 
 void MainWindow::OpenDrive(int index) { SetDirectory(driveChoice->itemText(index)); }
 
 void MainWindow::SetDirectory(const QString& directory) {
-  const QString root = VolumeRoot(directory);
+  // Drives as the system writes them, with a backslash on Windows.
+  const QString root = QDir::toNativeSeparators(VolumeRoot(directory));
   int drive = driveChoice->findText(root);
   if (drive < 0) {
     driveChoice->addItem(root);

@@ -44,9 +44,11 @@ int main(int argc, char** argv) {
     std::cerr << "usage: h33_screenshots OUTPUT_DIR EXAMPLES_DIR\n";
     return 2;
   }
-  const QDir output(QString::fromLocal8Bit(argv[1]));
+  // Qt's own reading of the arguments: on Windows from the wide command line.
+  const QStringList arguments = QApplication::arguments();
+  const QDir output(arguments[1]);
   h33::ScriptedDialogs dialogs;
-  h33::MainWindow mainWindow(dialogs, QDir(QString::fromLocal8Bit(argv[2])).absolutePath());
+  h33::MainWindow mainWindow(dialogs, QDir(arguments[2]).absolutePath());
   h33::StatisticsWindow statistics(&mainWindow);
   h33::AboutWindow about(&mainWindow);
   h33::SecondPartNameDialog secondPartNameDialog(dialogs, &mainWindow);
