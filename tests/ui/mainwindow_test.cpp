@@ -117,7 +117,13 @@ class MainWindowTest : public QObject {
     // Every folder on the way read: the siblings, and the last one's parent.
     QTRY_COMPARE_WITH_TIMEOUT(model->rowCount(model->index(root.path())), 101, 20000);
     QTRY_COMPARE_WITH_TIMEOUT(model->rowCount(tree->currentIndex().parent()), 1, 20000);
-    QTest::qWait(300);
+    // The tree scrolls once the folders it waits for are in and sorted: on a
+    // loaded machine that may take longer than a fixed pause.
+    const auto inSight = [tree] {
+      return tree->viewport()->rect().contains(tree->visualRect(tree->currentIndex()));
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(inSight(), 20000);
+    QTest::qWait(300);  // and it stays there
     const QRect row = tree->visualRect(tree->currentIndex());
     const QRect pane = tree->viewport()->rect();
     QVERIFY2(pane.contains(row), qPrintable(QString("%1,%2 %3x%4 in %5x%6")
