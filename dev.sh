@@ -256,9 +256,7 @@ case "${1:-}" in
     setup
     step "fuzzing, briefly (AddressSanitizer, UndefinedBehaviorSanitizer)" fuzz_briefly
     step "sanitizer build and tests (AddressSanitizer, UndefinedBehaviorSanitizer)" sanitizer_tests
-    # The window's Windows build (./dev.sh windows) joins this verb once its
-    # tests pass under Wine.
-    step "Windows build (MinGW-w64): h33.exe and the core's tests under Wine" windows_tests
+    windows_steps
     step "release build" release_build
     if step_passed; then
       step "Debian package, installed and tried" package_tests

@@ -19,6 +19,7 @@ std::optional<ChangeMarkRequest> ChangeMarkOf(const FrameChange& change) {
     case FrameChangeKind::kFeedRestated:
     case FrameChangeKind::kFrameInserted:
     case FrameChangeKind::kFeedWordChanged:
+    case FrameChangeKind::kMoveWordsChanged:
       break;
   }
   return std::nullopt;

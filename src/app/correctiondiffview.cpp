@@ -35,6 +35,8 @@ std::string What(const FrameChange& change) {
     case FrameChangeKind::kFeedWordChanged:
       return "слово F кадра без перемещения: " + FeedWord(change.oldFeed_mm_min) + " -> " +
              FeedWord(change.newFeed_mm_min);
+    case FrameChangeKind::kMoveWordsChanged:
+      return "изменены слова кадра перемещения, кроме N и F";
   }
   return {};
 }
@@ -65,6 +67,8 @@ std::string CorrectionDiffSummary(const CorrectionDiff& diff) {
   const auto count = [&diff](FrameChangeKind kind) { return diff.Count(kind); };
   const long changes = std::accumulate(diff.counts.begin(), diff.counts.end(), 0L);
   if (changes == 0) return Sprintf("Перемещения совпадают: %ld.\nИзменений нет.\n", diff.moves);
+  // Words of a move that no correction touches: told only when changed.
+  const long moveWords = count(FrameChangeKind::kMoveWordsChanged);
   return Sprintf(
       "Перемещения совпадают: %ld.\n"
       "Подача изменена: %ld, записана снова: %ld.\n"
@@ -74,7 +78,8 @@ std::string CorrectionDiffSummary(const CorrectionDiff& diff) {
       diff.moves, count(FrameChangeKind::kFeedChanged), count(FrameChangeKind::kFeedRestated),
       count(FrameChangeKind::kJunctionInserted), count(FrameChangeKind::kStopInserted),
       count(FrameChangeKind::kFrameInserted), count(FrameChangeKind::kFrameDropped),
-      count(FrameChangeKind::kFeedWordChanged));
+      count(FrameChangeKind::kFeedWordChanged)) +
+         (moveWords == 0 ? "" : Sprintf("Кадров перемещения с другими изменёнными словами (кроме N и F): %ld.\n", moveWords));
 }
 
 }  // namespace h33

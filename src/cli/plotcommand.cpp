@@ -2,7 +2,6 @@
 
 #include <CLI/CLI.hpp>
 
-#include <cctype>
 #include <iomanip>
 #include <map>
 #include <memory>
@@ -60,21 +59,6 @@ std::optional<ProgramPicture> Load(const std::string& file, FeedUnits units, int
   }
 }
 
-// A PTP tape carries feeds in mm/min: its name says so, or its feed words,
-// which are no four-digit codes. Read as codes they would draw feeds of
-// hundreds of millions of mm/min.
-bool IsPtpTape(const std::string& file) {
-  std::string extension = PathText(PathFromText(file).extension());
-  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  if (extension == ".ptp") return true;
-  const std::unique_ptr<FileSource> source = FileSource::Open(PathFromText(file));
-  try {
-    return source && FindPlainFeed(*source).has_value();
-  } catch (const IoError&) {
-    return false;  // the picture's own reading says what failed
-  }
-}
-
 // A picture that had to leave out detail it could show is no success.
 bool SimplificationNoted(const PlotExport& plot, std::ostream& err) {
   if (ThinningPixels(plot) <= 1) return false;
@@ -115,7 +99,7 @@ int RunPlot(PlotOptions options, CliStreams& streams) {
   const bool profile = options.profile || compare;
   const int height = profile ? kProfileHeight : kToolpathHeight;
   const FeedUnits programUnits =
-      (options.ptp && !compare) || IsPtpTape(options.file) ? FeedUnits::kMmPerMinute
+      (options.ptp && !compare) || IsPtpTape(PathFromText(options.file)) ? FeedUnits::kMmPerMinute
                                                            : FeedUnits::kFeedCode;
   try {
     const auto program = Load(options.file, programUnits, height, streams.err);
@@ -123,7 +107,7 @@ int RunPlot(PlotOptions options, CliStreams& streams) {
     std::optional<ProgramPicture> input;
     if (compare) {
       input = Load(options.compare,
-                   options.ptp || IsPtpTape(options.compare) ? FeedUnits::kMmPerMinute
+                   options.ptp || IsPtpTape(PathFromText(options.compare)) ? FeedUnits::kMmPerMinute
                                                              : FeedUnits::kFeedCode,
                    height,
                    streams.err);

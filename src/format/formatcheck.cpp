@@ -1,8 +1,10 @@
 #include "format/formatcheck.h"
 
 #include <array>
+#include <cctype>
 #include <cstdint>
 #include <limits>
+#include <memory>
 #include <string_view>
 
 #include "format/lineio.h"
@@ -106,6 +108,22 @@ std::optional<FormatViolation> FindPlainFeed(ByteSource& source) {
     }
   });
   return plainFeed;
+}
+
+bool HasPtpName(const std::filesystem::path& file) {
+  std::string extension = PathText(file.extension());
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return extension == ".ptp";
+}
+
+bool IsPtpTape(const std::filesystem::path& file) {
+  if (HasPtpName(file)) return true;
+  const std::unique_ptr<FileSource> source = FileSource::Open(file);
+  try {
+    return source && FindPlainFeed(*source).has_value();
+  } catch (const IoError&) {
+    return false;
+  }
 }
 
 int CheckH33Format(ByteSource& source, int skipFeedCheck) {

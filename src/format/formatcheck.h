@@ -37,6 +37,14 @@ void ForEachH33Violation(ByteSource& source, int skipFeedCheck, const ViolationV
 // F300), if any. Throws IoError when the source fails part way.
 std::optional<FormatViolation> FindPlainFeed(ByteSource& source);
 
+// A PTP tape carries feeds in mm/min: read as codes they would be absurd.
+// Its name says so when it ends in .ptp, in any case.
+bool HasPtpName(const std::filesystem::path& file);
+
+// A tape by its name, or by an F word that is no four-digit code (F300). A
+// file that cannot be read is no tape: its reader says why.
+bool IsPtpTape(const std::filesystem::path& file);
+
 // The number of violations, 0 for an H33 program.
 int CheckH33Format(ByteSource& source, int skipFeedCheck);
 

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "format/formatcheck.h"
 #include "format/pathtext.h"
 #include "format/refusal.h"
 #include "format/textformat.h"
@@ -12,6 +13,8 @@ namespace h33 {
 namespace {
 
 constexpr const char* kCannotOpen = "Невозможно открыть файл %s на чтение: %s";
+constexpr const char* kPtpTape =
+    "Файл %s - PTP-лента (подачи в мм/мин): сравниваются только программы H33 с кодами подач";
 
 // The places of the frames no correction drops: all but the feed frames.
 std::vector<std::size_t> KeptFrames(const std::vector<StepFrame>& frames) {
@@ -144,6 +147,9 @@ void CorrectionWalk::CompareMove(const StepFrame& input, const StepFrame& output
   } else if (output.feed_mm_min && !input.feed_mm_min) {
     Report(FrameChangeKind::kFeedRestated, output, input_.feed_mm_min, output_.feed_mm_min);
   }
+  if (input.body != output.body) {
+    Report(FrameChangeKind::kMoveWordsChanged, output, input_.feed_mm_min, output_.feed_mm_min);
+  }
 }
 
 bool CorrectionWalk::Compare(const MotionStep& input, const MotionStep& output) {
@@ -203,6 +209,13 @@ CorrectionDiff CompareCorrection(const std::filesystem::path& input,
   if (!inputSource || !outputSource) {
     diff.status = DiffStatus::kCannotOpen;
     diff.reason = Sprintf(kCannotOpen, PathText(inputSource ? output : input).c_str(), reason.c_str());
+    return diff;
+  }
+  for (const std::filesystem::path& program : {input, output}) {
+    // A tape's F words that are no codes are refused with their line.
+    if (!HasPtpName(program)) continue;
+    diff.status = DiffStatus::kFailed;
+    diff.reason = Sprintf(kPtpTape, PathText(program).c_str());
     return diff;
   }
   try {

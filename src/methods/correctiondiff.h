@@ -20,8 +20,9 @@ enum class FrameChangeKind {
   kFrameInserted,     // any other frame the corrected program adds
   kFrameDropped,      // a frame of the input the corrected program has not
   kFeedWordChanged,   // a frame without motion lost, got or changed its F word
+  kMoveWordsChanged,  // a move lost, got or changed a word other than N and F
 };
-inline constexpr std::size_t kFrameChangeKinds = 7;
+inline constexpr std::size_t kFrameChangeKinds = 8;
 
 struct FrameChange {
   FrameChangeKind kind = FrameChangeKind::kFeedChanged;
@@ -68,13 +69,15 @@ using FrameChangeHandler = std::function<void(const FrameChange&)>;
 // Compares a program with its correction frame by frame. The two are
 // matched by their moves; between two moves, the frames without motion are
 // matched by their text without N and F words, and feed frames (F0000
-// stops among them) by their feed. Stops at the first move that differs.
-// Throws IoError, ProgramRefusal for a line too long to be a frame or a code
-// that is no feed.
+// stops among them) by their feed. A move whose other words differ (an M
+// function, G00 for G01) is a change. Stops at the first move that goes
+// elsewhere. Throws IoError, ProgramRefusal for a line too long to be a
+// frame or a code that is no feed.
 CorrectionDiff CompareCorrection(ByteSource& input, ByteSource& output,
                                  const FrameChangeHandler& onChange);
 
-// The same for two files; reports a file that cannot be read in the result.
+// The same for two files; reports a file that cannot be read, and a PTP
+// tape by its name (HasPtpName), in the result.
 CorrectionDiff CompareCorrection(const std::filesystem::path& input,
                                  const std::filesystem::path& output,
                                  const FrameChangeHandler& onChange);

@@ -49,8 +49,7 @@ StepFrame MotionStepReader::Read(const Frame& frame) const {
   read.text = WithoutLineEnd(frame.Text());
   if (frame.Has('F')) read.feed_mm_min = DecodeFeed(ParseInt(frame.FeedText()));
   read.feedOnly = frame.IsFeedOnly();
-  // Only the frames kept between moves are matched by it.
-  if (!read.feedOnly && !frame.IsMotion()) read.body = Body(frame);
+  if (!read.feedOnly) read.body = Body(frame);
   return read;
 }
 

@@ -30,8 +30,8 @@ struct StepFrame {
   // An F word and nothing else the controller acts on: what a braking
   // correction inserts and drops.
   bool feedOnly = false;
-  // For a frame without motion that is no feed frame, the text without its
-  // N and F words: what stays of it whatever numbering and feeds it gets.
+  // For any frame but a feed frame, the text without its N and F words:
+  // what stays of it whatever numbering and feeds it gets.
   std::string body;
 };
 

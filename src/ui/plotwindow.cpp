@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
@@ -11,6 +10,7 @@
 
 #include <algorithm>
 
+#include "format/formatcheck.h"
 #include "plot/profilepainter.h"
 #include "ui/feedprofileview.h"
 #include "ui/programdetails.h"
@@ -61,9 +61,7 @@ QString FrameLine(const std::optional<FrameOnPath>& frame) {
 PlotSources PlotSources::ForFile(const QString& file) {
   PlotSources sources;
   sources.program = file;
-  if (QFileInfo(file).suffix().compare("ptp", Qt::CaseInsensitive) == 0) {
-    sources.programUnits = FeedUnits::kMmPerMinute;
-  }
+  if (IsPtpTape(ToPath(file))) sources.programUnits = FeedUnits::kMmPerMinute;
   return sources;
 }
 

@@ -37,7 +37,7 @@ Compared Compare(std::string_view input, std::string_view output) {
 
 // Kinds as numbers, in the order of FrameChangeKind.
 constexpr int kChanged = 0, kRestated = 1, kJunction = 2, kStop = 3, kInserted = 4, kDropped = 5,
-              kFeedWord = 6;
+              kFeedWord = 6, kMoveWords = 7;
 
 std::string Change(int kind, long in, long out, const char* oldFeed, const char* newFeed) {
   return std::to_string(kind) + " " + std::to_string(in) + ">" + std::to_string(out) + " " +
@@ -111,6 +111,22 @@ TEST(CorrectionDiff, DifferentMotionIsNamedWhereItParts) {
   EXPECT_EQ(shorter.diff.mismatch.outputLine, 0);
 }
 
+// No correction touches a move's words but N and F: an M function lost or
+// gained on a move, a rapid for a feed move, are changes, whatever the
+// numbering and the feeds.
+TEST(CorrectionDiff, OtherWordsOfAMoveAreChanges) {
+  const Compared compared = Compare(
+      "N001G01X+000100F0660M08\nN002G01Y+000100\nN003G02X+000100Y+000100I+000100M03\n",
+      "N010G01X+000100F0630\nN011G00Y+000100F0660\nN012G02X+000100Y+000100I+000100M03M05\n");
+  EXPECT_EQ(compared.diff.status, DiffStatus::kCorresponds);
+  EXPECT_EQ(compared.diff.moves, 3);
+  EXPECT_EQ(compared.changes, (std::vector<std::string>{Change(kChanged, 1, 1, "600", "300"),
+                                                       Change(kMoveWords, 1, 1, "600", "300"),
+                                                       Change(kRestated, 2, 2, "600", "600"),
+                                                       Change(kMoveWords, 2, 2, "600", "600"),
+                                                       Change(kMoveWords, 3, 3, "600", "600")}));
+}
+
 TEST(CorrectionDiff, LongRunsOfFramesWithoutMotionAreMatched) {
   std::string comments;
   for (int i = 0; i < 5000; ++i) comments += "(comment " + std::to_string(i) + ")\n";
@@ -130,6 +146,21 @@ TEST(CorrectionDiff, UnreadableFilesAreSaidSo) {
   const std::string tooLong = std::string(300, 'X') + "\n";  // the source only views it
   MemorySource longLine(tooLong), fine("X+000100\n");
   EXPECT_THROW(CompareCorrection(longLine, fine, [](const FrameChange&) {}), ProgramRefusal);
+}
+
+// A PTP tape's feeds are mm/min: read as codes, its F4500 would run at 500
+// (its F300 is refused as a code like any slip).
+TEST(CorrectionDiff, PtpTapesAreRefusedByTheirName) {
+  TempDir dir;
+  const fs::path program = dir.Write("p.up", "N001X+001000F0660\r\n");
+  const fs::path tape = dir.Write("p.PTP", "N001X+001000F4500\r\n");
+  for (const auto& [input, output] : {std::pair{tape, program}, std::pair{program, tape}}) {
+    const CorrectionDiff refused = CompareCorrection(input, output, [](const FrameChange&) {});
+    EXPECT_EQ(refused.status, DiffStatus::kFailed);
+    EXPECT_EQ(refused.reason, "Файл " + PathText(tape) +
+                                  " - PTP-лента (подачи в мм/мин): сравниваются только программы H33 с "
+                                  "кодами подач");
+  }
 }
 
 // A code that is no feed has no feed to compare: the comparison refuses it
@@ -168,7 +199,7 @@ TEST(CorrectionDiff, TheControllersFrameAfterACodeAbove4000IsCompared) {
 }
 
 // Every Up->up golden case that wrote its output: the input and the expected
-// output correspond.
+// output correspond, and no move has words changed but N and F.
 TEST(CorrectionDiff, EveryGoldenCorrectionCorrespondsToItsInput) {
   int pairs = 0;
   for (const auto& folder : fs::directory_iterator(H33_GOLDEN_DIR)) {
@@ -187,6 +218,7 @@ TEST(CorrectionDiff, EveryGoldenCorrectionCorrespondsToItsInput) {
     const CorrectionDiff diff = CompareCorrection(input, expected, [](const FrameChange&) {});
     EXPECT_EQ(diff.status, DiffStatus::kCorresponds) << name << ": " << diff.mismatch.inputLine << " "
                                                      << diff.mismatch.outputLine;
+    EXPECT_EQ(diff.Count(FrameChangeKind::kMoveWordsChanged), 0) << name;
   }
   EXPECT_GE(pairs, 8);
 }
