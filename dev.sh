@@ -163,6 +163,8 @@ run_fuzzers() {
     else
       tail -n 40 "$log"
       failed+=("$target")
+      # The cause, for the summary at the end (CI shows the end of a run).
+      note "fuzz $target: $(grep -m1 -E 'ERROR|SUMMARY|runtime error|Assertion|CHECK|deadly' "$log" || tail -n 1 "$log")"
     fi
     rm -rf "$scratch"
   done
@@ -181,6 +183,12 @@ declare -a STEPS_PASSED=() STEPS_FAILED=() STEPS_SKIPPED=()
 # failure, and notes how it ended; step_passed tells of the last one. Never
 # call step under if, || or &&: bash ignores set -e in everything run there.
 LAST_STEP_STATUS=0
+STEP_NOTES=$(mktemp)
+trap 'rm -f "$STEP_NOTES"' EXIT
+
+# note TEXT: a line the summary repeats, such as why a step failed.
+note() { echo "$*" >>"$STEP_NOTES"; }
+
 step() {
   local name=$1 started=$SECONDS
   shift
@@ -209,6 +217,7 @@ summary() {
   for line in "${STEPS_PASSED[@]}"; do echo "   passed:   $line"; done
   for line in "${STEPS_FAILED[@]}"; do echo "   FAILED:   $line"; done
   for line in "${STEPS_SKIPPED[@]}"; do echo "   left out: $line"; done
+  sed 's/^/   note:     /' "$STEP_NOTES"
   ((${#STEPS_FAILED[@]} == 0 && ${#STEPS_SKIPPED[@]} == 0))
 }
 

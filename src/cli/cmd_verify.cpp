@@ -44,22 +44,48 @@ nlohmann::ordered_json FindingJson(const BrakingFinding& finding) {
 }
 
 // One line per file: the file, the machine's values and the findings, each
-// written as it comes, since a long program may have a great many.
-void WriteVerifyJson(std::ostream& out, const std::string& file, const MachineLimits& machine,
-                     const std::vector<BrakingFinding>& findings) {
-  nlohmann::ordered_json head;
-  head["file"] = file;
-  head["speedLimit"] = machine.speedLimit_mm_min;
-  head["feedMax"] = machine.feedMax_mm_min;
-  head["acceleration"] = machine.acceleration_mm_s2;
-  std::string opening = Dumped(head);
-  opening.pop_back();  // the closing brace: the findings follow
-  out << opening << ",\"findings\":[";
-  for (std::size_t i = 0; i < findings.size(); ++i) {
-    out << (i == 0 ? "" : ",") << Dumped(FindingJson(findings[i]));
+// written as it comes, since a long program may have a great many. Nothing
+// is written before the first finding or the end; a check that fails after
+// that closes the line with its "error", so that the line stays JSON.
+class VerifyJsonWriter {
+ public:
+  VerifyJsonWriter(std::ostream& out, const std::string& file, const MachineLimits& machine)
+      : out_(out) {
+    nlohmann::ordered_json head;
+    head["file"] = file;
+    head["speedLimit"] = machine.speedLimit_mm_min;
+    head["feedMax"] = machine.feedMax_mm_min;
+    head["acceleration"] = machine.acceleration_mm_s2;
+    opening_ = Dumped(head);
+    opening_.pop_back();  // the closing brace: the findings follow
+    opening_ += ",\"findings\":[";
   }
-  out << "]}\n";
-}
+
+  void Take(const BrakingFinding& finding) {
+    out_ << (Start() ? "" : ",") << Dumped(FindingJson(finding));
+  }
+
+  void Finish() {
+    Start();
+    out_ << "]}\n";
+  }
+
+  void Fail(const std::string& reason) {
+    if (opening_.empty()) out_ << "],\"error\":" << Dumped(reason) << "}\n";
+  }
+
+ private:
+  // True when this writes the opening, before the first finding.
+  bool Start() {
+    if (opening_.empty()) return false;
+    out_ << opening_;
+    opening_.clear();
+    return true;
+  }
+
+  std::ostream& out_;
+  std::string opening_;  // until written
+};
 
 int RunVerify(std::string file, const MachineLimits& machine, bool json, CliStreams& streams) {
   const std::string shown = file;
@@ -67,24 +93,27 @@ int RunVerify(std::string file, const MachineLimits& machine, bool json, CliStre
   ConsoleDialogs dialogs(streams.out, streams.err);
   const std::filesystem::path path = PathFromText(file);
   if (!CheckRunInput(path, dialogs)) return kExitBadInput;
-  const BrakingCheckResult result = BrakingCheck(machine).Check(path);
+  VerifyJsonWriter jsonWriter(streams.out, shown, machine);
+  BrakingReportWriter textWriter(streams.out, PathFromText(shown), machine);
+  std::size_t count = 0;
+  const BrakingCheckResult result = BrakingCheck(machine).Check(path, [&](const BrakingFinding& finding) {
+    ++count;
+    json ? jsonWriter.Take(finding) : textWriter.Take(finding);
+  });
   switch (result.status) {
     case BrakingCheckStatus::kChecked:
       break;
     case BrakingCheckStatus::kCannotOpen:
-      streams.err << "Невозможно открыть файл " << PathText(shown)
+      streams.err << "Невозможно открыть файл " << shown
                   << " на чтение: " << result.reason << '\n';
       return kExitBadInput;
     case BrakingCheckStatus::kFailed:
+      if (json) jsonWriter.Fail(result.reason);
       streams.err << result.reason << '\n';
       return kExitBadInput;
   }
-  if (json) {
-    WriteVerifyJson(streams.out, shown, machine, result.findings);
-  } else {
-    WriteBrakingReport(streams.out, shown, machine, result.findings);
-  }
-  return result.findings.empty() ? kExitOk : kExitFailed;
+  json ? jsonWriter.Finish() : textWriter.Finish();
+  return count == 0 ? kExitOk : kExitFailed;
 }
 
 }  // namespace

@@ -27,6 +27,15 @@ BrakingCheck::BrakingCheck(const MachineLimits& machine)
 BrakingCheck::BrakingCheck(const PlannerPolicy& policy) : policy_(policy) {}
 
 BrakingCheckResult BrakingCheck::Check(const std::filesystem::path& file) {
+  std::vector<BrakingFinding> findings;
+  BrakingCheckResult result =
+      Check(file, [&findings](const BrakingFinding& finding) { findings.push_back(finding); });
+  if (result.status == BrakingCheckStatus::kChecked) result.findings = std::move(findings);
+  return result;
+}
+
+BrakingCheckResult BrakingCheck::Check(const std::filesystem::path& file,
+                                       const BrakingFindingHandler& onFinding) {
   BrakingCheckResult result;
   const auto source = FileSource::Open(file, &result.reason);
   if (!source) {
@@ -34,7 +43,7 @@ BrakingCheckResult BrakingCheck::Check(const std::filesystem::path& file) {
     return result;
   }
   try {
-    result.findings = Check(*source);
+    Check(*source, onFinding);
   } catch (const IoError& error) {
     result.status = BrakingCheckStatus::kFailed;
     result.reason = error.what();
@@ -43,7 +52,14 @@ BrakingCheckResult BrakingCheck::Check(const std::filesystem::path& file) {
 }
 
 std::vector<BrakingFinding> BrakingCheck::Check(ByteSource& source) {
+  std::vector<BrakingFinding> findings;
+  Check(source, [&findings](const BrakingFinding& finding) { findings.push_back(finding); });
+  return findings;
+}
+
+void BrakingCheck::Check(ByteSource& source, const BrakingFindingHandler& onFinding) {
   Start();
+  onFinding_ = &onFinding;
   ProgramLineReader reader(source);
   for (std::string line; reader.ReadLine(line);) {
     RefuseNonFeedCode(line, reader.LineNumber());
@@ -53,11 +69,9 @@ std::vector<BrakingFinding> BrakingCheck::Check(ByteSource& source) {
     if (slowFrameNext_) TakeLine(kControllerSlowFrame, reader.LineNumber());
   }
   CheckEnd();
-  return std::exchange(findings_, {});
 }
 
 void BrakingCheck::Start() {
-  findings_.clear();
   last_.reset();
   feed_ = 0;
   feedStated_ = false;
@@ -148,7 +162,7 @@ void BrakingCheck::CheckCorner(const Move& from, const Move& to, int cornerFeed)
 // cannot do, but it is no program to pass either.
 void BrakingCheck::CheckEnd() {
   if (!last_) {
-    findings_.push_back({0, BrakingFault::kNoMoves, {}, 0, 0, 0});
+    (*onFinding_)({0, BrakingFault::kNoMoves, {}, 0, 0, 0});
     return;
   }
   if (last_->feed == 0) return;
@@ -160,7 +174,7 @@ void BrakingCheck::CheckEnd() {
 }
 
 void BrakingCheck::Add(BrakingFault kind, const Move& at, int feed, int allowed, int next) {
-  findings_.push_back({at.line, kind, at.text, feed, allowed, next});
+  (*onFinding_)({at.line, kind, at.text, feed, allowed, next});
 }
 
 }  // namespace h33

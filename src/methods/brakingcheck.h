@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <limits>
 #include <optional>
 #include <string>
@@ -26,6 +27,9 @@ struct BrakingCheckResult {
   std::string reason;
 };
 
+// Told every finding as it is found, in the order of the file's lines.
+using BrakingFindingHandler = std::function<void(const BrakingFinding&)>;
+
 // Reads an H33 program as the machine runs it, every code decoded to the
 // feed it makes the machine run, and lists every place where the machine
 // cannot do what the program asks with the machine's values. The rules are
@@ -49,9 +53,17 @@ class BrakingCheck {
 
   BrakingCheckResult Check(const std::filesystem::path& file);
 
-  // The findings of the program `source` reads. Throws IoError when the
-  // source fails, ProgramRefusal for a line longer than a read or a code
-  // that is no feed.
+  // The same, each finding handed to `onFinding` as it is found and none
+  // kept (the result's findings stay empty): a long program may have a
+  // great many.
+  BrakingCheckResult Check(const std::filesystem::path& file, const BrakingFindingHandler& onFinding);
+
+  // The findings of the program `source` reads, to `onFinding`. Throws
+  // IoError when the source fails, ProgramRefusal for a line longer than a
+  // read or a code that is no feed.
+  void Check(ByteSource& source, const BrakingFindingHandler& onFinding);
+
+  // The same, the findings returned.
   std::vector<BrakingFinding> Check(ByteSource& source);
 
  private:
@@ -79,7 +91,7 @@ class BrakingCheck {
 
   PlannerPolicy policy_;
   Frame frame_;
-  std::vector<BrakingFinding> findings_;
+  const BrakingFindingHandler* onFinding_ = nullptr;  // during a check
   std::optional<Move> last_;  // the last move, until the frames after it are known
   int feed_ = 0;              // in force, mm/min
   bool feedStated_ = false;

@@ -6,10 +6,18 @@
 #include "format/feedcode.h"
 #include "format/numbers.h"
 #include "format/refusal.h"
+#include "format/textformat.h"
 #include "format/words.h"
 
 namespace h33 {
 namespace {
+
+// The frames between two moves are held to be matched with the other
+// program's: a bound keeps a file of nothing but comments from filling the
+// memory. No program the shop runs has a run half this long.
+constexpr std::size_t kMostFramesBetweenMoves = 100000;
+constexpr const char* kTooManyFramesBetweenMoves =
+    "Строка %ld: более %zu кадров без перемещения подряд - такой участок программы не сравнивается.";
 
 bool SameVector(const FrameVector& a, const FrameVector& b) {
   return a.x == b.x && a.y == b.y && a.z == b.z;
@@ -79,6 +87,9 @@ bool MotionStepReader::Next(MotionStep& step) {
     modal_.TakeLine(line_);
     const bool slowFrameNext = frame_.Has('F') && InsertsSlowFrame(ParseInt(frame_.FeedText()));
     if (!frame_.IsMotion()) {
+      if (step.before.size() >= kMostFramesBetweenMoves) {
+        throw ProgramRefusal(Sprintf(kTooManyFramesBetweenMoves, reader_.LineNumber(), kMostFramesBetweenMoves));
+      }
       step.before.push_back(Read(frame_));
       if (slowFrameNext) step.before.push_back(SlowFrame());
       continue;

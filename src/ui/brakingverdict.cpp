@@ -19,7 +19,10 @@ constexpr const char* kRefusedCaption = "Проверка торможения -
 void ShowBrakingVerdict(const std::filesystem::path& program, const MachineLimits& machine,
                         Dialogs& dialogs) {
   if (!CheckRunInput(program, dialogs)) return;
-  const BrakingCheckResult result = BrakingCheck(machine).Check(program);
+  std::ostringstream report;
+  BrakingReportWriter writer(report, program, machine, kListedInBox);
+  const BrakingCheckResult result =
+      BrakingCheck(machine).Check(program, [&writer](const BrakingFinding& finding) { writer.Take(finding); });
   switch (result.status) {
     case BrakingCheckStatus::kChecked:
       break;
@@ -30,10 +33,8 @@ void ShowBrakingVerdict(const std::filesystem::path& program, const MachineLimit
       dialogs.CaptionedBox(result.reason, kRefusedCaption);
       return;
   }
-  std::ostringstream report;
-  WriteBrakingReport(report, program, machine, result.findings, kListedInBox);
-  const DialogKind kind =
-      result.findings.empty() ? DialogKind::Information : DialogKind::Warning;
+  writer.Finish();
+  const DialogKind kind = writer.Count() == 0 ? DialogKind::Information : DialogKind::Warning;
   dialogs.Ask(kind, report.str(), {Button::Yes});
 }
 

@@ -168,7 +168,9 @@ TEST(BrakingCheck, RefusesAFileInUnicode) {
 
 std::string Report(const std::vector<BrakingFinding>& findings, std::size_t listed) {
   std::ostringstream report;
-  WriteBrakingReport(report, "p.up", {100, 1200, 50}, findings, listed);
+  BrakingReportWriter writer(report, "p.up", {100, 1200, 50}, listed);
+  for (const BrakingFinding& finding : findings) writer.Take(finding);
+  writer.Finish();
   return report.str();
 }
 
@@ -186,8 +188,19 @@ TEST(BrakingReport, NamesTheMachineAndListsWhatItWasAskedTo) {
                 "Проверять нечего: нет перемещений (в файле нет ни одного кадра с X, Y или Z).\n");
   EXPECT_EQ(Report(findings, 1),
             head +
-                "Нарушений: 2\n  строка 3 (N003Y+001000): угол в начале кадра проходится на 600 "
-                "мм/мин, допустимо 200 мм/мин\n  ... и ещё 1\n");
+                "  строка 3 (N003Y+001000): угол в начале кадра проходится на 600 "
+                "мм/мин, допустимо 200 мм/мин\n  ... и ещё 1\nНарушений: 2\n");
+}
+
+// The heading waits for the first finding: a check refused before it, or a
+// file that cannot be opened, leaves nothing half written.
+TEST(BrakingReport, WritesNothingBeforeTheFirstFinding) {
+  std::ostringstream report;
+  BrakingReportWriter writer(report, "p.up", {100, 1200, 50});
+  EXPECT_EQ(report.str(), "");
+  writer.Take({3, BrakingFault::kCornerTooFast, "N003Y+001000", 600, 200, 0});
+  EXPECT_TRUE(report.str().starts_with("Проверка торможения: p.up\n"));
+  EXPECT_EQ(writer.Count(), 1u);
 }
 
 }  // namespace

@@ -136,6 +136,21 @@ TEST(CorrectionDiff, LongRunsOfFramesWithoutMotionAreMatched) {
   EXPECT_EQ(compared.changes, (std::vector<std::string>{Change(kJunction, 5001, 5002, "-", "200")}));
 }
 
+// The frames between two moves are held to be matched: a run longer than
+// any program has is refused with its line, not read into the memory.
+TEST(CorrectionDiff, ARunOfFramesWithoutMotionTooLongToHoldIsRefused) {
+  std::string program = "X+000100F0660\n";
+  for (int i = 0; i < 100001; ++i) program += "M09\n";
+  program += "Y+000100\n";
+  try {
+    Compare(program, program);
+    FAIL() << "not refused";
+  } catch (const ProgramRefusal& refusal) {
+    EXPECT_STREQ(refusal.what(), "Строка 100002: более 100000 кадров без перемещения подряд - такой "
+                                 "участок программы не сравнивается.");
+  }
+}
+
 TEST(CorrectionDiff, UnreadableFilesAreSaidSo) {
   const CorrectionDiff missing =
       CompareCorrection(fs::path("no such input.up"), fs::path("no such output.up"),
