@@ -136,6 +136,24 @@ TEST(WindowsCommand, CyrillicNamesWithBlanksInTheArguments) {
   EXPECT_NE(missing.err.find("/нет/p.up \r\n\r\n НЕ существует"), std::string::npos) << missing.err;
 }
 
+// Every command that names its file names it as typed: a name passed on as
+// a narrow string would be read in the ANSI code page and come out garbled.
+TEST(WindowsCommand, EveryCommandNamesACyrillicFileAsTyped) {
+  TempDir dir;
+  const std::string program = "деталь ü.up";
+  std::ofstream(dir.Path() / PathFromText(program), std::ios::binary)
+      << "%\r\nN001G01X+001000F0660\r\nN002Y+001000\r\nN003F0000\r\nN004M30\r\n";
+  const std::vector<std::vector<std::string>> commands = {
+      {"verify", program}, {"verify", "--json", program},        {"check", program},
+      {"info", program},   {"correct", program, "-o", "выход ü.up"}, {"verify", "нет ü.up"}};
+  for (const auto& command : commands) {
+    const ProcessRun run = RunH33Exe(dir.Path(), command);
+    const std::string& named = command.back();  // the output's name for correct
+    EXPECT_NE((run.out + run.err).find(named), std::string::npos)
+        << command.front() << ": " << run.out << run.err;
+  }
+}
+
 // Messages are UTF-8 bytes on a pipe or in a file, as on every system.
 TEST(WindowsCommand, MessagesAreUtf8AndErrorsGoToStandardError) {
   TempDir dir;
