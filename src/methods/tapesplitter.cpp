@@ -62,6 +62,22 @@ long Saturated(long long value) {
   return value > LONG_MAX ? LONG_MAX : value < LONG_MIN ? LONG_MIN : static_cast<long>(value);
 }
 
+// Takes bytes and keeps none: a copy made only to be counted.
+class DiscardSink : public ByteSink {
+ public:
+  void Write(const char*, std::size_t) override {}
+};
+
+// The byte count through the program's first move (-1 without one), as a
+// copy onto tapes counts it.
+long long BytesThroughFirstMotion(const std::filesystem::path& name) {
+  DiscardSink nowhere;
+  LineWriter first(nowhere), second(nowhere);
+  TapeCopy copy(first, second, LONG_MAX, {});
+  copy.Copy(*OpenForReading(name));
+  return copy.BytesThroughFirstMotion();
+}
+
 bool DesignatesFile(const std::filesystem::path& candidate, const std::filesystem::path& name) {
   return candidate == name || DesignateSameFile(candidate, name);
 }
@@ -165,6 +181,18 @@ SplitOutcome TapeSplitter::SplitFile(std::filesystem::path name) {
     if (size < workingLimit_) {
       dialogs_.Message(kFinished);
       return SplitOutcome::kFinished;
+    }
+    if (tapes_.size() == 1) {
+      switch (FirstMoveFits(name)) {
+        case CutResult::kCut:
+          break;
+        case CutResult::kTooShort:
+          return SplitOutcome::kTapeTooShort;
+        case CutResult::kBrakingFailed:
+          return SplitOutcome::kBrakingFailed;
+        default:
+          return SplitOutcome::kFailed;
+      }
     }
     const std::optional<std::filesystem::path> secondName = AskSecondPart(name, size);
     if (!secondName) {
@@ -328,6 +356,22 @@ TapeSplitter::CutResult TapeSplitter::CutAt(const std::filesystem::path& name,
   cut.first->Close();
   cut.firstSize = FileSize(cut.first->TemporaryPath());
   return CutResult::kCut;
+}
+
+// A tape that cannot hold the program's start and first move is refused
+// before anything is asked: kCut when it can. A tape that its correction
+// makes too long is found when cut.
+TapeSplitter::CutResult TapeSplitter::FirstMoveFits(const std::filesystem::path& name) {
+  long long through = -1;
+  try {
+    through = BytesThroughFirstMotion(name);
+  } catch (const std::exception& error) {
+    Complain(Sprintf(kCutFailed, PathText(name).c_str(), error.what()));
+    return CutResult::kFailed;
+  }
+  if (through >= 0 && through <= workingLimit_) return CutResult::kCut;
+  // The trial cut's scratch files go beside the program.
+  return TooShort(name, name, through);
 }
 
 // The tape cannot hold the start of the program, its first move and the

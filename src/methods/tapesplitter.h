@@ -59,6 +59,7 @@ class TapeSplitter {
                      TapeCut& cut);
   CutResult CutAt(const std::filesystem::path& name, const std::filesystem::path& secondName,
                   long limit, TapeCut& cut);
+  CutResult FirstMoveFits(const std::filesystem::path& name);
   CutResult TooShort(const std::filesystem::path& name, const std::filesystem::path& secondName,
                      long long bytesThroughFirstMotion);
   CorrectionStatus Correct(const std::filesystem::path& raw, const std::filesystem::path& target,

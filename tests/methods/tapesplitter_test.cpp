@@ -223,11 +223,15 @@ TEST_F(Split, ACutThatLeavesNoShorterRemainderIsRefused) {
 
 // Nothing is cut when the tape cannot hold the program's start, one move and
 // the closing frames; the length named as the smallest does.
-TEST_F(Split, ATapeTooShortForOneMoveIsRefusedBeforeAnythingIsWritten) {
+TEST_F(Split, ATapeTooShortForOneMoveIsRefusedBeforeAnythingIsAskedOrWritten) {
   for (const long limit : {-200L, 0L, 41L}) {
     Prepare(LineProgram(3), limit);
     dialogs.secondPartNames = {Path("q.up")};
     EXPECT_EQ(Run(), SplitOutcome::kTapeTooShort) << limit;
+    // Refused before the cut and its name are asked for: the limit's
+    // question and dialog, then the refusal.
+    EXPECT_EQ(dialogs.shown.size(), 3u);
+    EXPECT_EQ(dialogs.secondPartNames.size(), 1u);
     EXPECT_EQ(dialogs.shown.back(),
               Sprintf("error [OK]: Разбивка файла %s невозможна: на ленту в %ld байт(а) не "
                       "помещается ни один кадр перемещения вместе с началом программы и "
