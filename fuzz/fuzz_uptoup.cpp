@@ -114,7 +114,8 @@ void CheckComparison(const std::string& program, const std::string& output) {
   MemorySource input(program), corrected(output);
   const CorrectionDiff diff = CompareCorrection(input, corrected, [](const FrameChange&) {});
   Require(diff.status == DiffStatus::kCorresponds, "a correction's moves are its input's", [&] {
-    return Sprintf("input line %ld, output line %ld", diff.mismatch.inputLine, diff.mismatch.outputLine);
+    return Sprintf("input line %ld, output line %ld\n", diff.mismatch.inputLine, diff.mismatch.outputLine) +
+           "input\n" + Shown(program) + "output\n" + Shown(output);
   });
 }
 

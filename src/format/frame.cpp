@@ -1,5 +1,6 @@
 #include "format/frame.h"
 
+#include "format/modalstate.h"
 #include "format/words.h"
 
 namespace h33 {
@@ -31,7 +32,10 @@ bool Frame::IsFeedOnly() const {
   for (const char letter : std::string_view("XYZMLG")) {
     if (Has(letter)) return false;
   }
-  return true;
+  // A modal code found as a substring where no G word reads ("GG03") still
+  // changes the plane or the sense of the arcs after it: such a frame is
+  // kept, or dropping it would turn those arcs round.
+  return !ModalState::StatesAnyCode(text_);
 }
 
 }  // namespace h33

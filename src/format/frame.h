@@ -58,7 +58,8 @@ class Frame {
   // A motion frame with I, J or K; without them a frame is a straight line,
   // whatever its G codes say.
   bool IsArc() const { return IsMotion() && (Has('I') || Has('J') || Has('K')); }
-  // An F word and no X, Y, Z, M, L or G word: the look-ahead drops it whole.
+  // An F word and no X, Y, Z, M, L or G word, nor a modal G code read as a
+  // substring: the look-ahead drops it whole.
   bool IsFeedOnly() const;
 
  private:

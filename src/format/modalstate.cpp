@@ -28,6 +28,8 @@ std::uint32_t CodesIn(std::string_view line) {
 
 }  // namespace
 
+bool ModalState::StatesAnyCode(std::string_view line) { return CodesIn(line) != 0; }
+
 void ModalState::TakeLine(std::string_view line) {
   const std::uint32_t found = CodesIn(line);
   if (found == 0) return;

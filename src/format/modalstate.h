@@ -44,6 +44,8 @@ class ModalState {
 
   // Whether the line states an interpolation mode: G01, G02 or G03.
   static bool StatesInterpolation(std::string_view line);
+  // Whether the line states any code TakeLine takes.
+  static bool StatesAnyCode(std::string_view line);
 
   // Single steps of TakeLine for a caller that keeps the one value itself.
   static int ArcSenseAfter(std::string_view line, int sense);

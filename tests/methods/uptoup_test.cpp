@@ -224,6 +224,10 @@ TEST(UpToUpFeed, FeedOnlyFramesGoWithTheirOtherWordsUnlessTheyHaveAnMLOrGWord) {
             "%\nN001X+001000F0660\nN002X+001000F0630\nN003F0000\n");
   EXPECT_EQ(Output("%\nN001X+001000F0660\nN002G17F0630\nN003L001F0630\n"),
             "%\nN001X+001000F0660\nN002F0000\nN003G17\nN004L001\n");
+  // "GG03" holds no G word (its first G has no value), yet it turns the arcs
+  // after it round: the frame stays, as any frame with a G word does.
+  EXPECT_EQ(Output("%\nN001X+001000F0660\nN002GG03F0630\nN003X+001000\n"),
+            "%\nN001X+001000F0660\nN002F0000\nN003GG03\nN004X+001000F0630\nN005F0000\n");
 }
 
 TEST(UpToUpFeed, ShortFrameRunsAtTwiceTheSpeedLimitAndTheNextGetsItsFeedBack) {
