@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # One entry point for developers and CI: installs what is missing, builds and
-# runs. Usage: ./dev.sh run | test | windows | bench | screenshot | build | package | fuzz [SECONDS]
+# runs. Usage: ./dev.sh run | test | check | windows | bench | screenshot | build | package | fuzz [SECONDS]
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -277,6 +277,12 @@ case "${1:-}" in
     fi
     summary
     ;;
+  check)
+    # The edit-test loop: the release build and its tests only.
+    setup
+    release_build
+    run_tests build
+    ;;
   windows)
     setup
     windows_steps
@@ -298,7 +304,7 @@ case "${1:-}" in
     make_package build-release
     ;;
   *)
-    echo "usage: $0 run | test | windows | bench | screenshot | build | package | fuzz [SECONDS]" >&2
+    echo "usage: $0 run | test | check | windows | bench | screenshot | build | package | fuzz [SECONDS]" >&2
     exit 2
     ;;
 esac
