@@ -16,7 +16,6 @@ namespace {
 constexpr int kSkipFeedCheck = 1;
 
 constexpr const char* kMissing = "Файл УП ->\n %s \n\n НЕ существует \n ..";
-constexpr const char* kUnreadable = "Невозможно открыть файл:\n %s \n на 'чтение' ";
 constexpr const char* kUnreadableCaption = "Проверка программы на формат H33 - > ошибка ...";
 constexpr const char* kNotH33 =
     "Файл УП ->\n %s \n\n НЕ является программой ЧПУ H33 (Velta)\n Вычисления прерваны....";
@@ -32,8 +31,7 @@ constexpr const char* kNotRegular =
 
 void ReportUnreadable(const std::filesystem::path& input, const std::string& reason,
                       Dialogs& dialogs) {
-  dialogs.CaptionedBox(Sprintf(kUnreadable, PathText(input).c_str()) + "\n" + reason,
-                       kUnreadableCaption);
+  dialogs.CaptionedBox(CannotOpenForReadingText(input) + reason, kUnreadableCaption);
 }
 
 bool CheckRunInput(const std::filesystem::path& input, Dialogs& dialogs) {

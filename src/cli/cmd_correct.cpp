@@ -13,14 +13,13 @@
 #include "cli/runh33.h"
 #include "format/pathtext.h"
 #include "format/textformat.h"
+#include "methods/messages.h"
 #include "methods/timecount.h"
 #include "methods/uptoup.h"
 
 namespace h33 {
 namespace {
 
-constexpr const char* kFailed = "Ошибка прееобразования файла УП:\n %s \n - обработка прервана....";
-constexpr const char* kTime = "Файл УП ->\n %s \n Время выполнения УП = %.2lf (мин)";
 
 struct Options {
   std::string input;
@@ -37,7 +36,7 @@ int ReportTime(const std::string& output, const std::string& shownOutput, int ac
     return kExitBadInput;
   }
   const double minutes = double{time.seconds} / 60;
-  dialogs.Ask(DialogKind::Information, Sprintf(kTime, shownOutput.c_str(), minutes), {Button::Yes});
+  dialogs.Ask(DialogKind::Information, Sprintf(kWrittenProgramTimeText, shownOutput.c_str(), minutes), {Button::Yes});
   return kExitOk;
 }
 
@@ -61,7 +60,7 @@ int Correct(Options options, const CLI::App& command, CliStreams& streams) {
                                                    parameters->Machine, dialogs)
                                       .Run();
   if (status != CorrectionStatus::kCorrected) {
-    dialogs.Ask(DialogKind::Error, Sprintf(kFailed, shownInput.c_str()), {Button::Yes});
+    dialogs.Ask(DialogKind::Error, Sprintf(kRunFailedText, shownInput.c_str()), {Button::Yes});
     return status == CorrectionStatus::kBrakingFailed ? kExitFailed : kExitBadInput;
   }
   const int reported = ReportTime(options.output, shownOutput,

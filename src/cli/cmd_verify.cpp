@@ -14,8 +14,10 @@
 #include "cli/options.h"
 #include "cli/runh33.h"
 #include "format/pathtext.h"
+#include "format/textformat.h"
 #include "methods/brakingcheck.h"
 #include "methods/brakingreport.h"
+#include "methods/messages.h"
 
 namespace h33 {
 namespace {
@@ -104,8 +106,7 @@ int RunVerify(std::string file, const MachineLimits& machine, bool json, CliStre
     case BrakingCheckStatus::kChecked:
       break;
     case BrakingCheckStatus::kCannotOpen:
-      streams.err << "Невозможно открыть файл " << shown
-                  << " на чтение: " << result.reason << '\n';
+      streams.err << Sprintf(kCannotOpenForReadingText, shown.c_str(), result.reason.c_str()) << '\n';
       return kExitBadInput;
     case BrakingCheckStatus::kFailed:
       if (json) jsonWriter.Fail(result.reason);

@@ -12,6 +12,8 @@
 #include "format/bytesource.h"
 #include "format/formatcheck.h"
 #include "format/pathtext.h"
+#include "format/textformat.h"
+#include "methods/messages.h"
 
 namespace h33 {
 
@@ -48,7 +50,8 @@ double AsShown(double value) { return std::round(value * 100) / 100; }
 
 void ReportUncounted(const std::filesystem::path& file, const TimeCount& time, std::ostream& err) {
   if (time.status == TimeCountStatus::kCannotOpen) {
-    err << "Невозможно открыть файл " << PathText(file) << " на чтение: ";
+    err << Sprintf(kCannotOpenForReadingText, PathText(file).c_str(), time.reason.c_str()) << '\n';
+    return;
   }
   err << time.reason << '\n';
 }

@@ -17,6 +17,8 @@
 #include "format/formatcheck.h"
 #include "format/outputfile.h"
 #include "format/pathtext.h"
+#include "format/textformat.h"
+#include "methods/messages.h"
 #include "picture/programpicture.h"
 #include "plot/plotexport.h"
 
@@ -51,10 +53,10 @@ std::optional<ProgramPicture> Load(const std::string& file, FeedUnits units, int
   std::string reason;
   try {
     auto picture = LoadProgramPicture(file, options, &reason);
-    if (!picture) err << "Невозможно открыть файл " << file << " на чтение: " << reason << '\n';
+    if (!picture) err << Sprintf(kCannotOpenForReadingText, file.c_str(), reason.c_str()) << '\n';
     return picture;
   } catch (const OutOfReachError& error) {
-    err << "Рисунок не построен: файл " << file << ", " << error.what() << '\n';
+    err << Sprintf(kPictureNotDrawnText, file.c_str(), error.what()) << '\n';
     return std::nullopt;
   }
 }

@@ -6,13 +6,13 @@
 #include "format/pathtext.h"
 #include "format/refusal.h"
 #include "format/textformat.h"
+#include "methods/messages.h"
 #include "methods/motionsteps.h"
 #include "methods/sequencealign.h"
 
 namespace h33 {
 namespace {
 
-constexpr const char* kCannotOpen = "Невозможно открыть файл %s на чтение: %s";
 constexpr const char* kPtpTape =
     "Файл %s - PTP-лента (подачи в мм/мин): сравниваются только программы H33 с кодами подач";
 
@@ -208,7 +208,7 @@ CorrectionDiff CompareCorrection(const std::filesystem::path& input,
   const auto outputSource = inputSource ? FileSource::Open(output, &reason) : nullptr;
   if (!inputSource || !outputSource) {
     diff.status = DiffStatus::kCannotOpen;
-    diff.reason = Sprintf(kCannotOpen, PathText(inputSource ? output : input).c_str(), reason.c_str());
+    diff.reason = Sprintf(kCannotOpenForReadingText, PathText(inputSource ? output : input).c_str(), reason.c_str());
     return diff;
   }
   for (const std::filesystem::path& program : {input, output}) {

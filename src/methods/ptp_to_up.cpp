@@ -5,6 +5,7 @@
 #include "format/outputfile.h"
 #include "format/pathtext.h"
 #include "format/textformat.h"
+#include "methods/messages.h"
 #include "methods/tapesplitter.h"
 #include "methods/timecount.h"
 #include "methods/timemessage.h"
@@ -65,9 +66,7 @@ ConversionStatus PtpToUp(const RunParameters& parameters, const std::filesystem:
   if (!CheckConversionParameters(parameters, dialogs)) return ConversionStatus::kRefused;
   if (DesignateSameFile(inputName, outputName)) {
     dialogs.Ask(DialogKind::Error,
-                Sprintf("Имя исходного файла УП ->\n %s \n совпадает с  вновь формируемым\n "
-                        "Преобразование прервано..",
-                        PathText(inputName).c_str()),
+                Sprintf(kOutputIsInputText, PathText(inputName).c_str()),
                 {Button::Yes});
     return ConversionStatus::kRefused;
   }

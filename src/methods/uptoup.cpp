@@ -10,14 +10,13 @@
 #include "format/refusal.h"
 #include "format/textformat.h"
 #include "methods/correctionpolicy.h"
+#include "methods/messages.h"
 
 namespace h33 {
 namespace {
 
 constexpr const char* kCaption = "Ошибка в программе UpToUp";
 constexpr const char* kCannotOpen = "Не могу открыть файл %s";
-constexpr const char* kSameFile =
-    "Имя исходного файла УП ->\n %s \n совпадает с  вновь формируемым\n Преобразование прервано..";
 constexpr const char* kRefused = "\nОбработка прервана.";
 constexpr const char* kControlSums =
     "Контрольные суммы:\nSUMX =%10.2f mm\nSUMY =%10.2f mm\nSUMZ =%10.2f mm";
@@ -67,7 +66,7 @@ CorrectionStatus UpToUpCorrection::Run(ByteSource& input) {
   // Checked before anything is created: the input would be replaced by its
   // own correction.
   if (DesignateSameFile(inputName_, outputName_)) {
-    dialogs_.CaptionedBox(Sprintf(kSameFile, PathText(inputName_).c_str()), kCaption);
+    dialogs_.CaptionedBox(Sprintf(kOutputIsInputText, PathText(inputName_).c_str()), kCaption);
     return CorrectionStatus::kOutputUncreatable;
   }
   std::unique_ptr<OutputFile> output;

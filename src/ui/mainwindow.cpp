@@ -29,6 +29,7 @@
 #include <iterator>
 
 #include "app/machines.h"
+#include "app/runinput.h"
 #include "format/bytesource.h"
 #include "format/formatcheck.h"
 #include "format/textformat.h"
@@ -372,8 +373,7 @@ void MainWindow::ShowFormatVerdict(const std::filesystem::path& name) {
   // The count stays a whole int: a file with 65535 violations is no unreadable file.
   const int violations = CheckH33Format(name, 0);
   if (violations == -1) {
-    dialogs_.CaptionedBox(CannotOpenForReadingText(name) + UnreadableReason(name),
-                          "Проверка программы на формат H33 - > ошибка ...");
+    ReportUnreadable(name, UnreadableReason(name), dialogs_);
   } else if (violations == 0) {
     dialogs_.Ask(DialogKind::Information, FormatVerdictText(name, true), {Button::Yes});
   } else {

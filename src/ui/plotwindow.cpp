@@ -11,6 +11,8 @@
 #include <algorithm>
 
 #include "format/formatcheck.h"
+#include "format/textformat.h"
+#include "methods/messages.h"
 #include "plot/profilepainter.h"
 #include "ui/feedprofileview.h"
 #include "ui/programdetails.h"
@@ -130,10 +132,11 @@ std::optional<ProgramPicture> PlotWindow::Load(const QString& file, FeedUnits un
   } catch (const IoError& failure) {
     reason = failure.what();
   } catch (const OutOfReachError& failure) {
-    error = QString("Рисунок не построен: файл %1, %2").arg(file, QString::fromStdString(failure.what()));
+    error = QString::fromStdString(Sprintf(kPictureNotDrawnText, file.toStdString().c_str(), failure.what()));
     return std::nullopt;
   }
-  error = QString("Невозможно открыть файл %1 на чтение: %2").arg(file, QString::fromStdString(reason));
+  error = QString::fromStdString(
+      Sprintf(kCannotOpenForReadingText, file.toStdString().c_str(), reason.c_str()));
   return std::nullopt;
 }
 

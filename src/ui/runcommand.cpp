@@ -29,6 +29,7 @@
 #include "format/pathtext.h"
 #include "format/textformat.h"
 #include "methods/dialogs.h"
+#include "methods/messages.h"
 #include "methods/ptp_to_up.h"
 #include "methods/runparameters.h"
 #include "methods/timecount.h"
@@ -90,9 +91,7 @@ std::optional<std::filesystem::path> MainWindow::ChooseOutputFileName(
   // Not only the same text: any name that designates the input file.
   if (output == input || DesignateSameFile(output, input)) {
     dialogs_.Ask(DialogKind::Error,
-                 Text("Имя исходного файла УП ->\n %s \n совпадает с  вновь формируемым\n "
-                      "Преобразование прервано..",
-                      input),
+                 Text(kOutputIsInputText, input),
                  {Button::Yes});
     return std::nullopt;
   }
@@ -160,8 +159,7 @@ void MainWindow::RunMethod(const QString& input) {
       }
       if (status != CorrectionStatus::kCorrected) {
         dialogs_.Ask(DialogKind::Error,
-                     Text("Ошибка прееобразования файла УП:\n %s \n - обработка прервана....",
-                          inputName),
+                     Text(kRunFailedText, inputName),
                      {Button::Yes});
         return;
       }
@@ -172,8 +170,7 @@ void MainWindow::RunMethod(const QString& input) {
       minutes = double{time.seconds} / 60;
       // The time is the written program's: named by it, as the command does.
       dialogs_.Ask(DialogKind::Information,
-                   Sprintf("Файл УП ->\n %s \n Время выполнения УП = %.2lf (мин)",
-                           PathText(*output).c_str(), minutes),
+                   Sprintf(kWrittenProgramTimeText, PathText(*output).c_str(), minutes),
                    {Button::Yes});
     }
   } else {

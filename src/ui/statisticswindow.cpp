@@ -9,13 +9,20 @@
 #include <QPushButton>
 #include <QTableWidget>
 
+#include <string_view>
+
+#include "app/statisticsview.h"
 #include "ui/uifont.h"
 
 namespace h33 {
 namespace {
 
-QLabel* AddLabel(QWidget* parent, const char* text, int left, int top, int width, int height) {
-  auto* label = new QLabel(QString::fromUtf8(text), parent);
+QString Text(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QLabel* AddLabel(QWidget* parent, std::string_view text, int left, int top, int width, int height) {
+  auto* label = new QLabel(Text(text), parent);
   label->setGeometry(left, top, width, height);
   return label;
 }
@@ -44,25 +51,25 @@ StatisticsWindow::StatisticsWindow(QWidget* parent) : QDialog(parent) {
   fileDetails->setFont(WindowFont(11));
   fileDetails->setReadOnly(true);
 
-  AddLabel(this, "Время выполнения УП (мин) =", 0, 96, 192, 16);
+  AddLabel(this, kTimeCaption, 0, 96, 192, 16);
   runMinutes = AddField(this, "runMinutes", 200, 88, 89);
-  AddLabel(this, "Пройденный путь (мм) =", 40, 128, 155, 16);
+  AddLabel(this, kDistanceCaption, 40, 128, 155, 16);
   pathLength = AddField(this, "pathLength", 200, 120, 89);
-  AddLabel(this, "Число кадров =", 96, 160, 100, 16);
+  AddLabel(this, kFramesCaption, 96, 160, 100, 16);
   frameCount = AddField(this, "frameCount", 200, 152, 89);
 
-  auto* feeds = new QGroupBox("Скорость движения инструмента", this);
+  auto* feeds = new QGroupBox(Text(kFeedGroupCaption), this);
   feeds->setGeometry(0, 184, 289, 65);
-  AddLabel(feeds, "Min подача   =", 8, 16, 88, 16);
+  AddLabel(feeds, kMinFeedCaption, 8, 16, 88, 16);
   lowestFeed = AddField(feeds, "lowestFeed", 32, 32, 73);
-  AddLabel(feeds, "Max подача =", 128, 16, 86, 16);
+  AddLabel(feeds, kMaxFeedCaption, 128, 16, 86, 16);
   highestFeed = AddField(feeds, "highestFeed", 192, 32, 73);
 
-  auto* moves = new QGroupBox("Число перемещений", this);
+  auto* moves = new QGroupBox(Text(kMovesGroupCaption), this);
   moves->setGeometry(0, 256, 289, 57);
-  AddLabel(moves, "линейных : ", 8, 16, 72, 16);
+  AddLabel(moves, kLinearCaption, 8, 16, 72, 16);
   linearMoves = AddField(moves, "linearMoves", 80, 24, 65);
-  AddLabel(moves, "по дуге :", 152, 16, 55, 16);
+  AddLabel(moves, kCircularCaption, 152, 16, 55, 16);
   circularMoves = AddField(moves, "circularMoves", 216, 24, 65);
 
   extentsTable = new QTableWidget(4, 4, this);
@@ -76,7 +83,7 @@ StatisticsWindow::StatisticsWindow(QWidget* parent) : QDialog(parent) {
   for (int column = 0; column < 4; ++column) extentsTable->setColumnWidth(column, 70);
   for (int row = 0; row < 4; ++row) extentsTable->setRowHeight(row, 24);
 
-  auto* caption = new QLabel("Формат (Тип  УП) : ", this);
+  auto* caption = new QLabel(Text(kTypeCaption), this);
   caption->setGeometry(0, 440, 125, 20);
   caption->setFrameStyle(QFrame::Panel | QFrame::Sunken);
   programType = AddLabel(this, "Type", 136, 440, 37, 16);
