@@ -99,8 +99,9 @@ H33_CACHE=${H33_CACHE:-${XDG_CACHE_HOME:-$HOME/.cache}/h33feed}
 enable_source_packages() {
   grep -rqsE '^(deb-src[[:space:]]|Types:.*deb-src)' /etc/apt/sources.list /etc/apt/sources.list.d/ && return
   local archive suite
-  archive=$(grep -hsE '^URIs:' /etc/apt/sources.list.d/*.sources | grep -v security | head -1 | awk '{print $2}')
-  archive=${archive:-$(grep -hsE '^deb ' /etc/apt/sources.list | grep -v security | head -1 | awk '{print $2}')}
+  # A machine may have either kind of list, or none: no match is no failure.
+  archive=$(grep -hsE '^URIs:' /etc/apt/sources.list.d/*.sources | grep -v security | head -1 | awk '{print $2}' || true)
+  archive=${archive:-$(grep -hsE '^deb ' /etc/apt/sources.list | grep -v security | head -1 | awk '{print $2}' || true)}
   suite=$(. /etc/os-release && echo "$VERSION_CODENAME")
   printf 'Types: deb-src\nURIs: %s\nSuites: %s\nComponents: main\nSigned-By: %s\n' \
     "${archive:-http://deb.debian.org/debian}" "$suite" /usr/share/keyrings/debian-archive-keyring.gpg \
@@ -203,6 +204,8 @@ step() {
   if ((LAST_STEP_STATUS == 0)); then
     STEPS_PASSED+=("$name ($((SECONDS - started)) s)")
   else
+    # A command that fails without a word of its own still leaves this one.
+    echo "== FAILED (exit $LAST_STEP_STATUS): $name" >&2
     STEPS_FAILED+=("$name ($((SECONDS - started)) s)")
   fi
 }

@@ -22,7 +22,11 @@ PlannerPolicy CorrectionPolicy(const MachineLimits& machine) {
   return {
       .speedLimit_mm_min = machine.speedLimit_mm_min,
       .feedMax_mm_min = machine.feedMax_mm_min,
-      .braking = {machine.acceleration_mm_s2, kFloorFeed_mm_min, kShortArcChord_mm, false, false},
+      .braking = {.acceleration = machine.acceleration_mm_s2,
+                  .floorFeed = kFloorFeed_mm_min,
+                  .arcChordLimit = kShortArcChord_mm,
+                  .stopAtMOrS = false,
+                  .zeroFeedsAfterShortArc = false},
       .feedWords = {ReadCodedFeed, WriteFeed, StripFeedWords},
       .tangent = TangentRule::kRadius,
       .roundTo3Decimals = false,

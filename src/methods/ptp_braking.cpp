@@ -1,5 +1,7 @@
 #include "methods/ptp_braking.h"
 
+#include <string>
+
 #include "format/textformat.h"
 
 namespace h33 {
@@ -7,22 +9,16 @@ namespace {
 
 constexpr int kFloorFeed_mm_min = 30;
 
-}  // namespace
-
-BrakingRules ConversionBrakingRules(const RunParameters& parameters) {
-  return {parameters.Machine.acceleration_mm_s2, kFloorFeed_mm_min, parameters.ArcChordLimit, true,
-          true};
-}
-
-void ShowBrakingError(int code, const std::string& frameText, Dialogs& dialogs) {
+// The "kalvert" box for a braking failure, naming the frame.
+void ShowBrakingError(BrakingOutcome::Result failure, const std::string& frameText, Dialogs& dialogs) {
   std::string text;
-  if (code == kArcBrakedToZero) {
+  if (failure == BrakingOutcome::kArcToZero) {
     text = Sprintf(
         "В кадре c круговой интерполяцией %s               недопустимое торможение до 0. "
         "Скорректируйте исходную программу.\n Как Решение:\n\t 1.вывод окружности линейными "
         "отрезками\n\t 2.убрать галочку восстановления скорости на окружности",
         frameText.c_str());
-  } else if (code == kWindowExhausted) {
+  } else if (failure == BrakingOutcome::kWindowExhausted) {
     text = Sprintf(
         "Слишком маленькая подача в кадре:\n%s \n \t  Станок не успевает затормозиться в "
         "предыдущих 18-и кадрах.\n \t  Скорректируйте исходную программу.\n Как Решение: \n\t "
@@ -35,16 +31,26 @@ void ShowBrakingError(int code, const std::string& frameText, Dialogs& dialogs) 
   dialogs.CaptionedBox(text, "kalvert");
 }
 
+}  // namespace
+
+BrakingRules ConversionBrakingRules(const RunParameters& parameters) {
+  return {.acceleration = parameters.Machine.acceleration_mm_s2,
+          .floorFeed = kFloorFeed_mm_min,
+          .arcChordLimit = parameters.ArcChordLimit,
+          .stopAtMOrS = true,
+          .zeroFeedsAfterShortArc = true};
+}
+
 bool ShowBrakingFailure(const BrakingOutcome& outcome, const FrameWindow& window,
                         Dialogs& dialogs) {
   switch (outcome.result) {
     case BrakingOutcome::kBraked:
       return true;
     case BrakingOutcome::kArcToZero:
-      ShowBrakingError(kArcBrakedToZero, window[outcome.arcRow].text, dialogs);
+      ShowBrakingError(outcome.result, window[outcome.arcRow].text, dialogs);
       return false;
     case BrakingOutcome::kWindowExhausted:
-      ShowBrakingError(kWindowExhausted, window[outcome.start - 1].text, dialogs);
+      ShowBrakingError(outcome.result, window[outcome.start - 1].text, dialogs);
       return false;
   }
   return false;

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstddef>
-#include <string>
 
 #include "methods/dialogs.h"
 #include "methods/runparameters.h"
@@ -13,13 +12,6 @@ namespace h33 {
 // stopping at frames with an M or S word, failing at two stops after a short
 // circle, and the circle chord limit of the run.
 BrakingRules ConversionBrakingRules(const RunParameters& parameters);
-
-// Codes of the two braking failures.
-inline constexpr int kArcBrakedToZero = -21;
-inline constexpr int kWindowExhausted = -22;
-
-// The "kalvert" box for a braking failure; other codes show nothing.
-void ShowBrakingError(int code, const std::string& frameText, Dialogs& dialogs);
 
 // Shows the box for a failed braking pass. False when it failed.
 bool ShowBrakingFailure(const BrakingOutcome& outcome, const FrameWindow& window,

@@ -5,8 +5,10 @@
 namespace h33 {
 namespace {
 
-const BrakingRules kCorrection{5, 5, 100.0f, false, false};
-const BrakingRules kConversion{5, 30, 100.0f, true, true};
+const BrakingRules kCorrection{.acceleration = 5, .floorFeed = 5, .arcChordLimit = 100.0f,
+                               .stopAtMOrS = false, .zeroFeedsAfterShortArc = false};
+const BrakingRules kConversion{.acceleration = 5, .floorFeed = 30, .arcChordLimit = 100.0f,
+                               .stopAtMOrS = true, .zeroFeedsAfterShortArc = true};
 
 WindowRow Row(std::string text, int feed, float length) { return {std::move(text), feed, length}; }
 
