@@ -43,17 +43,17 @@ int ExaminedLines(std::string_view program) {
 
 void CheckViolations(std::string_view program, const std::vector<std::size_t>& chunks) {
   MemorySource whole(program);
-  const int count = CheckH33Format(whole, 0);
+  const int count = CheckH33Format(whole);
   ChunkedSource pieces(program, chunks);
-  Require(CheckH33Format(pieces, 0) == count, "the check does not depend on how the bytes arrive");
+  Require(CheckH33Format(pieces) == count, "the check does not depend on how the bytes arrive");
   MemorySource again(program);
-  const int withoutFeeds = CheckH33Format(again, 1);
+  const int withoutFeeds = CheckH33Format(again, FeedWordCheck::kSkipped);
   Require(withoutFeeds >= 0 && withoutFeeds <= count, "skipping the feed check finds no more");
 
   MemorySource walked(program);
   int visits = 0;
   long line = 1;
-  ForEachH33Violation(walked, 0, [&](const FormatViolation& violation) {
+  ForEachH33Violation(walked, FeedWordCheck::kChecked, [&](const FormatViolation& violation) {
     Require(violation.line >= line, "violations come in the order of the lines");
     line = violation.line;
     Require(!DescribeViolation(violation).empty(), "every violation is described");
@@ -62,14 +62,14 @@ void CheckViolations(std::string_view program, const std::vector<std::size_t>& c
   Require(visits == count, "the count is the number of violations");
   const std::string macintosh = WithLoneCarriageReturns(program);
   MemorySource lone(macintosh);
-  Require(CheckH33Format(lone, 0) == count, "the check does not depend on the line ends");
+  Require(CheckH33Format(lone) == count, "the check does not depend on the line ends");
   Require(visits == 0 || line <= ExaminedLines(program), "violations lie on examined lines");
 }
 
 void CheckStatistics(std::string_view program, const std::vector<std::size_t>& chunks,
                      double feedMax) {
   MemorySource check(program);
-  const int violations = CheckH33Format(check, 0);
+  const int violations = CheckH33Format(check);
   MemorySource whole(program);
   const ProgramStatistics statistics = CollectStatistics(whole, feedMax, violations);
   ChunkedSource pieces(program, chunks);

@@ -12,9 +12,6 @@
 namespace h33 {
 namespace {
 
-// The feed word is left out: the conversion's input carries plain feeds.
-constexpr int kSkipFeedCheck = 1;
-
 constexpr const char* kMissing = "Файл УП ->\n %s \n\n НЕ существует \n ..";
 constexpr const char* kUnreadableCaption = "Проверка программы на формат H33 - > ошибка ...";
 constexpr const char* kNotH33 =
@@ -55,7 +52,8 @@ bool CheckRunInput(const std::filesystem::path& input, Dialogs& dialogs) {
   }
   int violations = 0;
   try {
-    violations = CheckH33Format(*source, kSkipFeedCheck);
+    // The feed words are left out: the conversion's input carries plain feeds.
+    violations = CheckH33Format(*source, FeedWordCheck::kSkipped);
   } catch (const IoError& failure) {
     ReportUnreadable(input, failure.what(), dialogs);
     return false;

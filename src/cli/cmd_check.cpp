@@ -30,15 +30,15 @@ int RunCheck(const std::string& shown, const CheckOptions& options, CliStreams& 
     ReportCannotOpen(PathFromText(shown), streams.err);
     return kExitBadInput;
   }
-  const int skipFeedCheck = options.skipFeed ? 1 : 0;
+  const FeedWordCheck feedWords = options.skipFeed ? FeedWordCheck::kSkipped : FeedWordCheck::kChecked;
   std::vector<FormatViolation> listed;
   long long count = 0;
   if (options.verbose) {
-    ForEachH33Violation(*source, skipFeedCheck,
+    ForEachH33Violation(*source, feedWords,
                         [&listed](const FormatViolation& violation) { listed.push_back(violation); });
     count = static_cast<long long>(listed.size());
   } else {
-    count = CheckH33Format(*source, skipFeedCheck);
+    count = CheckH33Format(*source, feedWords);
   }
   streams.out << FormatVerdictText(PathFromText(shown), count == 0) << '\n';
   streams.out << Sprintf("Нарушений формата: %lld\n", count);

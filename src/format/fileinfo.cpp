@@ -272,7 +272,9 @@ int GetFileInformation(const std::filesystem::path& path, double feedMax,
   const FileStamp stamp = ReadFileStamp(path);
   const auto source = FileSource::Open(path);
   if (!source) return -1;
-  ProgramStatistics collected = CollectStatistics(*source, feedMax, CheckH33Format(path, 0));
+  const std::optional<int> violations = CheckH33Format(path);
+  if (!violations) return -1;
+  ProgramStatistics collected = CollectStatistics(*source, feedMax, *violations);
   collected.InformationText = FileInformationText(path, stamp);
   statistics = std::move(collected);
   return 0;

@@ -58,7 +58,7 @@ class FirstOccurrences {
   std::array<std::uint32_t, 128> at_;
 };
 
-void CheckLine(std::string_view line, long number, bool skipFeedCheck,
+void CheckLine(std::string_view line, long number, FeedWordCheck feedWords,
                const ViolationVisitor& visit) {
   const FirstOccurrences first(line);
   const auto report = [&](ViolationKind kind, char what, std::size_t length = 0) {
@@ -72,7 +72,7 @@ void CheckLine(std::string_view line, long number, bool skipFeedCheck,
   };
 
   for (const char letter : kCoordinateLetters) checkLength(letter);
-  if (!skipFeedCheck) checkLength('F');
+  if (feedWords == FeedWordCheck::kChecked) checkLength('F');
   checkLength('L');
   const std::string_view g = first.Word('G');
   if (g.size() > kLongestGValue) report(ViolationKind::ValueLength, 'G', g.size());
@@ -86,7 +86,7 @@ void CheckLine(std::string_view line, long number, bool skipFeedCheck,
 
 }  // namespace
 
-void ForEachH33Violation(ByteSource& source, int skipFeedCheck, const ViolationVisitor& visit) {
+void ForEachH33Violation(ByteSource& source, FeedWordCheck feedWords, const ViolationVisitor& visit) {
   LineReader reader(source);
   std::string line;
   long number = 0;
@@ -96,13 +96,13 @@ void ForEachH33Violation(ByteSource& source, int skipFeedCheck, const ViolationV
   while (reader.ReadLine(line, kCheckLineLimit) && !reader.AtEof()) {
     if (lineStarts) ++number;
     lineStarts = line.back() == '\n';
-    CheckLine(line, number, skipFeedCheck != 0, visit);
+    CheckLine(line, number, feedWords, visit);
   }
 }
 
 std::optional<FormatViolation> FindPlainFeed(ByteSource& source) {
   std::optional<FormatViolation> plainFeed;
-  ForEachH33Violation(source, 0, [&plainFeed](const FormatViolation& violation) {
+  ForEachH33Violation(source, FeedWordCheck::kChecked, [&plainFeed](const FormatViolation& violation) {
     if (!plainFeed && violation.kind == ViolationKind::ValueLength && violation.what == 'F') {
       plainFeed = violation;
     }
@@ -126,19 +126,19 @@ bool IsPtpTape(const std::filesystem::path& file) {
   }
 }
 
-int CheckH33Format(ByteSource& source, int skipFeedCheck) {
+int CheckH33Format(ByteSource& source, FeedWordCheck feedWords) {
   int count = 0;
   // Saturating, so that no count of a huge file can wrap round to 0 (H33).
-  ForEachH33Violation(source, skipFeedCheck, [&count](const FormatViolation&) {
+  ForEachH33Violation(source, feedWords, [&count](const FormatViolation&) {
     if (count < std::numeric_limits<int>::max()) ++count;
   });
   return count;
 }
 
-int CheckH33Format(const std::filesystem::path& path, int skipFeedCheck) {
+std::optional<int> CheckH33Format(const std::filesystem::path& path, FeedWordCheck feedWords) {
   const auto source = FileSource::Open(path);
-  if (!source) return -1;
-  return CheckH33Format(*source, skipFeedCheck);
+  if (!source) return std::nullopt;
+  return CheckH33Format(*source, feedWords);
 }
 
 std::string CannotOpenForReadingText(const std::filesystem::path& path) {

@@ -24,6 +24,9 @@ struct FormatViolation {
   std::size_t valueLength = 0;  // for ValueLength
 };
 
+// Whether the F words are checked: a PTP tape's plain feeds are no codes.
+enum class FeedWordCheck { kChecked, kSkipped };
+
 // Called once per violation, in the order of the lines and, within a line, in
 // the order of the rules.
 using ViolationVisitor = std::function<void(const FormatViolation&)>;
@@ -31,7 +34,7 @@ using ViolationVisitor = std::function<void(const FormatViolation&)>;
 // Walks the program as the format check reads it: 127-character pieces, the
 // last line only when it ends with a line feed. Throws IoError when the
 // source fails part way.
-void ForEachH33Violation(ByteSource& source, int skipFeedCheck, const ViolationVisitor& visit);
+void ForEachH33Violation(ByteSource& source, FeedWordCheck feedWords, const ViolationVisitor& visit);
 
 // The first F word whose value is no four-digit feed code (a PTP tape's
 // F300), if any. Throws IoError when the source fails part way.
@@ -46,11 +49,12 @@ bool HasPtpName(const std::filesystem::path& file);
 bool IsPtpTape(const std::filesystem::path& file);
 
 // The number of violations, 0 for an H33 program.
-int CheckH33Format(ByteSource& source, int skipFeedCheck);
+int CheckH33Format(ByteSource& source, FeedWordCheck feedWords = FeedWordCheck::kChecked);
 
-// The same for a file; −1 when it cannot be opened. Nothing is printed here:
-// callers that report the failure use CannotOpenForReadingText.
-int CheckH33Format(const std::filesystem::path& path, int skipFeedCheck);
+// The same for a file; none when it cannot be opened. Nothing is printed
+// here: callers that report the failure use CannotOpenForReadingText.
+std::optional<int> CheckH33Format(const std::filesystem::path& path,
+                                  FeedWordCheck feedWords = FeedWordCheck::kChecked);
 
 // "Cannot open the file for reading", as both read-only passes report it.
 std::string CannotOpenForReadingText(const std::filesystem::path& path);

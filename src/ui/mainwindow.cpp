@@ -371,10 +371,10 @@ void MainWindow::CheckSelectedFileFormat() {
 
 void MainWindow::ShowFormatVerdict(const std::filesystem::path& name) {
   // The count stays a whole int: a file with 65535 violations is no unreadable file.
-  const int violations = CheckH33Format(name, 0);
-  if (violations == -1) {
+  const std::optional<int> violations = CheckH33Format(name);
+  if (!violations) {
     ReportUnreadable(name, UnreadableReason(name), dialogs_);
-  } else if (violations == 0) {
+  } else if (*violations == 0) {
     dialogs_.Ask(DialogKind::Information, FormatVerdictText(name, true), {Button::Yes});
   } else {
     dialogs_.Ask(DialogKind::Error, FormatVerdictText(name, false), {Button::Yes});

@@ -9,15 +9,16 @@
 namespace h33 {
 namespace {
 
-int Count(std::string_view program, int skipFeedCheck = 0) {
+int Count(std::string_view program, FeedWordCheck feedWords = FeedWordCheck::kChecked) {
   MemorySource source(program);
-  return CheckH33Format(source, skipFeedCheck);
+  return CheckH33Format(source, feedWords);
 }
 
-std::vector<std::string> Listing(std::string_view program, int skipFeedCheck = 0) {
+std::vector<std::string> Listing(std::string_view program,
+                                 FeedWordCheck feedWords = FeedWordCheck::kChecked) {
   MemorySource source(program);
   std::vector<std::string> lines;
-  ForEachH33Violation(source, skipFeedCheck, [&lines](const FormatViolation& violation) {
+  ForEachH33Violation(source, feedWords, [&lines](const FormatViolation& violation) {
     lines.push_back(DescribeViolation(violation));
   });
   return lines;
@@ -45,8 +46,8 @@ TEST(CheckH33Format, ValueLengthsCountOnceEach) {
 }
 
 TEST(CheckH33Format, SkipFeedCheckLeavesOnlyTheFeedWordUnchecked) {
-  EXPECT_EQ(Count("N001F660L1\n", 0), 2);
-  EXPECT_EQ(Count("N001F660L1\n", 1), 1);
+  EXPECT_EQ(Count("N001F660L1\n"), 2);
+  EXPECT_EQ(Count("N001F660L1\n", FeedWordCheck::kSkipped), 1);
 }
 
 TEST(CheckH33Format, EachAddressAndCharacterKindCountsOncePerLine) {
@@ -102,11 +103,11 @@ class FailingSource : public ByteSource {
 
 TEST(CheckH33Format, FilesAndFailures) {
   TempDir dir;
-  EXPECT_EQ(CheckH33Format(dir.Write("p.up", "N001X+1\n"), 0), 1);
-  EXPECT_EQ(CheckH33Format(dir / "missing.up", 0), -1);
-  EXPECT_EQ(CheckH33Format(dir.Path(), 0), -1);
+  EXPECT_EQ(CheckH33Format(dir.Write("p.up", "N001X+1\n")), 1);
+  EXPECT_EQ(CheckH33Format(dir / "missing.up"), std::nullopt);
+  EXPECT_EQ(CheckH33Format(dir.Path()), std::nullopt);
   FailingSource failing;
-  EXPECT_THROW(CheckH33Format(failing, 0), IoError);
+  EXPECT_THROW(CheckH33Format(failing), IoError);
 }
 
 TEST(CheckH33Format, UserTexts) {

@@ -81,7 +81,7 @@ TEST_F(OnEverySource, FormatCheckAndFileInformation) {
   const fs::path file = dir.Write("p.up", kH33);
   ProgramStatistics fromFile;
   ASSERT_EQ(GetFileInformation(file, 1200, fromFile), 0);
-  const int violations = CheckH33Format(file, 0);
+  const int violations = CheckH33Format(file).value();
   EXPECT_EQ(fromFile.FormatViolations, violations);
   for (const bool trickle : {false, true}) {
     MemorySource memory(kH33);
@@ -95,7 +95,7 @@ TEST_F(OnEverySource, FormatCheckAndFileInformation) {
     EXPECT_EQ(statistics.PathLength, fromFile.PathLength);
     EXPECT_EQ(statistics.MaxFeed, fromFile.MaxFeed);
     TricklingSource again(kH33);
-    EXPECT_EQ(CheckH33Format(again, 0), violations);
+    EXPECT_EQ(CheckH33Format(again), violations);
   }
 }
 
