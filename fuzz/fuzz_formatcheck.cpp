@@ -18,15 +18,15 @@ namespace {
 bool Same(double a, double b) { return a == b || (a != a && b != b); }
 
 bool Same(const ProgramStatistics& a, const ProgramStatistics& b) {
-  bool same = Same(a.MachiningTime, b.MachiningTime) && Same(a.PathLength, b.PathLength) &&
-              a.LineCount == b.LineCount && a.LinearFrames == b.LinearFrames &&
-              a.CircularFrames == b.CircularFrames && Same(a.MinFeed, b.MinFeed) &&
-              Same(a.MaxFeed, b.MaxFeed) && a.IsH33 == b.IsH33 &&
-              a.FormatViolations == b.FormatViolations;
+  bool same = Same(a.machiningTime_min, b.machiningTime_min) && Same(a.pathLength_mm, b.pathLength_mm) &&
+              a.lineCount == b.lineCount && a.linearMoves == b.linearMoves &&
+              a.arcMoves == b.arcMoves && Same(a.minFeed_mm_min, b.minFeed_mm_min) &&
+              Same(a.maxFeed_mm_min, b.maxFeed_mm_min) && a.isH33 == b.isH33 &&
+              a.formatViolations == b.formatViolations;
   for (std::size_t axis = 0; axis < 3; ++axis) {
-    same = same && Same(a.MinPosition[axis], b.MinPosition[axis]) &&
-           Same(a.MaxPosition[axis], b.MaxPosition[axis]) &&
-           Same(a.AxisSums[axis], b.AxisSums[axis]);
+    same = same && Same(a.minPosition[axis], b.minPosition[axis]) &&
+           Same(a.maxPosition[axis], b.maxPosition[axis]) &&
+           Same(a.axisSums_mm[axis], b.axisSums_mm[axis]);
   }
   return same;
 }
@@ -81,29 +81,29 @@ void CheckStatistics(std::string_view program, const std::vector<std::size_t>& c
           "the statistics do not depend on the line ends");
 
   const std::string seen = Sprintf("FeedMax %g: lines %d, min feed %g, max feed %g, time %g",
-                                   feedMax, statistics.LineCount, statistics.MinFeed,
-                                   statistics.MaxFeed, statistics.MachiningTime);
-  Require(statistics.LineCount == ExaminedLines(program), "every examined line is counted", seen);
-  Require(statistics.LinearFrames >= 0 && statistics.CircularFrames >= 0 &&
-              statistics.LinearFrames + statistics.CircularFrames <= statistics.LineCount,
+                                   feedMax, statistics.lineCount, statistics.minFeed_mm_min,
+                                   statistics.maxFeed_mm_min, statistics.machiningTime_min);
+  Require(statistics.lineCount == ExaminedLines(program), "every examined line is counted", seen);
+  Require(statistics.linearMoves >= 0 && statistics.arcMoves >= 0 &&
+              statistics.linearMoves + statistics.arcMoves <= statistics.lineCount,
           "moves are counted once per line", seen);
-  Require(statistics.MinFeed >= 0 && statistics.MinFeed <= feedMax, "MinFeed is at most FeedMax",
+  Require(statistics.minFeed_mm_min >= 0 && statistics.minFeed_mm_min <= feedMax, "MinFeed is at most FeedMax",
           seen);
-  Require(statistics.MaxFeed >= -feedMax, "MaxFeed is at least -FeedMax", seen);
+  Require(statistics.maxFeed_mm_min >= -feedMax, "MaxFeed is at least -FeedMax", seen);
   Require(
-      statistics.IsH33 == (violations == 0 ? 1 : 0) && statistics.FormatViolations == violations,
+      statistics.isH33 == (violations == 0 ? 1 : 0) && statistics.formatViolations == violations,
       "an H33 program is one without violations", seen);
-  if (statistics.IsH33) {
-    Require(statistics.MachiningTime == -1, "an H33 program is timed by the time counter", seen);
+  if (statistics.isH33) {
+    Require(statistics.machiningTime_min == -1, "an H33 program is timed by the time counter", seen);
   } else {
-    Require(!(statistics.MachiningTime < 0), "a machining time is never negative", seen);
+    Require(!(statistics.machiningTime_min < 0), "a machining time is never negative", seen);
   }
-  Require(!(statistics.PathLength < 0), "a path length is never negative", seen);
-  if (statistics.LineCount == 0) {
-    Require(statistics.MinFeed == feedMax && statistics.MaxFeed == -feedMax, "no line, no feed",
+  Require(!(statistics.pathLength_mm < 0), "a path length is never negative", seen);
+  if (statistics.lineCount == 0) {
+    Require(statistics.minFeed_mm_min == feedMax && statistics.maxFeed_mm_min == -feedMax, "no line, no feed",
             seen);
   }
-  const StatisticsView view = MakeStatisticsView(statistics, statistics.MachiningTime, ",");
+  const StatisticsView view = MakeStatisticsView(statistics, statistics.machiningTime_min, ",");
   Require(!StatisticsText(view).empty(), "the statistics are shown");
 }
 

@@ -40,23 +40,23 @@ StatisticsView MakeStatisticsView(const ProgramStatistics& statistics, double mi
                                   std::string_view decimalSeparator) {
   const auto fixed = [decimalSeparator](double value) { return Fixed2(value, decimalSeparator); };
   StatisticsView view;
-  view.fileInfo = statistics.InformationText;
+  view.fileInfo = statistics.informationText;
   view.time = fixed(minutes);
-  view.distance = fixed(statistics.PathLength);
-  view.frames = Sprintf("%d", statistics.LineCount);
-  view.minFeed = fixed(statistics.MinFeed);
-  view.maxFeed = fixed(statistics.MaxFeed);
-  view.linearMoves = Sprintf("%d", statistics.LinearFrames);
-  view.circularMoves = Sprintf("%d", statistics.CircularFrames);
-  view.type = statistics.IsH33 ? kH33Type : kNotH33Type;
+  view.distance = fixed(statistics.pathLength_mm);
+  view.frames = Sprintf("%d", statistics.lineCount);
+  view.minFeed = fixed(statistics.minFeed_mm_min);
+  view.maxFeed = fixed(statistics.maxFeed_mm_min);
+  view.linearMoves = Sprintf("%d", statistics.linearMoves);
+  view.circularMoves = Sprintf("%d", statistics.arcMoves);
+  view.type = statistics.isH33 ? kH33Type : kNotH33Type;
   view.extents[0] = {" Габариты ", " X ", " Y ", " Z "};
   view.extents[1][0] = " min ";
   view.extents[2][0] = " max ";
   view.extents[3][0] = " Сумма ";
   for (std::size_t axis = 0; axis < 3; ++axis) {
-    view.extents[1][axis + 1] = fixed(statistics.MinPosition[axis]);
-    view.extents[2][axis + 1] = fixed(statistics.MaxPosition[axis]);
-    view.extents[3][axis + 1] = fixed(statistics.AxisSums[axis]);
+    view.extents[1][axis + 1] = fixed(statistics.minPosition[axis]);
+    view.extents[2][axis + 1] = fixed(statistics.maxPosition[axis]);
+    view.extents[3][axis + 1] = fixed(statistics.axisSums_mm[axis]);
   }
   return view;
 }

@@ -65,9 +65,9 @@ nlohmann::ordered_json BreakdownJson(const ShownTimeBreakdown& shown) {
 // A program without a feed in force, or without a frame, has no feeds or no
 // extents: the record then holds its starting values (−FeedMax, ±10000 mm),
 // which are no one's feeds or positions.
-bool HasFeeds(const ProgramStatistics& statistics) { return statistics.MaxFeed >= 0; }
+bool HasFeeds(const ProgramStatistics& statistics) { return statistics.maxFeed_mm_min >= 0; }
 bool HasExtent(const ProgramStatistics& statistics, std::size_t axis) {
-  return statistics.MinPosition[axis] <= statistics.MaxPosition[axis];
+  return statistics.minPosition[axis] <= statistics.maxPosition[axis];
 }
 
 constexpr const char* kNothing = "—";
@@ -94,19 +94,19 @@ std::string StatisticsJson(const std::string& file, const ProgramStatistics& sta
   nlohmann::ordered_json json;
   if (withFileInfo) json["File"] = file;
   // An H33 program has no time of path over feed: its time is the counter's.
-  if (!statistics.IsH33) json["MachiningTime"] = AsShown(statistics.MachiningTime);
-  json["PathLength"] = AsShown(statistics.PathLength);
-  json["LineCount"] = statistics.LineCount;
-  json["LinearFrames"] = statistics.LinearFrames;
-  json["CircularFrames"] = statistics.CircularFrames;
-  json["MinFeed"] = feed(statistics.MinFeed);
-  json["MaxFeed"] = feed(statistics.MaxFeed);
-  json["MinPosition"] = extent(statistics.MinPosition);
-  json["MaxPosition"] = extent(statistics.MaxPosition);
-  if (withFileInfo) json["InformationText"] = statistics.InformationText;
-  json["IsH33"] = statistics.IsH33;
-  json["FormatViolations"] = statistics.FormatViolations;
-  json["AxisSums"] = shown(statistics.AxisSums);
+  if (!statistics.isH33) json["MachiningTime"] = AsShown(statistics.machiningTime_min);
+  json["PathLength"] = AsShown(statistics.pathLength_mm);
+  json["LineCount"] = statistics.lineCount;
+  json["LinearFrames"] = statistics.linearMoves;
+  json["CircularFrames"] = statistics.arcMoves;
+  json["MinFeed"] = feed(statistics.minFeed_mm_min);
+  json["MaxFeed"] = feed(statistics.maxFeed_mm_min);
+  json["MinPosition"] = extent(statistics.minPosition);
+  json["MaxPosition"] = extent(statistics.maxPosition);
+  if (withFileInfo) json["InformationText"] = statistics.informationText;
+  json["IsH33"] = statistics.isH33 ? 1 : 0;  // a number, as it always was
+  json["FormatViolations"] = statistics.formatViolations;
+  json["AxisSums"] = shown(statistics.axisSums_mm);
   json["Minutes"] = AsShown(minutes);
   if (breakdown) json["TimeBreakdown"] = BreakdownJson(*breakdown);
   // A path need not be UTF-8; its stray bytes must not abort the output.
@@ -135,7 +135,7 @@ struct InfoTime {
 // Nothing after saying why on `err`.
 std::optional<InfoTime> CountInfoTime(const std::string& file, const InfoOptions& options,
                                       const ProgramStatistics& statistics, std::ostream& err) {
-  if (!statistics.IsH33) return InfoTime{statistics.MachiningTime, std::nullopt};
+  if (!statistics.isH33) return InfoTime{statistics.machiningTime_min, std::nullopt};
   std::optional<TimeBreakdownBuilder> builder;
   if (options.breakdown) builder.emplace(options.feedMax);
   const TimeCount time =
@@ -165,9 +165,9 @@ int RunInfo(std::string file, const InfoOptions& options, CliStreams& streams) {
     return kExitBadInput;
   }
   if (file != shown) {
-    statistics.InformationText = CopiedInputInformation(shown, PathFromText(file));
+    statistics.informationText = CopiedInputInformation(shown, PathFromText(file));
   }
-  if (options.breakdown && !statistics.IsH33) {
+  if (options.breakdown && !statistics.isH33) {
     streams.err << Sprintf(kNoBreakdown, shown.c_str()) << '\n';
     return kExitBadInput;
   }

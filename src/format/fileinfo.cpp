@@ -65,12 +65,12 @@ StatisticsWalk::StatisticsWalk(double feedMax, int formatViolations)
       modal_(isH33_ ? DistanceMode::kIncremental : DistanceMode::kAbsolute),
       feed_(-feedMax),
       previousFeed_(-feedMax) {
-  result_.MinFeed = feedMax;
-  result_.MaxFeed = -feedMax;
-  result_.MinPosition.fill(kNoPosition);
-  result_.MaxPosition.fill(-kNoPosition);
-  result_.IsH33 = isH33_ ? 1 : 0;
-  result_.FormatViolations = formatViolations;
+  result_.minFeed_mm_min = feedMax;
+  result_.maxFeed_mm_min = -feedMax;
+  result_.minPosition.fill(kNoPosition);
+  result_.maxPosition.fill(-kNoPosition);
+  result_.isH33 = isH33_;
+  result_.formatViolations = formatViolations;
 }
 
 // Any NC program is read here, not only H33 ones, so G codes are read as
@@ -114,20 +114,20 @@ void StatisticsWalk::TakeFeed(std::string_view line) {
 
 void StatisticsWalk::TakeExtentsAndFeeds() {
   for (std::size_t axis = 0; axis < position_.size(); ++axis) {
-    result_.MinPosition[axis] = std::min(result_.MinPosition[axis], position_[axis]);
-    result_.MaxPosition[axis] = std::max(result_.MaxPosition[axis], position_[axis]);
+    result_.minPosition[axis] = std::min(result_.minPosition[axis], position_[axis]);
+    result_.maxPosition[axis] = std::max(result_.maxPosition[axis], position_[axis]);
   }
-  result_.MaxFeed = std::max(result_.MaxFeed, feed_);
+  result_.maxFeed_mm_min = std::max(result_.maxFeed_mm_min, feed_);
   // The −FeedMax of "no feed yet" is the only negative feed in force.
-  if (feed_ >= 0) result_.MinFeed = std::min(result_.MinFeed, feed_);
+  if (feed_ >= 0) result_.minFeed_mm_min = std::min(result_.minFeed_mm_min, feed_);
 }
 
 void StatisticsWalk::TakeLine(std::string_view line) {
   TakeGWords(line);
   const bool moves = TakePositions(line);
   TakeFeed(line);
-  if (moves && !modal_.Circular()) ++result_.LinearFrames;
-  if (moves && modal_.Circular()) ++result_.CircularFrames;
+  if (moves && !modal_.Circular()) ++result_.linearMoves;
+  if (moves && modal_.Circular()) ++result_.arcMoves;
   if (modal_.Incremental()) {
     for (std::size_t axis = 0; axis < position_.size(); ++axis) {
       position_[axis] += previous_[axis];
@@ -139,25 +139,25 @@ void StatisticsWalk::TakeLine(std::string_view line) {
     squares += step * step;
   }
   const double distance = std::sqrt(squares);
-  result_.PathLength += distance;
-  if (feed_ >= kSlowestTimedFeed) result_.MachiningTime += distance / feed_;
+  result_.pathLength_mm += distance;
+  if (feed_ >= kSlowestTimedFeed) result_.machiningTime_min += distance / feed_;
   TakeExtentsAndFeeds();
   previous_ = position_;
   previousFeed_ = feed_;
-  ++result_.LineCount;
+  ++result_.lineCount;
 }
 
 ProgramStatistics StatisticsWalk::Finish() {
-  result_.MinFeed = std::fabs(result_.MinFeed);
+  result_.minFeed_mm_min = std::fabs(result_.minFeed_mm_min);
   for (std::size_t axis = 0; axis < axisSums_.size(); ++axis) {
-    result_.AxisSums[axis] = axisSums_[axis].Value();
+    result_.axisSums_mm[axis] = axisSums_[axis].Value();
   }
   if (isH33_) {
-    result_.PathLength *= kH33Unit;
-    for (Axes* axes : {&result_.MinPosition, &result_.MaxPosition, &result_.AxisSums}) {
+    result_.pathLength_mm *= kH33Unit;
+    for (Axes* axes : {&result_.minPosition, &result_.maxPosition, &result_.axisSums_mm}) {
       for (double& value : *axes) value *= kH33Unit;
     }
-    result_.MachiningTime = -1;
+    result_.machiningTime_min = -1;
   }
   return result_;
 }
@@ -275,7 +275,7 @@ int GetFileInformation(const std::filesystem::path& path, double feedMax,
   const std::optional<int> violations = CheckH33Format(path);
   if (!violations) return -1;
   ProgramStatistics collected = CollectStatistics(*source, feedMax, *violations);
-  collected.InformationText = FileInformationText(path, stamp);
+  collected.informationText = FileInformationText(path, stamp);
   statistics = std::move(collected);
   return 0;
 }

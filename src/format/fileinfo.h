@@ -13,23 +13,23 @@ namespace h33 {
 // What the statistics window shows about an NC program, H33 or not. Lengths
 // and positions are in mm, feeds in mm/min, times in minutes.
 struct ProgramStatistics {
-  double MachiningTime = 0;  // path / feed; −1 for an H33 program, timed by TimeCounter
-  double PathLength = 0;
-  int LineCount = 0;
-  int LinearFrames = 0;    // X, Y or Z under G00/G01
-  int CircularFrames = 0;  // X, Y or Z under G02/G03
-  double MinFeed = 0;      // at most FeedMax
-  double MaxFeed = 0;      // −FeedMax when no line had a feed
-  std::array<double, 3> MinPosition{};  // X, Y, Z; 999999.999 (before H33 scaling) when none
-  std::array<double, 3> MaxPosition{};
-  std::string InformationText;  // path, dates and size, see FileInformationText
-  short IsH33 = 0;
-  int FormatViolations = 0;  // CheckH33Format with the feed checked; −1 unreadable
-  std::array<double, 3> AxisSums{};  // increments read in incremental mode: the control sums
+  double machiningTime_min = 0;  // path / feed; −1 for an H33 program, timed by TimeCounter
+  double pathLength_mm = 0;
+  int lineCount = 0;
+  int linearMoves = 0;  // X, Y or Z under G00/G01
+  int arcMoves = 0;     // X, Y or Z under G02/G03
+  double minFeed_mm_min = 0;  // at most FeedMax
+  double maxFeed_mm_min = 0;  // −FeedMax when no line had a feed
+  std::array<double, 3> minPosition{};  // X, Y, Z; 999999.999 (before H33 scaling) when none
+  std::array<double, 3> maxPosition{};
+  std::string informationText;  // path, dates and size, see FileInformationText
+  bool isH33 = false;
+  int formatViolations = 0;  // CheckH33Format with the feed checked
+  std::array<double, 3> axisSums_mm{};  // increments read in incremental mode: the control sums
 };
 
 // Walks the program's lines as the format check reads them and fills every
-// field but InformationText. `formatViolations` is the program's format
+// field but informationText. `formatViolations` is the program's format
 // check result: 0 makes it an H33 program (incremental, coded feeds, 0.01 mm).
 // Throws IoError when the source fails part way.
 ProgramStatistics CollectStatistics(ByteSource& source, double feedMax, int formatViolations);

@@ -30,14 +30,14 @@ ProgramStatistics Collect(std::string_view program, int formatViolations) {
 
 TEST(FileInformation, EmptyH33Program) {
   const ProgramStatistics s = Collect("", 0);
-  EXPECT_EQ(s.LineCount, 0);
-  EXPECT_EQ(s.IsH33, 1);
-  EXPECT_EQ(s.MinFeed, kFeedMax);
-  EXPECT_EQ(s.MaxFeed, -kFeedMax);
-  EXPECT_EQ(s.MachiningTime, -1);
+  EXPECT_EQ(s.lineCount, 0);
+  EXPECT_TRUE(s.isH33);
+  EXPECT_EQ(s.minFeed_mm_min, kFeedMax);
+  EXPECT_EQ(s.maxFeed_mm_min, -kFeedMax);
+  EXPECT_EQ(s.machiningTime_min, -1);
   for (int axis = 0; axis < 3; ++axis) {
-    EXPECT_DOUBLE_EQ(s.MinPosition[axis], 9999.99999);
-    EXPECT_DOUBLE_EQ(s.MaxPosition[axis], -9999.99999);
+    EXPECT_DOUBLE_EQ(s.minPosition[axis], 9999.99999);
+    EXPECT_DOUBLE_EQ(s.maxPosition[axis], -9999.99999);
   }
 }
 
@@ -46,73 +46,73 @@ TEST(FileInformation, H33ProgramIsIncrementalWithCodedFeedsInHundredths) {
       "%\nN001G01X+001000Y-000500F0660\nN002X+001000\n"
       "N003G02X+000500Y+000500I+000000J+000500\n$\n",
       0);
-  EXPECT_EQ(s.LineCount, 5);
-  EXPECT_EQ(s.LinearFrames, 2);
-  EXPECT_EQ(s.CircularFrames, 1);
-  EXPECT_NEAR(s.PathLength, (std::sqrt(125.0) * 100 + 1000 + std::sqrt(50.0) * 100) * 0.01, 1e-9);
-  EXPECT_NEAR(s.MinFeed, 600, 1e-9);
-  EXPECT_NEAR(s.MaxFeed, 600, 1e-9);
-  EXPECT_DOUBLE_EQ(s.AxisSums[0], 25);
-  EXPECT_DOUBLE_EQ(s.AxisSums[1], 0);
-  EXPECT_DOUBLE_EQ(s.MinPosition[0], 0);  // the "%" line stands at the origin
-  EXPECT_DOUBLE_EQ(s.MaxPosition[0], 25);
-  EXPECT_DOUBLE_EQ(s.MinPosition[1], -5);
-  EXPECT_EQ(s.MachiningTime, -1);
+  EXPECT_EQ(s.lineCount, 5);
+  EXPECT_EQ(s.linearMoves, 2);
+  EXPECT_EQ(s.arcMoves, 1);
+  EXPECT_NEAR(s.pathLength_mm, (std::sqrt(125.0) * 100 + 1000 + std::sqrt(50.0) * 100) * 0.01, 1e-9);
+  EXPECT_NEAR(s.minFeed_mm_min, 600, 1e-9);
+  EXPECT_NEAR(s.maxFeed_mm_min, 600, 1e-9);
+  EXPECT_DOUBLE_EQ(s.axisSums_mm[0], 25);
+  EXPECT_DOUBLE_EQ(s.axisSums_mm[1], 0);
+  EXPECT_DOUBLE_EQ(s.minPosition[0], 0);  // the "%" line stands at the origin
+  EXPECT_DOUBLE_EQ(s.maxPosition[0], 25);
+  EXPECT_DOUBLE_EQ(s.minPosition[1], -5);
+  EXPECT_EQ(s.machiningTime_min, -1);
 }
 
 TEST(FileInformation, RapidMoveMakesFeedMaxTheFeedInForce) {
   const ProgramStatistics s = Collect("N001G01X+001000F0660\nN002G00Z+001000\n", 0);
-  EXPECT_EQ(s.MaxFeed, kFeedMax);
-  EXPECT_NEAR(s.MinFeed, 600, 1e-9);
-  EXPECT_EQ(s.LinearFrames, 2);
+  EXPECT_EQ(s.maxFeed_mm_min, kFeedMax);
+  EXPECT_NEAR(s.minFeed_mm_min, 600, 1e-9);
+  EXPECT_EQ(s.linearMoves, 2);
 }
 
 TEST(FileInformation, OtherProgramIsAbsoluteInMillimetresAndTimed) {
   const ProgramStatistics s = Collect("N1G01X10.Y0.F300.\nN2X10.Y20.\nN3G91X5.\n", 3);
-  EXPECT_EQ(s.IsH33, 0);
-  EXPECT_EQ(s.FormatViolations, 3);
-  EXPECT_DOUBLE_EQ(s.PathLength, 35);
-  EXPECT_DOUBLE_EQ(s.MachiningTime, 35.0 / 300);
-  EXPECT_DOUBLE_EQ(s.AxisSums[0], 5);  // only the incremental line adds up
-  EXPECT_DOUBLE_EQ(s.MaxPosition[0], 15);
-  EXPECT_DOUBLE_EQ(s.MaxPosition[1], 20);
+  EXPECT_FALSE(s.isH33);
+  EXPECT_EQ(s.formatViolations, 3);
+  EXPECT_DOUBLE_EQ(s.pathLength_mm, 35);
+  EXPECT_DOUBLE_EQ(s.machiningTime_min, 35.0 / 300);
+  EXPECT_DOUBLE_EQ(s.axisSums_mm[0], 5);  // only the incremental line adds up
+  EXPECT_DOUBLE_EQ(s.maxPosition[0], 15);
+  EXPECT_DOUBLE_EQ(s.maxPosition[1], 20);
 }
 
 TEST(FileInformation, FeedFallbacks) {
-  EXPECT_EQ(Collect("F300\nF0\n", 1).MinFeed, 300);        // the previous line's feed
-  EXPECT_EQ(Collect("F0\n", 1).MaxFeed, kFeedMax);         // no previous feed
-  EXPECT_EQ(Collect("N001F0000\n", 0).MaxFeed, kFeedMax);  // coded stop
+  EXPECT_EQ(Collect("F300\nF0\n", 1).minFeed_mm_min, 300);        // the previous line's feed
+  EXPECT_EQ(Collect("F0\n", 1).maxFeed_mm_min, kFeedMax);         // no previous feed
+  EXPECT_EQ(Collect("N001F0000\n", 0).maxFeed_mm_min, kFeedMax);  // coded stop
   const ProgramStatistics none = Collect("N1X1\nN2X2\n", 1);
-  EXPECT_EQ(none.MinFeed, kFeedMax);
-  EXPECT_EQ(none.MaxFeed, -kFeedMax);
-  EXPECT_EQ(none.MachiningTime, 0);
+  EXPECT_EQ(none.minFeed_mm_min, kFeedMax);
+  EXPECT_EQ(none.maxFeed_mm_min, -kFeedMax);
+  EXPECT_EQ(none.machiningTime_min, 0);
 }
 
 TEST(FileInformation, EveryGWordCountsLeftToRight) {
   const ProgramStatistics s = Collect("G91G00X5\nG02G01X1\nG01G02X1\n", 1);
-  EXPECT_DOUBLE_EQ(s.AxisSums[0], 7);
-  EXPECT_EQ(s.MaxFeed, kFeedMax);
-  EXPECT_EQ(s.LinearFrames, 2);
-  EXPECT_EQ(s.CircularFrames, 1);
-  EXPECT_EQ(Collect("G X10\n", 1).MaxFeed, kFeedMax);  // no number reads as G0
-  EXPECT_EQ(Collect("X10G\n", 1).MaxFeed, -kFeedMax);  // a bare G is no word
+  EXPECT_DOUBLE_EQ(s.axisSums_mm[0], 7);
+  EXPECT_EQ(s.maxFeed_mm_min, kFeedMax);
+  EXPECT_EQ(s.linearMoves, 2);
+  EXPECT_EQ(s.arcMoves, 1);
+  EXPECT_EQ(Collect("G X10\n", 1).maxFeed_mm_min, kFeedMax);  // no number reads as G0
+  EXPECT_EQ(Collect("X10G\n", 1).maxFeed_mm_min, -kFeedMax);  // a bare G is no word
 }
 
 TEST(FileInformation, LinesAsTheFormatCheckReadsThem) {
-  EXPECT_EQ(Collect("N001X+000100\nN002X+000100", 0).LineCount, 1);
-  EXPECT_EQ(Collect(std::string(300, 'A') + "\n", 0).LineCount, 3);
+  EXPECT_EQ(Collect("N001X+000100\nN002X+000100", 0).lineCount, 1);
+  EXPECT_EQ(Collect(std::string(300, 'A') + "\n", 0).lineCount, 3);
   std::string garbage;
   for (int i = 0; i < 5000; ++i) garbage.push_back(static_cast<char>((i * 131 + 7) % 256));
-  EXPECT_GT(Collect(garbage + "\n", 1).LineCount, 0);
+  EXPECT_GT(Collect(garbage + "\n", 1).lineCount, 0);
 }
 
 TEST(FileInformation, UnreadableFileLeavesTheRecordAlone) {
   TempDir dir;
   ProgramStatistics statistics;
-  statistics.LineCount = 42;
+  statistics.lineCount = 42;
   EXPECT_EQ(GetFileInformation(dir / "missing.up", kFeedMax, statistics), -1);
   EXPECT_EQ(GetFileInformation(dir.Path(), kFeedMax, statistics), -1);
-  EXPECT_EQ(statistics.LineCount, 42);
+  EXPECT_EQ(statistics.lineCount, 42);
 }
 
 TEST(FileInformation, TextKeepsALongPathWhole) {
@@ -187,13 +187,13 @@ TEST(FileInformation, DatesAndSizeOfARealFile) {
 
   ProgramStatistics statistics;
   ASSERT_EQ(GetFileInformation(path, kFeedMax, statistics), 0);
-  EXPECT_EQ(statistics.InformationText,
+  EXPECT_EQ(statistics.informationText,
             "Файл: " + PathText(path) + " \n Дата изменения 7/" + std::to_string(modified.tm_mday) +
                 "/2010 , " + std::to_string(modified.tm_hour) + ":" +
                 std::to_string(modified.tm_min) + ":1\n Размер: 0.01 Kb ( 14 bytes )\n"
                 " Время последнего открытия:\n\t\t " + AsctimeText(stamp.accessed) + " ");
-  EXPECT_EQ(statistics.IsH33, 1);
-  EXPECT_EQ(statistics.LineCount, 1);
+  EXPECT_TRUE(statistics.isH33);
+  EXPECT_EQ(statistics.lineCount, 1);
 }
 
 TEST(FileInformation, AMissingFileReadsAsTheEpoch) {
@@ -236,23 +236,23 @@ TEST(FileInformation, DatesAndSizeOfARealFile) {
 
   ProgramStatistics statistics;
   ASSERT_EQ(GetFileInformation(path, kFeedMax, statistics), 0);
-  EXPECT_EQ(statistics.InformationText,
+  EXPECT_EQ(statistics.informationText,
             "Файл: " + path.string() +
                 " \n Дата изменения 1/18/2010 , 9:5:1\n Размер: 0.01 Kb ( 13 bytes )\n"
                 " Время последнего открытия:\n\t\t Mon Jan 18 09:05:00 2010\n ");
-  EXPECT_EQ(statistics.IsH33, 1);
-  EXPECT_EQ(statistics.LineCount, 1);
+  EXPECT_TRUE(statistics.isH33);
+  EXPECT_EQ(statistics.lineCount, 1);
 }
 #endif
 
 TEST(StatisticsView, NumbersInTheWindowsPatterns) {
   ProgramStatistics s;
-  s.PathLength = 1234.567;
-  s.MinFeed = -0.001;
-  s.LineCount = 17;
-  s.IsH33 = 1;
-  s.MinPosition = {-5, 0, -0.004};
-  s.AxisSums = {1e6, 0, 0};
+  s.pathLength_mm = 1234.567;
+  s.minFeed_mm_min = -0.001;
+  s.lineCount = 17;
+  s.isH33 = true;
+  s.minPosition = {-5, 0, -0.004};
+  s.axisSums_mm = {1e6, 0, 0};
   const StatisticsView view = MakeStatisticsView(s, 0.27005, ",");
   EXPECT_EQ(view.time, "0,27");
   EXPECT_EQ(view.distance, "1234,57");

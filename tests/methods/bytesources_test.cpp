@@ -82,18 +82,18 @@ TEST_F(OnEverySource, FormatCheckAndFileInformation) {
   ProgramStatistics fromFile;
   ASSERT_EQ(GetFileInformation(file, 1200, fromFile), 0);
   const int violations = CheckH33Format(file).value();
-  EXPECT_EQ(fromFile.FormatViolations, violations);
+  EXPECT_EQ(fromFile.formatViolations, violations);
   for (const bool trickle : {false, true}) {
     MemorySource memory(kH33);
     TricklingSource trickling(kH33);
     ByteSource& source = trickle ? static_cast<ByteSource&>(trickling) : memory;
     const ProgramStatistics statistics = CollectStatistics(source, 1200, violations);
-    EXPECT_EQ(statistics.LineCount, fromFile.LineCount);
-    EXPECT_EQ(statistics.LinearFrames, fromFile.LinearFrames);
-    EXPECT_EQ(statistics.CircularFrames, fromFile.CircularFrames);
-    EXPECT_EQ(statistics.AxisSums, fromFile.AxisSums);
-    EXPECT_EQ(statistics.PathLength, fromFile.PathLength);
-    EXPECT_EQ(statistics.MaxFeed, fromFile.MaxFeed);
+    EXPECT_EQ(statistics.lineCount, fromFile.lineCount);
+    EXPECT_EQ(statistics.linearMoves, fromFile.linearMoves);
+    EXPECT_EQ(statistics.arcMoves, fromFile.arcMoves);
+    EXPECT_EQ(statistics.axisSums_mm, fromFile.axisSums_mm);
+    EXPECT_EQ(statistics.pathLength_mm, fromFile.pathLength_mm);
+    EXPECT_EQ(statistics.maxFeed_mm_min, fromFile.maxFeed_mm_min);
     TricklingSource again(kH33);
     EXPECT_EQ(CheckH33Format(again), violations);
   }

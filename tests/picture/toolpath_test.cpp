@@ -266,7 +266,7 @@ TEST(Toolpath, ProfileLengthIsTheStatisticsPathLength) {
   ASSERT_EQ(GetFileInformation(file, 1200, statistics), 0);
   const auto picture = LoadProgramPicture(file, {});
   ASSERT_TRUE(picture);
-  EXPECT_NEAR(picture->profile.Length(), statistics.PathLength, 1e-5);
+  EXPECT_NEAR(picture->profile.Length(), statistics.pathLength_mm, 1e-5);
   EXPECT_EQ(picture->lines, 13u);
   EXPECT_EQ(picture->motionFrames, 7u);
   EXPECT_EQ(picture->lowestFeed, 240);
