@@ -48,25 +48,25 @@ bool SameSums(const ControlSums& a, const ControlSums& b) {
 }
 
 bool Workable(const RunParameters& p) {
-  return p.Machine.feedMax_mm_min >= 1 && p.Machine.feedMax_mm_min <= 9999 &&
-         p.Machine.speedLimit_mm_min >= 0 && p.Machine.speedLimit_mm_min <= 1000000 &&
-         p.Machine.acceleration_mm_s2 >= 1 && p.Machine.acceleration_mm_s2 <= 1000000;
+  return p.machine.feedMax_mm_min >= 1 && p.machine.feedMax_mm_min <= 9999 &&
+         p.machine.speedLimit_mm_min >= 0 && p.machine.speedLimit_mm_min <= 1000000 &&
+         p.machine.acceleration_mm_s2 >= 1 && p.machine.acceleration_mm_s2 <= 1000000;
 }
 
 RunParameters ChooseParameters(FuzzBytes& bytes) {
   const std::uint8_t flags = bytes.Byte();
   RunParameters parameters = PresetParameters(bytes.Byte() % kMachinePresets.size());
-  if (flags & 1) parameters.FreeNumbering = !parameters.FreeNumbering;
-  if (flags & 2) parameters.RestoreAfterArc = !parameters.RestoreAfterArc;
+  if (flags & 1) parameters.freeNumbering = !parameters.freeNumbering;
+  if (flags & 2) parameters.restoreAfterArc = !parameters.restoreAfterArc;
   if (flags & 4) {
-    parameters.Machine.speedLimit_mm_min = static_cast<int>(bytes.Between(-10, 3000));
-    parameters.Machine.feedMax_mm_min = static_cast<int>(bytes.Between(-10, 12000));
-    parameters.Machine.acceleration_mm_s2 = static_cast<int>(bytes.Between(-10, 1000));
+    parameters.machine.speedLimit_mm_min = static_cast<int>(bytes.Between(-10, 3000));
+    parameters.machine.feedMax_mm_min = static_cast<int>(bytes.Between(-10, 12000));
+    parameters.machine.acceleration_mm_s2 = static_cast<int>(bytes.Between(-10, 1000));
   } else if (flags & 8) {
-    parameters.Machine.speedLimit_mm_min = static_cast<int>(bytes.Between(0, 1000000));
-    parameters.Machine.acceleration_mm_s2 = static_cast<int>(bytes.Between(1, 1000000));
+    parameters.machine.speedLimit_mm_min = static_cast<int>(bytes.Between(0, 1000000));
+    parameters.machine.acceleration_mm_s2 = static_cast<int>(bytes.Between(1, 1000000));
   }
-  if (flags & 16) parameters.ArcChordLimit = static_cast<float>(bytes.Byte());
+  if (flags & 16) parameters.arcChordLimit_mm = static_cast<float>(bytes.Byte());
   return parameters;
 }
 
@@ -112,21 +112,21 @@ void CheckTidyOutput(const RunParameters& parameters, const std::string& program
   std::string text = output;
   for (std::size_t at; (at = text.find("\r\n")) != std::string::npos;) text.erase(at, 1);
   const std::vector<std::string> lines = SplitLines(text);
-  const bool direct = parameters.MachineIndex == 0;
-  FrameCounter numbers(!parameters.FreeNumbering ? kH33NumberWrap : direct ? 100000 : 30000);
+  const bool direct = !parameters.brakes;
+  FrameCounter numbers(!parameters.freeNumbering ? kH33NumberWrap : direct ? 100000 : 30000);
   for (const std::string& line : lines) {
     for (const std::string_view feed : FeedWords(line)) {
       Require(IsWrittenFeedCode(feed), "every F word holds a feed code",
               [&] { return Shown(line); });
-      Require(DecodeFeed(ParseInt(feed)) <= parameters.Machine.feedMax_mm_min,
+      Require(DecodeFeed(ParseInt(feed)) <= parameters.machine.feedMax_mm_min,
               "no feed exceeds FeedMax", [&] {
-                return Sprintf("FeedMax %d: ", parameters.Machine.feedMax_mm_min) + Shown(line);
+                return Sprintf("FeedMax %d: ", parameters.machine.feedMax_mm_min) + Shown(line);
               });
     }
     if (HasWord(line, 'N')) {
       const long number = numbers.Take();
       const std::string expected =
-          parameters.FreeNumbering ? Sprintf("%05ld", number) : Sprintf("%03ld", number);
+          parameters.freeNumbering ? Sprintf("%05ld", number) : Sprintf("%03ld", number);
       Require(ReadWord(line, 'N') == expected, "frames are numbered in order",
               [&] { return Shown(line); });
     }

@@ -54,10 +54,10 @@ std::optional<int> FindMachinePreset(std::string_view nameOrIndex) {
 RunParameters PresetParameters(int machineIndex) {
   const MachinePreset& preset = kMachinePresets.at(static_cast<std::size_t>(machineIndex));
   RunParameters parameters;
-  parameters.Machine = preset.limits;
-  parameters.MachineIndex = machineIndex;
-  parameters.FreeNumbering = preset.freeNumbering;
-  parameters.RestoreAfterArc = preset.restoreAfterArc;
+  parameters.machine = preset.limits;
+  parameters.brakes = preset.brakes;
+  parameters.freeNumbering = preset.freeNumbering;
+  parameters.restoreAfterArc = preset.restoreAfterArc;
   return parameters;
 }
 

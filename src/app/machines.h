@@ -14,15 +14,15 @@ struct MachinePreset {
   MachineLimits limits;
   bool freeNumbering;
   bool restoreAfterArc;
+  bool brakes;  // "None" converts without braking
 };
 
-// Index 0, "None", converts without braking.
 inline constexpr std::array<MachinePreset, 5> kMachinePresets{{
-    {"None", {100, 1200, 50}, false, true},
-    {"ФП-9", {50, 900, 5}, true, false},
-    {"ФП-17", {100, 1200, 50}, false, false},
-    {"6М13СН", {50, 1000, 5}, false, false},
-    {"МА655А2", {100, 1000, 50}, false, false},
+    {.name = "None", .limits = {100, 1200, 50}, .freeNumbering = false, .restoreAfterArc = true, .brakes = false},
+    {.name = "ФП-9", .limits = {50, 900, 5}, .freeNumbering = true, .restoreAfterArc = false, .brakes = true},
+    {.name = "ФП-17", .limits = {100, 1200, 50}, .freeNumbering = false, .restoreAfterArc = false, .brakes = true},
+    {.name = "6М13СН", .limits = {50, 1000, 5}, .freeNumbering = false, .restoreAfterArc = false, .brakes = true},
+    {.name = "МА655А2", .limits = {100, 1000, 50}, .freeNumbering = false, .restoreAfterArc = false, .brakes = true},
 }};
 
 inline constexpr int kDefaultMachineIndex = 2;

@@ -85,10 +85,10 @@ CommandRunner AddConvertCommand(CLI::App& app, CliStreams& streams) {
     if (!machine) return kExitBadInput;
     RunParameters& parameters = *machine;
     const auto given = [command](const char* name) { return command->count(name) > 0; };
-    if (given("--free-numbering")) parameters.FreeNumbering = options->freeNumbering;
-    if (given("--restore-after-arc")) parameters.RestoreAfterArc = options->restoreAfterArc;
-    parameters.InputFileName = PathFromText(options->input);
-    parameters.OutputFileName = PathFromText(shownOutput);
+    if (given("--free-numbering")) parameters.freeNumbering = options->freeNumbering;
+    if (given("--restore-after-arc")) parameters.restoreAfterArc = options->restoreAfterArc;
+    parameters.inputFile = PathFromText(options->input);
+    parameters.outputFile = PathFromText(shownOutput);
 
     std::optional<long> splitLimit;
     if (given("--split-limit")) {
@@ -100,7 +100,7 @@ CommandRunner AddConvertCommand(CLI::App& app, CliStreams& streams) {
     SplitAnswers dialogs(messages, streams.err, splitLimit, options->splitNames,
                          options->overwrite);
     const int code = ExitCode(
-        PtpToUp(parameters, parameters.InputFileName, PathFromText(options->output), dialogs));
+        PtpToUp(parameters, parameters.inputFile, PathFromText(options->output), dialogs));
     if (dialogs.ReportRefusal(streams.err)) return kExitFailed;
     // The splitter's last word was its question; the answer No was ours.
     if (code == kExitFailed && dialogs.NamesRanOut()) {

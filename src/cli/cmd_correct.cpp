@@ -57,14 +57,14 @@ int Correct(Options options, const CLI::App& command, CliStreams& streams) {
   if (!parameters) return kExitBadInput;
   const CorrectionStatus status = UpToUpCorrection(PathFromText(options.input),
                                                    PathFromText(options.output),
-                                                   parameters->Machine, dialogs)
+                                                   parameters->machine, dialogs)
                                       .Run();
   if (status != CorrectionStatus::kCorrected) {
     dialogs.Ask(DialogKind::Error, Sprintf(kRunFailedText, shownInput.c_str()), {Button::Yes});
     return status == CorrectionStatus::kBrakingFailed ? kExitFailed : kExitBadInput;
   }
   const int reported = ReportTime(options.output, shownOutput,
-                                  parameters->Machine.acceleration_mm_s2, dialogs, streams.err);
+                                  parameters->machine.acceleration_mm_s2, dialogs, streams.err);
   if (reported != kExitOk || !toStandardOutput) return reported;
   return streams.files.CopyToStandardOutput(options.output, streams.program, streams.err)
              ? kExitOk

@@ -86,7 +86,7 @@ int Split(const Options& options, const CLI::App& command, CliStreams& streams) 
 
   SplitAnswers answers(streams.out, streams.err, limit, options.names, options.overwrite);
   const SplitOutcome outcome =
-      TapeSplitter(PathFromText(options.file), parameters.Machine, answers).Run();
+      TapeSplitter(PathFromText(options.file), parameters.machine, answers).Run();
   if (answers.ReportRefusal(streams.err)) return kExitFailed;
   // The splitter's last word was its question; the answer No was ours.
   if (outcome == SplitOutcome::kDeclined && answers.NamesRanOut()) {

@@ -133,7 +133,7 @@ CommandRunner AddVerifyCommand(CLI::App& app, CliStreams& streams) {
         ChooseMachine(options->machine, *command, streams.err);
     if (!parameters) return kExitBadInput;
     const auto verify = [&](const std::string& file) {
-      return RunVerify(file, parameters->Machine, options->json, streams);
+      return RunVerify(file, parameters->machine, options->json, streams);
     };
     return RunForEachFile(options->files, streams.out, streams.err, !options->json, verify);
   };

@@ -54,16 +54,16 @@ std::optional<RunParameters> ChooseMachine(const MachineOptions& options, const 
   }
   RunParameters parameters = PresetParameters(*machine);
   const auto given = [&command](const char* name) { return command.count(name) > 0; };
-  if (given("--speed-limit")) parameters.Machine.speedLimit_mm_min = options.speedLimit;
-  if (given("--feed-max")) parameters.Machine.feedMax_mm_min = options.feedMax;
-  if (given("--accel")) parameters.Machine.acceleration_mm_s2 = options.acceleration;
-  if (parameters.Machine.feedMax_mm_min > kLargestCodedFeed) {
-    err << "--feed-max: подача " << parameters.Machine.feedMax_mm_min
+  if (given("--speed-limit")) parameters.machine.speedLimit_mm_min = options.speedLimit;
+  if (given("--feed-max")) parameters.machine.feedMax_mm_min = options.feedMax;
+  if (given("--accel")) parameters.machine.acceleration_mm_s2 = options.acceleration;
+  if (parameters.machine.feedMax_mm_min > kLargestCodedFeed) {
+    err << "--feed-max: подача " << parameters.machine.feedMax_mm_min
         << " мм/мин не записывается четырёхзначным кодом подачи; наибольшая - " << kLargestCodedFeed
         << " мм/мин\n";
     return std::nullopt;
   }
-  if (parameters.Machine.feedMax_mm_min < 1) {
+  if (parameters.machine.feedMax_mm_min < 1) {
     err << "--feed-max: наибольшая подача - не меньше 1 мм/мин\n";
     return std::nullopt;
   }

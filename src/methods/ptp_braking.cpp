@@ -34,9 +34,9 @@ void ShowBrakingError(BrakingOutcome::Result failure, const std::string& frameTe
 }  // namespace
 
 BrakingRules ConversionBrakingRules(const RunParameters& parameters) {
-  return {.acceleration = parameters.Machine.acceleration_mm_s2,
+  return {.acceleration = parameters.machine.acceleration_mm_s2,
           .floorFeed = kFloorFeed_mm_min,
-          .arcChordLimit = parameters.ArcChordLimit,
+          .arcChordLimit = parameters.arcChordLimit_mm,
           .stopAtMOrS = true,
           .zeroFeedsAfterShortArc = true};
 }

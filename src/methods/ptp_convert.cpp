@@ -87,7 +87,7 @@ ControlSums DirectPass(const RunParameters& parameters, PtpReader& reader, Numbe
     sums.Add(*line);
     if (HasWord(*line, 'F')) {
       int feed = ReadPtpFeed(*line);
-      if (feed > parameters.Machine.feedMax_mm_min) feed = parameters.Machine.feedMax_mm_min;
+      if (feed > parameters.machine.feedMax_mm_min) feed = parameters.machine.feedMax_mm_min;
       ReplaceWord(*line, 'F', EncodeFeed(feed));
     }
     writer.FlushRow(*line);
@@ -99,20 +99,20 @@ ControlSums DirectPass(const RunParameters& parameters, PtpReader& reader, Numbe
 
 bool CheckConversionParameters(const RunParameters& parameters, Dialogs& dialogs) {
   std::string problem;
-  if (parameters.Machine.feedMax_mm_min < 1 || parameters.Machine.feedMax_mm_min > 9999) {
+  if (parameters.machine.feedMax_mm_min < 1 || parameters.machine.feedMax_mm_min > 9999) {
     problem = Sprintf(
         "Максимальная подача %d мм/мин не может быть записана кодом подачи H33: "
         "допустимо от 1 до 9999 мм/мин.",
-        parameters.Machine.feedMax_mm_min);
-  } else if (parameters.Machine.speedLimit_mm_min < 0 ||
-             parameters.Machine.speedLimit_mm_min > 1000000) {
+        parameters.machine.feedMax_mm_min);
+  } else if (parameters.machine.speedLimit_mm_min < 0 ||
+             parameters.machine.speedLimit_mm_min > 1000000) {
     problem =
         Sprintf("Недопустимая подача при полном реверсе: %d мм/мин (допустимо от 0 до 1000000).",
-                parameters.Machine.speedLimit_mm_min);
-  } else if (parameters.Machine.acceleration_mm_s2 < 1 ||
-             parameters.Machine.acceleration_mm_s2 > 1000000) {
+                parameters.machine.speedLimit_mm_min);
+  } else if (parameters.machine.acceleration_mm_s2 < 1 ||
+             parameters.machine.acceleration_mm_s2 > 1000000) {
     problem = Sprintf("Недопустимое ускорение: %d мм/с² (допустимо от 1 до 1000000).",
-                      parameters.Machine.acceleration_mm_s2);
+                      parameters.machine.acceleration_mm_s2);
   } else {
     return true;
   }
@@ -124,8 +124,8 @@ ConversionResult ConvertPtp(const RunParameters& parameters, ByteSource& input, 
                             Dialogs& dialogs) {
   if (!CheckConversionParameters(parameters, dialogs)) return {ConversionStatus::kRefused, {}};
   PtpReader reader(input);
-  const bool direct = parameters.MachineIndex == 0;
-  NumberedWriter writer(output, parameters.FreeNumbering,
+  const bool direct = !parameters.brakes;
+  NumberedWriter writer(output, parameters.freeNumbering,
                         direct ? kDirectFreeNumberWrap : kFreeNumberWrap);
   try {
     const std::optional<ControlSums> sums =

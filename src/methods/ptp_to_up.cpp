@@ -20,7 +20,7 @@ constexpr const char* kErrorCaption = "Ошибка в программе";
 bool OfferTapeSplit(const RunParameters& parameters, const std::filesystem::path& outputName,
                     Dialogs& dialogs) {
   // The PTP tape the program came from is never a part's name.
-  TapeSplitter split(outputName, parameters.Machine, dialogs, {parameters.InputFileName});
+  TapeSplitter split(outputName, parameters.machine, dialogs, {parameters.inputFile});
   return split.Run() == SplitOutcome::kFinished;
 }
 
@@ -87,7 +87,7 @@ ConversionStatus PtpToUp(const RunParameters& parameters, ByteSource& input,
   const ConversionStatus status = WriteProgram(parameters, input, outputName, dialogs, sums);
   if (status != ConversionStatus::kConverted) return status;
 
-  const TimeCount time = TimeCounter(outputName, parameters.Machine.acceleration_mm_s2).CountTime();
+  const TimeCount time = TimeCounter(outputName, parameters.machine.acceleration_mm_s2).CountTime();
   if (time.status != TimeCountStatus::kCounted) {
     dialogs.CaptionedBox(
         Sprintf("Файл %s создан, но не читается: время выполнения не подсчитано.\n%s",
@@ -98,7 +98,7 @@ ConversionStatus PtpToUp(const RunParameters& parameters, ByteSource& input,
   // The report names the output as the user gave it, which a front end may
   // have had written elsewhere first (standard output goes through a file).
   const std::filesystem::path& shownName =
-      parameters.OutputFileName.empty() ? outputName : parameters.OutputFileName;
+      parameters.outputFile.empty() ? outputName : parameters.outputFile;
   dialogs.Ask(DialogKind::Confirmation, ConversionMessage(shownName, sums, time.seconds),
               {Button::Ok});
   if (!OfferTapeSplit(parameters, outputName, dialogs)) return ConversionStatus::kSplitFailed;

@@ -28,13 +28,13 @@ void RemoveFeedWords(std::string& line) {
 
 PlannerPolicy ConversionPolicy(const RunParameters& parameters) {
   return {
-      .speedLimit_mm_min = parameters.Machine.speedLimit_mm_min,
-      .feedMax_mm_min = parameters.Machine.feedMax_mm_min,
+      .speedLimit_mm_min = parameters.machine.speedLimit_mm_min,
+      .feedMax_mm_min = parameters.machine.feedMax_mm_min,
       .braking = ConversionBrakingRules(parameters),
       .feedWords = {ReadPtpFeed, WritePlainFeed, RemoveFeedWords},
       .tangent = TangentRule::kChord,
       .roundTo3Decimals = true,
-      .afterArcLimit = parameters.RestoreAfterArc ? AfterArcLimit::kRestore : AfterArcLimit::kKeep,
+      .afterArcLimit = parameters.restoreAfterArc ? AfterArcLimit::kRestore : AfterArcLimit::kKeep,
       .keepFeedWordsAfterStill = true,
       .initialArcSense = 2,  // no G02/G03 seen yet counts as G02
   };

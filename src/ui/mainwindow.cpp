@@ -385,7 +385,7 @@ void MainWindow::CheckSelectedFileBraking() {
   const QString path = InputFileName();
   if (path.isEmpty()) return;
   const std::filesystem::path program = ToPath(path);
-  const MachineLimits machine = CollectRunParameters(program).Machine;
+  const MachineLimits machine = CollectRunParameters(program).machine;
   RunGuarded(dialogs_,
              [this, &program, &machine] { ShowBrakingVerdict(program, machine, dialogs_); });
 }
@@ -412,7 +412,7 @@ void MainWindow::ViewSelectedFile() {
   const QString path = InputFileName();
   if (path.isEmpty()) return;
   PlotSources sources = PlotSources::ForFile(path);
-  sources.machine = CollectRunParameters(ToPath(path)).Machine;
+  sources.machine = CollectRunParameters(ToPath(path)).machine;
   ShowPlotWindow(plotWindow_, this, sources);
 }
 

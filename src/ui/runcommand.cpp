@@ -111,14 +111,15 @@ QString MainWindow::ProposedOutputName(const std::filesystem::path& input) const
 
 RunParameters MainWindow::CollectRunParameters(const std::filesystem::path& input) const {
   RunParameters parameters;
-  parameters.InputFileName = input;
-  parameters.Machine.speedLimit_mm_min = ReadParameterField(speedLimitField->text().toStdString());
-  parameters.Machine.feedMax_mm_min = ReadParameterField(feedMaxField->text().toStdString());
-  parameters.Machine.acceleration_mm_s2 =
+  parameters.inputFile = input;
+  parameters.machine.speedLimit_mm_min = ReadParameterField(speedLimitField->text().toStdString());
+  parameters.machine.feedMax_mm_min = ReadParameterField(feedMaxField->text().toStdString());
+  parameters.machine.acceleration_mm_s2 =
       ReadParameterField(accelerationField->text().toStdString());
-  parameters.MachineIndex = std::max(0, machineChoice->currentIndex());
-  parameters.FreeNumbering = freeNumbering->isChecked();
-  parameters.RestoreAfterArc = restoreAfterArc->isChecked();
+  const auto preset = static_cast<std::size_t>(std::max(0, machineChoice->currentIndex()));
+  parameters.brakes = preset < kMachinePresets.size() && kMachinePresets[preset].brakes;
+  parameters.freeNumbering = freeNumbering->isChecked();
+  parameters.restoreAfterArc = restoreAfterArc->isChecked();
   return parameters;
 }
 
@@ -147,11 +148,11 @@ void MainWindow::RunMethod(const QString& input) {
     const auto output = ChooseOutputFileName(inputName);
     if (!output) return;
     busy.emplace();
-    parameters.OutputFileName = *output;
+    parameters.outputFile = *output;
     if (method == kPtpToUp) {
-      PtpToUp(parameters, parameters.InputFileName, parameters.OutputFileName, dialogs_);
+      PtpToUp(parameters, parameters.inputFile, parameters.outputFile, dialogs_);
     } else {
-      UpToUpCorrection correction(inputName, *output, parameters.Machine, dialogs_);
+      UpToUpCorrection correction(inputName, *output, parameters.machine, dialogs_);
       const CorrectionStatus status = correction.Run();
       // The braking messages also go to standard output, for a console.
       if (status == CorrectionStatus::kBrakingFailed) {
@@ -165,7 +166,7 @@ void MainWindow::RunMethod(const QString& input) {
       }
       // The program just written must be there to be timed: no 0.00 minutes for a lost one.
       const TimeCount time =
-          TimeCounter(*output, parameters.Machine.acceleration_mm_s2).CountTime();
+          TimeCounter(*output, parameters.machine.acceleration_mm_s2).CountTime();
       if (time.status != TimeCountStatus::kCounted) return ReportUncounted(*output, time);
       minutes = double{time.seconds} / 60;
       // The time is the written program's: named by it, as the command does.
@@ -177,7 +178,7 @@ void MainWindow::RunMethod(const QString& input) {
     busy.emplace();
     outputFileName_ = input;
     const TimeCount time =
-        TimeCounter(inputName, parameters.Machine.acceleration_mm_s2).CountTime();
+        TimeCounter(inputName, parameters.machine.acceleration_mm_s2).CountTime();
     if (time.status != TimeCountStatus::kCounted) return ReportUncounted(inputName, time);
     dialogs_.Ask(DialogKind::Confirmation, TimeMessage(time.seconds), {Button::Ok});
     minutes = double{time.seconds} / 60;
@@ -186,8 +187,8 @@ void MainWindow::RunMethod(const QString& input) {
   if (showStatistics->isChecked()) {
     if (method == kPtpToUp) return;
     if (statistics_) statistics_->SetPlotSources(
-        RunPlotSources(outputFileName_, input, method, parameters.Machine));
-    ShowProgramStatistics(ToPath(outputFileName_), parameters.Machine.feedMax_mm_min, minutes);
+        RunPlotSources(outputFileName_, input, method, parameters.machine));
+    ShowProgramStatistics(ToPath(outputFileName_), parameters.machine.feedMax_mm_min, minutes);
   }
   RefreshFileList();
 }

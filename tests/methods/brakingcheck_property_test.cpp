@@ -106,7 +106,7 @@ TEST(BrakingCheckAgainstMethods, ConvertedProgramsPassByTheConversionsRules) {
       ++converted;
       const auto own = Findings(BrakingCheck(ConversionPolicy(parameters)), output.Bytes());
       EXPECT_TRUE(own.empty()) << kMachinePresets[index].name << ":\n" << ListFindings(own);
-      const auto byCorrection = Findings(BrakingCheck(parameters.Machine), output.Bytes());
+      const auto byCorrection = Findings(BrakingCheck(parameters.machine), output.Bytes());
       for (const BrakingFinding& finding : byCorrection) {
         EXPECT_EQ(finding.kind, BrakingFault::kCornerTooFast) << DescribeFinding(finding);
       }
@@ -135,9 +135,9 @@ RunParameters CaseParameters(const std::vector<std::string>& args) {
   }
   for (std::size_t i = 0; i + 1 < args.size(); ++i) {
     const int value = ParseInt(args[i + 1]);
-    if (args[i] == "--speed-limit") parameters.Machine.speedLimit_mm_min = value;
-    if (args[i] == "--feed-max") parameters.Machine.feedMax_mm_min = value;
-    if (args[i] == "--accel") parameters.Machine.acceleration_mm_s2 = value;
+    if (args[i] == "--speed-limit") parameters.machine.speedLimit_mm_min = value;
+    if (args[i] == "--feed-max") parameters.machine.feedMax_mm_min = value;
+    if (args[i] == "--accel") parameters.machine.acceleration_mm_s2 = value;
   }
   return parameters;
 }
@@ -173,10 +173,10 @@ TEST(BrakingCheckAgainstMethods, GoldenOutputsPass) {
     const std::string& command = args[0];
     if (command != "correct" && command != "convert" && command != "split") continue;
     const RunParameters parameters = CaseParameters(args);
-    if (parameters.MachineIndex == 0) continue;
+    if (!parameters.brakes) continue;
     const bool converted = command == "convert" && !Contains(args, "--split-limit");
     const PlannerPolicy rules =
-        converted ? ConversionPolicy(parameters) : CorrectionPolicy(parameters.Machine);
+        converted ? ConversionPolicy(parameters) : CorrectionPolicy(parameters.machine);
     // Only an H33 input can hold faults a method keeps.
     const fs::path input = folder.path() / args.at(1);
     const auto inputFindings = input.extension() == ".up"

@@ -91,7 +91,7 @@ int HighestFeedOfCode(const std::string& code) {
 
 TEST(ConversionInvariants, HoldOverALongGeneratedProgram) {
   RunParameters parameters = PresetParameters(2);
-  parameters.RestoreAfterArc = true;
+  parameters.restoreAfterArc = true;
   const BrakingRules rules = ConversionBrakingRules(parameters);
   for (const unsigned seed : {1u, 2u, 3u}) {
     const Generated program = ProgramGenerator(seed).Make(3000);
@@ -113,7 +113,7 @@ TEST(ConversionInvariants, HoldOverALongGeneratedProgram) {
       if (HasWord(frame, 'F')) code = std::string(ReadWord(frame, 'F'));
       ASSERT_EQ(code.size(), 4u) << frame;
       ASSERT_EQ(EncodeFeed(DecodeFeed(ParseInt(code))), code) << frame;
-      ASSERT_LE(DecodeFeed(ParseInt(code)), parameters.Machine.feedMax_mm_min) << frame;
+      ASSERT_LE(DecodeFeed(ParseInt(code)), parameters.machine.feedMax_mm_min) << frame;
       // The machine brakes from each frame to the next, unless an M or S word
       // stands in the way.
       const bool shielded = HasWord(previous, 'M') || HasWord(previous, 'S');

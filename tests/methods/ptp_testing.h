@@ -12,10 +12,10 @@ namespace h33 {
 // The shop's test machine: reversal at 50 mm/min, 5 mm/s², feeds up to 9999.
 inline RunParameters TestMachine() {
   RunParameters parameters;
-  parameters.Machine.speedLimit_mm_min = 50;
-  parameters.Machine.feedMax_mm_min = 9999;
-  parameters.Machine.acceleration_mm_s2 = 5;
-  parameters.MachineIndex = 1;
+  parameters.machine.speedLimit_mm_min = 50;
+  parameters.machine.feedMax_mm_min = 9999;
+  parameters.machine.acceleration_mm_s2 = 5;
+  parameters.brakes = true;
   return parameters;
 }
 

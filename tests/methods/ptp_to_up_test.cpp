@@ -33,7 +33,7 @@ std::string Repeat(std::string_view line, int times) {
 
 RunParameters Direct() {
   RunParameters parameters = TestMachine();
-  parameters.MachineIndex = 0;
+  parameters.brakes = false;
   return parameters;
 }
 
@@ -50,13 +50,13 @@ TEST(Numbering, H33NumbersRunTo999ThenStartAgainOnBothPaths) {
 
 TEST(Numbering, FreeNumbersWrapAt30000BufferedAnd100000Direct) {
   RunParameters buffered = TestMachine();
-  buffered.FreeNumbering = true;
+  buffered.freeNumbering = true;
   std::vector<std::string> lines = Lines(Convert(Repeat("N5M08\n", 30000), buffered).output);
   EXPECT_EQ(lines[0], "N00001M08");
   EXPECT_EQ(lines[29998], "N29999M08");
   EXPECT_EQ(lines[29999], "N00001M08");
   RunParameters direct = Direct();
-  direct.FreeNumbering = true;
+  direct.freeNumbering = true;
   lines = Lines(Convert(Repeat("N5M08\n", 100000), direct).output);
   EXPECT_EQ(lines[29999], "N30000M08");
   EXPECT_EQ(lines[99998], "N99999M08");
@@ -84,7 +84,7 @@ TEST(EmptyInput, GivesAnEmptyProgramWithZeroSums) {
 
 TEST(DirectPass, OnlyClampsAndCodesFeedsAndAddsNothing) {
   RunParameters direct = Direct();
-  direct.Machine.feedMax_mm_min = 1200;
+  direct.machine.feedMax_mm_min = 1200;
   const Converted converted =
       Convert("%\nN1X1000F1500\nN2Y1000F500\nN3F300\nN4G02X1000Y-1000I0J1000\nN5M05\n", direct);
   EXPECT_EQ(converted.output,
@@ -148,8 +148,8 @@ TEST(BadInput, AFeedHiddenBehindAStrayFIsNeverWrittenUncoded) {
 // controller as it stands, F0715 as 1500 mm/min on a machine for 1000.
 TEST(BadInput, ASecondFeedWordIsNeverWrittenUncoded) {
   RunParameters parameters = PresetParameters(3);
-  for (const int machine : {3, 0}) {
-    parameters.MachineIndex = machine;
+  for (const bool brakes : {true, false}) {
+    parameters.brakes = brakes;
     for (const char* frame : {"N2X1000F0F0715\n", "N2X1000F500Y10F0715\n", "N2X1000F-G01F0712\n"}) {
       const Converted converted = Convert(std::string("%\nN1X1000F500\n") + frame, parameters);
       EXPECT_EQ(converted.status, ConversionStatus::kBadInput) << frame;
@@ -228,7 +228,7 @@ TEST(BadInput, GarbageBytesNeverCrash) {
 
 TEST(Parameters, FeedMaxThatCannotBeCodedIsRefusedBeforeWriting) {
   RunParameters parameters = TestMachine();
-  parameters.Machine.feedMax_mm_min = 10000;
+  parameters.machine.feedMax_mm_min = 10000;
   const Converted converted = Convert("%\nN1X10000F500\n", parameters);
   EXPECT_EQ(converted.status, ConversionStatus::kRefused);
   EXPECT_EQ(converted.output, "");
@@ -237,10 +237,10 @@ TEST(Parameters, FeedMaxThatCannotBeCodedIsRefusedBeforeWriting) {
             "error [OK]: Максимальная подача 10000 мм/мин не может быть записана кодом подачи H33: "
             "допустимо от 1 до 9999 мм/мин.\nПреобразование не выполнено.");
   parameters = TestMachine();
-  parameters.Machine.speedLimit_mm_min = 2000000000;  // twice that would not fit an int
+  parameters.machine.speedLimit_mm_min = 2000000000;  // twice that would not fit an int
   EXPECT_EQ(Convert("%\n", parameters).status, ConversionStatus::kRefused);
   parameters = TestMachine();
-  parameters.Machine.acceleration_mm_s2 = 0;
+  parameters.machine.acceleration_mm_s2 = 0;
   EXPECT_EQ(Convert("%\n", parameters).status, ConversionStatus::kRefused);
 }
 
@@ -350,7 +350,7 @@ TEST_F(PtpToUpFiles, BrakingFailureStopsWithoutResultAndKeepsTheOldProgram) {
 TEST_F(PtpToUpFiles, RefusalsComeBeforeAnythingIsWritten) {
   dir.Write("in.ptp", "%\nN1X10000F500\n");
   RunParameters uncodable = TestMachine();
-  uncodable.Machine.feedMax_mm_min = 12000;
+  uncodable.machine.feedMax_mm_min = 12000;
   EXPECT_EQ(Run("in.ptp", "out.up", uncodable), ConversionStatus::kRefused);
   EXPECT_EQ(Run("in.ptp", "./in.ptp"), ConversionStatus::kRefused);
   EXPECT_EQ(dialogs.shown.back(),

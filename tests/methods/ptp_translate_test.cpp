@@ -90,7 +90,7 @@ TEST(Circles, AreLimitedByTheirRadius) {
   EXPECT_EQ(ConvertedText(program),
             "%\nN001X1000F0714\nN002G02X1000Y-1000I0J1000F0713\nN003Y-100000\nN004F0000\n");
   RunParameters restore = TestMachine();
-  restore.RestoreAfterArc = true;
+  restore.restoreAfterArc = true;
   EXPECT_EQ(ConvertedText(program, restore),
             "%\nN001X1000F0714\nN002G02X1000Y-1000I0J1000F0713\nN003Y-100000F0720\nN004F0000\n");
 }
@@ -118,7 +118,7 @@ TEST(Circles, ShortCircleTakesTheLowerFeedOfTheNextFrame) {
 
 TEST(FeedMax, LowersTheFirstFrameAndEveryLaterFeed) {
   RunParameters parameters = TestMachine();
-  parameters.Machine.feedMax_mm_min = 1200;
+  parameters.machine.feedMax_mm_min = 1200;
   EXPECT_EQ(ConvertedText("N1X100000F1500\nN2X100000F2000\n", parameters),
             "N001X100000F0712\nN002X100000F0712\nN003F0000\n");
   EXPECT_EQ(ConvertedText("%\nN1X100000F1500\n", parameters), "%\nN001X100000F0712\nN002F0000\n");
