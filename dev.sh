@@ -3,6 +3,7 @@
 # runs. Usage: ./dev.sh run | test | check | windows | bench | screenshot | build | package | fuzz [SECONDS]
 set -euo pipefail
 cd "$(dirname "$0")"
+VERB=${1:-}
 
 PACKAGES=(build-essential cmake ninja-build pkg-config googletest libgtest-dev libgmock-dev qt6-svg-dev
   libbenchmark-dev libcli11-dev nlohmann-json3-dev qt6-base-dev qt6-translations-l10n xvfb xauth fonts-dejavu-core fonts-liberation time locales
@@ -215,7 +216,7 @@ step_passed() { ((LAST_STEP_STATUS == 0)); }
 skip_step() { STEPS_SKIPPED+=("$1 (needs: $2)"); }
 
 summary() {
-  echo "== summary of ./dev.sh test ($((SECONDS / 60)) min)"
+  echo "== summary of ./dev.sh ${VERB} ($((SECONDS / 60)) min)"
   local line
   for line in "${STEPS_PASSED[@]}"; do echo "   passed:   $line"; done
   for line in "${STEPS_FAILED[@]}"; do echo "   FAILED:   $line"; done
