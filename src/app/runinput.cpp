@@ -54,7 +54,7 @@ bool CheckRunInput(const std::filesystem::path& input, Dialogs& dialogs) {
   try {
     // The feed words are left out: the conversion's input carries plain feeds.
     violations = CheckH33Format(*source, FeedWordCheck::kSkipped);
-  } catch (const IoError& failure) {
+  } catch (const RunError& failure) {
     ReportUnreadable(input, failure.what(), dialogs);
     return false;
   }

@@ -62,7 +62,7 @@ CommandRunner AddCheckCommand(CLI::App& app, CliStreams& streams) {
     const auto check = [&](const std::string& file) {
       try {
         return RunCheck(file, *options, streams);
-      } catch (const IoError& error) {
+      } catch (const RunError& error) {
         streams.err << error.what() << '\n';
         return kExitBadInput;
       }

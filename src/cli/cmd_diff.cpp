@@ -66,7 +66,7 @@ CommandRunner AddDiffCommand(CLI::App& app, CliStreams& streams) {
   return [options, &streams]() {
     try {
       return RunDiff(*options, streams);
-    } catch (const IoError& error) {
+    } catch (const RunError& error) {
       streams.err << error.what() << '\n';
       return kExitBadInput;
     }

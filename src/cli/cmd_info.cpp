@@ -213,7 +213,7 @@ CommandRunner AddInfoCommand(CLI::App& app, CliStreams& streams) {
     const auto info = [&](const std::string& file) {
       try {
         return RunInfo(file, *options, streams);
-      } catch (const IoError& error) {
+      } catch (const RunError& error) {
         streams.err << error.what() << '\n';
         return kExitBadInput;
       }

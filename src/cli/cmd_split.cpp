@@ -56,7 +56,7 @@ bool CheckFeedCodes(const std::string& file, std::ostream& err) {
   std::optional<FormatViolation> plainFeed;
   try {
     plainFeed = FindPlainFeed(*source);
-  } catch (const IoError& error) {
+  } catch (const RunError& error) {
     err << error.what() << '\n';
     return false;
   }

@@ -126,7 +126,7 @@ int RunPlot(PlotOptions options, CliStreams& streams) {
     ExportPlot(plot, options.output);
     streams.out << "Создан файл " << options.output << '\n';
     return SimplificationNoted(plot, streams.err) ? kExitFailed : kExitOk;
-  } catch (const IoError& error) {
+  } catch (const RunError& error) {
     streams.err << error.what() << '\n';
     return kExitBadInput;
   }

@@ -94,7 +94,7 @@ bool ProgramFiles::TakeInput(std::string& name, std::ostream& err) {
     name = PathText(scratch->Path());
     scratch_.push_back(std::move(scratch));
     return true;
-  } catch (const IoError& error) {
+  } catch (const RunError& error) {
     err << error.what() << '\n';
     return false;
   }
@@ -108,7 +108,7 @@ bool ProgramFiles::TakeOutput(std::string& name, std::ostream& err, bool& toStan
     name = PathText(scratch->Path());
     scratch_.push_back(std::move(scratch));
     return true;
-  } catch (const IoError& error) {
+  } catch (const RunError& error) {
     err << error.what() << '\n';
     return false;
   }

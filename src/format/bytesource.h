@@ -5,17 +5,18 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
-#include <stdexcept>
 #include <string>
 #include <string_view>
+
+#include "format/runerror.h"
 
 namespace h33 {
 
 // An input or output operation failed part way (a disk error, a file that
 // vanished while it was read, a full disk).
-class IoError : public std::runtime_error {
+class IoError : public RunError {
  public:
-  using std::runtime_error::runtime_error;
+  using RunError::RunError;
 };
 
 // Where program bytes come from: a file or memory.

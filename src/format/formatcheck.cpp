@@ -121,7 +121,7 @@ bool IsPtpTape(const std::filesystem::path& file) {
   const std::unique_ptr<FileSource> source = FileSource::Open(file);
   try {
     return source && FindPlainFeed(*source).has_value();
-  } catch (const IoError&) {
+  } catch (const RunError&) {
     return false;
   }
 }

@@ -2,16 +2,16 @@
 
 #include <string_view>
 
-#include "format/bytesource.h"
+#include "format/runerror.h"
 
 namespace h33 {
 
 // A program line that a method will not work on; what() names the line and
 // says why, in the user's words. It is reported wherever a failed read is,
 // and like a failed read it leaves every output as it was.
-class ProgramRefusal : public IoError {
+class ProgramRefusal : public RunError {
  public:
-  using IoError::IoError;
+  using RunError::RunError;
 };
 
 // A line longer than the readers take whole: read in pieces it would become

@@ -44,7 +44,7 @@ BrakingCheckResult BrakingCheck::Check(const std::filesystem::path& file,
   }
   try {
     Check(*source, onFinding);
-  } catch (const IoError& error) {
+  } catch (const RunError& error) {
     result.status = BrakingCheckStatus::kFailed;
     result.reason = error.what();
   }

@@ -220,7 +220,7 @@ CorrectionDiff CompareCorrection(const std::filesystem::path& input,
   }
   try {
     return Compare(*inputSource, *outputSource, onChange, PathText(input), PathText(output));
-  } catch (const IoError& error) {
+  } catch (const RunError& error) {
     diff.status = DiffStatus::kFailed;
     diff.reason = error.what();
     return diff;

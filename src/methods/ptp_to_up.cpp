@@ -31,7 +31,7 @@ ConversionStatus WriteProgram(const RunParameters& parameters, ByteSource& input
   std::unique_ptr<OutputFile> output;
   try {
     output = std::make_unique<OutputFile>(outputName);
-  } catch (const IoError& error) {
+  } catch (const RunError& error) {
     dialogs.CaptionedBox(std::string("Не могу создать up-файл -> kalvert::PtpToUp\n") + error.what(),
                          kErrorCaption);
     return ConversionStatus::kOutputUncreatable;
@@ -42,7 +42,7 @@ ConversionStatus WriteProgram(const RunParameters& parameters, ByteSource& input
     output->Commit();
     sums = result.sums;
     return ConversionStatus::kConverted;
-  } catch (const IoError& error) {
+  } catch (const RunError& error) {
     dialogs.CaptionedBox(Sprintf("Преобразование прервано: %s\nФайл %s не записан.", error.what(),
                                  PathText(outputName).c_str()),
                          kErrorCaption);

@@ -89,7 +89,7 @@ void CommitParts(OutputFile& first, OutputFile& second, const std::filesystem::p
   second.Commit();
   try {
     first.Commit();
-  } catch (const IoError&) {
+  } catch (const RunError&) {
     std::error_code ignored;
     std::filesystem::remove(secondName, ignored);
     throw;

@@ -34,7 +34,7 @@ TimeCount TimeCounter::CountTime(TimeCountObserver* observer) {
   if (!source) return {TimeCountStatus::kCannotOpen, 0, reason};
   try {
     return {TimeCountStatus::kCounted, CountTime(*source, observer), {}};
-  } catch (const IoError& error) {
+  } catch (const RunError& error) {
     return {TimeCountStatus::kFailed, 0, error.what()};
   }
 }

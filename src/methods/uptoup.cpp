@@ -72,7 +72,7 @@ CorrectionStatus UpToUpCorrection::Run(ByteSource& input) {
   std::unique_ptr<OutputFile> output;
   try {
     output = std::make_unique<OutputFile>(outputName_);
-  } catch (const IoError& error) {
+  } catch (const RunError& error) {
     return CannotOpen(outputName_, error.what(), CorrectionStatus::kOutputUncreatable);
   }
   if (const CorrectionStatus status = Correct(input, *output);
@@ -81,7 +81,7 @@ CorrectionStatus UpToUpCorrection::Run(ByteSource& input) {
   }
   try {
     output->Commit();
-  } catch (const IoError& error) {
+  } catch (const RunError& error) {
     dialogs_.CaptionedBox(error.what(), kCaption);
     return CorrectionStatus::kOutputUncreatable;
   }
@@ -120,7 +120,7 @@ CorrectionStatus UpToUpCorrection::Correct(ByteSource& input, ByteSink& output) 
   } catch (const InputError& error) {
     dialogs_.CaptionedBox(error.what(), kCaption);
     return CorrectionStatus::kInputUnreadable;
-  } catch (const IoError& error) {
+  } catch (const RunError& error) {
     dialogs_.CaptionedBox(error.what(), kCaption);
     return CorrectionStatus::kOutputUncreatable;
   }
@@ -137,7 +137,7 @@ std::optional<std::string> UpToUpCorrection::ReadLine(ProgramLineReader& reader)
     if (!reader.ReadLine(line)) return std::nullopt;
   } catch (const ProgramRefusal&) {
     throw;
-  } catch (const IoError& error) {
+  } catch (const RunError& error) {
     throw InputError(error.what());
   }
   RefuseNonFeedCode(line, reader.LineNumber());

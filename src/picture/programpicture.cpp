@@ -77,7 +77,7 @@ std::optional<FrameOnPath> WalkFrom(const ProgramPicture& picture, std::size_t c
       if (chord.present) last = frame;
     }
     return last;
-  } catch (const IoError&) {
+  } catch (const RunError&) {
     return std::nullopt;
   }
 }
@@ -118,7 +118,7 @@ std::optional<ToolpathMove> FindMoveByLine(const ProgramPicture& picture, std::u
     while (reader.Next(move) && move.line <= line) {
       if (move.line == line) return move;
     }
-  } catch (const IoError&) {
+  } catch (const RunError&) {
   } catch (const OutOfReachError&) {
   }
   return std::nullopt;
@@ -135,7 +135,7 @@ std::optional<PathPolyline> ReadPathAgain(const ProgramPicture& picture,
     while (reader.Next(move)) path.Add(move);
     path.Finish();
     return path;
-  } catch (const IoError&) {
+  } catch (const RunError&) {
   } catch (const OutOfReachError&) {
   }
   return std::nullopt;

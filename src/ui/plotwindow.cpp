@@ -40,7 +40,7 @@ PictureOptions ViewOptions(FeedUnits units, std::vector<ChangeMarkRequest> marks
 std::optional<FrameOnPath> FrameByLine(const ProgramPicture& picture, std::uint32_t line) {
   try {
     return FindFrameByLine(picture, line);
-  } catch (const IoError&) {
+  } catch (const RunError&) {
     return std::nullopt;
   }
 }
@@ -48,7 +48,7 @@ std::optional<FrameOnPath> FrameByLine(const ProgramPicture& picture, std::uint3
 std::optional<FrameOnPath> FrameByPath(const ProgramPicture& picture, double path) {
   try {
     return FindFrameByPath(picture, path);
-  } catch (const IoError&) {
+  } catch (const RunError&) {
     return std::nullopt;
   }
 }
@@ -129,7 +129,7 @@ std::optional<ProgramPicture> PlotWindow::Load(const QString& file, FeedUnits un
   try {
     auto picture = LoadProgramPicture(ToPath(file), ViewOptions(units, std::move(marks)), &reason);
     if (picture) return picture;
-  } catch (const IoError& failure) {
+  } catch (const RunError& failure) {
     reason = failure.what();
   } catch (const OutOfReachError& failure) {
     error = QString::fromStdString(Sprintf(kPictureNotDrawnText, file.toStdString().c_str(), failure.what()));

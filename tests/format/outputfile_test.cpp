@@ -110,7 +110,7 @@ std::string Refusal(const fs::path& target) {
   try {
     ResolveOutputTarget(target);
     return "";
-  } catch (const IoError& error) {
+  } catch (const RunError& error) {
     return error.what();
   }
 }

@@ -35,7 +35,7 @@ std::string Commit(const fs::path& target, const std::string& bytes) {
     out.Write(bytes.data(), bytes.size());
     out.Commit();
     return "";
-  } catch (const IoError& error) {
+  } catch (const RunError& error) {
     return error.what();
   }
 }
@@ -108,7 +108,7 @@ TEST(WindowsOutput, AReadOnlyFileIsRefusedWithTheReason) {
     out.Write("new", 3);
     ASSERT_TRUE(SetFileAttributesW(target.c_str(), FILE_ATTRIBUTE_READONLY));
     out.Commit();
-  } catch (const IoError& error) {
+  } catch (const RunError& error) {
     failure = error.what();
   }
   EXPECT_EQ(failure, "не удается записать файл " + PathText(target) + ": файл защищен от записи");
@@ -174,7 +174,7 @@ TEST(WindowsOutput, SystemDevicesAndPipesAreNoTargets) {
     std::string failure;
     try {
       ResolveOutputTarget(name);
-    } catch (const IoError& error) {
+    } catch (const RunError& error) {
       failure = error.what();
     }
     EXPECT_NE(failure.find(": это устройство, а не файл"), std::string::npos) << name;
@@ -182,7 +182,7 @@ TEST(WindowsOutput, SystemDevicesAndPipesAreNoTargets) {
   std::string failure;
   try {
     ResolveOutputTarget(R"(\\.\pipe\h33)");
-  } catch (const IoError& error) {
+  } catch (const RunError& error) {
     failure = error.what();
   }
   EXPECT_NE(failure.find(": это канал, а не файл"), std::string::npos);
