@@ -317,7 +317,7 @@ void MainWindow::ApplyStartDefaults() {
   machineChoice->setCurrentIndex(kDefaultMachineIndex);
   ApplyMachinePreset(kDefaultMachineIndex);
   methodTabs->setCurrentIndex(0);
-  EnableParametersOfMethod(0);
+  EnableParametersOfMethod(static_cast<int>(MethodTab::kPtpToUp));
 }
 
 void MainWindow::ApplyMachinePreset(int index) {
@@ -330,9 +330,10 @@ void MainWindow::ApplyMachinePreset(int index) {
   restoreAfterArc->setChecked(preset.restoreAfterArc);
 }
 
-void MainWindow::EnableParametersOfMethod(int method) {
-  const bool feeds = method == 0 || method == 1;
-  const bool conversion = method == 0;
+void MainWindow::EnableParametersOfMethod(int tab) {
+  const auto method = static_cast<MethodTab>(tab);
+  const bool feeds = method == MethodTab::kPtpToUp || method == MethodTab::kUpToUp;
+  const bool conversion = method == MethodTab::kPtpToUp;
   speedLimitField->setEnabled(feeds);
   feedMaxField->setEnabled(feeds);
   numberingGroup->setEnabled(conversion);

@@ -28,6 +28,9 @@ class QFileSystemModel;
 
 namespace h33 {
 
+// The method tabs, in their order: the tab's index is the method.
+enum class MethodTab { kPtpToUp = 0, kUpToUp = 1, kTime = 2 };
+
 class Dialogs;
 class StatisticsWindow;
 class AboutWindow;
@@ -82,7 +85,7 @@ class MainWindow : public QWidget {
  public slots:
   void ApplyStartDefaults();
   void ApplyMachinePreset(int index);
-  void EnableParametersOfMethod(int method);
+  void EnableParametersOfMethod(int tab);  // a MethodTab's index
   void NormaliseSpeedLimit();
   void NormaliseFeedMax();
   void NormaliseAcceleration();

@@ -44,22 +44,20 @@
 namespace h33 {
 namespace {
 
-enum Method { kPtpToUp = 0, kUpToUp = 1, kTime = 2 };
-
 std::string Text(const char* format, const std::filesystem::path& name) {
   return Sprintf(format, PathText(name).c_str());
 }
 
 // The statistics describe the output; the input of a conversion or
 // correction is drawn beside it in the view's compare mode.
-PlotSources RunPlotSources(const QString& program, const QString& input, int method,
+PlotSources RunPlotSources(const QString& program, const QString& input, MethodTab method,
                            const MachineLimits& machine) {
   PlotSources sources;
   sources.program = program;
   sources.machine = machine;
-  if (method != kTime) {
+  if (method != MethodTab::kTime) {
     sources.input = input;
-    if (method == kPtpToUp) sources.inputUnits = FeedUnits::kMmPerMinute;
+    if (method == MethodTab::kPtpToUp) sources.inputUnits = FeedUnits::kMmPerMinute;
   }
   return sources;
 }
@@ -138,10 +136,10 @@ void MainWindow::RunMethod(const QString& input) {
   RunParameters parameters = CollectRunParameters(inputName);
   outputFileName_.clear();
 
-  const int method = methodTabs->currentIndex();
+  const auto method = static_cast<MethodTab>(methodTabs->currentIndex());
   double minutes = 0;
   std::optional<BusyCursor> busy;
-  if (method == kPtpToUp || method == kUpToUp) {
+  if (method == MethodTab::kPtpToUp || method == MethodTab::kUpToUp) {
     // A feed code has four digits: a run that would need more is refused
     // before anything is asked or written.
     if (!CheckConversionParameters(parameters, dialogs_)) return;
@@ -149,7 +147,7 @@ void MainWindow::RunMethod(const QString& input) {
     if (!output) return;
     busy.emplace();
     parameters.outputFile = *output;
-    if (method == kPtpToUp) {
+    if (method == MethodTab::kPtpToUp) {
       PtpToUp(parameters, parameters.inputFile, parameters.outputFile, dialogs_);
     } else {
       UpToUpCorrection correction(inputName, *output, parameters.machine, dialogs_);
@@ -185,7 +183,7 @@ void MainWindow::RunMethod(const QString& input) {
   }
 
   if (showStatistics->isChecked()) {
-    if (method == kPtpToUp) return;
+    if (method == MethodTab::kPtpToUp) return;
     if (statistics_) statistics_->SetPlotSources(
         RunPlotSources(outputFileName_, input, method, parameters.machine));
     ShowProgramStatistics(ToPath(outputFileName_), parameters.machine.feedMax_mm_min, minutes);
