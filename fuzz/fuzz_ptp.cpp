@@ -91,7 +91,7 @@ std::string TidyPtp(std::string_view bytes) {
 
 ControlSums InputSums(const std::vector<std::string>& pieces) {
   ControlSums sums;
-  for (const std::string& piece : pieces) sums.Add(piece);
+  for (const std::string& piece : pieces) sums.Add(Frame(piece));
   return sums;
 }
 
@@ -182,6 +182,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   Require(SameSums(outcome.result.sums, InputSums(ReadPieces(program, kProgramLineLimit))),
           "the control sums are the input's increments");
+  RequireTimeOfWritten(outcome.result.writtenTime, outcome.output,
+                       parameters.machine.acceleration_mm_s2);
   if (tidy) CheckTidyOutput(parameters, program, outcome.output);
   return 0;
 }

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "format/feedcode.h"
+#include "format/frame.h"
 #include "format/lineio.h"
 #include "format/numbers.h"
 #include "format/textformat.h"
@@ -23,7 +24,6 @@
 #include "methods/correctiondiff.h"
 #include "methods/uptoup.h"
 #include "planning/framewindow.h"
-#include "planning/lookahead.h"
 #include "fuzzing.h"
 #include "scripteddialogs.h"
 
@@ -34,6 +34,7 @@ struct Outcome {
   CorrectionStatus result = CorrectionStatus::kCorrected;
   std::string output;
   std::vector<std::string> shown;
+  TimeCount writtenTime;
 };
 
 Outcome Correct(const MachineLimits& machine, ByteSource& input) {
@@ -41,12 +42,12 @@ Outcome Correct(const MachineLimits& machine, ByteSource& input) {
   MemorySink sink;
   UpToUpCorrection correction("p.up", "q.up", machine, dialogs);
   const CorrectionStatus result = correction.Run(input, sink);
-  return {result, sink.Bytes(), dialogs.shown};
+  return {result, sink.Bytes(), dialogs.shown, correction.WrittenTime()};
 }
 
 std::string ControlSumsBox(const std::vector<std::string>& pieces) {
   ControlSums sums;
-  for (const std::string& piece : pieces) sums.Add(piece);
+  for (const std::string& piece : pieces) sums.Add(Frame(piece));
   return "message: " +
          Sprintf("Контрольные суммы:\nSUMX =%10.2f mm\nSUMY =%10.2f mm\nSUMZ =%10.2f mm",
                  sums.X(), sums.Y(), sums.Z());
@@ -71,7 +72,7 @@ std::string Kept(std::string_view line) {
 std::vector<std::string> KeptInput(const std::vector<std::string>& lines) {
   std::vector<std::string> kept;
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    const bool dropped = i > 0 && IsFeedOnlyFrame(lines[i]);
+    const bool dropped = i > 0 && Frame(lines[i]).IsFeedOnly();
     const bool endMark = i > 0 && i + 1 == lines.size() && lines[i] == "END";
     if (!dropped && !endMark && !IsInsertedFrame(lines[i])) kept.push_back(Kept(lines[i]));
   }
@@ -166,6 +167,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto lineFeeds =
       static_cast<std::size_t>(std::count(outcome.output.begin(), outcome.output.end(), '\n'));
   Require(lineFeeds <= 2 * input.size(), "at most one frame is inserted after each frame");
+  RequireTimeOfWritten(outcome.writtenTime, outcome.output, machine.acceleration_mm_s2);
   if (!tidy) return 0;
   Require(outcome.shown[0] == ControlSumsBox(input), "the control sums are the input's increments",
           outcome.shown[0]);

@@ -24,6 +24,11 @@ constexpr std::string_view kValueChars = "0123456789 +-.";
 
 bool IsValueChar(char c) { return kValueChars.find(c) != std::string_view::npos; }
 
+bool SameVector(const FrameVector& a, const FrameVector& b) {
+  return std::memcmp(&a.x, &b.x, sizeof a.x) == 0 && std::memcmp(&a.y, &b.y, sizeof a.y) == 0 &&
+         std::memcmp(&a.z, &b.z, sizeof a.z) == 0 && a.present == b.present;
+}
+
 void CheckReadWord(std::string_view line, char letter) {
   const std::string_view value = ReadWord(line, letter);
   const std::size_t at = line.find(letter);
@@ -133,12 +138,49 @@ void CheckFrame(const std::string& line) {
     Require(frame.Word(letter) == ReadWord(line, letter), "Frame reads a word as ReadWord",
             [&] { return std::string(1, letter) + " in " + Shown(line); });
   }
-  const auto same = [](const FrameVector& a, const FrameVector& b) {
-    return std::memcmp(&a.x, &b.x, sizeof a.x) == 0 && std::memcmp(&a.y, &b.y, sizeof a.y) == 0 &&
-           std::memcmp(&a.z, &b.z, sizeof a.z) == 0 && a.present == b.present;
-  };
-  Require(same(frame.Move(), ReadCoordinates(line)), "Frame's move is ReadCoordinates'");
-  Require(same(frame.ArcOffsets(), ReadArcOffsets(line)), "Frame's offsets are ReadArcOffsets'");
+  Require(SameVector(frame.Move(), ReadCoordinates(line)), "Frame's move is ReadCoordinates'");
+  Require(SameVector(frame.ArcOffsets(), ReadArcOffsets(line)),
+          "Frame's offsets are ReadArcOffsets'");
+  for (const int code : {0, 1, 2, 3, 17, 18, 19}) {
+    Require(frame.Codes().States(code) == ModalCodes(line).States(code),
+            "Frame's scan finds the modal codes a search finds", [&] { return Shown(line); });
+  }
+}
+
+// An edit made through the frame leaves it as a fresh reading of its text
+// would be, and its text as the word operations would make it.
+void RequireFreshReading(const Frame& edited, const std::string& expectedText) {
+  const Frame fresh(expectedText);
+  const auto show = [&] { return Shown(expectedText) + "\n--- edited frame ---\n" + Shown(edited.Text()); };
+  Require(edited.Text() == expectedText, "an edit through the frame makes the word operation's text",
+          show);
+  for (const char letter : kLetters) {
+    Require(edited.Word(letter) == fresh.Word(letter) &&
+                edited.HasHiddenWord(letter) == fresh.HasHiddenWord(letter),
+            "an edited frame reads its words as a fresh one", show);
+  }
+  for (const int code : {0, 1, 2, 3, 17, 18, 19}) {
+    Require(edited.Codes().States(code) == fresh.Codes().States(code),
+            "an edited frame states the codes of a fresh one", show);
+  }
+  Require(SameVector(edited.Move(), fresh.Move()) &&
+              SameVector(edited.ArcOffsets(), fresh.ArcOffsets()) &&
+              edited.IsFeedOnly() == fresh.IsFeedOnly(),
+          "an edited frame has the move and class of a fresh one", show);
+}
+
+void CheckFrameEdits(const std::string& line, char letter, const std::string& value, long number) {
+  Frame frame(line);
+  std::string text = line;
+  frame.SetWord(letter, value);
+  ReplaceWord(text, letter, value);
+  RequireFreshReading(frame, text);
+  frame.SetH33Number(number);
+  WriteH33Number(text, number);
+  RequireFreshReading(frame, text);
+  frame.EndLine();
+  if (!text.ends_with('\n')) text += '\n';
+  RequireFreshReading(frame, text);
 }
 
 // The one pass over the line finds what plain searches for each code find.
@@ -155,8 +197,8 @@ void CheckModalCodes(const std::string& line, int sense) {
   const int senseAfter = has("G02") ? 2 : has("G03") ? 3 : sense;
   Require(state.Motion() == motion && state.PlaneCode() == plane && state.Rapid() == rapid,
           "ModalState finds its codes as substrings, the lowest winning", [&] { return Shown(line); });
-  Require(ModalState::ArcSenseAfter(line, sense) == senseAfter, "the sense as a single step");
-  Require(ModalState::StatesInterpolation(line) == !rapid, "StatesInterpolation is G01..G03");
+  Require(ModalState::ArcSenseAfter(ModalCodes(line), sense) == senseAfter, "the sense as a single step");
+  Require(ModalCodes(line).StatesInterpolation() == !rapid, "StatesInterpolation is G01..G03");
 }
 
 }  // namespace
@@ -177,6 +219,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CheckReplaceWord(line, letter, value);
   CheckStripFeedWords(line);
   CheckFrame(line);
+  CheckFrameEdits(line, letter, value, number);
   CheckModalCodes(line, static_cast<int>(number % 4));
   CheckH33Number(line, number);
   CheckNumbers(line);

@@ -8,6 +8,7 @@
 #include "format/feedcode.h"
 #include "format/lineio.h"
 #include "format/numbers.h"
+#include "format/runerror.h"
 #include "format/textformat.h"
 #include "format/words.h"
 
@@ -160,5 +161,22 @@ std::string TidyH33(std::string_view bytes) {
 }
 
 bool SameBits(float a, float b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+
+void RequireTimeOfWritten(const TimeCount& written, const std::string& output,
+                          int acceleration_mm_s2) {
+  MemorySource back(output);
+  TimeCount read;
+  try {
+    read.seconds = TimeCounter("written", acceleration_mm_s2).CountTime(back);
+  } catch (const RunError& error) {
+    read = {TimeCountStatus::kFailed, 0, error.what()};
+  }
+  Require(written.status == read.status && SameBits(written.seconds, read.seconds) &&
+              written.reason == read.reason,
+          "the time of a program as written is the time count of the file",
+          [&] { return Sprintf("%.9g s (%s) against %.9g s (%s)\n", double{written.seconds},
+                               written.reason.c_str(), double{read.seconds}, read.reason.c_str()) +
+                       Shown(output); });
+}
 
 }  // namespace h33::fuzz

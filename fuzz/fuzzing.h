@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "format/bytesource.h"
+#include "methods/timecount.h"
 
 namespace h33::fuzz {
 
@@ -105,5 +106,11 @@ std::string TidyH33(std::string_view bytes);
 
 // Float sums compared as the bits they are: NaN equals NaN.
 bool SameBits(float a, float b);
+
+// A method's time of what it wrote, counted while writing, is the time count
+// of the written bytes read back: the same seconds, bit for bit, or the same
+// refusal.
+void RequireTimeOfWritten(const TimeCount& written, const std::string& output,
+                          int acceleration_mm_s2);
 
 }  // namespace h33::fuzz

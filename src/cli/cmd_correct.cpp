@@ -28,9 +28,8 @@ struct Options {
 };
 
 // The time is the written program's, and is labelled with its name.
-int ReportTime(const std::string& output, const std::string& shownOutput, int acceleration,
+int ReportTime(const TimeCount& time, const std::string& output, const std::string& shownOutput,
                ConsoleDialogs& dialogs, std::ostream& err) {
-  const TimeCount time = TimeCounter(PathFromText(output), acceleration).CountTime();
   if (time.status != TimeCountStatus::kCounted) {
     ReportUncounted(PathFromText(output), time, err);
     return kExitBadInput;
@@ -55,16 +54,15 @@ int Correct(Options options, const CLI::App& command, CliStreams& streams) {
   const std::optional<RunParameters> parameters =
       ChooseMachine(options.machine, command, streams.err);
   if (!parameters) return kExitBadInput;
-  const CorrectionStatus status = UpToUpCorrection(PathFromText(options.input),
-                                                   PathFromText(options.output),
-                                                   parameters->machine, dialogs)
-                                      .Run();
+  UpToUpCorrection correction(PathFromText(options.input), PathFromText(options.output),
+                              parameters->machine, dialogs);
+  const CorrectionStatus status = correction.Run();
   if (status != CorrectionStatus::kCorrected) {
     dialogs.Ask(DialogKind::Error, Sprintf(kRunFailedText, shownInput.c_str()), {Button::Yes});
     return status == CorrectionStatus::kBrakingFailed ? kExitFailed : kExitBadInput;
   }
-  const int reported = ReportTime(options.output, shownOutput,
-                                  parameters->machine.acceleration_mm_s2, dialogs, streams.err);
+  const int reported =
+      ReportTime(correction.WrittenTime(), options.output, shownOutput, dialogs, streams.err);
   if (reported != kExitOk || !toStandardOutput) return reported;
   return streams.files.CopyToStandardOutput(options.output, streams.program, streams.err)
              ? kExitOk

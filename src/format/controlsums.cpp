@@ -1,16 +1,14 @@
 #include "format/controlsums.h"
 
-#include "format/words.h"
-
 namespace h33 {
 namespace {
 constexpr double kMillimetresPerUnit = 0.01;
 }
 
-void ControlSums::Add(std::string_view frame) {
-  x_.Add(ReadWord(frame, 'X'));
-  y_.Add(ReadWord(frame, 'Y'));
-  z_.Add(ReadWord(frame, 'Z'));
+void ControlSums::Add(const Frame& frame) {
+  x_.Add(frame.Word('X'));
+  y_.Add(frame.Word('Y'));
+  z_.Add(frame.Word('Z'));
 }
 
 double ControlSums::X() const { return x_.Value() * kMillimetresPerUnit; }

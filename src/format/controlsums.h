@@ -1,8 +1,7 @@
 #pragma once
 
-#include <string_view>
-
 #include "format/decimalsum.h"
+#include "format/frame.h"
 
 namespace h33 {
 
@@ -13,7 +12,7 @@ namespace h33 {
 class ControlSums {
  public:
   // The frame's X, Y and Z words; a missing word adds nothing.
-  void Add(std::string_view frame);
+  void Add(const Frame& frame);
 
   // In mm.
   double X() const;

@@ -65,10 +65,12 @@ int HighestFeedCodedAs(int codedFeed) {
 
 FeedCodeKind ClassifyFeedCode(std::string_view value) {
   const std::string_view digits = TrimBlanks(value);
-  if (digits.size() != 4 || digits.find_first_not_of("0123456789") != std::string_view::npos) {
-    return FeedCodeKind::kNoCode;
+  if (digits.size() != 4) return FeedCodeKind::kNoCode;
+  int code = 0;
+  for (const char digit : digits) {
+    if (digit < '0' || digit > '9') return FeedCodeKind::kNoCode;
+    code = code * 10 + (digit - '0');
   }
-  const int code = ParseInt(digits);
   if (code == 0) return FeedCodeKind::kStop;
   // 4000 itself is not reduced, so it has the decade digit 40.
   const int decade = (code > 4000 ? code - 4000 : code) / 100;

@@ -1,11 +1,39 @@
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string_view>
 
 #include "format/geometry.h"
 
 namespace h33 {
+
+// The modal codes a line states, found as substrings (see ModalState):
+// G00..G03 and G17..G19. Read once with the line, taken by every pass.
+class ModalCodes {
+ public:
+  ModalCodes() = default;
+  explicit ModalCodes(std::string_view line);
+
+  // Notes the code the 'G' at `at` starts, if any: for a reader that meets
+  // every 'G' of the line on its own scan.
+  void NoteAt(std::string_view line, std::size_t at) {
+    if (at + 2 >= line.size()) return;
+    const char tens = line[at + 1];
+    const char units = line[at + 2];
+    if (tens == '0' && units >= '0' && units <= '3') bits_ |= 1u << (units - '0');
+    if (tens == '1' && units >= '7' && units <= '9') bits_ |= 1u << (10 + units - '0');
+  }
+
+  bool States(int code) const { return code >= 0 && code < 32 && (bits_ >> code & 1u) != 0; }
+  bool Any() const { return bits_ != 0; }
+  // G01, G02 or G03.
+  bool StatesInterpolation() const { return States(1) || States(2) || States(3); }
+
+ private:
+  std::uint32_t bits_ = 0;  // bit `code` for each code stated
+};
 
 // Whether X, Y and Z give increments (G91) or positions (G90).
 enum class DistanceMode { kAbsolute, kIncremental };
@@ -27,7 +55,8 @@ class ModalState {
   explicit ModalState(DistanceMode distance = DistanceMode::kIncremental) : distance_(distance) {}
 
   // Takes the modal codes of one line, read as substrings (see above).
-  void TakeLine(std::string_view line);
+  void TakeLine(std::string_view line) { Take(ModalCodes(line)); }
+  void Take(ModalCodes codes);
 
   // Takes one G code read as a number: 0 rapid traverse; 1, 2, 3 the
   // interpolation mode (2 and 3 also the sense); 17, 18, 19 the plane; 90
@@ -42,14 +71,9 @@ class ModalState {
   int PlaneCode() const;                     // 17, 18 or 19; 0 until stated
   bool Incremental() const { return distance_ == DistanceMode::kIncremental; }
 
-  // Whether the line states an interpolation mode: G01, G02 or G03.
-  static bool StatesInterpolation(std::string_view line);
-  // Whether the line states any code TakeLine takes.
-  static bool StatesAnyCode(std::string_view line);
-
-  // Single steps of TakeLine for a caller that keeps the one value itself.
-  static int ArcSenseAfter(std::string_view line, int sense);
-  static Plane PlaneAfter(std::string_view line, Plane plane);
+  // Single steps of Take for a caller that keeps the one value itself.
+  static int ArcSenseAfter(ModalCodes codes, int sense);
+  static Plane PlaneAfter(ModalCodes codes, Plane plane);
 
  private:
   int motion_ = 1;

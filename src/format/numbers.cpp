@@ -7,13 +7,15 @@
 namespace h33 {
 namespace {
 
+// scanf's white space: blank, \t, \n, \v, \f, \r.
+bool IsSpace(char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
 // Skips leading blanks and one sign; returns the rest and whether it was '-'.
 std::string_view TakeSign(std::string_view text, bool& negative) {
   std::size_t i = 0;
-  while (i < text.size() && (text[i] == ' ' || text[i] == '\t' || text[i] == '\n' ||
-                             text[i] == '\r' || text[i] == '\v' || text[i] == '\f')) {
-    ++i;
-  }
+  while (i < text.size() && IsSpace(text[i])) ++i;
   negative = false;
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
     negative = text[i] == '-';
@@ -66,15 +68,32 @@ Real ParseReal(std::string_view text) {
   return negative ? -value : value;
 }
 
+// The digits at the front, when there are few enough that no range check is
+// needed: every word of a program.
+bool ParseFewDigits(std::string_view digits, unsigned long long& magnitude) {
+  constexpr std::size_t kSafeDigits = 18;
+  std::size_t count = 0;
+  magnitude = 0;
+  for (; count < digits.size() && IsDigit(digits[count]); ++count) {
+    if (count == kSafeDigits) return false;
+    magnitude = magnitude * 10 + static_cast<unsigned>(digits[count] - '0');
+  }
+  return true;
+}
+
 template <typename Integer>
 Integer ParseInteger(std::string_view text) {
   bool negative = false;
   const std::string_view digits = TakeSign(text, negative);
-  if (digits.empty() || digits.front() < '0' || digits.front() > '9') return 0;
+  if (digits.empty() || !IsDigit(digits.front())) return 0;
   unsigned long long magnitude = 0;
-  const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), magnitude);
+  bool outOfRange = false;
+  if (!ParseFewDigits(digits, magnitude)) {
+    const auto result = std::from_chars(digits.data(), digits.data() + digits.size(), magnitude);
+    outOfRange = result.ec == std::errc::result_out_of_range;
+  }
   constexpr auto kMax = static_cast<unsigned long long>(std::numeric_limits<Integer>::max());
-  if (result.ec == std::errc::result_out_of_range || magnitude > kMax) {
+  if (outOfRange || magnitude > kMax) {
     return negative ? std::numeric_limits<Integer>::min() : std::numeric_limits<Integer>::max();
   }
   const auto value = static_cast<Integer>(magnitude);

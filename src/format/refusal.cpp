@@ -55,15 +55,15 @@ void RefuseByteOrderMark(std::string_view firstLine) {
   if (encoding != nullptr) throw ProgramRefusal(Sprintf(kByteOrderMark, encoding));
 }
 
-void RefuseNonFeedCode(std::string_view line, long lineNumber) {
-  const std::string_view code = ReadWord(line, 'F');
+void RefuseNonFeedCode(const Frame& frame, long lineNumber) {
+  const std::string_view code = frame.FeedText();
   if (code.empty() || !IsNonFeedCode(code)) return;
   const char* format = ClassifyFeedCode(code) == FeedCodeKind::kNoCode ? kNoCode : kBelowOne;
   throw ProgramRefusal(Sprintf(format, lineNumber, std::string(TrimBlanks(code)).c_str()));
 }
 
-void RefuseSlowFrameCode(std::string_view line, long lineNumber) {
-  const std::string_view code = ReadWord(line, 'F');
+void RefuseSlowFrameCode(const Frame& frame, long lineNumber) {
+  const std::string_view code = frame.FeedText();
   if (code.empty() || ClassifyFeedCode(code) != FeedCodeKind::kFeed) return;
   if (!InsertsSlowFrame(ParseInt(code))) return;
   throw ProgramRefusal(Sprintf(kSlowFrameCode, lineNumber, std::string(TrimBlanks(code)).c_str()));

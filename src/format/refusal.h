@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "format/frame.h"
 #include "format/runerror.h"
 
 namespace h33 {
@@ -27,15 +28,15 @@ ProgramRefusal NulByte(long lineNumber);
 // program is.
 void RefuseByteOrderMark(std::string_view firstLine);
 
-// Throws ProgramRefusal when the line's F word holds a code that is no feed
+// Throws ProgramRefusal when the frame's F word holds a code that is no feed
 // (IsNonFeedCode): the correction would take it for a stop and write F0000
 // into the next move, or run the move at an absurd feed.
-void RefuseNonFeedCode(std::string_view line, long lineNumber);
+void RefuseNonFeedCode(const Frame& frame, long lineNumber);
 
-// Throws ProgramRefusal when the line's F word holds a code above 4000 that
+// Throws ProgramRefusal when the frame's F word holds a code above 4000 that
 // is a feed (InsertsSlowFrame): the controller runs a frame of its own after
 // it, which a method that codes feeds anew would lose with the lead digit.
-void RefuseSlowFrameCode(std::string_view line, long lineNumber);
+void RefuseSlowFrameCode(const Frame& frame, long lineNumber);
 
 // The refusal of a move whose feed in force is the F word `value`, a code
 // that is no feed (IsNonFeedCode): for a pass that only minds the codes the

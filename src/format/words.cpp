@@ -63,6 +63,17 @@ void StripFeedWords(std::string& line) {
   line = std::move(kept);
 }
 
+void RemoveWholeFeedWords(std::string& line) {
+  for (std::size_t at = line.find('F'); at != std::string::npos; at = line.find('F', at)) {
+    const std::size_t valueLength = WordValueAt(line, at).size();
+    if (valueLength == 0) {
+      ++at;
+    } else {
+      line.erase(at, valueLength + 1);
+    }
+  }
+}
+
 void WriteH33Number(std::string& line, long number) {
   const std::size_t content = ContentLength(line);
   if (content == 0) return;

@@ -49,6 +49,11 @@ void ReplaceWord(std::string& line, char letter, std::string_view value);
 // at a CR, an LF or the end of the line, so the line end always survives.
 void StripFeedWords(std::string& line);
 
+// Removes every F word with its whole value, as a PTP feed is written: plain
+// mm/min of any length, where cutting a fixed four characters would eat the
+// next word. A bare F stays.
+void RemoveWholeFeedWords(std::string& line);
+
 // Frame counter: starts at 1 and restarts at 1 when it would reach `wrapAt`.
 class FrameCounter {
  public:

@@ -62,11 +62,15 @@ void BrakingCheck::Check(ByteSource& source, const BrakingFindingHandler& onFind
   onFinding_ = &onFinding;
   ProgramLineReader reader(source);
   for (std::string line; reader.ReadLine(line);) {
-    RefuseNonFeedCode(line, reader.LineNumber());
-    TakeLine(line, reader.LineNumber());
+    frame_.Assign(line);
+    RefuseNonFeedCode(frame_, reader.LineNumber());
+    TakeFrame(reader.LineNumber());
     // The machine runs the controller's own frame after a code above 4000:
     // the move before it brakes to 240 mm/min, the moves after run at it.
-    if (slowFrameNext_) TakeLine(kControllerSlowFrame, reader.LineNumber());
+    if (slowFrameNext_) {
+      frame_.Assign(kControllerSlowFrame);
+      TakeFrame(reader.LineNumber());
+    }
   }
   CheckEnd();
 }
@@ -84,10 +88,9 @@ void BrakingCheck::Start() {
 // Frames without motion take no length: the machine passes them at the end
 // of the move before, so the lowest feed among them is what that move must
 // brake to.
-void BrakingCheck::TakeLine(const std::string& line, long number) {
-  frame_.Assign(line);
-  arcSense_ = ModalState::ArcSenseAfter(line, arcSense_);
-  plane_ = ModalState::PlaneAfter(line, plane_);
+void BrakingCheck::TakeFrame(long number) {
+  arcSense_ = ModalState::ArcSenseAfter(frame_.Codes(), arcSense_);
+  plane_ = ModalState::PlaneAfter(frame_.Codes(), plane_);
   slowFrameNext_ = false;
   if (frame_.Has('F')) {
     const int code = ParseInt(frame_.FeedText());
@@ -99,7 +102,7 @@ void BrakingCheck::TakeLine(const std::string& line, long number) {
     lowestSinceMove_ = std::min(lowestSinceMove_, feed_);
     return;
   }
-  Move current = ReadMove(line, number);
+  Move current = ReadMove(number);
   if (last_) {
     const int reached = std::min(lowestSinceMove_, current.feed);
     CheckBraking(*last_, reached);
@@ -110,10 +113,10 @@ void BrakingCheck::TakeLine(const std::string& line, long number) {
   lowestSinceMove_ = kNothingBetween;
 }
 
-BrakingCheck::Move BrakingCheck::ReadMove(const std::string& line, long number) const {
+BrakingCheck::Move BrakingCheck::ReadMove(long number) const {
   Move move;
   move.line = number;
-  move.text = WithoutLineEnd(line);
+  move.text = WithoutLineEnd(frame_.Text());
   move.move = frame_.Move();
   if (frame_.IsArc()) move.centre = frame_.ArcOffsets();
   move.chord = move.move.Chord();

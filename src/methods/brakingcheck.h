@@ -81,8 +81,9 @@ class BrakingCheck {
   static constexpr int kNothingBetween = std::numeric_limits<int>::max();
 
   void Start();
-  void TakeLine(const std::string& line, long number);
-  Move ReadMove(const std::string& line, long number) const;
+  // Takes frame_, read from the file's line `number`.
+  void TakeFrame(long number);
+  Move ReadMove(long number) const;
   void CheckOwnFeed(const Move& move);
   void CheckBraking(const Move& move, int nextFeed);
   void CheckCorner(const Move& from, const Move& to, int cornerFeed);
@@ -90,7 +91,7 @@ class BrakingCheck {
   void Add(BrakingFault kind, const Move& at, int feed, int allowed, int next = 0);
 
   PlannerPolicy policy_;
-  Frame frame_;
+  Frame frame_;  // the frame taken last
   const BrakingFindingHandler* onFinding_ = nullptr;  // during a check
   std::optional<Move> last_;  // the last move, until the frames after it are known
   int feed_ = 0;              // in force, mm/min

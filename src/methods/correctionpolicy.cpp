@@ -1,7 +1,5 @@
 #include "methods/correctionpolicy.h"
 
-#include <string>
-
 #include "format/feedcode.h"
 #include "format/numbers.h"
 #include "format/words.h"
@@ -14,7 +12,9 @@ namespace {
 // the machine stops from there.
 constexpr int kFloorFeed_mm_min = 5;
 
-int ReadCodedFeed(const std::string& line) { return DecodeFeed(ParseInt(ReadWord(line, 'F'))); }
+int ReadCodedFeed(const Frame& frame) { return DecodeFeed(ParseInt(frame.FeedText())); }
+
+void StripCodedFeeds(Frame& frame) { frame.Rewrite(StripFeedWords); }
 
 }  // namespace
 
@@ -27,7 +27,7 @@ PlannerPolicy CorrectionPolicy(const MachineLimits& machine) {
                   .arcChordLimit = kShortArcChord_mm,
                   .stopAtMOrS = false,
                   .zeroFeedsAfterShortArc = false},
-      .feedWords = {ReadCodedFeed, WriteFeed, StripFeedWords},
+      .feedWords = {ReadCodedFeed, WriteFeed, StripCodedFeeds},
       .tangent = TangentRule::kRadius,
       .roundTo3Decimals = false,
       .afterArcLimit = AfterArcLimit::kCarry,

@@ -68,7 +68,7 @@ StepFrame MotionStepReader::SlowFrame() const {
   StepFrame slow;
   slow.line = reader_.LineNumber();
   slow.text = kControllerSlowFrame;
-  slow.feed_mm_min = DecodeFeed(ParseInt(ReadWord(kControllerSlowFrame, 'F')));
+  slow.feed_mm_min = DecodeFeed(ParseInt(Frame(kControllerSlowFrame).FeedText()));
   slow.feedOnly = true;
   return slow;
 }
@@ -82,9 +82,9 @@ bool MotionStepReader::Next(MotionStep& step) {
   while (reader_.ReadLine(line_)) {
     // Refused as the correction and the braking check refuse it: a code
     // that is no feed has no feed to compare.
-    RefuseNonFeedCode(line_, reader_.LineNumber());
     frame_.Assign(line_);
-    modal_.TakeLine(line_);
+    RefuseNonFeedCode(frame_, reader_.LineNumber());
+    modal_.Take(frame_.Codes());
     const bool slowFrameNext = frame_.Has('F') && InsertsSlowFrame(ParseInt(frame_.FeedText()));
     if (!frame_.IsMotion()) {
       if (step.before.size() >= kMostFramesBetweenMoves) {
@@ -98,7 +98,7 @@ bool MotionStepReader::Next(MotionStep& step) {
     step.move = Read(frame_);
     step.shape = {frame_.WrittenMove(), {}, 0, modal_.ActivePlane()};
     if (frame_.IsArc()) {
-      step.shape.offsets = WrittenVector(frame_.Word('I'), frame_.Word('J'), frame_.Word('K'));
+      step.shape.offsets = frame_.WrittenArc();
       step.shape.sense = modal_.ArcSense();
     }
     return true;

@@ -47,10 +47,10 @@ bool ShowBrakingFailure(const BrakingOutcome& outcome, const FrameWindow& window
     case BrakingOutcome::kBraked:
       return true;
     case BrakingOutcome::kArcToZero:
-      ShowBrakingError(outcome.result, window[outcome.arcRow].text, dialogs);
+      ShowBrakingError(outcome.result, window[outcome.arcRow].frame.Text(), dialogs);
       return false;
     case BrakingOutcome::kWindowExhausted:
-      ShowBrakingError(outcome.result, window[outcome.start - 1].text, dialogs);
+      ShowBrakingError(outcome.result, window[outcome.start - 1].frame.Text(), dialogs);
       return false;
   }
   return false;

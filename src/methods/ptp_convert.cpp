@@ -5,6 +5,7 @@
 #include "format/words.h"
 #include "methods/ptp_input.h"
 #include "methods/ptp_to_up.h"
+#include "methods/writtentime.h"
 
 namespace h33 {
 namespace {
@@ -20,62 +21,64 @@ bool IsFeedCode(std::string_view value) {
 // Every F word of the frame, not only the first one the word operations see:
 // the conversion codes and limits only that one, so a second F word, or one
 // behind a stray F, would reach the controller uncoded and above FeedMax.
-bool HoldsOnlyItsCodedFeed(std::string_view frame) {
-  const std::size_t first = frame.find('F');
-  for (std::size_t at = first; at != std::string_view::npos; at = frame.find('F', at + 1)) {
-    const std::string_view value = ReadWord(frame.substr(at), 'F');
-    if (!value.empty() && (at != first || !IsFeedCode(value))) return false;
-  }
-  return true;
+bool HoldsOnlyItsCodedFeed(const Frame& frame) {
+  return !frame.HasHiddenWord('F') && (!frame.Has('F') || IsFeedCode(frame.FeedText()));
 }
 
 // Numbers the frames that have an N word and writes them. A frame with a feed
 // the controller would misread is never written.
 class NumberedWriter {
  public:
-  NumberedWriter(ByteSink& sink, bool freeNumbering, long freeWrap)
+  NumberedWriter(ByteSink& sink, bool freeNumbering, long freeWrap, int acceleration_mm_s2)
       : writer_(sink),
         counter_(freeNumbering ? freeWrap : kH33NumberWrap),
-        freeNumbering_(freeNumbering) {}
+        freeNumbering_(freeNumbering),
+        writtenTime_(acceleration_mm_s2) {}
 
-  void FlushRow(std::string& text) {
-    if (!HoldsOnlyItsCodedFeed(text)) {
-      throw PtpInputError(
-          Sprintf("Кадр\n%s\nсодержит подачу, которая не записана кодом H33.", text.c_str()));
+  void FlushRow(Frame& frame) {
+    if (!HoldsOnlyItsCodedFeed(frame)) {
+      throw PtpInputError(Sprintf("Кадр\n%s\nсодержит подачу, которая не записана кодом H33.",
+                                  frame.Text().c_str()));
     }
-    if (HasWord(text, 'N')) {
+    if (frame.Has('N')) {
       const long number = counter_.Take();
-      ReplaceWord(text, 'N', ZeroPadded(number, freeNumbering_ ? 5 : 3));
+      frame.SetWord('N', ZeroPadded(number, freeNumbering_ ? 5 : 3));
     }
-    writer_.Write(text);
+    writer_.Write(frame.Text());
+    writtenTime_.Take(frame);
   }
 
-  void Finish() { writer_.Flush(); }
+  // The time of the program written.
+  TimeCount Finish() {
+    writer_.Flush();
+    return writtenTime_.Finish();
+  }
 
  private:
   LineWriter writer_;
   FrameCounter counter_;
   bool freeNumbering_;
+  WrittenProgramTime writtenTime_;
 };
 
 std::optional<ControlSums> BufferedConversion(const RunParameters& parameters, PtpReader& reader,
                                               NumberedWriter& writer, Dialogs& dialogs) {
   FrameTranslator translator(parameters, reader, dialogs);
   FrameWindow& window = translator.Window();
-  std::optional<std::string> current = reader.Next();
-  std::optional<std::string> next = reader.Next();
+  std::optional<Frame> current = reader.Next();
+  std::optional<Frame> next = reader.Next();
   while (current) {
-    if (!translator.TranslateFrame(*current, next)) return std::nullopt;
+    if (!translator.TranslateFrame(std::move(*current), next)) return std::nullopt;
     while (window.size() > kKeptRows) {
-      writer.FlushRow(window.front().text);
+      writer.FlushRow(window.front().frame);
       window.pop_front();
     }
     // "END" without a line end closes the program; it is not converted.
-    if (!next || *next == "END") break;
+    if (!next || next->Text() == "END") break;
     current = std::move(next);
     next = reader.Next();
   }
-  for (WindowRow& row : window) writer.FlushRow(row.text);
+  for (WindowRow& row : window) writer.FlushRow(row.frame);
   return translator.Sums();
 }
 
@@ -83,14 +86,14 @@ std::optional<ControlSums> BufferedConversion(const RunParameters& parameters, P
 // only clamped and coded.
 ControlSums DirectPass(const RunParameters& parameters, PtpReader& reader, NumberedWriter& writer) {
   ControlSums sums;
-  for (std::optional<std::string> line; (line = reader.Next());) {
-    sums.Add(*line);
-    if (HasWord(*line, 'F')) {
-      int feed = ReadPtpFeed(*line);
+  for (std::optional<Frame> frame; (frame = reader.Next());) {
+    sums.Add(*frame);
+    if (frame->Has('F')) {
+      int feed = ReadPtpFeed(*frame);
       if (feed > parameters.machine.feedMax_mm_min) feed = parameters.machine.feedMax_mm_min;
-      ReplaceWord(*line, 'F', EncodeFeed(feed));
+      frame->SetWord('F', EncodeFeed(feed));
     }
-    writer.FlushRow(*line);
+    writer.FlushRow(*frame);
   }
   return sums;
 }
@@ -122,22 +125,22 @@ bool CheckConversionParameters(const RunParameters& parameters, Dialogs& dialogs
 
 ConversionResult ConvertPtp(const RunParameters& parameters, ByteSource& input, ByteSink& output,
                             Dialogs& dialogs) {
-  if (!CheckConversionParameters(parameters, dialogs)) return {ConversionStatus::kRefused, {}};
+  if (!CheckConversionParameters(parameters, dialogs)) return {ConversionStatus::kRefused, {}, {}};
   PtpReader reader(input);
   const bool direct = !parameters.brakes;
   NumberedWriter writer(output, parameters.freeNumbering,
-                        direct ? kDirectFreeNumberWrap : kFreeNumberWrap);
+                        direct ? kDirectFreeNumberWrap : kFreeNumberWrap,
+                        parameters.machine.acceleration_mm_s2);
   try {
     const std::optional<ControlSums> sums =
         direct ? DirectPass(parameters, reader, writer)
                : BufferedConversion(parameters, reader, writer, dialogs);
-    if (!sums) return {ConversionStatus::kBrakingFailed, {}};
-    writer.Finish();
-    return {ConversionStatus::kConverted, *sums};
+    if (!sums) return {ConversionStatus::kBrakingFailed, {}, {}};
+    return {ConversionStatus::kConverted, *sums, writer.Finish()};
   } catch (const ProgramRefusal& error) {
     dialogs.Ask(DialogKind::Error, std::string(error.what()) + "\nПреобразование прервано.",
                 {Button::Ok});
-    return {ConversionStatus::kBadInput, {}};
+    return {ConversionStatus::kBadInput, {}, {}};
   }
 }
 

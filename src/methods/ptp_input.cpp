@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 #include <system_error>
+#include <utility>
 
 #include "format/numbers.h"
 #include "format/textformat.h"
@@ -18,9 +19,10 @@ bool ContinuesNumber(char c) {
 }
 
 // The F word's value with whatever is glued to it.
-std::string_view FeedText(std::string_view line) {
-  const std::string_view value = ReadWord(line, 'F');
+std::string_view GluedFeedText(const Frame& frame) {
+  const std::string_view value = frame.FeedText();
   if (value.empty()) return value;
+  const std::string_view line = frame.Text();
   const auto start = static_cast<std::size_t>(value.data() - line.data());
   std::size_t end = start + value.size();
   while (end < line.size() && ContinuesNumber(line[end])) ++end;
@@ -44,8 +46,8 @@ std::optional<double> PlainDecimal(std::string_view text) {
 
 }  // namespace
 
-void CheckPtpFeedText(std::string_view line, long lineNumber) {
-  const std::string_view text = FeedText(line);
+void CheckPtpFeedText(const Frame& frame, long lineNumber) {
+  const std::string_view text = GluedFeedText(frame);
   // Without a digit (a lone sign, point or blank) it reads as 0, the stop.
   if (text.find_first_of("0123456789") == std::string_view::npos) return;
   const std::optional<double> feed = PlainDecimal(text);
@@ -59,19 +61,21 @@ void CheckPtpFeedText(std::string_view line, long lineNumber) {
   }
 }
 
-int ReadPtpFeed(const std::string& line) {
-  const int feed = ParseInt(ReadWord(line, 'F'));
+int ReadPtpFeed(const Frame& frame) {
+  const int feed = ParseInt(frame.FeedText());
   if (feed < 0) {
-    throw PtpInputError(Sprintf("Кадр\n%s\nсодержит отрицательную подачу.", line.c_str()));
+    throw PtpInputError(
+        Sprintf("Кадр\n%s\nсодержит отрицательную подачу.", frame.Text().c_str()));
   }
   return feed;
 }
 
-std::optional<std::string> PtpReader::Next() {
+std::optional<Frame> PtpReader::Next() {
   std::string line;
   if (!reader_.ReadLine(line)) return std::nullopt;
-  CheckPtpFeedText(line, reader_.LineNumber());
-  return line;
+  Frame frame(std::move(line));
+  CheckPtpFeedText(frame, reader_.LineNumber());
+  return frame;
 }
 
 }  // namespace h33

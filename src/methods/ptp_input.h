@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "format/bytesource.h"
+#include "format/frame.h"
 #include "format/lineio.h"
 #include "format/refusal.h"
 
@@ -19,7 +20,7 @@ class PtpInputError : public ProgramRefusal {
 
 // The feed of a PTP frame in mm/min. Throws PtpInputError for a feed below
 // zero: it has no code, and the controller would run the frame at F0000.
-int ReadPtpFeed(const std::string& line);
+int ReadPtpFeed(const Frame& frame);
 
 // Throws PtpInputError, naming the line, for a feed text that is not a plain
 // decimal number ("1e5", "12abc", "1.5.2": read as far as they look like
@@ -27,7 +28,7 @@ int ReadPtpFeed(const std::string& line);
 // frame) and for a feed above 0 and below 1 mm/min, which would be coded as a
 // stop. A text without a digit reads as 0; negative feeds are left to
 // ReadPtpFeed.
-void CheckPtpFeedText(std::string_view line, long lineNumber);
+void CheckPtpFeedText(const Frame& frame, long lineNumber);
 
 // Reads a PTP program one frame, that is one line, at a time. A line longer
 // than 198 characters with its line end is refused (ProgramRefusal), and so
@@ -36,10 +37,10 @@ class PtpReader {
  public:
   explicit PtpReader(ByteSource& source) : reader_(source) {}
 
-  // The next line with its line end (a last line may have none); nothing at
-  // the end of the input. Throws ProgramRefusal, or IoError when reading
+  // The next frame with its line end (a last line may have none); nothing
+  // at the end of the input. Throws ProgramRefusal, or IoError when reading
   // fails.
-  std::optional<std::string> Next();
+  std::optional<Frame> Next();
 
  private:
   ProgramLineReader reader_;

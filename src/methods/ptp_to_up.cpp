@@ -27,7 +27,7 @@ bool OfferTapeSplit(const RunParameters& parameters, const std::filesystem::path
 // The output file replaces its target only when the whole program is written.
 ConversionStatus WriteProgram(const RunParameters& parameters, ByteSource& input,
                               const std::filesystem::path& outputName, Dialogs& dialogs,
-                              ControlSums& sums) {
+                              ConversionResult& written) {
   std::unique_ptr<OutputFile> output;
   try {
     output = std::make_unique<OutputFile>(outputName);
@@ -40,7 +40,7 @@ ConversionStatus WriteProgram(const RunParameters& parameters, ByteSource& input
     const ConversionResult result = ConvertPtp(parameters, input, *output, dialogs);
     if (result.status != ConversionStatus::kConverted) return result.status;
     output->Commit();
-    sums = result.sums;
+    written = result;
     return ConversionStatus::kConverted;
   } catch (const RunError& error) {
     dialogs.CaptionedBox(Sprintf("Преобразование прервано: %s\nФайл %s не записан.", error.what(),
@@ -83,11 +83,11 @@ ConversionStatus PtpToUp(const RunParameters& parameters, const std::filesystem:
 
 ConversionStatus PtpToUp(const RunParameters& parameters, ByteSource& input,
                          const std::filesystem::path& outputName, Dialogs& dialogs) {
-  ControlSums sums;
-  const ConversionStatus status = WriteProgram(parameters, input, outputName, dialogs, sums);
+  ConversionResult written;
+  const ConversionStatus status = WriteProgram(parameters, input, outputName, dialogs, written);
   if (status != ConversionStatus::kConverted) return status;
 
-  const TimeCount time = TimeCounter(outputName, parameters.machine.acceleration_mm_s2).CountTime();
+  const TimeCount& time = written.writtenTime;
   if (time.status != TimeCountStatus::kCounted) {
     dialogs.CaptionedBox(
         Sprintf("Файл %s создан, но не читается: время выполнения не подсчитано.\n%s",
@@ -99,7 +99,7 @@ ConversionStatus PtpToUp(const RunParameters& parameters, ByteSource& input,
   // have had written elsewhere first (standard output goes through a file).
   const std::filesystem::path& shownName =
       parameters.outputFile.empty() ? outputName : parameters.outputFile;
-  dialogs.Ask(DialogKind::Confirmation, ConversionMessage(shownName, sums, time.seconds),
+  dialogs.Ask(DialogKind::Confirmation, ConversionMessage(shownName, written.sums, time.seconds),
               {Button::Ok});
   if (!OfferTapeSplit(parameters, outputName, dialogs)) return ConversionStatus::kSplitFailed;
   return ConversionStatus::kConverted;

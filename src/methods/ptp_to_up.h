@@ -7,6 +7,7 @@
 #include "methods/dialogs.h"
 #include "methods/ptp_translate.h"
 #include "methods/runparameters.h"
+#include "methods/timecount.h"
 
 namespace h33 {
 
@@ -24,6 +25,7 @@ enum class ConversionStatus {
 struct ConversionResult {
   ConversionStatus status = ConversionStatus::kConverted;
   ControlSums sums;
+  TimeCount writtenTime;  // of the program as written, counted while writing it
 };
 
 // Machining values the conversion can work with; otherwise shows why not.

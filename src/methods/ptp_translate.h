@@ -23,9 +23,9 @@ class FrameTranslator {
   FrameTranslator(const RunParameters& parameters, PtpReader& input, Dialogs& dialogs);
 
   // Appends the current frame (and at most one generated frame) to the
-  // window; may edit the next line or replace it by a later line. False
+  // window; may edit the next frame or replace it by a later one. False
   // after a braking failure has been shown.
-  bool TranslateFrame(std::string& currentLine, std::optional<std::string>& nextLine);
+  bool TranslateFrame(Frame current, std::optional<Frame>& next);
 
   FrameWindow& Window() { return planner_.Window(); }
   const ControlSums& Sums() const { return planner_.Sums(); }

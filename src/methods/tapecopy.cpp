@@ -24,8 +24,8 @@ long AddSaturating(long sum, long value) {
 
 long Negate(long value) { return value == LONG_MIN ? LONG_MAX : -value; }
 
-void AddOffset(long& offset, const std::string& line, char axis) {
-  const std::string_view value = ReadWord(line, axis);
+void AddOffset(long& offset, const Frame& frame, char axis) {
+  const std::string_view value = frame.Word(axis);
   if (!value.empty()) offset = AddSaturating(offset, ParseLong(value));
 }
 
@@ -45,10 +45,6 @@ void RefuseUnwritableOffset(long offset, char axis, long lineNumber) {
                                lineNumber, axis));
 }
 
-bool HasMotion(const std::string& line) {
-  return HasWord(line, 'X') || HasWord(line, 'Y') || HasWord(line, 'Z');
-}
-
 }  // namespace
 
 TapeCopy::TapeCopy(LineWriter& first, LineWriter& second, long workingLimit,
@@ -63,44 +59,46 @@ bool TapeCopy::Copy(ByteSource& source) {
   second_.Write("%\n");
   std::string line;
   while (reader.ReadLine(line)) {
+    Frame frame(std::move(line));
     // Refused here rather than by the correction of a part, which would
     // number the lines of the part.
-    RefuseNonFeedCode(line, reader.LineNumber());
-    RefuseSlowFrameCode(line, reader.LineNumber());
+    RefuseNonFeedCode(frame, reader.LineNumber());
+    RefuseSlowFrameCode(frame, reader.LineNumber());
     // The line as read plus the carriage return it had on tape.
-    byteCount_ += static_cast<long long>(line.size()) + 1;
-    if (bytesThroughFirstMotion_ < 0 && HasMotion(line)) bytesThroughFirstMotion_ = byteCount_;
+    byteCount_ += static_cast<long long>(frame.Text().size()) + 1;
+    if (bytesThroughFirstMotion_ < 0 && frame.IsMotion()) bytesThroughFirstMotion_ = byteCount_;
     if (!cutDone_ && byteCount_ > workingLimit_) {
       WriteCut(reader.LineNumber());
       cutDone_ = true;
     }
     if (cutDone_) {
-      CopyAfterCut(std::move(line));
+      CopyAfterCut(std::move(frame));
     } else {
-      CopyBeforeCut(line);
+      CopyBeforeCut(frame);
     }
   }
   return cutDone_;
 }
 
-void TapeCopy::CopyBeforeCut(const std::string& line) {
-  AddOffset(offsetX_, line, 'X');
-  AddOffset(offsetY_, line, 'Y');
-  AddOffset(offsetZ_, line, 'Z');
-  if (const std::string_view feed = ReadWord(line, 'F'); !feed.empty()) lastFeedText_ = feed;
-  if (const std::string_view l = ReadWord(line, 'L'); !l.empty()) lastLText_ = l;
-  RestateSwitches(line);
-  modal_.TakeLine(line);
-  WriteFirst(line);
+void TapeCopy::CopyBeforeCut(const Frame& frame) {
+  AddOffset(offsetX_, frame, 'X');
+  AddOffset(offsetY_, frame, 'Y');
+  AddOffset(offsetZ_, frame, 'Z');
+  if (frame.Has('F')) lastFeedText_ = frame.FeedText();
+  if (frame.Has('L')) lastLText_ = frame.Word('L');
+  RestateSwitches(frame);
+  modal_.Take(frame.Codes());
+  WriteFirst(frame.Text());
 }
 
 // Whatever the first tape switched on, the second one switches on again
 // before it moves, and the first one switches off before it ends. Switch-offs
 // in the program are not looked at: a spindle stopped since is stopped once
 // more at the cut, which does no harm.
-void TapeCopy::RestateSwitches(const std::string& line) {
-  if (const std::string_view speed = ReadWord(line, 'S'); !speed.empty()) {
-    const std::string_view function = ReadWord(line, 'M');
+void TapeCopy::RestateSwitches(const Frame& frame) {
+  const std::string& line = frame.Text();
+  if (const std::string_view speed = frame.Word('S'); !speed.empty()) {
+    const std::string_view function = frame.Word('M');
     // A spindle speed on its own is restated on its own, not with an empty M word.
     second_.Write(function.empty() ? Sprintf("N000S%s\n", std::string(speed).c_str())
                                    : Sprintf("N000S%sM%s\n", std::string(speed).c_str(),
@@ -117,7 +115,7 @@ void TapeCopy::RestateSwitches(const std::string& line) {
     second_.Write("N000M08\n");
     closingFrames_.emplace_back("N000M09\n");
   }
-  if (const std::string_view tool = ReadWord(line, 'T'); !tool.empty()) {
+  if (const std::string_view tool = frame.Word('T'); !tool.empty()) {
     second_.Write(Sprintf("N000M06T%s\n", std::string(tool).c_str()));
   }
 }
@@ -156,18 +154,20 @@ std::string TapeCopy::ZFrame(long z, bool returning) const {
   return frame;
 }
 
-void TapeCopy::CopyAfterCut(std::string line) {
-  if (!firstMotionDone_ && HasMotion(line)) {
+void TapeCopy::CopyAfterCut(Frame frame) {
+  if (!firstMotionDone_ && frame.IsMotion()) {
     firstMotionDone_ = true;
     // The second tape starts in the middle of the program: its first move
     // states the feed and the interpolation mode in force at the cut. With no
     // feed met before the cut there is none to state; the L word stays last.
-    if (!Contains(line, "F") && !lastFeedText_.empty()) ReplaceWord(line, 'F', lastFeedText_);
-    if (!ModalState::StatesInterpolation(line) && modal_.Motion() != 1) {
+    if (!Contains(frame.Text(), "F") && !lastFeedText_.empty()) {
+      frame.SetWord('F', lastFeedText_);
+    }
+    if (!frame.Codes().StatesInterpolation() && modal_.Motion() != 1) {
       second_.Write(Sprintf("N000G%2.2d\n", modal_.Motion()));
     }
   }
-  second_.Write(line);
+  second_.Write(frame.Text());
 }
 
 void TapeCopy::WriteFirst(std::string_view text) { first_.Write(text); }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "format/bytesource.h"
+#include "format/frame.h"
 #include "format/lineio.h"
 #include "format/modalstate.h"
 
@@ -40,11 +41,11 @@ class TapeCopy {
   long long BytesThroughFirstMotion() const { return bytesThroughFirstMotion_; }
 
  private:
-  void CopyBeforeCut(const std::string& line);
-  void RestateSwitches(const std::string& line);
+  void CopyBeforeCut(const Frame& frame);
+  void RestateSwitches(const Frame& frame);
   // The cut comes before line `lineNumber`, which starts the second tape.
   void WriteCut(long lineNumber);
-  void CopyAfterCut(std::string line);
+  void CopyAfterCut(Frame frame);
   void WriteFirst(std::string_view text);
   std::string ZFrame(long z, bool returning) const;
 

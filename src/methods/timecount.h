@@ -4,7 +4,6 @@
 #include <string>
 
 #include "format/bytesource.h"
-#include "format/frame.h"
 #include "methods/timecountobserver.h"
 
 namespace h33 {
@@ -21,9 +20,7 @@ struct TimeCount {
   std::string reason;
 };
 
-// Execution time of an H33 program under constant acceleration: each frame
-// starts at the speed the frame before it ended with, speeds up towards its
-// own feed and brakes towards the next frame's feed.
+// Execution time of an H33 program file, its frames timed by FrameTimer.
 class TimeCounter {
  public:
   TimeCounter(std::filesystem::path fileName, int acceleration_mm_s2);
@@ -40,32 +37,8 @@ class TimeCounter {
   float CountTime(ByteSource& source, TimeCountObserver* observer = nullptr);
 
  private:
-  struct FrameSlot {
-    int feed = 0;
-    float length = 0;
-    long line = 0;
-  };
-
-  // The walk, made once with a report that does nothing, so that counting
-  // without an observer pays nothing for it.
-  template <typename Report>
-  float Walk(ByteSource& source, Report report);
-  template <typename Report>
-  bool TakeFrame(class ProgramLineReader& reader, Frame& frame, Report& report);
-  FrameSlot ParseFrame(const Frame& frame, int position);
-  float FrameTime(const FrameSlot& previous, FrameSlot& current, const FrameSlot& next) const;
-
   std::filesystem::path fileName_;
   int acceleration_mm_s2_;
-  int modalFeed_ = 0;
-  // The F value behind modalFeed_ when that code is no feed, else empty.
-  std::string modalNonFeedCode_;
-  // The file's line the frame taken last belongs to; a line longer than a
-  // read is taken in pieces.
-  long lineNumber_ = 0;
-  int lastParsedFeed_ = 0;
-  bool insertPending_ = false;
-  std::string line_;  // the storage of every line read
 };
 
 }  // namespace h33

@@ -53,7 +53,8 @@ UpToUpCorrection::UpToUpCorrection(std::filesystem::path inputName,
       outputName_(std::move(outputName)),
       dialogs_(dialogs),
       planner_(CorrectionPolicy(machine)),
-      window_(planner_.Window()) {}
+      window_(planner_.Window()),
+      writtenTime_(machine.acceleration_mm_s2) {}
 
 CorrectionStatus UpToUpCorrection::Run() {
   std::string reason;
@@ -99,17 +100,17 @@ CorrectionStatus UpToUpCorrection::Correct(ByteSource& input, ByteSink& output) 
   try {
     ProgramLineReader reader(input);
     LineWriter writer(output);
-    std::optional<std::string> current = ReadLine(reader);
-    std::optional<std::string> next;
-    if (current) next = ReadNextLine(reader);
+    std::optional<Frame> current = ReadFrame(reader);
+    std::optional<Frame> next;
+    if (current) next = ReadNextFrame(reader);
     while (current) {
       const BrakingOutcome outcome = planner_.Plan(std::move(*current), next,
-                                                   [&] { return ReadNextLine(reader); });
+                                                   [&] { return ReadNextFrame(reader); });
       if (!ReportBraking(outcome)) return CorrectionStatus::kBrakingFailed;
       while (window_.size() > kKeptRows) EmitOldest(writer);
       current = std::move(next);
       next.reset();
-      if (current) next = ReadNextLine(reader);
+      if (current) next = ReadNextFrame(reader);
     }
     while (!window_.empty()) EmitOldest(writer);
     writer.Flush();
@@ -131,7 +132,7 @@ CorrectionStatus UpToUpCorrection::Correct(ByteSource& input, ByteSink& output) 
 // be carried into the next move. So is a code above 4000: its frame would be
 // written with the lead digit 0, without the controller's 240 mm/min frame
 // after it.
-std::optional<std::string> UpToUpCorrection::ReadLine(ProgramLineReader& reader) {
+std::optional<Frame> UpToUpCorrection::ReadFrame(ProgramLineReader& reader) {
   std::string line;
   try {
     if (!reader.ReadLine(line)) return std::nullopt;
@@ -140,22 +141,24 @@ std::optional<std::string> UpToUpCorrection::ReadLine(ProgramLineReader& reader)
   } catch (const RunError& error) {
     throw InputError(error.what());
   }
-  RefuseNonFeedCode(line, reader.LineNumber());
-  RefuseSlowFrameCode(line, reader.LineNumber());
-  return line;
+  Frame frame(std::move(line));
+  RefuseNonFeedCode(frame, reader.LineNumber());
+  RefuseSlowFrameCode(frame, reader.LineNumber());
+  return frame;
 }
 
 // A last line "END" ends the program like the end of the input.
-std::optional<std::string> UpToUpCorrection::ReadNextLine(ProgramLineReader& reader) {
-  std::optional<std::string> line = ReadLine(reader);
-  if (line == kEndMark) return std::nullopt;
-  return line;
+std::optional<Frame> UpToUpCorrection::ReadNextFrame(ProgramLineReader& reader) {
+  std::optional<Frame> frame = ReadFrame(reader);
+  if (frame && frame->Text() == kEndMark) return std::nullopt;
+  return frame;
 }
 
 void UpToUpCorrection::EmitOldest(LineWriter& writer) {
-  WindowRow& row = window_.front();
-  if (HasWord(row.text, 'N')) WriteH33Number(row.text, numbers_.Take());
-  writer.Write(row.text);
+  Frame& frame = window_.front().frame;
+  if (frame.Has('N')) frame.SetH33Number(numbers_.Take());
+  writer.Write(frame.Text());
+  writtenTime_.Take(frame);
   window_.pop_front();
 }
 
@@ -166,14 +169,14 @@ bool UpToUpCorrection::ReportBraking(const BrakingOutcome& outcome) {
     case BrakingOutcome::kBraked:
       return true;
     case BrakingOutcome::kArcToZero: {
-      const char* arc = window_[outcome.arcRow].text.c_str();
+      const char* arc = window_[outcome.arcRow].frame.Text().c_str();
       brakingReport_ = Sprintf(kArcToZeroReport, arc);
       dialogs_.Ask(DialogKind::Warning, Sprintf(kArcToZeroBox, arc), {Button::Yes});
       return false;
     }
     case BrakingOutcome::kWindowExhausted: {
-      const char* before = window_[start - 1].text.c_str();
-      const char* slow = window_[start].text.c_str();
+      const char* before = window_[start - 1].frame.Text().c_str();
+      const char* slow = window_[start].frame.Text().c_str();
       brakingReport_ = Sprintf(kWindowReport, before, slow);
       dialogs_.Ask(DialogKind::Warning, Sprintf(kWindowBox, before, slow), {Button::Yes});
       return false;

@@ -7,6 +7,7 @@
 #include "format/bytesource.h"
 #include "format/words.h"
 #include "methods/dialogs.h"
+#include "methods/writtentime.h"
 #include "planning/feedplanner.h"
 #include "planning/machinelimits.h"
 
@@ -48,10 +49,14 @@ class UpToUpCorrection {
   // front end that has a console.
   const std::string& BrakingReport() const { return brakingReport_; }
 
+  // After kCorrected: the execution time of the program written, counted
+  // from its frames as they were written. Asked once.
+  TimeCount WrittenTime() { return writtenTime_.Finish(); }
+
  private:
   CorrectionStatus Correct(ByteSource& input, ByteSink& output);
-  std::optional<std::string> ReadLine(ProgramLineReader& reader);
-  std::optional<std::string> ReadNextLine(ProgramLineReader& reader);
+  std::optional<Frame> ReadFrame(ProgramLineReader& reader);
+  std::optional<Frame> ReadNextFrame(ProgramLineReader& reader);
   void EmitOldest(LineWriter& writer);
   bool ReportBraking(const BrakingOutcome& outcome);
   CorrectionStatus CannotOpen(const std::filesystem::path& name, const std::string& reason,
@@ -64,6 +69,7 @@ class UpToUpCorrection {
   FeedPlanner planner_;
   FrameWindow& window_;
   FrameCounter numbers_{kH33NumberWrap};
+  WrittenProgramTime writtenTime_;
   std::string brakingReport_;
 };
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
+#include "format/frame.h"
 #include "format/lineio.h"
-#include "planning/framewindow.h"
 
 namespace h33 {
 
@@ -67,7 +67,7 @@ std::optional<FrameOnPath> WalkFrom(const ProgramPicture& picture, std::size_t c
     std::optional<FrameOnPath> last;
     while (reader.ReadLine(frame.text, kProgramLineLimit)) {
       ++frame.line;
-      const FrameVector chord = ReadCoordinates(frame.text);
+      const FrameVector chord = Frame(frame.text).Move();
       frame.pathStart = frame.pathEnd;
       frame.pathEnd += chord.present ? ChordLength(chord) : 0;
       while (!frame.text.empty() && (frame.text.back() == '\n' || frame.text.back() == '\r')) {

@@ -8,8 +8,6 @@
 
 #include "format/feedcode.h"
 #include "format/numbers.h"
-#include "format/words.h"
-#include "planning/framewindow.h"
 
 namespace h33 {
 namespace {
@@ -90,7 +88,7 @@ void ToolpathReader::CheckReach(const Point3& point, const char* letters) const 
     // Written so that a NaN fails it too.
     if (std::fabs(axes[axis]) <= kMachineReach) continue;
     const char letter = letters[axis];
-    throw OutOfReachError(line_, letter + std::string(ReadWord(text_, letter)));
+    throw OutOfReachError(line_, letter + std::string(frame_.Word(letter)));
   }
 }
 
@@ -115,8 +113,8 @@ ToolpathReader::ToolpathReader(ByteSource& source, FeedUnits units, std::uint32_
       feed_(from.feed),
       modal_(from.modal) {}
 
-bool ToolpathReader::TakeFeed(const std::string& text) {
-  const std::string_view word = ReadWord(text, 'F');
+bool ToolpathReader::TakeFeed() {
+  const std::string_view word = frame_.FeedText();
   if (word.empty()) return false;
   const int value = ParseInt(word);
   feed_ = std::max(0, units_ == FeedUnits::kFeedCode ? DecodeFeed(value) : value);
@@ -131,9 +129,10 @@ bool ToolpathReader::Next(ToolpathMove& move) {
     }
     if (!reader_.ReadLine(text_, kProgramLineLimit)) return false;
     ++line_;
-    modal_.TakeLine(text_);
-    const bool feedSet = TakeFeed(text_);
-    const FrameVector chord = ReadCoordinates(text_);
+    frame_.Assign(text_);
+    modal_.Take(frame_.Codes());
+    const bool feedSet = TakeFeed();
+    const FrameVector chord = frame_.Move();
     if (!chord.present && !feedSet) continue;
 
     move = ToolpathMove{};
@@ -147,7 +146,7 @@ bool ToolpathReader::Next(ToolpathMove& move) {
       position_ = Add(position_, ToPoint(chord));
       CheckReach(position_, "XYZ");
       path_ += ChordLength(chord);
-      const FrameVector offsets = ReadArcOffsets(text_);
+      const FrameVector offsets = frame_.ArcOffsets();
       if (offsets.present) {
         PlanePoint inPlane = ToPlane(ToPoint(offsets), move.plane);
         MendOffsetSigns(inPlane, ToPlane(ToPoint(chord), move.plane));

@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "format/bytesource.h"
+#include "format/frame.h"
 #include "format/lineio.h"
 #include "format/modalstate.h"
 #include "planning/feedlimits.h"
-#include "planning/framewindow.h"
 
 namespace h33 {
 
@@ -97,12 +97,13 @@ class ToolpathReader {
   const std::vector<LineCheckpoint>& Checkpoints() const { return checkpoints_; }
 
  private:
-  bool TakeFeed(const std::string& text);
+  bool TakeFeed();
   void CheckReach(const Point3& point, const char* letters) const;
 
   LineReader reader_;
   FeedUnits units_;
-  std::string text_;
+  std::string text_;  // the storage of every line read
+  Frame frame_;       // the line read last
   std::vector<LineCheckpoint> checkpoints_;
   bool recordsCheckpoints_ = true;
   std::uint32_t line_ = 0;

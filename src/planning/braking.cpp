@@ -2,9 +2,7 @@
 
 #include <cmath>
 
-#include "format/geometry.h"
 #include "format/numbers.h"
-#include "format/words.h"
 
 namespace h33 {
 
@@ -24,8 +22,7 @@ int FeedAllowedBefore(int nextFeed, float length, bool shortArc, const BrakingRu
 bool IsShortArcChord(float chord, const BrakingRules& rules) { return chord < rules.arcChordLimit; }
 
 bool IsShortArc(const WindowRow& row, const BrakingRules& rules) {
-  return ReadArcOffsets(row.text).present &&
-         IsShortArcChord(ReadCoordinates(row.text).Chord(), rules);
+  return row.frame.HasArcWords() && IsShortArcChord(row.frame.Move().Chord(), rules);
 }
 
 BrakingOutcome BrakeBackward(FrameWindow& window, std::size_t start, const BrakingRules& rules) {
@@ -41,7 +38,7 @@ BrakingOutcome BrakeBackward(FrameWindow& window, std::size_t start, const Braki
     if (shortArc && window[k].feed == 0) return {BrakingOutcome::kArcToZero, k - 1, start};
     const int feed = FeedAllowedBefore(window[k].feed, before.length, shortArc, rules);
     if (feed >= before.feed) break;
-    if (!shortArc && rules.stopAtMOrS && (HasWord(before.text, 'M') || HasWord(before.text, 'S'))) {
+    if (!shortArc && rules.stopAtMOrS && (before.frame.Has('M') || before.frame.Has('S'))) {
       break;
     }
     SetRowFeed(before, feed);

@@ -33,7 +33,7 @@ int FeedAllowedBefore(int nextFeed, float length, bool shortArc, const BrakingRu
 // Whether an arc with this chord (mm) is short: one that runs at one feed.
 bool IsShortArcChord(float chord, const BrakingRules& rules);
 
-// A short arc: the row's text has an I, J or K word and a chord below the limit.
+// A short arc: the row's frame has an I, J or K word and a chord below the limit.
 bool IsShortArc(const WindowRow& row, const BrakingRules& rules);
 
 // Lowers the feeds of the rows before `start`, newest first, until a row is

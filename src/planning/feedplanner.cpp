@@ -5,7 +5,6 @@
 #include "format/feedcode.h"
 #include "format/modalstate.h"
 #include "format/numbers.h"
-#include "format/words.h"
 #include "planning/policylimits.h"
 
 namespace h33 {
@@ -22,52 +21,52 @@ bool Failed(const BrakingOutcome& outcome) {
 FeedPlanner::FeedPlanner(const PlannerPolicy& policy)
     : policy_(policy), arcSense_(policy.initialArcSense) {}
 
-BrakingOutcome FeedPlanner::Plan(std::string current, std::optional<std::string>& next,
-                                 const ReadLine& readLine) {
+BrakingOutcome FeedPlanner::Plan(Frame current, std::optional<Frame>& next,
+                                 const ReadFrame& readFrame) {
   ApplyModalCodes(current);
-  const Geometry frame = ReadGeometry(current);
+  const Geometry geometry = GeometryOf(current);
   sums_.Add(current);
-  const float length_mm = frame.move.Chord();
+  const float length_mm = geometry.move.Chord();
 
-  const bool feedWritten = TakeCurrentFeed(current, frame, length_mm);
-  const int rowFeed = RowFeed(feedWritten, frame.Motion());
-  window_.push_back({std::move(current), rowFeed, frame.Motion() ? length_mm : 0.0f});
+  const bool feedWritten = TakeCurrentFeed(current, geometry, length_mm);
+  const int rowFeed = RowFeed(feedWritten, geometry.Motion());
+  window_.push_back({std::move(current), rowFeed, geometry.Motion() ? length_mm : 0.0f});
   const std::size_t row = window_.size() - 1;
   if (const BrakingOutcome outcome = Brake(row); Failed(outcome)) return outcome;
   junction_ = Junction::kNone;
 
-  NextFrame after = LookAhead(frame.Motion(), next, readLine);
+  NextFrame after = LookAhead(geometry.Motion(), next, readFrame);
   if (next) LimitArcFeed(after, *next);
-  const bool shortArc = frame.Arc() && IsShortArcChord(length_mm, policy_.braking);
+  const bool shortArc = geometry.Arc() && IsShortArcChord(length_mm, policy_.braking);
   // A short arc is not braked inside itself: it runs at the lower feed whole.
   if (shortArc && currentFeed_ > after.feed) {
     currentFeed_ = after.feed;
     SetRowFeed(window_[row], currentFeed_);
     if (const BrakingOutcome outcome = Brake(row); Failed(outcome)) return outcome;
   }
-  const float junctionFeed = DecideJunction(frame, after, next);
-  if (feedWritten) ReplaceWord(window_[row].text, 'F', EncodeFeed(currentFeed_));
+  const float junctionFeed = DecideJunction(geometry, after, next);
+  if (feedWritten) WriteFeed(window_[row].frame, currentFeed_);
   return AppendJunctionOrStop(row, shortArc, junctionFeed);
 }
 
-FeedPlanner::Geometry FeedPlanner::ReadGeometry(const std::string& text) {
+FeedPlanner::Geometry FeedPlanner::GeometryOf(const Frame& frame) {
   Geometry geometry;
-  geometry.move = ReadCoordinates(text);
-  if (geometry.Motion()) geometry.centre = ReadArcOffsets(text);
+  geometry.move = frame.Move();
+  if (geometry.Motion()) geometry.centre = frame.ArcOffsets();
   return geometry;
 }
 
-void FeedPlanner::ApplyModalCodes(const std::string& line) {
-  arcSense_ = ModalState::ArcSenseAfter(line, arcSense_);
-  activePlane_ = ModalState::PlaneAfter(line, activePlane_);
+void FeedPlanner::ApplyModalCodes(const Frame& frame) {
+  arcSense_ = ModalState::ArcSenseAfter(frame.Codes(), arcSense_);
+  activePlane_ = ModalState::PlaneAfter(frame.Codes(), activePlane_);
 }
 
 // Whether the frame's feed is to be written into it. Every frame after the
 // first is held to FeedMax while it is the next frame.
-bool FeedPlanner::TakeCurrentFeed(std::string& current, const Geometry& frame, float length_mm) {
+bool FeedPlanner::TakeCurrentFeed(Frame& current, const Geometry& geometry, float length_mm) {
   const FeedWords& words = policy_.feedWords;
   bool written = false;
-  if (HasWord(current, 'F')) {
+  if (current.Has('F')) {
     currentFeed_ = words.read(current);
     if (window_.empty() && currentFeed_ > policy_.feedMax_mm_min) {
       currentFeed_ = policy_.feedMax_mm_min;
@@ -75,9 +74,9 @@ bool FeedPlanner::TakeCurrentFeed(std::string& current, const Geometry& frame, f
     }
     written = true;
   }
-  written = ReduceShortFrame(current, frame, length_mm) || written;
+  written = ReduceShortFrame(current, geometry, length_mm) || written;
   // After a corner slow-down or a frame without motion the feed is restated.
-  if (frame.Motion() && !written && junction_ != Junction::kNone) {
+  if (geometry.Motion() && !written && junction_ != Junction::kNone) {
     if (restorePending_) {
       currentFeed_ = savedFeed_;
       words.write(current, currentFeed_);
@@ -89,9 +88,9 @@ bool FeedPlanner::TakeCurrentFeed(std::string& current, const Geometry& frame, f
 }
 
 // A very short move runs slowly; the next motion frame gets the old feed back.
-bool FeedPlanner::ReduceShortFrame(std::string& current, const Geometry& frame, float length_mm) {
+bool FeedPlanner::ReduceShortFrame(Frame& current, const Geometry& geometry, float length_mm) {
   const int shortFeed = 2 * policy_.speedLimit_mm_min;
-  if (!frame.Motion() || length_mm > kShortFrameLength_mm || currentFeed_ <= shortFeed) {
+  if (!geometry.Motion() || length_mm > kShortFrameLength_mm || currentFeed_ <= shortFeed) {
     return false;
   }
   savedFeed_ = currentFeed_;
@@ -112,8 +111,8 @@ int FeedPlanner::RowFeed(bool feedWritten, bool motion) const {
 // Feed-only frames are dropped on the way: they are never written and their
 // feed is not applied here, but it is carried to the next motion frame that
 // has none of its own.
-FeedPlanner::NextFrame FeedPlanner::LookAhead(bool currentMotion, std::optional<std::string>& next,
-                                              const ReadLine& readLine) {
+FeedPlanner::NextFrame FeedPlanner::LookAhead(bool currentMotion, std::optional<Frame>& next,
+                                              const ReadFrame& readFrame) {
   for (;;) {
     if (!next) {
       // The end of the input: a frame without motion and without a feed.
@@ -121,82 +120,82 @@ FeedPlanner::NextFrame FeedPlanner::LookAhead(bool currentMotion, std::optional<
       end.feed = currentFeed_;
       return end;
     }
-    std::string& line = *next;
-    NextFrame frame = ReadNextFrame(line);
+    Frame& frame = *next;
+    NextFrame after = ReadNextFrame(frame);
     // A pending restore waits over frames without motion.
-    if (restorePending_ && frame.geometry.Motion()) {
-      if (!frame.hasFeed) {
-        frame.feed = savedFeed_;
-        policy_.feedWords.write(line, frame.feed);
-        frame.hasFeed = true;
+    if (restorePending_ && after.geometry.Motion()) {
+      if (!after.hasFeed) {
+        after.feed = savedFeed_;
+        policy_.feedWords.write(frame, after.feed);
+        after.hasFeed = true;
       }
       restorePending_ = false;
     }
-    if (frame.geometry.Motion() || !frame.hasFeed) return frame;
+    if (after.geometry.Motion() || !after.hasFeed) return after;
     // Carried whether or not the word stays: where it stays it is in force
     // anyway, and a 0 there must not reach a cut.
-    carriedFeed_.Carry(frame.feed);
-    if (!currentMotion && policy_.keepFeedWordsAfterStill) return frame;
-    if (!IsFeedOnlyFrame(line)) {
+    carriedFeed_.Carry(after.feed);
+    if (!currentMotion && policy_.keepFeedWordsAfterStill) return after;
+    if (!frame.IsFeedOnly()) {
       // A stop comes before a frame without motion; its feed must not hide that.
-      policy_.feedWords.strip(line);
-      frame.hasFeed = false;
-      return frame;
+      policy_.feedWords.strip(frame);
+      after.hasFeed = false;
+      return after;
     }
     EndNewestLine(window_);
-    next = readLine();
+    next = readFrame();
   }
 }
 
-FeedPlanner::NextFrame FeedPlanner::ReadNextFrame(std::string& line) {
+FeedPlanner::NextFrame FeedPlanner::ReadNextFrame(Frame& frame) {
   const FeedWords& words = policy_.feedWords;
-  NextFrame frame;
-  frame.geometry = ReadGeometry(line);
-  frame.feed = currentFeed_;
-  const bool motion = frame.geometry.Motion();
-  if (HasWord(line, 'F')) {
+  NextFrame after;
+  after.geometry = GeometryOf(frame);
+  after.feed = currentFeed_;
+  const bool motion = after.geometry.Motion();
+  if (frame.Has('F')) {
     if (motion) carriedFeed_.Discard();
-    frame.hasFeed = true;
-    frame.feed = words.read(line);
-    if (frame.feed > policy_.feedMax_mm_min) {
-      frame.feed = policy_.feedMax_mm_min;
-      words.write(line, frame.feed);
+    after.hasFeed = true;
+    after.feed = words.read(frame);
+    if (after.feed > policy_.feedMax_mm_min) {
+      after.feed = policy_.feedMax_mm_min;
+      words.write(frame, after.feed);
     }
   } else if (motion) {
     if (const int carried = carriedFeed_.Take(); carried > 0) {
-      frame.feed = carried;
-      words.write(line, frame.feed);
-      frame.hasFeed = true;
+      after.feed = carried;
+      words.write(frame, after.feed);
+      after.hasFeed = true;
     }
   }
-  return frame;
+  return after;
 }
 
-void FeedPlanner::LimitArcFeed(NextFrame& frame, std::string& next) {
-  if (!frame.geometry.Arc()) return;
-  const double limit_mm_min = PolicyArcLimit(frame.geometry.centre, policy_);
-  if (!(static_cast<double>(frame.feed) > limit_mm_min)) return;
+void FeedPlanner::LimitArcFeed(NextFrame& after, Frame& next) {
+  if (!after.geometry.Arc()) return;
+  const double limit_mm_min = PolicyArcLimit(after.geometry.centre, policy_);
+  if (!(static_cast<double>(after.feed) > limit_mm_min)) return;
   switch (policy_.afterArcLimit) {
     case AfterArcLimit::kCarry:
-      carriedFeed_.Carry(frame.feed);
+      carriedFeed_.Carry(after.feed);
       break;
     case AfterArcLimit::kRestore:
-      savedFeed_ = frame.feed;
+      savedFeed_ = after.feed;
       restorePending_ = true;
       break;
     case AfterArcLimit::kKeep:
       break;
   }
-  frame.feed = TruncateToInt(limit_mm_min);
-  policy_.feedWords.write(next, frame.feed);
-  frame.hasFeed = true;
+  after.feed = TruncateToInt(limit_mm_min);
+  policy_.feedWords.write(next, after.feed);
+  after.hasFeed = true;
 }
 
 // Sets the junction for the next frame; with Junction::kSlowed, returns the
 // feed allowed through the corner.
-float FeedPlanner::DecideJunction(const Geometry& frame, const NextFrame& after,
-                                  const std::optional<std::string>& next) {
-  if (!frame.Motion()) {
+float FeedPlanner::DecideJunction(const Geometry& geometry, const NextFrame& after,
+                                  const std::optional<Frame>& next) {
+  if (!geometry.Motion()) {
     if (after.geometry.Motion() && !after.hasFeed) junction_ = Junction::kRestate;
     return 0;
   }
@@ -205,7 +204,7 @@ float FeedPlanner::DecideJunction(const Geometry& frame, const NextFrame& after,
     return 0;
   }
   if (!CanExceedJunctionFeed(after.feed, policy_)) return 0;
-  const std::optional<float> corner = CornerFeed(frame, after.geometry, *next);
+  const std::optional<float> corner = CornerFeed(geometry, after.geometry, *next);
   if (!corner || static_cast<float>(after.feed) <= *corner ||
       static_cast<float>(currentFeed_) <= *corner) {
     return 0;
@@ -215,11 +214,11 @@ float FeedPlanner::DecideJunction(const Geometry& frame, const NextFrame& after,
 }
 
 // Both frames meet along their tangents where they are arcs; the next
-// frame's sense of rotation is read from its own line.
+// frame's sense of rotation is read from its own codes.
 std::optional<float> FeedPlanner::CornerFeed(const Geometry& current, const Geometry& next,
-                                             const std::string& nextText) {
+                                             const Frame& nextFrame) {
   const CornerSide from{current.move, current.centre, arcSense_};
-  if (next.Arc()) arcSense_ = ModalState::ArcSenseAfter(nextText, arcSense_);
+  if (next.Arc()) arcSense_ = ModalState::ArcSenseAfter(nextFrame.Codes(), arcSense_);
   const CornerSide to{next.move, next.centre, arcSense_};
   return PolicyCornerFeed(from, to, activePlane_, policy_);
 }
@@ -240,9 +239,9 @@ BrakingOutcome FeedPlanner::AppendJunctionOrStop(std::size_t row, bool shortArc,
   return {};
 }
 
-BrakingOutcome FeedPlanner::AppendInserted(std::string text, int feed) {
+BrakingOutcome FeedPlanner::AppendInserted(std::string_view text, int feed) {
   EndNewestLine(window_);
-  window_.push_back({std::move(text), feed, 0.0f});
+  window_.push_back({Frame(text), feed, 0.0f});
   return Brake(window_.size() - 1);
 }
 

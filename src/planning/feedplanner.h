@@ -3,7 +3,6 @@
 #include <cstddef>
 #include <functional>
 #include <optional>
-#include <string>
 
 #include "format/controlsums.h"
 #include "format/geometry.h"
@@ -71,18 +70,17 @@ namespace h33 {
 // method's promise, and a program that needs more must be corrected by hand.
 class FeedPlanner {
  public:
-  // The line after a dropped feed-only frame; nothing at the end of the
+  // The frame after a dropped feed-only frame; nothing at the end of the
   // input.
-  using ReadLine = std::function<std::optional<std::string>()>;
+  using ReadFrame = std::function<std::optional<Frame>()>;
 
   explicit FeedPlanner(const PlannerPolicy& policy);
 
   // Plans the current frame with the next one in view: appends it, and at
-  // most one inserted frame, to the window, and may edit the next line or
-  // replace it by a later line. The outcome of the failing braking pass, or
+  // most one inserted frame, to the window, and may edit the next frame or
+  // replace it by a later one. The outcome of the failing braking pass, or
   // kBraked.
-  BrakingOutcome Plan(std::string current, std::optional<std::string>& next,
-                      const ReadLine& readLine);
+  BrakingOutcome Plan(Frame current, std::optional<Frame>& next, const ReadFrame& readFrame);
 
   FrameWindow& Window() { return window_; }
   const ControlSums& Sums() const { return sums_; }
@@ -107,21 +105,20 @@ class FeedPlanner {
     kRestate,  // no motion here: the next motion frame restates its feed
   };
 
-  static Geometry ReadGeometry(const std::string& text);
-  void ApplyModalCodes(const std::string& line);
-  bool TakeCurrentFeed(std::string& current, const Geometry& frame, float length_mm);
-  bool ReduceShortFrame(std::string& current, const Geometry& frame, float length_mm);
+  static Geometry GeometryOf(const Frame& frame);
+  void ApplyModalCodes(const Frame& frame);
+  bool TakeCurrentFeed(Frame& current, const Geometry& geometry, float length_mm);
+  bool ReduceShortFrame(Frame& current, const Geometry& geometry, float length_mm);
   int RowFeed(bool feedWritten, bool motion) const;
-  NextFrame LookAhead(bool currentMotion, std::optional<std::string>& next,
-                      const ReadLine& readLine);
-  NextFrame ReadNextFrame(std::string& line);
-  void LimitArcFeed(NextFrame& frame, std::string& next);
-  float DecideJunction(const Geometry& frame, const NextFrame& after,
-                       const std::optional<std::string>& next);
+  NextFrame LookAhead(bool currentMotion, std::optional<Frame>& next, const ReadFrame& readFrame);
+  NextFrame ReadNextFrame(Frame& frame);
+  void LimitArcFeed(NextFrame& after, Frame& next);
+  float DecideJunction(const Geometry& geometry, const NextFrame& after,
+                       const std::optional<Frame>& next);
   std::optional<float> CornerFeed(const Geometry& current, const Geometry& next,
-                                  const std::string& nextText);
+                                  const Frame& nextFrame);
   BrakingOutcome AppendJunctionOrStop(std::size_t row, bool shortArc, float junctionFeed);
-  BrakingOutcome AppendInserted(std::string text, int feed);
+  BrakingOutcome AppendInserted(std::string_view text, int feed);
   BrakingOutcome Brake(std::size_t row);
 
   const PlannerPolicy policy_;

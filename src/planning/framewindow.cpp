@@ -1,19 +1,18 @@
 #include "planning/framewindow.h"
 
 #include "format/feedcode.h"
-#include "format/words.h"
 
 namespace h33 {
 
 void EndNewestLine(FrameWindow& window) {
-  if (!window.empty() && !window.back().text.ends_with('\n')) window.back().text += '\n';
+  if (!window.empty()) window.back().frame.EndLine();
 }
 
-void WriteFeed(std::string& line, int feed) { ReplaceWord(line, 'F', EncodeFeed(feed)); }
+void WriteFeed(Frame& frame, int feed) { frame.SetWord('F', EncodeFeed(feed)); }
 
 void SetRowFeed(WindowRow& row, int feed) {
   row.feed = feed;
-  WriteFeed(row.text, feed);
+  WriteFeed(row.frame, feed);
 }
 
 }  // namespace h33

@@ -1,15 +1,17 @@
 #pragma once
 
-#include <string>
 #include <deque>
+#include <string>
+
+#include "format/frame.h"
 
 namespace h33 {
 
-// One frame held back for braking: its text (F word included), the feed it
-// runs at in mm/min (0 for a stop) and its chord length in mm (0 for frames
-// without motion and for inserted frames).
+// One frame held back for braking: the frame as it will be written (F word
+// included), the feed it runs at in mm/min (0 for a stop) and its chord
+// length in mm (0 for frames without motion and for inserted frames).
 struct WindowRow {
-  std::string text;
+  Frame frame;
   int feed = 0;
   float length = 0;
 };
@@ -23,16 +25,14 @@ inline constexpr std::size_t kFrameWindowRows = 20;
 // may insert, the 18 frames before it stay for braking.
 inline constexpr std::size_t kKeptRows = kFrameWindowRows - 2;
 
-// Lines are read in pieces of at most 198 characters, each piece a frame of
-// its own. Written back to back, the pieces of a long line give the line
-// whole; but when the newest row's line does not go on in the next row (a
-// frame is inserted after it, or its rest was dropped), it gets its line end
-// here, so that no frame is ever written into the middle of another line.
-// Rows that end with a line end are left as they are.
+// A last line may come without its line end. When the newest row is followed
+// by a frame after all (one inserted after it, or its rest dropped), it gets
+// its line end here, so that no frame is ever written into the middle of
+// another line. Rows that end with a line end are left as they are.
 void EndNewestLine(FrameWindow& window);
 
-// Writes the feed's code into the line's F word.
-void WriteFeed(std::string& line, int feed);
+// Writes the feed's code into the frame's F word.
+void WriteFeed(Frame& frame, int feed);
 
 // Sets the row's feed and writes its code into the row's F word. The row
 // keeps the feed as computed: braking further back starts from it, not from

@@ -1,19 +1,13 @@
 #pragma once
 
-#include <string_view>
 #include <utility>
-
-#include "format/frame.h"
 
 namespace h33 {
 
 // What both methods' look-ahead does with a next frame that has an F word
-// and no motion.
-
-// A feed-only frame (Frame::IsFeedOnly) is dropped whole, whatever other
-// words (N, S, T ...) it has. A frame with an M, L or G word stays and loses
-// only its F word, so that the stop before it is not hidden.
-inline bool IsFeedOnlyFrame(std::string_view line) { return Frame(line).IsFeedOnly(); }
+// and no motion: a feed-only frame (Frame::IsFeedOnly) is dropped whole,
+// whatever other words (N, S, T ...) it has; a frame with an M, L or G word
+// stays and loses only its F word, so that the stop before it is not hidden.
 
 // The feed of an F word on a line without motion goes on to the next motion
 // frame that has no F word of its own, and is written there. This is our

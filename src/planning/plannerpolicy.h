@@ -1,7 +1,6 @@
 #pragma once
 
-#include <string>
-
+#include "format/frame.h"
 #include "planning/braking.h"
 
 namespace h33 {
@@ -18,17 +17,17 @@ inline constexpr int kArcCoefficient_mm_s2 = 5;
 // An arc with a shorter chord cannot brake within itself: it runs at one feed.
 inline constexpr float kShortArcChord_mm = 100.0f;
 
-// How a method's frame texts carry feeds: coded in the H33 program, plain
-// mm/min in a PTP file until the frame leaves the planner.
+// How a method's frames carry feeds: coded in the H33 program, plain mm/min
+// in a PTP file until the frame leaves the planner.
 struct FeedWords {
-  // The feed (mm/min) of the line's F word; the line has one.
-  int (*read)(const std::string& line);
-  // Writes `feed_mm_min` into the line's F word (inserted if there is none).
-  // Only the text carries a code: the rules go on with the feed they
+  // The feed (mm/min) of the frame's F word; the frame has one.
+  int (*read)(const Frame& frame);
+  // Writes `feed_mm_min` into the frame's F word (inserted if there is
+  // none). Only the text carries a code: the rules go on with the feed they
   // assigned, not with what its code decodes to.
-  void (*write)(std::string& line, int feed_mm_min);
-  // Removes the line's F word.
-  void (*strip)(std::string& line);
+  void (*write)(Frame& frame, int feed_mm_min);
+  // Removes the frame's F word.
+  void (*strip)(Frame& frame);
 };
 
 // How the direction of an arc where it meets a straight frame is taken.

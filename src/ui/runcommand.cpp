@@ -162,9 +162,7 @@ void MainWindow::RunMethod(const QString& input) {
                      {Button::Yes});
         return;
       }
-      // The program just written must be there to be timed: no 0.00 minutes for a lost one.
-      const TimeCount time =
-          TimeCounter(*output, parameters.machine.acceleration_mm_s2).CountTime();
+      const TimeCount time = correction.WrittenTime();
       if (time.status != TimeCountStatus::kCounted) return ReportUncounted(*output, time);
       minutes = double{time.seconds} / 60;
       // The time is the written program's: named by it, as the command does.

@@ -16,7 +16,7 @@ TEST(ControlSums, AProgramThatReturnsExactlySumsToZero) {
   ControlSums sums;
   for (const char* move : {"X-681664", "X-955277", "X-934563", "X-824304", "X-884051",
                            "X+999999", "X+999999", "X+999999", "X+999999", "X+279863"}) {
-    sums.Add(std::string("N001G01") + move + "F0660\n");
+    sums.Add(Frame(std::string("N001G01") + move + "F0660\n"));
   }
   EXPECT_EQ(Printed(sums.X()), "      0.00");
   EXPECT_EQ(sums.X(), 0.0);
@@ -24,7 +24,7 @@ TEST(ControlSums, AProgramThatReturnsExactlySumsToZero) {
 
 TEST(ControlSums, ManySmallStepsDoNotDrift) {
   ControlSums sums;
-  for (int i = 0; i < 100000; ++i) sums.Add("N001X+000001Y-000001Z+000000\n");
+  for (int i = 0; i < 100000; ++i) sums.Add(Frame("N001X+000001Y-000001Z+000000\n"));
   EXPECT_EQ(Printed(sums.X()), "   1000.00");
   EXPECT_EQ(Printed(sums.Y()), "  -1000.00");
   EXPECT_EQ(Printed(sums.Z()), "      0.00");

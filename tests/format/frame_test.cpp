@@ -79,11 +79,24 @@ TEST(Frame, ClassesOfFrame) {
   EXPECT_FALSE(Frame("N000X\n").IsMotion());  // a bare letter is no word
 }
 
+// What the look-ahead drops whole: an F word, no X, Y, Z, M, L or G word,
+// and no modal G code read as a substring.
+TEST(FeedOnlyFrame, AnFWordAndNothingTheControllerActsOnBesides) {
+  constexpr std::string_view kFeedOnly[] = {"N000F0624\n", "N000F0000\n", "N005F0624S100T01\n",
+                                            "N005F0624X\n",  // a bare X is no motion
+                                            "N005F0624G\n", "N005F0624I+000100\n", "F0624"};
+  constexpr std::string_view kOthers[] = {"N005F0624M05\n", "N005F0624L001\n", "N005G40F0624\n",
+                                          "N005X+000100F0624\n", "N005Z+000100F0624\n", "N005M05\n",
+                                          "N005F\n", "N005FXF0624\n", "",
+                                          "N005GG03F0630\n",  // no G word, yet it states G03
+                                          "N005GG17F0630\n"};
+  for (const std::string_view line : kFeedOnly) EXPECT_TRUE(Frame(line).IsFeedOnly()) << line;
+  for (const std::string_view line : kOthers) EXPECT_FALSE(Frame(line).IsFeedOnly()) << line;
+}
+
 TEST(Frame, AssigningAgainForgetsTheOldWords) {
   Frame frame("N001G02X+000100I+000100F0660L001\n");
-  std::string edited = frame.Text();
-  ReplaceWord(edited, 'F', "0624");
-  frame.Assign(edited);
+  frame.Assign("N001G02X+000100I+000100F0624L001\n");
   EXPECT_EQ(frame.FeedText(), "0624");
   EXPECT_EQ(frame.Word('L'), "001");
   frame.Assign("N002M05\n");
@@ -92,6 +105,60 @@ TEST(Frame, AssigningAgainForgetsTheOldWords) {
   EXPECT_FALSE(frame.IsMotion());
   EXPECT_FALSE(frame.ArcOffsets().present);
   EXPECT_EQ(frame.Word('M'), "05");
+}
+
+// An edit through the frame must leave it as a fresh reading of the text the
+// word operations make: the planner edits frames and never reads them again.
+void ExpectFreshReading(const Frame& edited, const std::string& text) {
+  const Frame fresh(text);
+  EXPECT_EQ(edited.Text(), text);
+  for (char letter = 'A'; letter <= 'Z'; ++letter) {
+    EXPECT_EQ(edited.Word(letter), fresh.Word(letter)) << text << " " << letter;
+    EXPECT_EQ(edited.HasHiddenWord(letter), fresh.HasHiddenWord(letter)) << text << " " << letter;
+  }
+  EXPECT_TRUE(SameBits(edited.Move(), fresh.Move())) << text;
+  EXPECT_TRUE(SameBits(edited.ArcOffsets(), fresh.ArcOffsets())) << text;
+}
+
+TEST(Frame, EditsKeepTheReadingInStepWithTheText) {
+  struct Edit {
+    char letter;
+    const char* value;
+  };
+  // Longer and shorter values, an empty one (the word becomes bare), a
+  // missing word (inserted before L, '<' or the line end), a coordinate.
+  constexpr Edit kEdits[] = {{'F', "0624"}, {'F', "12345678"}, {'F', ""}, {'N', "7"},
+                             {'X', "-000050"}, {'S', "100"}, {'G', "03"}};
+  for (const std::string_view line : kLines) {
+    for (const Edit& edit : kEdits) {
+      Frame frame(line);
+      std::string text(line);
+      frame.SetWord(edit.letter, edit.value);
+      ReplaceWord(text, edit.letter, edit.value);
+      ExpectFreshReading(frame, text);
+      for (const long number : {5L, 1234L}) {
+        frame.SetH33Number(number);
+        WriteH33Number(text, number);
+        ExpectFreshReading(frame, text);
+      }
+    }
+  }
+}
+
+TEST(Frame, ALaterOccurrenceWithAValueIsAHiddenWord) {
+  EXPECT_TRUE(Frame("N1F0660X1F0700\n").HasHiddenWord('F'));
+  EXPECT_TRUE(Frame("N1FX1F0700\n").HasHiddenWord('F'));  // behind a bare F
+  EXPECT_FALSE(Frame("N1F0660X1F\n").HasHiddenWord('F'));
+  EXPECT_FALSE(Frame("N1F0660\n").HasHiddenWord('F'));
+}
+
+TEST(Frame, ModalCodesComeWithTheScan) {
+  const Frame frame("N1GG03G18X1G00\n");
+  EXPECT_TRUE(frame.Codes().States(3));
+  EXPECT_TRUE(frame.Codes().States(18));
+  EXPECT_TRUE(frame.Codes().States(0));
+  EXPECT_FALSE(frame.Codes().States(1));
+  EXPECT_FALSE(Frame("N1G2X1\n").Codes().Any());
 }
 
 }  // namespace

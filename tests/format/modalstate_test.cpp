@@ -76,13 +76,13 @@ TEST(ModalState, CodesReadAsNumbersTakeEffectInTheirOrder) {
 }
 
 TEST(ModalState, SingleStepsFollowTheLineRules) {
-  EXPECT_EQ(ModalState::ArcSenseAfter("N1G03G02\n", 3), 2);
-  EXPECT_EQ(ModalState::ArcSenseAfter("N1G03\n", 2), 3);
-  EXPECT_EQ(ModalState::ArcSenseAfter("N1G01X1\n", 0), 0);  // a value of the caller's own holds
-  EXPECT_EQ(ModalState::PlaneAfter("N1G19G18\n", Plane::XY), Plane::XZ);
-  EXPECT_EQ(ModalState::PlaneAfter("N1X1\n", Plane::YZ), Plane::YZ);
-  EXPECT_TRUE(ModalState::StatesInterpolation("N1G03X1\n"));
-  EXPECT_FALSE(ModalState::StatesInterpolation("N1G00G17G40X1\n"));
+  EXPECT_EQ(ModalState::ArcSenseAfter(ModalCodes("N1G03G02\n"), 3), 2);
+  EXPECT_EQ(ModalState::ArcSenseAfter(ModalCodes("N1G03\n"), 2), 3);
+  EXPECT_EQ(ModalState::ArcSenseAfter(ModalCodes("N1G01X1\n"), 0), 0);  // a value of the caller's own holds
+  EXPECT_EQ(ModalState::PlaneAfter(ModalCodes("N1G19G18\n"), Plane::XY), Plane::XZ);
+  EXPECT_EQ(ModalState::PlaneAfter(ModalCodes("N1X1\n"), Plane::YZ), Plane::YZ);
+  EXPECT_TRUE(ModalCodes("N1G03X1\n").StatesInterpolation());
+  EXPECT_FALSE(ModalCodes("N1G00G17G40X1\n").StatesInterpolation());
 }
 
 }  // namespace

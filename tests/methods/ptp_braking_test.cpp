@@ -9,7 +9,7 @@ namespace {
 
 const BrakingRules kRules = ConversionBrakingRules(TestMachine());
 
-WindowRow Row(std::string text, int feed, float length) { return {std::move(text), feed, length}; }
+WindowRow Row(std::string_view text, int feed, float length) { return {Frame(text), feed, length}; }
 
 TEST(BrakeWindow, LowersOnlyWhatCannotBrakeInTime) {
   // From 600 over 10 mm the machine brakes from 848 mm/min.
@@ -21,7 +21,7 @@ TEST(BrakeWindow, LowersOnlyWhatCannotBrakeInTime) {
   window[1] = Row("N1X1000F1000\n", 1000, 10);
   EXPECT_TRUE(BrakeWindow(window, 2, kRules, dialogs));
   EXPECT_EQ(window[1].feed, 848);
-  EXPECT_EQ(window[1].text, "N1X1000F0684\n");
+  EXPECT_EQ(window[1].frame.Text(), "N1X1000F0684\n");
   // A stop after 0.5 mm: 60·sqrt(5) = 134.
   FrameWindow stop{Row("%\n", 0, 0), Row("N1X50F1000\n", 1000, 0.5f), Row("N000F0000\n", 0, 0)};
   EXPECT_TRUE(BrakeWindow(stop, 2, kRules, dialogs));

@@ -119,7 +119,7 @@ TEST(ConversionInvariants, HoldOverALongGeneratedProgram) {
       const bool shielded = HasWord(previous, 'M') || HasWord(previous, 'S');
       if (!previous.empty() && !shielded) {
         const int next = HighestFeedOfCode(code);
-        const int allowed = IsShortArc({previous, 0, 0}, rules)
+        const int allowed = IsShortArc({Frame(previous), 0, 0}, rules)
                                 ? next
                                 : BrakingFeed(next, ReadCoordinates(previous).Chord(), rules);
         EXPECT_LE(DecodeFeed(ParseInt(previousCode)), std::max(allowed, next)) << previous << frame;

@@ -101,13 +101,12 @@ TEST(Circles, LimitIsTheExactFeedInTheLookAhead) {
   ScriptedDialogs dialogs;
   const RunParameters parameters = TestMachine();
   FrameTranslator translator(parameters, reader, dialogs);
-  std::string current = "%\n";
-  std::optional<std::string> next = "N1X1000F2000\n";
+  std::optional<Frame> next = Frame("N1X1000F2000\n");
+  ASSERT_TRUE(translator.TranslateFrame(Frame("%\n"), next));
+  Frame current = *next;
+  next = Frame("N2G02X1000Y-1000I0J1000\n");
   ASSERT_TRUE(translator.TranslateFrame(current, next));
-  current = *next;
-  next = "N2G02X1000Y-1000I0J1000\n";
-  ASSERT_TRUE(translator.TranslateFrame(current, next));
-  EXPECT_EQ(*next, "N2G02X1000Y-1000I0J1000F1341\n");
+  EXPECT_EQ(next->Text(), "N2G02X1000Y-1000I0J1000F1341\n");
 }
 
 TEST(Circles, ShortCircleTakesTheLowerFeedOfTheNextFrame) {

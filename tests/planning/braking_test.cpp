@@ -10,7 +10,7 @@ const BrakingRules kCorrection{.acceleration = 5, .floorFeed = 5, .arcChordLimit
 const BrakingRules kConversion{.acceleration = 5, .floorFeed = 30, .arcChordLimit = 100.0f,
                                .stopAtMOrS = true, .zeroFeedsAfterShortArc = true};
 
-WindowRow Row(std::string text, int feed, float length) { return {std::move(text), feed, length}; }
+WindowRow Row(std::string_view text, int feed, float length) { return {Frame(text), feed, length}; }
 
 TEST(BrakingFeed, SolvesForTheStartSpeedThatStillBrakesInTime) {
   EXPECT_EQ(BrakingFeed(240, 10.0f, kCorrection), 646);  // 60·sqrt(4² + 2·5·10)
@@ -31,9 +31,9 @@ TEST(BrakeBackward, LowersOnlyWhatCannotBrakeInTime) {
                      Row("N004X+001000F0624\n", 240, 10)};
   EXPECT_EQ(BrakeBackward(window, 4, kCorrection).result, BrakingOutcome::kBraked);
   EXPECT_EQ(window[3].feed, 305);
-  EXPECT_EQ(window[3].text, "N003X+000100F0630\n");
+  EXPECT_EQ(window[3].frame.Text(), "N003X+000100F0630\n");
   EXPECT_EQ(window[2].feed, 600);  // 673 is not lower
-  EXPECT_EQ(window[2].text, "N002X+001000F0660\n");
+  EXPECT_EQ(window[2].frame.Text(), "N002X+001000F0660\n");
 }
 
 TEST(BrakeBackward, ShortArcTakesTheSlowerFeedWhole) {
@@ -42,7 +42,7 @@ TEST(BrakeBackward, ShortArcTakesTheSlowerFeedWhole) {
                      Row("N003X+001000F0624\n", 240, 10)};
   EXPECT_EQ(BrakeBackward(window, 3, kCorrection).result, BrakingOutcome::kBraked);
   EXPECT_EQ(window[2].feed, 240);
-  EXPECT_EQ(window[2].text, "N002G02X+001000I+000500F0624\n");
+  EXPECT_EQ(window[2].frame.Text(), "N002G02X+001000I+000500F0624\n");
   EXPECT_EQ(window[1].feed, 600);  // 646 from 240 over 10 mm
 }
 

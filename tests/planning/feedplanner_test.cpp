@@ -16,8 +16,9 @@
 namespace h33 {
 namespace {
 
-int ReadPlainFeed(const std::string& line) { return ParseInt(ReadWord(line, 'F')); }
-void WritePlainFeed(std::string& line, int feed) { ReplaceWord(line, 'F', std::to_string(feed)); }
+int ReadPlainFeed(const Frame& frame) { return ParseInt(frame.FeedText()); }
+void WritePlainFeed(Frame& frame, int feed) { frame.SetWord('F', std::to_string(feed)); }
+void StripFeeds(Frame& frame) { frame.Rewrite(StripFeedWords); }
 
 // SpeedLimit 100 mm/min, FeedMax 1200 mm/min, acceleration 50 mm/s².
 PlannerPolicy Policy() {
@@ -28,7 +29,7 @@ PlannerPolicy Policy() {
                       .arcChordLimit = kShortArcChord_mm,
                       .stopAtMOrS = false,
                       .zeroFeedsAfterShortArc = false},
-          .feedWords = {ReadPlainFeed, WritePlainFeed, StripFeedWords},
+          .feedWords = {ReadPlainFeed, WritePlainFeed, StripFeeds},
           .tangent = TangentRule::kRadius,
           .roundTo3Decimals = false,
           .afterArcLimit = AfterArcLimit::kCarry,
@@ -45,15 +46,15 @@ struct PlannerCase {
 std::vector<std::string> Plan(const std::vector<std::string>& program) {
   std::deque<std::string> lines;
   for (const std::string& line : program) lines.push_back(line + "\n");
-  const auto read = [&lines]() -> std::optional<std::string> {
+  const auto read = [&lines]() -> std::optional<Frame> {
     if (lines.empty()) return std::nullopt;
-    std::string line = lines.front();
+    Frame frame(lines.front());
     lines.pop_front();
-    return line;
+    return frame;
   };
   FeedPlanner planner(Policy());
-  std::optional<std::string> current = read();
-  std::optional<std::string> next = read();
+  std::optional<Frame> current = read();
+  std::optional<Frame> next = read();
   while (current) {
     const BrakingOutcome outcome = planner.Plan(std::move(*current), next, read);
     if (outcome.result != BrakingOutcome::kBraked) return {"braking failed"};
@@ -62,7 +63,7 @@ std::vector<std::string> Plan(const std::vector<std::string>& program) {
   }
   std::vector<std::string> rows;
   for (const WindowRow& row : planner.Window()) {
-    std::string text = row.text;
+    std::string text = row.frame.Text();
     while (!text.empty() && text.back() == '\n') text.pop_back();
     rows.push_back(text + " | " + std::to_string(row.feed));
   }
