@@ -8,6 +8,7 @@
 #include "app/statisticsview.h"
 #include "format/fileinfo.h"
 #include "format/formatcheck.h"
+#include "format/frame.h"
 #include "format/lineio.h"
 #include "format/textformat.h"
 #include "fuzzing.h"
@@ -41,6 +42,22 @@ int ExaminedLines(std::string_view program) {
   return static_cast<int>(pieces.size()) - (reachedEnd ? 1 : 0);
 }
 
+// A method's pass feeds the check its own 198-character pieces: the check
+// finds what it finds in the file, in the same order.
+void CheckFedByAMethod(std::string_view program) {
+  std::vector<std::string> direct, fed;
+  MemorySource file(program);
+  ForEachH33Violation(file, FeedWordCheck::kChecked,
+                      [&](const FormatViolation& violation) { direct.push_back(DescribeViolation(violation)); });
+  MemorySource again(program);
+  LineReader reader(again);
+  FormatCheck check(FeedWordCheck::kChecked,
+                    [&](const FormatViolation& violation) { fed.push_back(DescribeViolation(violation)); });
+  for (std::string piece; reader.ReadLine(piece, kProgramLineLimit);) check.Take(Frame(piece));
+  Require(fed == direct, "the check fed a method's pieces finds what it finds in the file",
+          [&] { return Shown(program); });
+}
+
 void CheckViolations(std::string_view program, const std::vector<std::size_t>& chunks) {
   MemorySource whole(program);
   const int count = CheckH33Format(whole);
@@ -64,6 +81,7 @@ void CheckViolations(std::string_view program, const std::vector<std::size_t>& c
   MemorySource lone(macintosh);
   Require(CheckH33Format(lone) == count, "the check does not depend on the line ends");
   Require(visits == 0 || line <= ExaminedLines(program), "violations lie on examined lines");
+  CheckFedByAMethod(program);
 }
 
 void CheckStatistics(std::string_view program, const std::vector<std::size_t>& chunks,

@@ -24,6 +24,28 @@ constexpr const char* kNotRegular =
     "это не обычный файл (канал или устройство): программу из него нельзя прочитать несколько "
     "раз";
 
+// The feed words are left out: the conversion's input carries plain feeds.
+constexpr FeedWordCheck kRunInputFeedWords = FeedWordCheck::kSkipped;
+
+// The time of a regular file that opens, reads, passes the check and counts;
+// nothing for any other.
+std::optional<float> TimeOfCleanProgram(const std::filesystem::path& input,
+                                        int acceleration_mm_s2) {
+  std::error_code error;
+  // Before the open, which would wait for a FIFO's writer.
+  if (!std::filesystem::is_regular_file(input, error)) return std::nullopt;
+  const std::unique_ptr<FileSource> source = FileSource::Open(input);
+  if (!source) return std::nullopt;
+  bool violated = false;
+  FormatCheck check(kRunInputFeedWords, [&violated](const FormatViolation&) { violated = true; });
+  try {
+    const float seconds = TimeCounter(input, acceleration_mm_s2).CountTime(*source, nullptr, &check);
+    if (!violated) return seconds;
+  } catch (const RunError&) {
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 void ReportUnreadable(const std::filesystem::path& input, const std::string& reason,
@@ -52,8 +74,7 @@ bool CheckRunInput(const std::filesystem::path& input, Dialogs& dialogs) {
   }
   int violations = 0;
   try {
-    // The feed words are left out: the conversion's input carries plain feeds.
-    violations = CheckH33Format(*source, FeedWordCheck::kSkipped);
+    violations = CheckH33Format(*source, kRunInputFeedWords);
   } catch (const RunError& failure) {
     ReportUnreadable(input, failure.what(), dialogs);
     return false;
@@ -63,6 +84,15 @@ bool CheckRunInput(const std::filesystem::path& input, Dialogs& dialogs) {
     return false;
   }
   return true;
+}
+
+std::optional<TimeCount> CheckAndCountTime(const std::filesystem::path& input,
+                                           int acceleration_mm_s2, Dialogs& dialogs) {
+  if (const std::optional<float> seconds = TimeOfCleanProgram(input, acceleration_mm_s2)) {
+    return TimeCount{TimeCountStatus::kCounted, *seconds, {}};
+  }
+  if (!CheckRunInput(input, dialogs)) return std::nullopt;
+  return TimeCounter(input, acceleration_mm_s2).CountTime();
 }
 
 }  // namespace h33

@@ -38,13 +38,15 @@ int RunTime(std::string file, const TimeOptions& options, CliStreams& streams) {
   const std::string shown = file;
   if (!streams.files.TakeInput(file, streams.err)) return kExitBadInput;
   ConsoleDialogs dialogs(streams.out, streams.err);
-  if (!CheckRunInput(PathFromText(file), dialogs)) return kExitBadInput;
-  const TimeCount time = TimeCounter(PathFromText(file), options.acceleration).CountTime();
-  if (time.status != TimeCountStatus::kCounted) {
-    ReportUncounted(PathFromText(file), time, streams.err);
+  const std::optional<TimeCount> time =
+      CheckAndCountTime(PathFromText(file), options.acceleration, dialogs);
+  if (!time) return kExitBadInput;
+  if (time->status != TimeCountStatus::kCounted) {
+    ReportUncounted(PathFromText(file), *time, streams.err);
     return kExitBadInput;
   }
-  streams.out << (options.json ? TimeJson(shown, time.seconds) : TimeMessage(time.seconds)) << '\n';
+  streams.out << (options.json ? TimeJson(shown, time->seconds) : TimeMessage(time->seconds))
+              << '\n';
   return kExitOk;
 }
 

@@ -1,12 +1,15 @@
 #include "format/formatcheck.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <cstdint>
 #include <limits>
 #include <memory>
 #include <string_view>
+#include <utility>
 
+#include "format/frame.h"
 #include "format/lineio.h"
 #include "format/pathtext.h"
 #include "format/textformat.h"
@@ -58,9 +61,37 @@ class FirstOccurrences {
   std::array<std::uint32_t, 128> at_;
 };
 
-void CheckLine(std::string_view line, long number, FeedWordCheck feedWords,
+constexpr std::array<bool, 256> kForbiddenTable = [] {
+  std::array<bool, 256> table{};
+  for (const char c : kForbiddenCharacters) table[static_cast<unsigned char>(c)] = true;
+  return table;
+}();
+
+bool HasForbiddenCharacter(std::string_view line) {
+  return std::any_of(line.begin(), line.end(),
+                     [](char c) { return kForbiddenTable[static_cast<unsigned char>(c)]; });
+}
+
+// A frame read already knows its words; the forbidden characters are looked
+// for one by one only in a line that has any.
+class FrameOccurrences {
+ public:
+  explicit FrameOccurrences(const Frame& frame)
+      : frame_(frame), anyForbidden_(HasForbiddenCharacter(frame.Text())) {}
+
+  bool Contains(char c) const {
+    return anyForbidden_ && frame_.Text().find(c) != std::string::npos;
+  }
+  std::string_view Word(char letter) const { return frame_.Word(letter); }
+
+ private:
+  const Frame& frame_;
+  bool anyForbidden_;
+};
+
+template <typename Occurrences>
+void CheckLine(const Occurrences& first, long number, FeedWordCheck feedWords,
                const ViolationVisitor& visit) {
-  const FirstOccurrences first(line);
   const auto report = [&](ViolationKind kind, char what, std::size_t length = 0) {
     visit(FormatViolation{number, kind, what, length});
   };
@@ -88,16 +119,56 @@ void CheckLine(std::string_view line, long number, FeedWordCheck feedWords,
 
 void ForEachH33Violation(ByteSource& source, FeedWordCheck feedWords, const ViolationVisitor& visit) {
   LineReader reader(source);
-  std::string line;
-  long number = 0;
-  bool lineStarts = true;
+  FormatCheck check(feedWords, visit);
   // A piece that runs into the end of the file is an unterminated last line:
   // it is left unexamined.
-  while (reader.ReadLine(line, kCheckLineLimit) && !reader.AtEof()) {
-    if (lineStarts) ++number;
-    lineStarts = line.back() == '\n';
-    CheckLine(line, number, feedWords, visit);
+  for (std::string line; reader.ReadLine(line, kCheckLineLimit) && !reader.AtEof();) {
+    check.Take(line);
   }
+}
+
+// A piece is complete at its line feed or at the limit, as a read of the
+// check's length ends; what is left at the end of the input ran into it.
+void FormatCheck::Take(const Frame& frame) {
+  const std::string& text = frame.Text();
+  // A whole line of the check's length is one of its pieces, read already.
+  if (pending_.empty() && text.size() <= kCheckLineLimit && text.ends_with('\n')) {
+    NumberPiece(text);
+    CheckLine(FrameOccurrences(frame), number_, feedWords_, visit_);
+    return;
+  }
+  Take(std::string_view(text));
+}
+
+void FormatCheck::Take(std::string_view piece) {
+  while (!piece.empty()) {
+    const std::size_t room = kCheckLineLimit - pending_.size();
+    const std::size_t lineFeed = piece.substr(0, room).find('\n');
+    const std::size_t taken =
+        lineFeed == std::string_view::npos ? std::min(room, piece.size()) : lineFeed + 1;
+    const std::string_view part = piece.substr(0, taken);
+    piece.remove_prefix(taken);
+    if (lineFeed == std::string_view::npos && taken < room) {
+      pending_.append(part);
+    } else if (pending_.empty()) {
+      CheckPiece(part);
+    } else {
+      pending_.append(part);
+      CheckPiece(pending_);
+      pending_.clear();
+    }
+  }
+}
+
+void FormatCheck::CheckPiece(std::string_view line) {
+  NumberPiece(line);
+  CheckLine(FirstOccurrences(line), number_, feedWords_, visit_);
+}
+
+// The pieces of a long line share its number.
+void FormatCheck::NumberPiece(std::string_view line) {
+  if (lineStarts_) ++number_;
+  lineStarts_ = line.back() == '\n';
 }
 
 std::optional<FormatViolation> FindPlainFeed(ByteSource& source) {

@@ -5,8 +5,10 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "format/bytesource.h"
+#include "format/frame.h"
 
 namespace h33 {
 
@@ -35,6 +37,32 @@ using ViolationVisitor = std::function<void(const FormatViolation&)>;
 // last line only when it ends with a line feed. Throws IoError when the
 // source fails part way.
 void ForEachH33Violation(ByteSource& source, FeedWordCheck feedWords, const ViolationVisitor& visit);
+
+// The same check fed the lines as a method's reader takes them (pieces of at
+// most 198 characters, every line end a LF), for a method that checks the
+// format in its own pass over the file: the check cuts them into its own
+// 127-character pieces and finds what ForEachH33Violation finds in the file.
+class FormatCheck {
+ public:
+  FormatCheck(FeedWordCheck feedWords, ViolationVisitor visit)
+      : feedWords_(feedWords), visit_(std::move(visit)) {}
+
+  void Take(std::string_view piece);
+  // The same for a piece read already.
+  void Take(const Frame& piece);
+
+ private:
+  void CheckPiece(std::string_view line);
+  void NumberPiece(std::string_view line);
+
+  FeedWordCheck feedWords_;
+  ViolationVisitor visit_;
+  // The check's piece being filled; what is left at the end is a last line
+  // without its end, which the check leaves alone.
+  std::string pending_;
+  long number_ = 0;
+  bool lineStarts_ = true;
+};
 
 // The first F word whose value is no four-digit feed code (a PTP tape's
 // F300), if any. Throws IoError when the source fails part way.

@@ -20,13 +20,15 @@ TimeCount TimeCounter::CountTime(TimeCountObserver* observer) {
   }
 }
 
-float TimeCounter::CountTime(ByteSource& source, TimeCountObserver* observer) {
+float TimeCounter::CountTime(ByteSource& source, TimeCountObserver* observer,
+                             FormatCheck* check) {
   // A line longer than a read is timed as the frames its pieces make.
   ProgramLineReader reader(source, ProgramLineReader::LongLines::kInPieces);
   FrameTimer timer(acceleration_mm_s2_, observer);
   Frame frame;
   for (std::string line; reader.ReadLine(line);) {
     frame.Assign(line);
+    if (check) check->Take(frame);
     timer.Take(frame);
   }
   return timer.Finish();

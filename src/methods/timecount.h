@@ -4,6 +4,7 @@
 #include <string>
 
 #include "format/bytesource.h"
+#include "format/formatcheck.h"
 #include "methods/timecountobserver.h"
 
 namespace h33 {
@@ -33,8 +34,10 @@ class TimeCounter {
 
   // The same walk over any byte source, in seconds. Throws IoError when the
   // source fails, ProgramRefusal for a move at a code that is no feed or for
-  // bytes no program text holds.
-  float CountTime(ByteSource& source, TimeCountObserver* observer = nullptr);
+  // bytes no program text holds. A format check, when given, is fed every
+  // line read: the check and the count in one pass.
+  float CountTime(ByteSource& source, TimeCountObserver* observer = nullptr,
+                  FormatCheck* check = nullptr);
 
  private:
   std::filesystem::path fileName_;

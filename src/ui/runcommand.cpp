@@ -132,7 +132,6 @@ void MainWindow::RunSelectedMethod() {
 
 void MainWindow::RunMethod(const QString& input) {
   const std::filesystem::path inputName = ToPath(input);
-  if (!CheckRunInput(inputName, dialogs_)) return;
   RunParameters parameters = CollectRunParameters(inputName);
   outputFileName_.clear();
 
@@ -140,6 +139,7 @@ void MainWindow::RunMethod(const QString& input) {
   double minutes = 0;
   std::optional<BusyCursor> busy;
   if (method == MethodTab::kPtpToUp || method == MethodTab::kUpToUp) {
+    if (!CheckRunInput(inputName, dialogs_)) return;
     // A feed code has four digits: a run that would need more is refused
     // before anything is asked or written.
     if (!CheckConversionParameters(parameters, dialogs_)) return;
@@ -172,12 +172,13 @@ void MainWindow::RunMethod(const QString& input) {
     }
   } else {
     busy.emplace();
+    const std::optional<TimeCount> time =
+        CheckAndCountTime(inputName, parameters.machine.acceleration_mm_s2, dialogs_);
+    if (!time) return;
     outputFileName_ = input;
-    const TimeCount time =
-        TimeCounter(inputName, parameters.machine.acceleration_mm_s2).CountTime();
-    if (time.status != TimeCountStatus::kCounted) return ReportUncounted(inputName, time);
-    dialogs_.Ask(DialogKind::Confirmation, TimeMessage(time.seconds), {Button::Ok});
-    minutes = double{time.seconds} / 60;
+    if (time->status != TimeCountStatus::kCounted) return ReportUncounted(inputName, *time);
+    dialogs_.Ask(DialogKind::Confirmation, TimeMessage(time->seconds), {Button::Ok});
+    minutes = double{time->seconds} / 60;
   }
 
   if (showStatistics->isChecked()) {

@@ -4,6 +4,8 @@
 #include <vector>
 
 #include "format/formatcheck.h"
+#include "format/frame.h"
+#include "format/lineio.h"
 #include "tempdir.h"
 
 namespace h33 {
@@ -87,6 +89,34 @@ TEST(CheckH33Format, LongLinesAreReadInPiecesThatShareTheLineNumber) {
   EXPECT_EQ(listing[7], "строка 1: недопустимый символ .");
   EXPECT_EQ(listing[8], "строка 2: недопустимый символ ;");
   EXPECT_EQ(Count(std::string(1000, '.') + "\n"), 8);
+}
+
+// A method's pass feeds the check its own pieces, of other lengths: the
+// check cuts them anew and finds what it finds in the file.
+TEST(CheckH33Format, FedAMethodsPiecesItFindsWhatItFindsInTheFile) {
+  const std::string full = "N001X+1" + std::string(120, 'A');
+  const std::vector<std::string> programs = {
+      std::string(1000, '.') + "\nN2;\n", "N001X+1\nN002X+1", full, full + "X", full + ".\n",
+      "N1" + std::string(195, 'A') + "D1\n" + std::string(250, ';') + "H2\nN3X+1",
+      "N1X+1.0\nN2F(1)\nN3D1H2\"\nN4G123\n"};
+  for (const std::string& program : programs) {
+    std::vector<std::string> fed;
+    FormatCheck check(FeedWordCheck::kChecked, [&fed](const FormatViolation& violation) {
+      fed.push_back(DescribeViolation(violation));
+    });
+    // Lines in pieces of at most 198 characters, as the methods read and
+    // parse them, and bytes one by one.
+    MemorySource source(program);
+    LineReader reader(source);
+    for (std::string piece; reader.ReadLine(piece, kProgramLineLimit);) check.Take(Frame(piece));
+    EXPECT_EQ(fed, Listing(program)) << program;
+    fed.clear();
+    FormatCheck byCharacter(FeedWordCheck::kChecked, [&fed](const FormatViolation& violation) {
+      fed.push_back(DescribeViolation(violation));
+    });
+    for (const char c : program) byCharacter.Take(std::string_view(&c, 1));
+    EXPECT_EQ(fed, Listing(program)) << program;
+  }
 }
 
 TEST(CheckH33Format, GarbageBytesAreCountedWithoutHarm) {
