@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <optional>
 
 namespace h33 {
 namespace {
@@ -55,11 +56,28 @@ long long ReadMillionths(std::string_view text) {
   return negative ? -value : value;
 }
 
+// A program's coordinate is a sign and a few digits: read at once, in range.
+std::optional<long long> ReadWholeMillionths(std::string_view text) {
+  constexpr std::size_t kMostDigits = 12;  // below the limit of 4·10^12
+  std::size_t at = 0;
+  const bool negative = at < text.size() && text[at] == '-';
+  if (at < text.size() && (text[at] == '+' || text[at] == '-')) ++at;
+  const std::size_t first = at;
+  long long whole = 0;
+  for (; at < text.size() && text[at] >= '0' && text[at] <= '9'; ++at) {
+    if (at - first == kMostDigits) return std::nullopt;
+    whole = whole * 10 + (text[at] - '0');
+  }
+  if (at == first || (at < text.size() && text[at] == '.')) return std::nullopt;
+  return (negative ? -whole : whole) * kScale;
+}
+
 }  // namespace
 
 void DecimalSum::Add(std::string_view text) {
+  const std::optional<long long> whole = ReadWholeMillionths(text);
   // Both terms lie within the limit, so their sum stays within the range.
-  millionths_ = Saturate(millionths_ + ReadMillionths(text));
+  millionths_ = Saturate(millionths_ + (whole ? *whole : ReadMillionths(text)));
 }
 
 double DecimalSum::Value() const {

@@ -123,7 +123,7 @@ void ForEachH33Violation(ByteSource& source, FeedWordCheck feedWords, const Viol
   // A piece that runs into the end of the file is an unterminated last line:
   // it is left unexamined.
   for (std::string line; reader.ReadLine(line, kCheckLineLimit) && !reader.AtEof();) {
-    check.Take(line);
+    check.TakeCheckPiece(line);
   }
 }
 
@@ -151,16 +151,16 @@ void FormatCheck::Take(std::string_view piece) {
     if (lineFeed == std::string_view::npos && taken < room) {
       pending_.append(part);
     } else if (pending_.empty()) {
-      CheckPiece(part);
+      TakeCheckPiece(part);
     } else {
       pending_.append(part);
-      CheckPiece(pending_);
+      TakeCheckPiece(pending_);
       pending_.clear();
     }
   }
 }
 
-void FormatCheck::CheckPiece(std::string_view line) {
+void FormatCheck::TakeCheckPiece(std::string_view line) {
   NumberPiece(line);
   CheckLine(FirstOccurrences(line), number_, feedWords_, visit_);
 }

@@ -50,9 +50,10 @@ class FormatCheck {
   void Take(std::string_view piece);
   // The same for a piece read already.
   void Take(const Frame& piece);
+  // One of the check's own pieces, as a read of kCheckLineLimit gives it.
+  void TakeCheckPiece(std::string_view line);
 
  private:
-  void CheckPiece(std::string_view line);
   void NumberPiece(std::string_view line);
 
   FeedWordCheck feedWords_;

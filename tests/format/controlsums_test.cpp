@@ -40,6 +40,13 @@ TEST(DecimalSum, ReadsTextsAsParseDoubleDoesButExactly) {
   }
   // 12.5 − 0.5 + 5 + 1, the rest no number; the seventh decimal is dropped.
   EXPECT_EQ(mixed.Value(), 18.000001);
+  DecimalSum whole;
+  for (const char* text : {"+000100", "-000250 ", " +7", "-", "12 34", "999999999999",
+                           "-999999999999", "0000000000000000000003"}) {
+    whole.Add(text);
+  }
+  // 100 − 250 + 7 + 12, twelve nines and back, and 3 behind many zeros.
+  EXPECT_EQ(whole.Value(), -128.0);
 }
 
 TEST(DecimalSum, GarbageSaturatesInsteadOfOverflowing) {
