@@ -159,11 +159,12 @@ std::optional<InfoTime> CountInfoTime(const std::string& file, const InfoOptions
 int RunInfo(std::string file, const InfoOptions& options, CliStreams& streams) {
   const std::string shown = file;
   if (!streams.files.TakeInput(file, streams.err)) return kExitBadInput;
-  ProgramStatistics statistics;
-  if (GetFileInformation(PathFromText(file), options.feedMax, statistics) != 0) {
+  std::optional<ProgramStatistics> read = GetFileInformation(PathFromText(file), options.feedMax);
+  if (!read) {
     ReportCannotOpen(PathFromText(file), streams.err);
     return kExitBadInput;
   }
+  ProgramStatistics& statistics = *read;
   if (file != shown) {
     statistics.informationText = CopiedInputInformation(shown, PathFromText(file));
   }

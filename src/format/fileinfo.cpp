@@ -265,19 +265,18 @@ std::string FileInformationText(const std::filesystem::path& path, const FileSta
       AsctimeText(stamp.accessed).c_str());
 }
 
-int GetFileInformation(const std::filesystem::path& path, double feedMax,
-                       ProgramStatistics& statistics) {
+std::optional<ProgramStatistics> GetFileInformation(const std::filesystem::path& path,
+                                                    double feedMax) {
   // The times as they were before this reading: opening the file may count
   // as an access (it does under Wine).
   const FileStamp stamp = ReadFileStamp(path);
   const auto source = FileSource::Open(path);
-  if (!source) return -1;
+  if (!source) return std::nullopt;
   const std::optional<int> violations = CheckH33Format(path);
-  if (!violations) return -1;
-  ProgramStatistics collected = CollectStatistics(*source, feedMax, *violations);
-  collected.informationText = FileInformationText(path, stamp);
-  statistics = std::move(collected);
-  return 0;
+  if (!violations) return std::nullopt;
+  ProgramStatistics statistics = CollectStatistics(*source, feedMax, *violations);
+  statistics.informationText = FileInformationText(path, stamp);
+  return statistics;
 }
 
 }  // namespace h33

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <ctime>
 #include <filesystem>
+#include <optional>
 #include <string>
 
 #include "format/bytesource.h"
@@ -51,10 +52,10 @@ std::string AsctimeText(const std::tm& time);
 // time. The path is kept whole, however long.
 std::string FileInformationText(const std::filesystem::path& path, const FileStamp& stamp);
 
-// Fills `statistics` from the file and returns 0; −1 when the file cannot be
-// opened, the record then left as it was (as it is when IoError is thrown).
-// Nothing is printed: callers report with CannotOpenForReadingText.
-int GetFileInformation(const std::filesystem::path& path, double feedMax,
-                       ProgramStatistics& statistics);
+// The file's statistics; none when the file cannot be opened. Throws
+// IoError when reading fails part way. Nothing is printed: callers report
+// with CannotOpenForReadingText.
+std::optional<ProgramStatistics> GetFileInformation(const std::filesystem::path& path,
+                                                    double feedMax);
 
 }  // namespace h33

@@ -61,10 +61,6 @@ const FileFilter kFileFilters[] = {
     {"All files (*.*)", "*.*", "*"},
 };
 
-// Fallbacks of the parameter fields when they read as 0.
-constexpr int kSpeedLimitFallback = 20;
-constexpr int kFeedMaxFallback = 240;
-constexpr int kAccelerationFallback = 5;
 // The folders read, the model sorts them and the tree lays them out later.
 constexpr int kDirectorySettleMs = 100;
 
@@ -82,15 +78,12 @@ QLineEdit* AddField(QWidget* parent, const char* name, QRect bounds) {
 }
 
 void Normalise(QLineEdit* field, int fallback) {
-  long long value = ReadParameterField(field->text().toStdString());
-  if (value < 0) value = -value;
-  const bool restored = value == 0;
-  if (restored) value = fallback;
-  const QString text = QString::number(value);
+  const FieldValue value = NormaliseField(field->text().toStdString(), fallback);
+  const QString text = QString::fromStdString(value.text);
   if (field->text() != text) field->setText(text);
   // A value put back in place of a cleared field is selected, so that what
   // is typed next replaces it: clearing 5 and typing 30 gives 30, not 530.
-  if (restored) field->selectAll();
+  if (value.restored) field->selectAll();
 }
 
 bool IsUserVolume(const QStorageInfo& volume) {
@@ -145,78 +138,80 @@ MainWindow::MainWindow(Dialogs& dialogs, const QString& startDirectory, QWidget*
   BuildMethodPane();
   SetDirectory(QDir(startDirectory).absolutePath());
 
-  refreshTimer = new QTimer(this);
-  refreshTimer->setInterval(10000);
-  connect(refreshTimer, &QTimer::timeout, this, &MainWindow::RefreshFileList);
-  refreshTimer->start();
+  refreshTimer_ = new QTimer(this);
+  refreshTimer_->setObjectName("refreshTimer");
+  refreshTimer_->setInterval(10000);
+  connect(refreshTimer_, &QTimer::timeout, this, &MainWindow::RefreshFileList);
+  refreshTimer_->start();
   ApplyStartDefaults();
-  exitButton->setFocus();
+  exitButton_->setFocus();
 }
 
 void MainWindow::BuildFilePane() {
-  driveChoice = new QComboBox(this);
-  driveChoice->setObjectName("driveChoice");
-  driveChoice->setGeometry(0, 0, 249, 22);
+  driveChoice_ = new QComboBox(this);
+  driveChoice_->setObjectName("driveChoice");
+  driveChoice_->setGeometry(0, 0, 249, 22);
 
   directoryModel_ = new QFileSystemModel(this);
   directoryModel_->setFilter(QDir::Dirs | QDir::NoDotAndDotDot | QDir::Drives);
-  directoryTree = new QTreeView(this);
-  directoryTree->setObjectName("directoryTree");
-  directoryTree->setGeometry(0, 32, 249, 321);
-  directoryTree->setModel(directoryModel_);
-  directoryTree->setHeaderHidden(true);
+  directoryTree_ = new QTreeView(this);
+  directoryTree_->setObjectName("directoryTree");
+  directoryTree_->setGeometry(0, 32, 249, 321);
+  directoryTree_->setModel(directoryModel_);
+  directoryTree_->setHeaderHidden(true);
   for (int column = 1; column < directoryModel_->columnCount(); ++column) {
-    directoryTree->hideColumn(column);
+    directoryTree_->hideColumn(column);
   }
   // As wide as its names: a deep folder scrolls into sight instead of being
   // cut off past the pane's edge.
-  directoryTree->header()->setStretchLastSection(false);
-  directoryTree->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+  directoryTree_->header()->setStretchLastSection(false);
+  directoryTree_->header()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
 
-  fileFilterChoice = new QComboBox(this);
-  fileFilterChoice->setObjectName("fileFilterChoice");
-  fileFilterChoice->setGeometry(256, 0, 233, 24);
-  for (const FileFilter& filter : kFileFilters) fileFilterChoice->addItem(filter.caption);
+  fileFilterChoice_ = new QComboBox(this);
+  fileFilterChoice_->setObjectName("fileFilterChoice");
+  fileFilterChoice_->setGeometry(256, 0, 233, 24);
+  for (const FileFilter& filter : kFileFilters) fileFilterChoice_->addItem(filter.caption);
 
-  fileList = new FileList(this);
-  fileList->setObjectName("fileList");
-  fileList->setGeometry(256, 32, 233, 289);
-  fileList->setContextMenuPolicy(Qt::CustomContextMenu);
+  fileList_ = new FileList(this);
+  fileList_->setObjectName("fileList");
+  fileList_->setGeometry(256, 32, 233, 289);
+  fileList_->setContextMenuPolicy(Qt::CustomContextMenu);
 
-  fileNameField = new QLineEdit("*.up", this);
-  fileNameField->setObjectName("fileNameField");
-  fileNameField->setGeometry(256, 328, 233, 24);
+  fileNameField_ = new QLineEdit("*.up", this);
+  fileNameField_->setObjectName("fileNameField");
+  fileNameField_->setGeometry(256, 328, 233, 24);
 
-  fileMenu = new QMenu(this);
-  connect(fileMenu->addAction("Блокнот"), &QAction::triggered, this, &MainWindow::EditSelectedFile);
-  connect(fileMenu->addAction("Проверка УП на формат H33"), &QAction::triggered, this,
+  fileMenu_ = new QMenu(this);
+  fileMenu_->setObjectName("fileMenu");
+  connect(fileMenu_->addAction("Блокнот"), &QAction::triggered, this, &MainWindow::EditSelectedFile);
+  connect(fileMenu_->addAction("Проверка УП на формат H33"), &QAction::triggered, this,
           &MainWindow::CheckSelectedFileFormat);
-  connect(fileMenu->addAction("Обновить"), &QAction::triggered, this, &MainWindow::RefreshFileList);
-  connect(fileMenu->addAction("Удалить файл"), &QAction::triggered, this,
+  connect(fileMenu_->addAction("Обновить"), &QAction::triggered, this, &MainWindow::RefreshFileList);
+  connect(fileMenu_->addAction("Удалить файл"), &QAction::triggered, this,
           &MainWindow::DeleteSelectedFile);
-  connect(fileMenu->addAction("Просмотр"), &QAction::triggered, this, &MainWindow::ViewSelectedFile);
+  connect(fileMenu_->addAction("Просмотр"), &QAction::triggered, this, &MainWindow::ViewSelectedFile);
   // Last, so that the commands keep the places users know them by.
-  connect(fileMenu->addAction("Проверка торможения"), &QAction::triggered, this,
+  connect(fileMenu_->addAction("Проверка торможения"), &QAction::triggered, this,
           &MainWindow::CheckSelectedFileBraking);
-  connect(fileList, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
-    fileMenu->popup(fileList->viewport()->mapToGlobal(at));
+  connect(fileList_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+    fileMenu_->popup(fileList_->viewport()->mapToGlobal(at));
   });
 
   masks_ = QStringList{kFileFilters[0].mask};
   LoadDrives();
-  connect(driveChoice, &QComboBox::activated, this, &MainWindow::OpenDrive);
-  connect(directoryTree->selectionModel(), &QItemSelectionModel::currentChanged, this,
+  connect(driveChoice_, &QComboBox::activated, this, &MainWindow::OpenDrive);
+  connect(directoryTree_->selectionModel(), &QItemSelectionModel::currentChanged, this,
           &MainWindow::OpenCurrentDirectory);
   connect(directoryModel_, &QFileSystemModel::directoryLoaded, this, &MainWindow::KeepDirectoryInSight);
   directorySettle_ = new QTimer(this);
   directorySettle_->setSingleShot(true);
   directorySettle_->setInterval(kDirectorySettleMs);
   connect(directorySettle_, &QTimer::timeout, this, &MainWindow::ScrollToDirectory);
-  connect(fileFilterChoice, &QComboBox::currentIndexChanged, this,
+  connect(fileFilterChoice_, &QComboBox::currentIndexChanged, this,
           &MainWindow::ApplyFileFilter);
   // The current row is no choice of the user's: the list moves it to the
   // first file whenever it takes the focus, a popup closing included.
-  connect(fileList, &QListWidget::itemSelectionChanged, this, &MainWindow::ShowSelectedFileName);
+  connect(fileList_, &QListWidget::itemSelectionChanged, this, &MainWindow::ShowSelectedFileName);
 }
 
 void MainWindow::BuildMethodPane() {
@@ -228,40 +223,40 @@ void MainWindow::BuildMethodPane() {
   AddLabel(this, "появились затруднения или вопросы ->", {512, 24, 238, 13})
       ->setFont(WindowFont(11, true));
 
-  helpButton = new QPushButton(style()->standardIcon(QStyle::SP_MessageBoxQuestion), "Помошь ?", this);
-  helpButton->setObjectName("helpButton");
-  helpButton->setGeometry(752, 0, 113, 41);
-  helpButton->setFont(WindowFont(13, true));
-  connect(helpButton, &QPushButton::clicked, this, &MainWindow::ShowAboutWindow);
+  helpButton_ = new QPushButton(style()->standardIcon(QStyle::SP_MessageBoxQuestion), "Помошь ?", this);
+  helpButton_->setObjectName("helpButton");
+  helpButton_->setGeometry(752, 0, 113, 41);
+  helpButton_->setFont(WindowFont(13, true));
+  connect(helpButton_, &QPushButton::clicked, this, &MainWindow::ShowAboutWindow);
 
-  exitButton = new QPushButton("Выход", this);
-  exitButton->setObjectName("exitButton");
-  exitButton->setGeometry(928, 0, 73, 41);
-  connect(exitButton, &QPushButton::clicked, this, &MainWindow::ExitProgram);
+  exitButton_ = new QPushButton("Выход", this);
+  exitButton_->setObjectName("exitButton");
+  exitButton_->setGeometry(928, 0, 73, 41);
+  connect(exitButton_, &QPushButton::clicked, this, &MainWindow::ExitProgram);
 
   // The tab strip only enables and disables: its controls show under every tab.
   auto* tabStrip = new QFrame(this);
   tabStrip->setObjectName("tabStrip");
   tabStrip->setGeometry(496, 48, 505, 305);
   tabStrip->setFrameStyle(QFrame::StyledPanel | QFrame::Raised);
-  methodTabs = new QTabBar(tabStrip);
-  methodTabs->setObjectName("methodTabs");
-  methodTabs->setFont(WindowFont(11, true));
-  methodTabs->setExpanding(false);
-  methodTabs->addTab("Преобразование: Ptp - > up");
-  methodTabs->addTab("Корректировка: Up -> Up");
-  methodTabs->addTab("Время выполнения УП");
-  methodTabs->setGeometry(0, 0, 505, 26);
+  methodTabs_ = new QTabBar(tabStrip);
+  methodTabs_->setObjectName("methodTabs");
+  methodTabs_->setFont(WindowFont(11, true));
+  methodTabs_->setExpanding(false);
+  methodTabs_->addTab("Преобразование: Ptp - > up");
+  methodTabs_->addTab("Корректировка: Up -> Up");
+  methodTabs_->addTab("Время выполнения УП");
+  methodTabs_->setGeometry(0, 0, 505, 26);
 
   auto* machineCaption = AddLabel(tabStrip, "Выберите оборудование ...", {184, 40, 202, 16});
   machineCaption->setFont(WindowFont(13, true));
   machineCaption->setStyleSheet("color: #000080");
   machineCaption->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  machineChoice = new QComboBox(tabStrip);
-  machineChoice->setObjectName("machineChoice");
-  machineChoice->setGeometry(392, 32, 97, 24);
+  machineChoice_ = new QComboBox(tabStrip);
+  machineChoice_->setObjectName("machineChoice");
+  machineChoice_->setGeometry(392, 32, 97, 24);
   for (const MachinePreset& preset : kMachinePresets) {
-    machineChoice->addItem(QString::fromUtf8(preset.name.data(), preset.name.size()));
+    machineChoice_->addItem(QString::fromUtf8(preset.name.data(), preset.name.size()));
   }
 
   auto* group = new QGroupBox("Параметры расчета .....", tabStrip);
@@ -276,73 +271,87 @@ void MainWindow::BuildMethodPane() {
   bevel->setGeometry(8, 112, 473, 9);
   bevel->setFrameStyle(QFrame::HLine | QFrame::Sunken);
 
-  numberingGroup = new QGroupBox("Нумерация кадров....", group);
-  numberingGroup->setObjectName("numberingGroup");
-  numberingGroup->setGeometry(8, 120, 353, 49);
-  h33Numbering = new QRadioButton("Н33 (max 999)", numberingGroup);
-  h33Numbering->setGeometry(8, 20, 168, 20);
-  freeNumbering = new QRadioButton("свободная (max 30000)", numberingGroup);
-  freeNumbering->setGeometry(180, 20, 168, 20);
-  h33Numbering->setChecked(true);
+  numberingGroup_ = new QGroupBox("Нумерация кадров....", group);
+  numberingGroup_->setObjectName("numberingGroup");
+  numberingGroup_->setGeometry(8, 120, 353, 49);
+  h33Numbering_ = new QRadioButton("Н33 (max 999)", numberingGroup_);
+  h33Numbering_->setObjectName("h33Numbering");
+  h33Numbering_->setGeometry(8, 20, 168, 20);
+  freeNumbering_ = new QRadioButton("свободная (max 30000)", numberingGroup_);
+  freeNumbering_->setObjectName("freeNumbering");
+  freeNumbering_->setGeometry(180, 20, 168, 20);
+  h33Numbering_->setChecked(true);
 
-  restoreAfterArc = new QCheckBox("Восстанавливать скорость после круг. интерполяции", group);
-  restoreAfterArc->setObjectName("restoreAfterArc");
-  restoreAfterArc->setGeometry(8, 176, 377, 17);
-  showStatistics = new QCheckBox("Выводить окно статистики ...", group);
-  showStatistics->setObjectName("showStatistics");
-  showStatistics->setGeometry(8, 200, 185, 17);
-  showStatistics->setFont(WindowFont(11));
+  restoreAfterArc_ = new QCheckBox("Восстанавливать скорость после круг. интерполяции", group);
+  restoreAfterArc_->setObjectName("restoreAfterArc");
+  restoreAfterArc_->setGeometry(8, 176, 377, 17);
+  showStatistics_ = new QCheckBox("Выводить окно статистики ...", group);
+  showStatistics_->setObjectName("showStatistics");
+  showStatistics_->setGeometry(8, 200, 185, 17);
+  showStatistics_->setFont(WindowFont(11));
 
-  speedLimitField = AddField(this, "speedLimitField", {912, 128, 57, 24});
-  feedMaxField = AddField(this, "feedMaxField", {912, 160, 57, 24});
-  accelerationField = AddField(this, "accelerationField", {912, 192, 57, 24});
-  speedLimitField->setText("50");
-  feedMaxField->setText("900");
-  accelerationField->setText("5");
+  speedLimitField_ = AddField(this, "speedLimitField", {912, 128, 57, 24});
+  feedMaxField_ = AddField(this, "feedMaxField", {912, 160, 57, 24});
+  accelerationField_ = AddField(this, "accelerationField", {912, 192, 57, 24});
+  speedLimitField_->setText("50");
+  feedMaxField_->setText("900");
+  accelerationField_->setText("5");
 
-  runButton = new QPushButton(style()->standardIcon(QStyle::SP_MediaPlay), "Запуск...", this);
-  runButton->setObjectName("runButton");
-  runButton->setGeometry(888, 304, 105, 33);
-  runButton->setFont(WindowFont(13, true));
+  runButton_ = new QPushButton(style()->standardIcon(QStyle::SP_MediaPlay), "Запуск...", this);
+  runButton_->setObjectName("runButton");
+  runButton_->setGeometry(888, 304, 105, 33);
+  runButton_->setFont(WindowFont(13, true));
 
-  connect(machineChoice, &QComboBox::activated, this, &MainWindow::ApplyMachinePreset);
-  connect(methodTabs, &QTabBar::currentChanged, this, &MainWindow::EnableParametersOfMethod);
-  connect(speedLimitField, &QLineEdit::textChanged, this, &MainWindow::NormaliseSpeedLimit);
-  connect(feedMaxField, &QLineEdit::textChanged, this, &MainWindow::NormaliseFeedMax);
-  connect(accelerationField, &QLineEdit::textChanged, this, &MainWindow::NormaliseAcceleration);
-  connect(runButton, &QPushButton::clicked, this, &MainWindow::RunSelectedMethod);
+  connect(machineChoice_, &QComboBox::activated, this, &MainWindow::ApplyMachinePreset);
+  connect(methodTabs_, &QTabBar::currentChanged, this, &MainWindow::EnableParametersOfMethod);
+  connect(speedLimitField_, &QLineEdit::textChanged, this, &MainWindow::NormaliseSpeedLimit);
+  connect(feedMaxField_, &QLineEdit::textChanged, this, &MainWindow::NormaliseFeedMax);
+  connect(accelerationField_, &QLineEdit::textChanged, this, &MainWindow::NormaliseAcceleration);
+  connect(runButton_, &QPushButton::clicked, this, &MainWindow::RunSelectedMethod);
 }
 
 void MainWindow::ApplyStartDefaults() {
-  machineChoice->setCurrentIndex(kDefaultMachineIndex);
+  machineChoice_->setCurrentIndex(kDefaultMachineIndex);
   ApplyMachinePreset(kDefaultMachineIndex);
-  methodTabs->setCurrentIndex(0);
+  methodTabs_->setCurrentIndex(0);
   EnableParametersOfMethod(static_cast<int>(MethodTab::kPtpToUp));
 }
 
-void MainWindow::ApplyMachinePreset(int index) {
-  const MachinePreset& preset =
-      kMachinePresets[index > 0 && index < static_cast<int>(kMachinePresets.size()) ? index : 0];
-  speedLimitField->setText(QString::number(preset.limits.speedLimit_mm_min));
-  feedMaxField->setText(QString::number(preset.limits.feedMax_mm_min));
-  accelerationField->setText(QString::number(preset.limits.acceleration_mm_s2));
-  (preset.freeNumbering ? freeNumbering : h33Numbering)->setChecked(true);
-  restoreAfterArc->setChecked(preset.restoreAfterArc);
-}
+void MainWindow::ApplyMachinePreset(int index) { ShowForm(PresetForm(index)); }
 
 void MainWindow::EnableParametersOfMethod(int tab) {
-  const auto method = static_cast<MethodTab>(tab);
-  const bool feeds = method == MethodTab::kPtpToUp || method == MethodTab::kUpToUp;
-  const bool conversion = method == MethodTab::kPtpToUp;
-  speedLimitField->setEnabled(feeds);
-  feedMaxField->setEnabled(feeds);
-  numberingGroup->setEnabled(conversion);
-  restoreAfterArc->setEnabled(conversion);
+  const MethodControls controls = ControlsOf(static_cast<MethodTab>(tab));
+  speedLimitField_->setEnabled(controls.feedFields);
+  feedMaxField_->setEnabled(controls.feedFields);
+  numberingGroup_->setEnabled(controls.conversionOptions);
+  restoreAfterArc_->setEnabled(controls.conversionOptions);
 }
 
-void MainWindow::NormaliseSpeedLimit() { Normalise(speedLimitField, kSpeedLimitFallback); }
-void MainWindow::NormaliseFeedMax() { Normalise(feedMaxField, kFeedMaxFallback); }
-void MainWindow::NormaliseAcceleration() { Normalise(accelerationField, kAccelerationFallback); }
+RunForm MainWindow::ReadForm() const {
+  return {.speedLimit = speedLimitField_->text().toStdString(),
+          .feedMax = feedMaxField_->text().toStdString(),
+          .acceleration = accelerationField_->text().toStdString(),
+          .machine = machineChoice_->currentIndex(),
+          .freeNumbering = freeNumbering_->isChecked(),
+          .restoreAfterArc = restoreAfterArc_->isChecked()};
+}
+
+// The machine choice is the user's: a form shown only fills what it presets.
+void MainWindow::ShowForm(const RunForm& form) {
+  speedLimitField_->setText(QString::fromStdString(form.speedLimit));
+  feedMaxField_->setText(QString::fromStdString(form.feedMax));
+  accelerationField_->setText(QString::fromStdString(form.acceleration));
+  (form.freeNumbering ? freeNumbering_ : h33Numbering_)->setChecked(true);
+  restoreAfterArc_->setChecked(form.restoreAfterArc);
+}
+
+void MainWindow::NormaliseSpeedLimit() {
+  Normalise(speedLimitField_, kSpeedLimitFallback_mm_min);
+}
+void MainWindow::NormaliseFeedMax() { Normalise(feedMaxField_, kFeedMaxFallback_mm_min); }
+void MainWindow::NormaliseAcceleration() {
+  Normalise(accelerationField_, kAccelerationFallback_mm_s2);
+}
 
 void MainWindow::ShowAboutWindow() {
   if (about_) about_->show();
@@ -351,15 +360,15 @@ void MainWindow::ShowAboutWindow() {
 void MainWindow::ExitProgram() { QApplication::closeAllWindows(); }
 
 int MainWindow::SelectedFileIndex() const {
-  const QList<QListWidgetItem*> selected = fileList->selectedItems();
-  return selected.isEmpty() ? -1 : fileList->row(selected.front());
+  const QList<QListWidgetItem*> selected = fileList_->selectedItems();
+  return selected.isEmpty() ? -1 : fileList_->row(selected.front());
 }
 
 QString MainWindow::InputFileName() const {
   const int index = SelectedFileIndex();
   if (index < 0) return {};
   // As the user's system writes names: every message shows it so.
-  return QDir::toNativeSeparators(QDir(directory_).filePath(fileList->item(index)->text()));
+  return QDir::toNativeSeparators(QDir(directory_).filePath(fileList_->item(index)->text()));
 }
 
 void MainWindow::EditSelectedFile() { startEditor(InputFileName()); }
@@ -386,7 +395,7 @@ void MainWindow::CheckSelectedFileBraking() {
   const QString path = InputFileName();
   if (path.isEmpty()) return;
   const std::filesystem::path program = ToPath(path);
-  const MachineLimits machine = CollectRunParameters(program).machine;
+  const MachineLimits machine = RunParametersOf(ReadForm(), program).machine;
   RunGuarded(dialogs_,
              [this, &program, &machine] { ShowBrakingVerdict(program, machine, dialogs_); });
 }
@@ -413,7 +422,7 @@ void MainWindow::ViewSelectedFile() {
   const QString path = InputFileName();
   if (path.isEmpty()) return;
   PlotSources sources = PlotSources::ForFile(path);
-  sources.machine = CollectRunParameters(ToPath(path)).machine;
+  sources.machine = RunParametersOf(ReadForm(), ToPath(path)).machine;
   ShowPlotWindow(plotWindow_, this, sources);
 }
 
@@ -422,36 +431,36 @@ void MainWindow::ViewSelectedFile() {
 // delete would then act on. A selected file that is gone leaves none.
 void MainWindow::RefreshFileList() {
   const int index = SelectedFileIndex();
-  const QString remembered = index >= 0 ? fileList->item(index)->text() : QString();
+  const QString remembered = index >= 0 ? fileList_->item(index)->text() : QString();
   ReadFileList();
   SelectListedFile(remembered);
 }
 
 void MainWindow::ReadFileList() {
-  const QSignalBlocker blocker(fileList);
-  fileList->clear();
+  const QSignalBlocker blocker(fileList_);
+  fileList_->clear();
   const QDir directory(directory_);
   const QFileIconProvider icons;
   for (const QFileInfo& file :
        directory.entryInfoList(masks_, QDir::Files | QDir::NoDotAndDotDot, QDir::Name)) {
-    fileList->addItem(new QListWidgetItem(icons.icon(file), file.fileName()));
+    fileList_->addItem(new QListWidgetItem(icons.icon(file), file.fileName()));
   }
-  fileList->setCurrentRow(-1);
+  fileList_->setCurrentRow(-1);
   ShowSelectedFileName();
 }
 
 void MainWindow::SelectListedFile(const QString& name) {
   const QList<QListWidgetItem*> found =
-      name.isEmpty() ? QList<QListWidgetItem*>() : fileList->findItems(name, Qt::MatchExactly);
-  fileList->setCurrentItem(found.isEmpty() ? nullptr : found.first());
-  if (found.isEmpty()) fileList->clearSelection();
+      name.isEmpty() ? QList<QListWidgetItem*>() : fileList_->findItems(name, Qt::MatchExactly);
+  fileList_->setCurrentItem(found.isEmpty() ? nullptr : found.first());
+  if (found.isEmpty()) fileList_->clearSelection();
   ShowSelectedFileName();
 }
 
 void MainWindow::ShowSelectedFileName() {
   const int index = SelectedFileIndex();
-  fileNameField->setText(index >= 0 ? fileList->item(index)->text()
-                               : kFileFilters[fileFilterChoice->currentIndex()].shownMask);
+  fileNameField_->setText(index >= 0 ? fileList_->item(index)->text()
+                               : kFileFilters[fileFilterChoice_->currentIndex()].shownMask);
 }
 
 void MainWindow::SelectFile(const QString& name) {
@@ -460,7 +469,7 @@ void MainWindow::SelectFile(const QString& name) {
          !QDir::match(kFileFilters[filter].mask, name)) {
     ++filter;
   }
-  if (filter != fileFilterChoice->currentIndex()) fileFilterChoice->setCurrentIndex(filter);
+  if (filter != fileFilterChoice_->currentIndex()) fileFilterChoice_->setCurrentIndex(filter);
   SelectListedFile(name);
 }
 
@@ -470,27 +479,27 @@ void MainWindow::ApplyFileFilter(int index) {
 }
 
 void MainWindow::LoadDrives() {
-  driveChoice->clear();
+  driveChoice_->clear();
   for (const QStorageInfo& volume : QStorageInfo::mountedVolumes()) {
-    if (IsUserVolume(volume)) driveChoice->addItem(QDir::toNativeSeparators(volume.rootPath()));
+    if (IsUserVolume(volume)) driveChoice_->addItem(QDir::toNativeSeparators(volume.rootPath()));
   }
 }
 
-void MainWindow::OpenDrive(int index) { SetDirectory(driveChoice->itemText(index)); }
+void MainWindow::OpenDrive(int index) { SetDirectory(driveChoice_->itemText(index)); }
 
 void MainWindow::SetDirectory(const QString& directory) {
   // Drives as the system writes them, with a backslash on Windows.
   const QString root = QDir::toNativeSeparators(VolumeRoot(directory));
-  int drive = driveChoice->findText(root);
+  int drive = driveChoice_->findText(root);
   if (drive < 0) {
-    driveChoice->addItem(root);
-    drive = driveChoice->count() - 1;
+    driveChoice_->addItem(root);
+    drive = driveChoice_->count() - 1;
   }
-  driveChoice->setCurrentIndex(drive);
+  driveChoice_->setCurrentIndex(drive);
   directoryModel_->setRootPath(root);
-  directoryTree->setRootIndex(directoryModel_->index(QDir(root).absolutePath()).parent());
+  directoryTree_->setRootIndex(directoryModel_->index(QDir(root).absolutePath()).parent());
   const QModelIndex current = directoryModel_->index(directory);
-  directoryTree->setCurrentIndex(current);
+  directoryTree_->setCurrentIndex(current);
   ScrollToDirectory();
   directory_ = directory;
   ReadFileList();
@@ -505,19 +514,19 @@ void MainWindow::KeepDirectoryInSight(const QString& loaded) {
 }
 
 void MainWindow::ScrollToDirectory() {
-  const QModelIndex current = directoryTree->currentIndex();
+  const QModelIndex current = directoryTree_->currentIndex();
   // Rows scroll into sight, indentation does not: with the column as wide as
   // the rows now shown, the folder's name is scrolled to across as well. The
   // scroll bar that the wider column may bring takes a row's height off the
   // pane: the folder is put in the middle, where that cannot hide it.
-  directoryTree->resizeColumnToContents(0);
-  directoryTree->scrollTo(current, QAbstractItemView::PositionAtCenter);
-  QScrollBar* across = directoryTree->horizontalScrollBar();
-  across->setValue(across->value() + directoryTree->visualRect(current).left() - directoryTree->indentation());
+  directoryTree_->resizeColumnToContents(0);
+  directoryTree_->scrollTo(current, QAbstractItemView::PositionAtCenter);
+  QScrollBar* across = directoryTree_->horizontalScrollBar();
+  across->setValue(across->value() + directoryTree_->visualRect(current).left() - directoryTree_->indentation());
 }
 
 void MainWindow::OpenCurrentDirectory() {
-  const QString directory = directoryModel_->filePath(directoryTree->currentIndex());
+  const QString directory = directoryModel_->filePath(directoryTree_->currentIndex());
   if (directory.isEmpty() || directory == directory_) return;
   directory_ = directory;
   ReadFileList();

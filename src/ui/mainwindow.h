@@ -23,13 +23,11 @@ class QTimer;
 class QTreeView;
 class QFileSystemModel;
 
+#include "app/runform.h"
 #include "methods/runparameters.h"
 #include "methods/timecount.h"
 
 namespace h33 {
-
-// The method tabs, in their order: the tab's index is the method.
-enum class MethodTab { kPtpToUp = 0, kUpToUp = 1, kTime = 2 };
 
 class Dialogs;
 class StatisticsWindow;
@@ -60,27 +58,6 @@ class MainWindow : public QWidget {
   // cancelled. Tests replace it, as they replace the editor start.
   std::function<QString(const QString& start)> saveDialog;
   std::function<void(const QString& path)> startEditor;
-
-  QComboBox* driveChoice;
-  QTreeView* directoryTree;
-  QComboBox* fileFilterChoice;
-  QListWidget* fileList;
-  QLineEdit* fileNameField;
-  QTabBar* methodTabs;
-  QComboBox* machineChoice;
-  QGroupBox* numberingGroup;
-  QRadioButton* h33Numbering;
-  QRadioButton* freeNumbering;
-  QCheckBox* restoreAfterArc;
-  QCheckBox* showStatistics;
-  QLineEdit* speedLimitField;
-  QLineEdit* feedMaxField;
-  QLineEdit* accelerationField;
-  QPushButton* runButton;
-  QPushButton* helpButton;
-  QPushButton* exitButton;
-  QMenu* fileMenu;
-  QTimer* refreshTimer;
 
  public slots:
   void ApplyStartDefaults();
@@ -118,9 +95,32 @@ class MainWindow : public QWidget {
   void ReportUncounted(const std::filesystem::path& name, const TimeCount& time);
   std::optional<std::filesystem::path> ChooseOutputFileName(const std::filesystem::path& input);
   QString ProposedOutputName(const std::filesystem::path& input) const;
-  RunParameters CollectRunParameters(const std::filesystem::path& input) const;
+  RunForm ReadForm() const;
+  void ShowForm(const RunForm& form);
   void ShowProgramStatistics(const std::filesystem::path& program, int feedMax, double minutes);
 
+  // The controls are the window's own; tests find them by their object
+  // names, which are the member names without the underscore.
+  QComboBox* driveChoice_;
+  QTreeView* directoryTree_;
+  QComboBox* fileFilterChoice_;
+  QListWidget* fileList_;
+  QLineEdit* fileNameField_;
+  QTabBar* methodTabs_;
+  QComboBox* machineChoice_;
+  QGroupBox* numberingGroup_;
+  QRadioButton* h33Numbering_;
+  QRadioButton* freeNumbering_;
+  QCheckBox* restoreAfterArc_;
+  QCheckBox* showStatistics_;
+  QLineEdit* speedLimitField_;
+  QLineEdit* feedMaxField_;
+  QLineEdit* accelerationField_;
+  QPushButton* runButton_;
+  QPushButton* helpButton_;
+  QPushButton* exitButton_;
+  QMenu* fileMenu_;
+  QTimer* refreshTimer_;
   Dialogs& dialogs_;
   StatisticsWindow* statistics_ = nullptr;
   AboutWindow* about_ = nullptr;

@@ -12,7 +12,6 @@
 #include <QLineEdit>
 #include <QLocale>
 #include <QPlainTextEdit>
-#include <QRadioButton>
 #include <QTabBar>
 #include <QTableWidget>
 
@@ -20,7 +19,7 @@
 #include <optional>
 #include <iostream>
 
-#include "app/machines.h"
+#include "app/runform.h"
 #include "app/runinput.h"
 #include "app/statisticsview.h"
 #include "format/bytesource.h"
@@ -101,24 +100,10 @@ std::optional<std::filesystem::path> MainWindow::ChooseOutputFileName(
 // so that Enter cannot replace the program the previous run wrote.
 QString MainWindow::ProposedOutputName(const std::filesystem::path& input) const {
   if (!lastOutputName_.isEmpty() && lastOutputInput_ == input) return lastOutputName_;
-  QString machine = machineChoice->currentText();
+  QString machine = machineChoice_->currentText();
   machine.remove('-');
   const QFileInfo file(QString::fromStdU16String(input.u16string()));
   return QDir::toNativeSeparators(file.dir().filePath(file.completeBaseName() + '-' + machine + ".up"));
-}
-
-RunParameters MainWindow::CollectRunParameters(const std::filesystem::path& input) const {
-  RunParameters parameters;
-  parameters.inputFile = input;
-  parameters.machine.speedLimit_mm_min = ReadParameterField(speedLimitField->text().toStdString());
-  parameters.machine.feedMax_mm_min = ReadParameterField(feedMaxField->text().toStdString());
-  parameters.machine.acceleration_mm_s2 =
-      ReadParameterField(accelerationField->text().toStdString());
-  const auto preset = static_cast<std::size_t>(std::max(0, machineChoice->currentIndex()));
-  parameters.brakes = preset < kMachinePresets.size() && kMachinePresets[preset].brakes;
-  parameters.freeNumbering = freeNumbering->isChecked();
-  parameters.restoreAfterArc = restoreAfterArc->isChecked();
-  return parameters;
 }
 
 void MainWindow::RunSelectedMethod() {
@@ -132,13 +117,13 @@ void MainWindow::RunSelectedMethod() {
 
 void MainWindow::RunMethod(const QString& input) {
   const std::filesystem::path inputName = ToPath(input);
-  RunParameters parameters = CollectRunParameters(inputName);
+  RunParameters parameters = RunParametersOf(ReadForm(), inputName);
   outputFileName_.clear();
 
-  const auto method = static_cast<MethodTab>(methodTabs->currentIndex());
+  const auto method = static_cast<MethodTab>(methodTabs_->currentIndex());
   double minutes = 0;
   std::optional<BusyCursor> busy;
-  if (method == MethodTab::kPtpToUp || method == MethodTab::kUpToUp) {
+  if (WritesProgram(method)) {
     if (!CheckRunInput(inputName, dialogs_)) return;
     // A feed code has four digits: a run that would need more is refused
     // before anything is asked or written.
@@ -181,7 +166,7 @@ void MainWindow::RunMethod(const QString& input) {
     minutes = double{time->seconds} / 60;
   }
 
-  if (showStatistics->isChecked()) {
+  if (showStatistics_->isChecked()) {
     if (method == MethodTab::kPtpToUp) return;
     if (statistics_) statistics_->SetPlotSources(
         RunPlotSources(outputFileName_, input, method, parameters.machine));
@@ -202,10 +187,10 @@ void MainWindow::ReportUncounted(const std::filesystem::path& name, const TimeCo
 
 void MainWindow::ShowProgramStatistics(const std::filesystem::path& program, int feedMax,
                                  double minutes) {
-  ProgramStatistics statistics;
-  if (GetFileInformation(program, feedMax, statistics) != 0 || !statistics_) return;
+  const std::optional<ProgramStatistics> statistics = GetFileInformation(program, feedMax);
+  if (!statistics || !statistics_) return;
   const StatisticsView view =
-      MakeStatisticsView(statistics, minutes, QString(QLocale().decimalPoint()).toStdString());
+      MakeStatisticsView(*statistics, minutes, QString(QLocale().decimalPoint()).toStdString());
   StatisticsWindow& window = *statistics_;
   window.programType->setText(QString::fromUtf8(kH33Type.data(), kH33Type.size()));
   window.programType->adjustSize();

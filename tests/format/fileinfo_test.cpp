@@ -108,11 +108,8 @@ TEST(FileInformation, LinesAsTheFormatCheckReadsThem) {
 
 TEST(FileInformation, UnreadableFileLeavesTheRecordAlone) {
   TempDir dir;
-  ProgramStatistics statistics;
-  statistics.lineCount = 42;
-  EXPECT_EQ(GetFileInformation(dir / "missing.up", kFeedMax, statistics), -1);
-  EXPECT_EQ(GetFileInformation(dir.Path(), kFeedMax, statistics), -1);
-  EXPECT_EQ(statistics.lineCount, 42);
+  EXPECT_FALSE(GetFileInformation(dir / "missing.up", kFeedMax));
+  EXPECT_FALSE(GetFileInformation(dir.Path(), kFeedMax));
 }
 
 TEST(FileInformation, TextKeepsALongPathWhole) {
@@ -185,9 +182,9 @@ TEST(FileInformation, DatesAndSizeOfARealFile) {
     EXPECT_EQ(AsctimeText(stamp.accessed), "Mon Jan 18 10:05:00 2010\n");  // CET, UTC+1
   }
 
-  ProgramStatistics statistics;
-  ASSERT_EQ(GetFileInformation(path, kFeedMax, statistics), 0);
-  EXPECT_EQ(statistics.informationText,
+  const std::optional<ProgramStatistics> statistics = GetFileInformation(path, kFeedMax);
+  ASSERT_TRUE(statistics);
+  EXPECT_EQ(statistics->informationText,
             "Файл: " + PathText(path) + " \n Дата изменения 7/" + std::to_string(modified.tm_mday) +
                 "/2010 , " + std::to_string(modified.tm_hour) + ":" +
                 std::to_string(modified.tm_min) + ":1\n Размер: 0.01 Kb ( 14 bytes )\n"
@@ -234,14 +231,14 @@ TEST(FileInformation, DatesAndSizeOfARealFile) {
   const timespec times[2] = {{1263805500, 0}, {0, UTIME_OMIT}};  // access: 09:05:00
   ASSERT_EQ(utimensat(AT_FDCWD, path.c_str(), times, 0), 0);
 
-  ProgramStatistics statistics;
-  ASSERT_EQ(GetFileInformation(path, kFeedMax, statistics), 0);
-  EXPECT_EQ(statistics.informationText,
+  const std::optional<ProgramStatistics> statistics = GetFileInformation(path, kFeedMax);
+  ASSERT_TRUE(statistics);
+  EXPECT_EQ(statistics->informationText,
             "Файл: " + path.string() +
                 " \n Дата изменения 1/18/2010 , 9:5:1\n Размер: 0.01 Kb ( 13 bytes )\n"
                 " Время последнего открытия:\n\t\t Mon Jan 18 09:05:00 2010\n ");
-  EXPECT_TRUE(statistics.isH33);
-  EXPECT_EQ(statistics.lineCount, 1);
+  EXPECT_TRUE(statistics->isH33);
+  EXPECT_EQ(statistics->lineCount, 1);
 }
 #endif
 

@@ -79,8 +79,9 @@ TEST_F(OnEverySource, TimeCounter) {
 
 TEST_F(OnEverySource, FormatCheckAndFileInformation) {
   const fs::path file = dir.Write("p.up", kH33);
-  ProgramStatistics fromFile;
-  ASSERT_EQ(GetFileInformation(file, 1200, fromFile), 0);
+  const std::optional<ProgramStatistics> read = GetFileInformation(file, 1200);
+  ASSERT_TRUE(read);
+  const ProgramStatistics& fromFile = *read;
   const int violations = CheckH33Format(file).value();
   EXPECT_EQ(fromFile.formatViolations, violations);
   for (const bool trickle : {false, true}) {

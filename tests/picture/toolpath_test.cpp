@@ -262,8 +262,9 @@ TEST(Toolpath, ProfileLengthIsTheStatisticsPathLength) {
       "N009G01Z+000500F0712\nN010M05\nN011M30\n$\n";
   TempDir dir;
   const auto file = dir.Write("program.up", program);
-  ProgramStatistics statistics;
-  ASSERT_EQ(GetFileInformation(file, 1200, statistics), 0);
+  const std::optional<ProgramStatistics> read = GetFileInformation(file, 1200);
+  ASSERT_TRUE(read);
+  const ProgramStatistics& statistics = *read;
   const auto picture = LoadProgramPicture(file, {});
   ASSERT_TRUE(picture);
   EXPECT_NEAR(picture->profile.Length(), statistics.pathLength_mm, 1e-5);

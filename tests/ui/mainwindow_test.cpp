@@ -25,6 +25,7 @@
 #include <algorithm>
 #include <functional>
 
+#include "findchild.h"
 #include "ui/editorlauncher.h"
 #include "ui/focuscuestyle.h"
 #include "ui/mainwindow.h"
@@ -44,7 +45,7 @@ class MainWindowTest : public QObject {
  private:
   static QStringList Listed(const MainWindow& window) {
     QStringList names;
-    for (int i = 0; i < window.fileList->count(); ++i) names << window.fileList->item(i)->text();
+    for (int i = 0; i < Find<QListWidget>(window, "fileList")->count(); ++i) names << Find<QListWidget>(window, "fileList")->item(i)->text();
     return names;
   }
 
@@ -52,22 +53,22 @@ class MainWindowTest : public QObject {
   // Escape, as a user who changed their mind does. The list takes the focus
   // from the click and gets it back when the menu closes.
   static void OpenAndClosePopup(MainWindow& window) {
-    QWidget* list = window.fileList->viewport();
+    QWidget* list = Find<QListWidget>(window, "fileList")->viewport();
     const QPoint below(20, list->height() - 10);
     QTest::mouseClick(list, Qt::RightButton, {}, below);
-    if (!window.fileMenu->isVisible()) {
+    if (!Find<QMenu>(window, "fileMenu")->isVisible()) {
       QContextMenuEvent request(QContextMenuEvent::Mouse, below, list->mapToGlobal(below));
       QApplication::sendEvent(list, &request);
     }
-    QTRY_VERIFY(window.fileMenu->isVisible());
-    QTest::keyClick(window.fileMenu, Qt::Key_Escape);
-    QTRY_VERIFY(!window.fileMenu->isVisible());
-    QTRY_VERIFY(window.fileList->hasFocus());
+    QTRY_VERIFY(Find<QMenu>(window, "fileMenu")->isVisible());
+    QTest::keyClick(Find<QMenu>(window, "fileMenu"), Qt::Key_Escape);
+    QTRY_VERIFY(!Find<QMenu>(window, "fileMenu")->isVisible());
+    QTRY_VERIFY(Find<QListWidget>(window, "fileList")->hasFocus());
   }
 
   static void ChooseFromPopup(MainWindow& window, const QString& caption) {
     OpenAndClosePopup(window);
-    for (QAction* action : window.fileMenu->actions()) {
+    for (QAction* action : Find<QMenu>(window, "fileMenu")->actions()) {
       if (action->text() == caption) return action->trigger();
     }
     QFAIL(qPrintable("no popup command " + caption));
@@ -92,10 +93,10 @@ class MainWindowTest : public QObject {
     ScriptedDialogs dialogs;
     MainWindow window(dialogs, QString::fromStdString(dir.Path().string()));
     Activate(window);
-    QVERIFY(window.exitButton->hasFocus());
-    const QImage focused = window.exitButton->grab().toImage();
-    window.runButton->setFocus();
-    QVERIFY(window.exitButton->grab().toImage() != focused);
+    QVERIFY(Find<QPushButton>(window, "exitButton")->hasFocus());
+    const QImage focused = Find<QPushButton>(window, "exitButton")->grab().toImage();
+    Find<QPushButton>(window, "runButton")->setFocus();
+    QVERIFY(Find<QPushButton>(window, "exitButton")->grab().toImage() != focused);
   }
 
   // The model reads the folders after the tree has scrolled to the one the
@@ -111,7 +112,7 @@ class MainWindowTest : public QObject {
     ScriptedDialogs dialogs;
     MainWindow window(dialogs, root.filePath(deep));
     Activate(window);
-    QTreeView* tree = window.directoryTree;
+    QTreeView* tree = Find<QTreeView>(window, "directoryTree");
     auto* model = qobject_cast<QFileSystemModel*>(tree->model());
     QCOMPARE(model->filePath(tree->currentIndex()), root.filePath(deep));
     // Every folder on the way read: the siblings, and the last one's parent.
@@ -174,11 +175,11 @@ class MainWindowTest : public QObject {
     ScriptedDialogs dialogs;
     MainWindow window(dialogs, QString::fromStdString(dir.Path().string()));
     window.SelectFile("b.ptp");
-    QCOMPARE(window.fileFilterChoice->currentIndex(), 1);
-    QCOMPARE(window.fileNameField->text(), QString("b.ptp"));
+    QCOMPARE(Find<QComboBox>(window, "fileFilterChoice")->currentIndex(), 1);
+    QCOMPARE(Find<QLineEdit>(window, "fileNameField")->text(), QString("b.ptp"));
     QCOMPARE(QFileInfo(window.InputFileName()).fileName(), QString("b.ptp"));
     window.SelectFile("a.up");
-    QCOMPARE(window.fileFilterChoice->currentIndex(), 0);
+    QCOMPARE(Find<QComboBox>(window, "fileFilterChoice")->currentIndex(), 0);
     QCOMPARE(QFileInfo(window.InputFileName()).fileName(), QString("a.up"));
     window.SelectFile("gone.up");
     QVERIFY(window.InputFileName().isEmpty());
@@ -193,18 +194,18 @@ class MainWindowTest : public QObject {
     ScriptedDialogs dialogs;
     MainWindow window(dialogs, QString::fromStdString(dir.Path().string()));
     Activate(window);
-    QTest::mouseClick(window.fileList->viewport(), Qt::LeftButton, {},
-                      window.fileList->visualItemRect(window.fileList->item(1)).center());
+    QTest::mouseClick(Find<QListWidget>(window, "fileList")->viewport(), Qt::LeftButton, {},
+                      Find<QListWidget>(window, "fileList")->visualItemRect(Find<QListWidget>(window, "fileList")->item(1)).center());
     QCOMPARE(QFileInfo(window.InputFileName()).fileName(), QString("c.up"));
     dir.Write("a.up", "%\r\n");
     window.RefreshFileList();
     QCOMPARE(Listed(window), QStringList({"a.up", "b.up", "c.up"}));
     QCOMPARE(QFileInfo(window.InputFileName()).fileName(), QString("c.up"));
-    QCOMPARE(window.fileNameField->text(), QString("c.up"));
+    QCOMPARE(Find<QLineEdit>(window, "fileNameField")->text(), QString("c.up"));
     std::filesystem::remove(dir / "c.up");
     window.RefreshFileList();
     QVERIFY(window.InputFileName().isEmpty());
-    QVERIFY(window.fileList->selectedItems().isEmpty());
+    QVERIFY(Find<QListWidget>(window, "fileList")->selectedItems().isEmpty());
   }
 
   // Names in messages as the system writes them: on Windows with "\".
@@ -227,75 +228,75 @@ class MainWindowTest : public QObject {
     // pixels wide, it starts at the left edge, its height still in place.
     const QRect screen = window.screen()->availableGeometry();
     QCOMPARE(window.pos(), QPoint(screen.left(), 357));
-    QCOMPARE(window.machineChoice->currentText(), QString("ФП-17"));
-    QCOMPARE(window.speedLimitField->text(), QString("100"));
-    QCOMPARE(window.feedMaxField->text(), QString("1200"));
-    QCOMPARE(window.accelerationField->text(), QString("50"));
-    QVERIFY(window.h33Numbering->isChecked());
-    QVERIFY(!window.restoreAfterArc->isChecked());
-    QVERIFY(!window.showStatistics->isChecked());
-    QCOMPARE(window.methodTabs->currentIndex(), 0);
-    QCOMPARE(window.fileNameField->text(), QString("*.up"));
+    QCOMPARE(Find<QComboBox>(window, "machineChoice")->currentText(), QString("ФП-17"));
+    QCOMPARE(Find<QLineEdit>(window, "speedLimitField")->text(), QString("100"));
+    QCOMPARE(Find<QLineEdit>(window, "feedMaxField")->text(), QString("1200"));
+    QCOMPARE(Find<QLineEdit>(window, "accelerationField")->text(), QString("50"));
+    QVERIFY(Find<QRadioButton>(window, "h33Numbering")->isChecked());
+    QVERIFY(!Find<QCheckBox>(window, "restoreAfterArc")->isChecked());
+    QVERIFY(!Find<QCheckBox>(window, "showStatistics")->isChecked());
+    QCOMPARE(Find<QTabBar>(window, "methodTabs")->currentIndex(), 0);
+    QCOMPARE(Find<QLineEdit>(window, "fileNameField")->text(), QString("*.up"));
   }
 
   void PresetsSetFieldsNumberingAndRestore() {
     ScriptedDialogs dialogs;
     MainWindow window(dialogs, QDir::tempPath());
     window.ApplyMachinePreset(1);
-    QCOMPARE(window.speedLimitField->text(), QString("50"));
-    QCOMPARE(window.feedMaxField->text(), QString("900"));
-    QCOMPARE(window.accelerationField->text(), QString("5"));
-    QVERIFY(window.freeNumbering->isChecked());
+    QCOMPARE(Find<QLineEdit>(window, "speedLimitField")->text(), QString("50"));
+    QCOMPARE(Find<QLineEdit>(window, "feedMaxField")->text(), QString("900"));
+    QCOMPARE(Find<QLineEdit>(window, "accelerationField")->text(), QString("5"));
+    QVERIFY(Find<QRadioButton>(window, "freeNumbering")->isChecked());
     window.ApplyMachinePreset(0);
-    QVERIFY(window.restoreAfterArc->isChecked());
-    QVERIFY(window.h33Numbering->isChecked());
-    QCOMPARE(window.feedMaxField->text(), QString("1200"));
+    QVERIFY(Find<QCheckBox>(window, "restoreAfterArc")->isChecked());
+    QVERIFY(Find<QRadioButton>(window, "h33Numbering")->isChecked());
+    QCOMPARE(Find<QLineEdit>(window, "feedMaxField")->text(), QString("1200"));
     window.ApplyMachinePreset(4);
-    QVERIFY(!window.restoreAfterArc->isChecked());
-    QCOMPARE(window.feedMaxField->text(), QString("1000"));
+    QVERIFY(!Find<QCheckBox>(window, "restoreAfterArc")->isChecked());
+    QCOMPARE(Find<QLineEdit>(window, "feedMaxField")->text(), QString("1000"));
   }
 
   void TabsOnlyEnableAndDisable() {
     ScriptedDialogs dialogs;
     MainWindow window(dialogs, QDir::tempPath());
-    window.methodTabs->setCurrentIndex(1);
-    QVERIFY(window.speedLimitField->isEnabled());
-    QVERIFY(window.feedMaxField->isEnabled());
-    QVERIFY(!window.numberingGroup->isEnabled());
-    QVERIFY(!window.restoreAfterArc->isEnabled());
-    window.methodTabs->setCurrentIndex(2);
-    QVERIFY(!window.speedLimitField->isEnabled());
-    QVERIFY(!window.feedMaxField->isEnabled());
-    QVERIFY(window.accelerationField->isEnabled());
-    QVERIFY(window.machineChoice->isEnabled());
-    QVERIFY(window.showStatistics->isEnabled());
-    window.methodTabs->setCurrentIndex(0);
-    QVERIFY(window.numberingGroup->isEnabled());
-    QVERIFY(window.restoreAfterArc->isEnabled());
+    Find<QTabBar>(window, "methodTabs")->setCurrentIndex(1);
+    QVERIFY(Find<QLineEdit>(window, "speedLimitField")->isEnabled());
+    QVERIFY(Find<QLineEdit>(window, "feedMaxField")->isEnabled());
+    QVERIFY(!Find<QGroupBox>(window, "numberingGroup")->isEnabled());
+    QVERIFY(!Find<QCheckBox>(window, "restoreAfterArc")->isEnabled());
+    Find<QTabBar>(window, "methodTabs")->setCurrentIndex(2);
+    QVERIFY(!Find<QLineEdit>(window, "speedLimitField")->isEnabled());
+    QVERIFY(!Find<QLineEdit>(window, "feedMaxField")->isEnabled());
+    QVERIFY(Find<QLineEdit>(window, "accelerationField")->isEnabled());
+    QVERIFY(Find<QComboBox>(window, "machineChoice")->isEnabled());
+    QVERIFY(Find<QCheckBox>(window, "showStatistics")->isEnabled());
+    Find<QTabBar>(window, "methodTabs")->setCurrentIndex(0);
+    QVERIFY(Find<QGroupBox>(window, "numberingGroup")->isEnabled());
+    QVERIFY(Find<QCheckBox>(window, "restoreAfterArc")->isEnabled());
   }
 
   void FieldsNormaliseAsTheyAreTyped() {
     ScriptedDialogs dialogs;
     MainWindow window(dialogs, QDir::tempPath());
-    window.speedLimitField->setText("");
-    QCOMPARE(window.speedLimitField->text(), QString("20"));
-    window.feedMaxField->setText("");
-    QCOMPARE(window.feedMaxField->text(), QString("240"));
-    window.accelerationField->setText("-7");
-    QCOMPARE(window.accelerationField->text(), QString("7"));
-    window.accelerationField->setText("007");
-    QCOMPARE(window.accelerationField->text(), QString("7"));
-    window.accelerationField->setText("12abc");
-    QCOMPARE(window.accelerationField->text(), QString("12"));
-    window.accelerationField->setText("5");
-    window.accelerationField->setFocus();
-    window.accelerationField->end(false);
-    QTest::keyClick(window.accelerationField, Qt::Key_Backspace);
-    QCOMPARE(window.accelerationField->text(), QString("5"));
-    QTest::keyClicks(window.accelerationField, "30");  // replaces the restored 5
-    QCOMPARE(window.accelerationField->text(), QString("30"));
-    window.accelerationField->setText("-2147483648");
-    QCOMPARE(window.accelerationField->text(), QString("2147483647"));  // saturates, never negative
+    Find<QLineEdit>(window, "speedLimitField")->setText("");
+    QCOMPARE(Find<QLineEdit>(window, "speedLimitField")->text(), QString("20"));
+    Find<QLineEdit>(window, "feedMaxField")->setText("");
+    QCOMPARE(Find<QLineEdit>(window, "feedMaxField")->text(), QString("240"));
+    Find<QLineEdit>(window, "accelerationField")->setText("-7");
+    QCOMPARE(Find<QLineEdit>(window, "accelerationField")->text(), QString("7"));
+    Find<QLineEdit>(window, "accelerationField")->setText("007");
+    QCOMPARE(Find<QLineEdit>(window, "accelerationField")->text(), QString("7"));
+    Find<QLineEdit>(window, "accelerationField")->setText("12abc");
+    QCOMPARE(Find<QLineEdit>(window, "accelerationField")->text(), QString("12"));
+    Find<QLineEdit>(window, "accelerationField")->setText("5");
+    Find<QLineEdit>(window, "accelerationField")->setFocus();
+    Find<QLineEdit>(window, "accelerationField")->end(false);
+    QTest::keyClick(Find<QLineEdit>(window, "accelerationField"), Qt::Key_Backspace);
+    QCOMPARE(Find<QLineEdit>(window, "accelerationField")->text(), QString("5"));
+    QTest::keyClicks(Find<QLineEdit>(window, "accelerationField"), "30");  // replaces the restored 5
+    QCOMPARE(Find<QLineEdit>(window, "accelerationField")->text(), QString("30"));
+    Find<QLineEdit>(window, "accelerationField")->setText("-2147483648");
+    QCOMPARE(Find<QLineEdit>(window, "accelerationField")->text(), QString("2147483647"));  // saturates, never negative
   }
 
   void FileListShowsFilesUnderTheMask() {
@@ -309,13 +310,13 @@ class MainWindowTest : public QObject {
     ScriptedDialogs dialogs;
     MainWindow window(dialogs, QString::fromStdString(dir.Path().string()));
     QCOMPARE(Listed(window), QStringList({"a.UP", "b.up"}));
-    window.fileFilterChoice->setCurrentIndex(1);
+    Find<QComboBox>(window, "fileFilterChoice")->setCurrentIndex(1);
     QCOMPARE(Listed(window), QStringList({"c.ptp"}));
-    window.fileFilterChoice->setCurrentIndex(2);
+    Find<QComboBox>(window, "fileFilterChoice")->setCurrentIndex(2);
     QCOMPARE(Listed(window), QStringList({"a.UP", "b.up", "c.ptp", "noext"}));
-    QCOMPARE(window.fileNameField->text(), QString("*.*"));
-    window.fileList->setCurrentRow(1);
-    QCOMPARE(window.fileNameField->text(), QString("b.up"));
+    QCOMPARE(Find<QLineEdit>(window, "fileNameField")->text(), QString("*.*"));
+    Find<QListWidget>(window, "fileList")->setCurrentRow(1);
+    QCOMPARE(Find<QLineEdit>(window, "fileNameField")->text(), QString("b.up"));
     QCOMPARE(window.InputFileName(), QString::fromStdString((dir / "b.up").string()));
   }
 
@@ -326,7 +327,7 @@ class MainWindowTest : public QObject {
     for (const char* name : {"a.up", "b.up", "c.up"}) dir.Write(name, "");
     ScriptedDialogs dialogs;
     MainWindow window(dialogs, QString::fromStdString(dir.Path().string()));
-    window.fileList->setCurrentRow(1);
+    Find<QListWidget>(window, "fileList")->setCurrentRow(1);
     dialogs.buttons = {Button::No, Button::Yes};
     window.DeleteSelectedFile();
     QVERIFY(std::filesystem::exists(dir / "b.up"));
@@ -334,7 +335,7 @@ class MainWindowTest : public QObject {
     QVERIFY(!std::filesystem::exists(dir / "b.up"));
     QCOMPARE(Listed(window), QStringList({"a.up", "c.up"}));
     QVERIFY(window.InputFileName().isEmpty());
-    QCOMPARE(window.fileNameField->text(), QString("*.up"));
+    QCOMPARE(Find<QLineEdit>(window, "fileNameField")->text(), QString("*.up"));
     QCOMPARE(dialogs.shown.size(), std::size_t{2});
     QVERIFY(QString::fromStdString(dialogs.shown[0]).startsWith("error [Yes No]: Удалить Файл ->\n "));
     window.DeleteSelectedFile();  // nothing selected: nothing asked, nothing deleted
@@ -351,7 +352,7 @@ class MainWindowTest : public QObject {
     dir.Write("b.up", "");
     ScriptedDialogs dialogs;
     MainWindow window(dialogs, QString::fromStdString(dir.Path().string()));
-    window.fileList->setCurrentRow(0);
+    Find<QListWidget>(window, "fileList")->setCurrentRow(0);
     std::filesystem::remove(dir / "a.up");
     std::filesystem::create_directory(dir / "a.up");
     dir.Write("a.up/kept", "x");
@@ -368,7 +369,7 @@ class MainWindowTest : public QObject {
     dir.Write("a.up", "N001M05\n");
     ScriptedDialogs dialogs;
     MainWindow window(dialogs, QString::fromStdString(dir.Path().string()));
-    window.fileList->setCurrentRow(0);
+    Find<QListWidget>(window, "fileList")->setCurrentRow(0);
     std::filesystem::permissions(dir.Path(), std::filesystem::perms::owner_read |
                                                  std::filesystem::perms::owner_exec);
     if (std::FILE* probe = std::fopen((dir / "probe").string().c_str(), "w")) {
@@ -387,12 +388,12 @@ class MainWindowTest : public QObject {
     dir.Write("a.up", "");
     ScriptedDialogs dialogs;
     MainWindow window(dialogs, QString::fromStdString(dir.Path().string()));
-    window.fileList->setCurrentRow(0);
+    Find<QListWidget>(window, "fileList")->setCurrentRow(0);
     std::filesystem::remove(dir / "a.up");
     dialogs.buttons = {Button::Yes};
     window.DeleteSelectedFile();
     QCOMPARE(dialogs.shown.size(), std::size_t{1});
-    QCOMPARE(window.fileList->count(), 0);
+    QCOMPARE(Find<QListWidget>(window, "fileList")->count(), 0);
   }
 
   void CommandsWithoutASelectionDoNothing() {
@@ -415,17 +416,17 @@ class MainWindowTest : public QObject {
     MainWindow window(dialogs, QString::fromStdString(dir.Path().string()));
     Activate(window);
     OpenAndClosePopup(window);
-    QVERIFY(window.fileList->selectedItems().isEmpty());
+    QVERIFY(Find<QListWidget>(window, "fileList")->selectedItems().isEmpty());
     QVERIFY(window.InputFileName().isEmpty());
-    QCOMPARE(window.fileNameField->text(), QString("*.up"));
+    QCOMPARE(Find<QLineEdit>(window, "fileNameField")->text(), QString("*.up"));
     window.RefreshFileList();  // the refresh keeps what was chosen: nothing
     QVERIFY(window.InputFileName().isEmpty());
-    QCOMPARE(window.fileNameField->text(), QString("*.up"));
+    QCOMPARE(Find<QLineEdit>(window, "fileNameField")->text(), QString("*.up"));
 
-    window.fileList->setCurrentRow(1);
+    Find<QListWidget>(window, "fileList")->setCurrentRow(1);
     OpenAndClosePopup(window);
     QCOMPARE(window.InputFileName(), QString::fromStdString((dir / "b.up").string()));
-    QCOMPARE(window.fileNameField->text(), QString("b.up"));
+    QCOMPARE(Find<QLineEdit>(window, "fileNameField")->text(), QString("b.up"));
   }
 
   // Whatever the list shows as its current row, a command without a chosen
@@ -447,7 +448,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(dialogs.shown, std::vector<std::string>{});
     QCOMPARE(opened, QStringList({QString()}));
     QVERIFY(!window.findChild<PlotWindow*>());
-    QVERIFY(window.fileList->selectedItems().isEmpty());
+    QVERIFY(Find<QListWidget>(window, "fileList")->selectedItems().isEmpty());
   }
 
   void PopupCommandsActOnTheSelectedFile() {
@@ -459,7 +460,7 @@ class MainWindowTest : public QObject {
     QStringList opened;
     window.startEditor = [&opened](const QString& path) { opened << path; };
     Activate(window);
-    window.fileList->setCurrentRow(1);
+    Find<QListWidget>(window, "fileList")->setCurrentRow(1);
     const std::string b = (dir / "b.up").string();
     ChooseFromPopup(window, "Блокнот");
     QCOMPARE(opened, QStringList({QString::fromStdString(b)}));
@@ -482,7 +483,7 @@ class MainWindowTest : public QObject {
     dir.Write("a.up", "N001M05\r\n");
     QtDialogs dialogs(nullptr);
     MainWindow window(dialogs, QString::fromStdString(dir.Path().string()));
-    window.fileList->setCurrentRow(0);
+    Find<QListWidget>(window, "fileList")->setCurrentRow(0);
     QString asked;
     QTimer answer;
     connect(&answer, &QTimer::timeout, [&] {
@@ -505,8 +506,8 @@ class MainWindowTest : public QObject {
     dir.Write("фреза.up", "N001X+0010\r\n");
     ScriptedDialogs dialogs;
     MainWindow window(dialogs, QString::fromStdString(dir.Path().string()));
-    for (int row = 0; row < window.fileList->count(); ++row) {
-      window.fileList->setCurrentRow(row);
+    for (int row = 0; row < Find<QListWidget>(window, "fileList")->count(); ++row) {
+      Find<QListWidget>(window, "fileList")->setCurrentRow(row);
       window.CheckSelectedFileFormat();
     }
     const std::string good = (dir / "деталь.up").string();
@@ -527,7 +528,7 @@ class MainWindowTest : public QObject {
     std::filesystem::create_symlink("/proc/self/mem", dir / "bad.up");
     ScriptedDialogs dialogs;
     MainWindow window(dialogs, QString::fromStdString(dir.Path().string()));
-    window.fileList->setCurrentRow(0);
+    Find<QListWidget>(window, "fileList")->setCurrentRow(0);
     window.CheckSelectedFileFormat();
     // The system's reason follows, in the user's language.
     QCOMPARE(dialogs.shown.size(), std::size_t{1});
@@ -543,9 +544,9 @@ class MainWindowTest : public QObject {
     ScriptedDialogs dialogs;
     MainWindow window(dialogs, QString::fromStdString(dir.Path().string()));
     Activate(window);
-    window.fileList->setCurrentRow(0);
+    Find<QListWidget>(window, "fileList")->setCurrentRow(0);
     ChooseFromPopup(window, "Проверка торможения");
-    window.speedLimitField->setText("300");  // a right angle then allows 600 mm/min
+    Find<QLineEdit>(window, "speedLimitField")->setText("300");  // a right angle then allows 600 mm/min
     ChooseFromPopup(window, "Проверка торможения");
     const std::string head = "Проверка торможения: " + (dir / "a.up").string() +
                              "\nСтанок: подача на полном развороте ";
@@ -568,7 +569,7 @@ class MainWindowTest : public QObject {
     dir.Write("a.up", zigzag);
     ScriptedDialogs dialogs;
     MainWindow window(dialogs, QString::fromStdString(dir.Path().string()));
-    window.fileList->setCurrentRow(0);
+    Find<QListWidget>(window, "fileList")->setCurrentRow(0);
     window.CheckSelectedFileBraking();
     QCOMPARE(dialogs.shown.size(), std::size_t{1});
     const std::string& box = dialogs.shown[0];
@@ -586,9 +587,9 @@ class MainWindowTest : public QObject {
     ScriptedDialogs dialogs;
     MainWindow window(dialogs, QString::fromStdString(dir.Path().string()));
     window.CheckSelectedFileBraking();
-    window.fileList->setCurrentRow(0);
+    Find<QListWidget>(window, "fileList")->setCurrentRow(0);
     window.CheckSelectedFileBraking();
-    window.fileList->setCurrentRow(1);
+    Find<QListWidget>(window, "fileList")->setCurrentRow(1);
     window.CheckSelectedFileBraking();
     QCOMPARE(dialogs.shown,
              (std::vector<std::string>{
@@ -610,9 +611,9 @@ class MainWindowTest : public QObject {
       return QString();
     };
     window.RunSelectedMethod();
-    window.fileList->setCurrentRow(0);
+    Find<QListWidget>(window, "fileList")->setCurrentRow(0);
     window.RunSelectedMethod();
-    window.fileList->setCurrentRow(1);
+    Find<QListWidget>(window, "fileList")->setCurrentRow(1);
     std::filesystem::remove(dir / "b.up");
     window.RunSelectedMethod();
     const std::string a = (dir / "a.up").string();
@@ -633,10 +634,10 @@ class MainWindowTest : public QObject {
     MainWindow window(dialogs, QString::fromStdString(dir.Path().string()));
     StatisticsWindow statistics;
     window.SetWindows(&statistics, nullptr);
-    window.accelerationField->setText("5");
-    window.methodTabs->setCurrentIndex(2);
-    window.showStatistics->setChecked(true);
-    window.fileList->setCurrentRow(0);
+    Find<QLineEdit>(window, "accelerationField")->setText("5");
+    Find<QTabBar>(window, "methodTabs")->setCurrentIndex(2);
+    Find<QCheckBox>(window, "showStatistics")->setChecked(true);
+    Find<QListWidget>(window, "fileList")->setCurrentRow(0);
     window.RunSelectedMethod();
     QCOMPARE(dialogs.shown, (std::vector<std::string>{
                                 "confirmation [OK]: \nВремя выполнения ->\n         12 секунд = 0.20 минут"}));
@@ -651,7 +652,7 @@ class MainWindowTest : public QObject {
     QCOMPARE(statistics.extentsTable->item(3, 0)->text(), QString(" Сумма "));
     QCOMPARE(statistics.extentsTable->item(3, 1)->text(), "100" + point + "00");
     QVERIFY(statistics.fileDetails->toPlainText().contains("p.up"));
-    QCOMPARE(window.fileList->currentRow(), 0);
+    QCOMPARE(Find<QListWidget>(window, "fileList")->currentRow(), 0);
 
     dir.Write("p.up", "N001F0000\r\nN002Y+020000F0660\r\nN003F0000\r\n");
     window.RunSelectedMethod();  // a second run replaces every value
@@ -666,10 +667,10 @@ class MainWindowTest : public QObject {
     std::filesystem::create_directory(dir / "sub");
     ScriptedDialogs dialogs;
     MainWindow window(dialogs, QString::fromStdString(dir.Path().string()));
-    window.fileList->setCurrentRow(0);
+    Find<QListWidget>(window, "fileList")->setCurrentRow(0);
     const std::string input = (dir / "p.up").string();
     for (int tab : {0, 1}) {
-      window.methodTabs->setCurrentIndex(tab);
+      Find<QTabBar>(window, "methodTabs")->setCurrentIndex(tab);
       for (const auto& spelling : {dir / "p.up", dir / "sub" / ".." / "p.up"}) {
         window.saveDialog = [&spelling](const QString&) {
           return QString::fromStdString(spelling.string());
@@ -689,13 +690,13 @@ class MainWindowTest : public QObject {
     dir.Write("p.up", "N001F0000\r\n");
     ScriptedDialogs dialogs;
     MainWindow window(dialogs, QString::fromStdString(dir.Path().string()));
-    window.fileList->setCurrentRow(0);
+    Find<QListWidget>(window, "fileList")->setCurrentRow(0);
     QStringList offered;
     window.saveDialog = [&offered](const QString& last) {
       offered << last;
       return QString();
     };
-    window.methodTabs->setCurrentIndex(1);
+    Find<QTabBar>(window, "methodTabs")->setCurrentIndex(1);
     window.RunSelectedMethod();
     QVERIFY(dialogs.shown.empty());
     // A name made from the input, in its folder, not the process's own.
@@ -711,8 +712,8 @@ class MainWindowTest : public QObject {
     dir.Write("b.up", "N001F0000\r\n");
     ScriptedDialogs dialogs;
     MainWindow window(dialogs, QString::fromStdString(dir.Path().string()));
-    window.methodTabs->setCurrentIndex(1);
-    window.machineChoice->setCurrentIndex(3);
+    Find<QTabBar>(window, "methodTabs")->setCurrentIndex(1);
+    Find<QComboBox>(window, "machineChoice")->setCurrentIndex(3);
     const QString written = QDir::toNativeSeparators(QString::fromStdString((dir / "mine.up").string()));
     QStringList offered;
     window.saveDialog = [&](const QString& proposed) {
@@ -720,7 +721,7 @@ class MainWindowTest : public QObject {
       return written;
     };
     for (int row : {0, 0, 1}) {
-      window.fileList->setCurrentRow(row);
+      Find<QListWidget>(window, "fileList")->setCurrentRow(row);
       window.RunSelectedMethod();
     }
     const QDir folder(QString::fromStdString(dir.Path().string()));
@@ -769,15 +770,15 @@ class MainWindowTest : public QObject {
     dir.Write("p.up", "N001F0000\r\n");
     ScriptedDialogs dialogs;
     MainWindow window(dialogs, QString::fromStdString(dir.Path().string()));
-    window.fileList->setCurrentRow(0);
+    Find<QListWidget>(window, "fileList")->setCurrentRow(0);
     bool asked = false;
     window.saveDialog = [&asked](const QString&) {
       asked = true;
       return QString();
     };
-    window.feedMaxField->setText("10000");
+    Find<QLineEdit>(window, "feedMaxField")->setText("10000");
     for (int tab : {0, 1}) {
-      window.methodTabs->setCurrentIndex(tab);
+      Find<QTabBar>(window, "methodTabs")->setCurrentIndex(tab);
       dialogs.shown.clear();
       window.RunSelectedMethod();
       QCOMPARE(dialogs.shown.size(), std::size_t{1});
@@ -793,10 +794,10 @@ class MainWindowTest : public QObject {
     MainWindow window(dialogs, QString::fromStdString(dir.Path().string()));
     StatisticsWindow statistics;
     window.SetWindows(&statistics, nullptr);
-    window.fileList->setCurrentRow(0);
-    window.methodTabs->setCurrentIndex(1);
-    window.showStatistics->setChecked(true);
-    window.accelerationField->setText("5");
+    Find<QListWidget>(window, "fileList")->setCurrentRow(0);
+    Find<QTabBar>(window, "methodTabs")->setCurrentIndex(1);
+    Find<QCheckBox>(window, "showStatistics")->setChecked(true);
+    Find<QLineEdit>(window, "accelerationField")->setText("5");
     const QString output = QString::fromStdString((dir / "out.up").string());
     QStringList offered;
     window.saveDialog = [&](const QString& last) {
@@ -811,7 +812,7 @@ class MainWindowTest : public QObject {
                 .startsWith("information [Yes]: Файл УП ->\n " + QDir::toNativeSeparators(output) +
                             " \n Время выполнения УП = "));
     QCOMPARE(statistics.frameCount->text(), QString("4"));  // the output's frames, stop frame included
-    QCOMPARE(window.fileList->count(), 2);            // the new file shows at once
+    QCOMPARE(Find<QListWidget>(window, "fileList")->count(), 2);            // the new file shows at once
     window.RunSelectedMethod();
     // A name made from the input in its folder, then the last name.
     const QDir folder(QString::fromStdString(dir.Path().string()));
@@ -825,8 +826,8 @@ class MainWindowTest : public QObject {
     ScriptedDialogs dialogs;
     dialogs.buttons = {Button::No, Button::No};
     MainWindow window(dialogs, QString::fromStdString(dir.Path().string()));
-    window.fileFilterChoice->setCurrentIndex(1);
-    window.fileList->setCurrentRow(0);
+    Find<QComboBox>(window, "fileFilterChoice")->setCurrentIndex(1);
+    Find<QListWidget>(window, "fileList")->setCurrentRow(0);
     window.saveDialog = [&dir](const QString&) {
       return QString::fromStdString((dir / "p.up").string());
     };
@@ -849,8 +850,8 @@ class MainWindowTest : public QObject {
     dialogs.lengthLimits = {400};
     dialogs.secondPartNames = {(dir / "part2.up").string()};
     MainWindow window(dialogs, QString::fromStdString(dir.Path().string()));
-    window.fileFilterChoice->setCurrentIndex(1);
-    window.fileList->setCurrentRow(0);
+    Find<QComboBox>(window, "fileFilterChoice")->setCurrentIndex(1);
+    Find<QListWidget>(window, "fileList")->setCurrentRow(0);
     window.saveDialog = [&dir](const QString&) {
       return QString::fromStdString((dir / "p.up").string());
     };

@@ -15,6 +15,7 @@
 #include <cmath>
 #include <sstream>
 
+#include "findchild.h"
 #include "cli/plotcommand.h"
 #include "plot/plotexport.h"
 #include "ui/feedprofileview.h"
@@ -432,9 +433,9 @@ class PlotTest : public QObject {
     QVERIFY(statistics.viewButton->geometry().bottom() < 513);
     QVERIFY(!statistics.viewButton->isEnabled());
 
-    window.methodTabs->setCurrentIndex(1);
-    window.showStatistics->setChecked(true);
-    window.fileList->setCurrentRow(0);
+    Find<QTabBar>(window, "methodTabs")->setCurrentIndex(1);
+    Find<QCheckBox>(window, "showStatistics")->setChecked(true);
+    Find<QListWidget>(window, "fileList")->setCurrentRow(0);
     const QString output = Path(dir / "q.up");
     window.saveDialog = [&](const QString&) { return output; };
     window.RunSelectedMethod();
@@ -578,13 +579,13 @@ class PlotTest : public QObject {
     dir.Write("a.up", kSquare);
     ScriptedDialogs dialogs;
     MainWindow window(dialogs, Path(dir.Path()));
-    const auto actions = window.fileMenu->actions();
+    const auto actions = Find<QMenu>(window, "fileMenu")->actions();
     QCOMPARE(actions.size(), 6);
     QCOMPARE(actions[3]->text(), QString("Удалить файл"));
     QCOMPARE(actions[4]->text(), QString("Просмотр"));
     window.ViewSelectedFile();
     QVERIFY(!window.findChild<PlotWindow*>());
-    window.fileList->setCurrentRow(0);
+    Find<QListWidget>(window, "fileList")->setCurrentRow(0);
     actions[4]->trigger();
     auto* view = window.findChild<PlotWindow*>();
     QVERIFY(view);

@@ -14,6 +14,7 @@
 #include <filesystem>
 #include <string>
 
+#include "findchild.h"
 #include "scripteddialogs.h"
 #include "tempdir.h"
 #include "ui/mainwindow.h"
@@ -35,14 +36,14 @@ class RunThroughWindowTest : public QObject {
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
 
-    QTest::mouseClick(window.methodTabs, Qt::LeftButton, {}, window.methodTabs->tabRect(1).center());
-    QCOMPARE(window.methodTabs->currentIndex(), 1);
-    const QList<QListWidgetItem*> found = window.fileList->findItems("pocket.up", Qt::MatchExactly);
+    QTest::mouseClick(Find<QTabBar>(window, "methodTabs"), Qt::LeftButton, {}, Find<QTabBar>(window, "methodTabs")->tabRect(1).center());
+    QCOMPARE(Find<QTabBar>(window, "methodTabs")->currentIndex(), 1);
+    const QList<QListWidgetItem*> found = Find<QListWidget>(window, "fileList")->findItems("pocket.up", Qt::MatchExactly);
     QCOMPARE(found.size(), 1);
-    QWidget* list = window.fileList->viewport();
-    QTest::mouseClick(list, Qt::LeftButton, {}, window.fileList->visualItemRect(found.first()).center());
-    QCOMPARE(window.fileNameField->text(), QString("pocket.up"));
-    QTest::mouseClick(window.runButton, Qt::LeftButton);
+    QWidget* list = Find<QListWidget>(window, "fileList")->viewport();
+    QTest::mouseClick(list, Qt::LeftButton, {}, Find<QListWidget>(window, "fileList")->visualItemRect(found.first()).center());
+    QCOMPARE(Find<QLineEdit>(window, "fileNameField")->text(), QString("pocket.up"));
+    QTest::mouseClick(Find<QPushButton>(window, "runButton"), Qt::LeftButton);
 
     QCOMPARE(ReadBytes(dir / "pocket-out.up"), ReadBytes(golden / "expected" / "pocket-out.up"));
     // Names shown as the user's system writes them.

@@ -12,6 +12,7 @@
 
 #include <iostream>
 
+#include "findchild.h"
 #include "ui/aboutwindow.h"
 #include "ui/focuscuestyle.h"
 #include "ui/mainwindow.h"
@@ -55,12 +56,12 @@ int main(int argc, char** argv) {
   h33::TapeLengthDialog tapeLengthDialog(dialogs, &mainWindow);
   mainWindow.SetWindows(&statistics, &about);
 
-  const auto items = mainWindow.fileList->findItems("pocket.up", Qt::MatchExactly);
-  if (!items.isEmpty()) mainWindow.fileList->setCurrentItem(items.first());
-  mainWindow.methodTabs->setCurrentIndex(2);
-  mainWindow.showStatistics->setChecked(true);
+  const auto items = Find<QListWidget>(mainWindow, "fileList")->findItems("pocket.up", Qt::MatchExactly);
+  if (!items.isEmpty()) Find<QListWidget>(mainWindow, "fileList")->setCurrentItem(items.first());
+  Find<QTabBar>(mainWindow, "methodTabs")->setCurrentIndex(2);
+  Find<QCheckBox>(mainWindow, "showStatistics")->setChecked(true);
   mainWindow.RunSelectedMethod();
-  mainWindow.methodTabs->setCurrentIndex(0);
+  Find<QTabBar>(mainWindow, "methodTabs")->setCurrentIndex(0);
 
   bool saved = Save(mainWindow, output, "main");
   saved = Save(statistics, output, "statistics") && saved;
@@ -75,7 +76,7 @@ int main(int argc, char** argv) {
 
   // The pocket corrected into a scratch folder, its changes shown.
   const QTemporaryDir scratch;
-  mainWindow.methodTabs->setCurrentIndex(1);
+  Find<QTabBar>(mainWindow, "methodTabs")->setCurrentIndex(1);
   mainWindow.saveDialog = [&scratch](const QString&) { return scratch.filePath("pocket-corrected.up"); };
   mainWindow.RunSelectedMethod();
   statistics.ViewProgram();
