@@ -49,6 +49,7 @@ constexpr long kRadiusMax = 4000;
 constexpr std::array<int, 9> kUpFeeds = {240, 300, 400, 500, 600, 660, 800, 1000, 1200};
 constexpr int kPtpFeedMin = 200;
 constexpr int kPtpFeedMax = 1200;
+constexpr std::array<int, 4> kHighFeeds = {2000, 3000, 5000, 9900};
 constexpr int kPlungeFeed = 300;
 constexpr int kStartFeed = 660;
 
@@ -62,8 +63,8 @@ double Radians(long degrees) { return static_cast<double>(degrees) * std::number
 
 class Generator {
  public:
-  Generator(ProgramFormat format, std::uint64_t seed, ByteSink& sink)
-      : format_(format), random_(seed), writer_(sink) {}
+  Generator(ProgramFormat format, std::uint64_t seed, ByteSink& sink, const ProgramExtras& extras)
+      : format_(format), extras_(extras), random_(seed), writer_(sink) {}
 
   std::uint64_t Run(std::uint64_t bytes) {
     Opening();
@@ -91,7 +92,12 @@ class Generator {
     if (format_ == ProgramFormat::kUp) Line("$");
   }
 
+  // An extra is rolled for only where asked for: without extras the
+  // random sequence, and so the program, is the benchmarks' own.
+  bool Extra(int percent) { return percent > 0 && random_.Chance(percent); }
+
   void Block() {
+    if (Extra(extras_.earlierRunPercent)) return EarlierRunFrame();
     const long pick = random_.Between(1, 100);
     if (pick <= 50) {
       Lines();
@@ -147,6 +153,13 @@ class Generator {
     const int feed = feed_;
     Straight(Move{0, 0, -random_.Between(100, 1000)}, std::min(kPlungeFeed, feed));
     Straight(RandomMove(200, 3000), feed);
+  }
+
+  // A slower feed or a stop, so after a lead; the next move restates its feed.
+  void EarlierRunFrame() {
+    Lead();
+    Line(random_.Chance(50) ? "N000F0610" : "N000F0000");
+    Straight(RandomMove(200, 3000), feed_);
   }
 
   void FeedOnly() {
@@ -210,6 +223,7 @@ class Generator {
   }
 
   int RandomFeed() {
+    if (Extra(extras_.highFeedPercent)) return kHighFeeds[random_.Between(0, kHighFeeds.size() - 1)];
     if (format_ == ProgramFormat::kPtp) {
       return static_cast<int>(random_.Between(kPtpFeedMin, kPtpFeedMax));
     }
@@ -227,6 +241,7 @@ class Generator {
       words += FeedWord(feed);
       feed_ = feed;
     }
+    if (Extra(extras_.lWordPercent)) words += "L001";
     Frame(words);
   }
 
@@ -250,6 +265,7 @@ class Generator {
   }
 
   ProgramFormat format_;
+  ProgramExtras extras_;
   Random random_;
   LineWriter writer_;
   FrameCounter numbers_{kH33NumberWrap};
@@ -261,8 +277,15 @@ class Generator {
 }  // namespace
 
 std::uint64_t GenerateProgram(ProgramFormat format, std::uint64_t bytes, std::uint64_t seed,
-                              ByteSink& sink) {
-  return Generator(format, seed, sink).Run(bytes);
+                              ByteSink& sink, const ProgramExtras& extras) {
+  return Generator(format, seed, sink, extras).Run(bytes);
+}
+
+std::string GenerateProgramText(ProgramFormat format, std::uint64_t bytes, std::uint64_t seed,
+                                const ProgramExtras& extras) {
+  MemorySink sink;
+  GenerateProgram(format, bytes, seed, sink, extras);
+  return sink.Bytes();
 }
 
 }  // namespace h33::bench

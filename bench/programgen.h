@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 #include "format/bytesource.h"
 
@@ -9,6 +10,20 @@ namespace h33::bench {
 enum class ProgramFormat {
   kUp,   // feeds as four-digit feed codes
   kPtp,  // feeds as plain mm/min
+};
+
+// Frames beyond the benchmarks' programs, for the tests that run the methods
+// over generated programs: each a percentage of the blocks or moves that get
+// one. With none (the default) the program is the benchmarks' own.
+struct ProgramExtras {
+  // A frame an earlier correction inserted, after a lead: a junction feed
+  // N000F0610 or a stop N000F0000, as in a program corrected twice.
+  int earlierRunPercent = 0;
+  // A feed code above every machine's FeedMax (2000 to 9900 mm/min), which
+  // the methods hold to FeedMax.
+  int highFeedPercent = 0;
+  // An L word on a straight move.
+  int lWordPercent = 0;
 };
 
 // Writes a machining program of at least `bytes` bytes (overshooting by one
@@ -24,6 +39,10 @@ enum class ProgramFormat {
 // straight move, and arc radii of 10 mm or more keep the arc feed limit above
 // every feed used. Returns the number of bytes written.
 std::uint64_t GenerateProgram(ProgramFormat format, std::uint64_t bytes, std::uint64_t seed,
-                              ByteSink& sink);
+                              ByteSink& sink, const ProgramExtras& extras = {});
+
+// The same program as text, CR LF line ends and all.
+std::string GenerateProgramText(ProgramFormat format, std::uint64_t bytes, std::uint64_t seed,
+                                const ProgramExtras& extras = {});
 
 }  // namespace h33::bench

@@ -3,7 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <random>
+#include <string>
+#include <string_view>
 
 #include "app/machines.h"
 #include "format/feedcode.h"
@@ -12,75 +13,34 @@
 #include "format/words.h"
 #include "methods/ptp_braking.h"
 #include "planning/braking.h"
+#include "programgen.h"
 #include "ptp_testing.h"
 
 namespace h33 {
 namespace {
 
+// A PTP program of the benchmarks' shape, with feeds above FeedMax, and its
+// net displacement in 0.01 mm, summed here from its words.
 struct Generated {
   std::string text;
-  long sum[3] = {0, 0, 0};  // 0.01 mm
+  long sum[3] = {0, 0, 0};
 };
 
-class ProgramGenerator {
- public:
-  explicit ProgramGenerator(unsigned seed) : random_(seed) {}
-
-  Generated Make(int frames) {
-    program_.text = "%\nN1G17S500M03\n";
-    for (int i = 0; i < frames; ++i) {
-      const int kind = Between(0, 19);
-      if (kind == 0) {
-        Add("N1M08\n");
-      } else if (kind == 1) {
-        Add(Sprintf("N1F%d\n", Between(50, 3000)));
-      } else if (kind == 2) {
-        Move(Between(0, 1) ? 20 : -20, 0, 0);
-      } else if (kind == 3) {
-        QuarterCircle();
-      } else {
-        Move(Between(-5000, 5000), Between(-5000, 5000), Between(0, 3) ? 0 : Between(-500, 500));
-      }
+Generated GeneratedProgram(unsigned seed) {
+  Generated program;
+  program.text = bench::GenerateProgramText(bench::ProgramFormat::kPtp, 100000, seed,
+                                            {.highFeedPercent = 10});
+  std::erase(program.text, '\r');
+  for (std::size_t from = 0; from < program.text.size();) {
+    const std::size_t end = program.text.find('\n', from) + 1;
+    const std::string_view line = std::string_view(program.text).substr(from, end - from);
+    for (std::size_t axis = 0; axis < 3; ++axis) {
+      program.sum[axis] += ParseLong(ReadWord(line, "XYZ"[axis]));
     }
-    Add("N1M05\nN1M30\n");
-    return program_;
+    from = end;
   }
-
- private:
-  int Between(int low, int high) { return std::uniform_int_distribution<int>(low, high)(random_); }
-
-  void Add(const std::string& line) { program_.text += line; }
-
-  std::string Feed() { return Between(0, 3) ? "" : Sprintf("F%d", Between(50, 3000)); }
-
-  void Move(int x, int y, int z) {
-    if (std::abs(x) + std::abs(y) + std::abs(z) < 100) x = 100;  // at least 1 mm
-    Add(Sprintf("N1G01X%+07dY%+07dZ%+07d%s\n", x, y, z, Feed().c_str()));
-    program_.sum[0] += x;
-    program_.sum[1] += y;
-    program_.sum[2] += z;
-  }
-
-  // A quarter circle from a point on an axis; a straight frame follows, as a
-  // short circle cannot be braked to a stop.
-  void QuarterCircle() {
-    const int r = Between(500, 5000);
-    const int quadrant = Between(0, 3);
-    const int i = quadrant == 0 ? r : quadrant == 2 ? -r : 0;
-    const int j = quadrant == 1 ? r : quadrant == 3 ? -r : 0;
-    const bool clockwise = Between(0, 1) == 1;
-    const int x = clockwise ? j - i : -j - i;
-    const int y = clockwise ? -i - j : i - j;
-    Add(Sprintf("N1%sX%+07dY%+07dI%+07dJ%+07d%s\n", clockwise ? "G02" : "G03", x, y, i, j,
-                Feed().c_str()));
-    program_.sum[0] += x;
-    program_.sum[1] += y;
-    Move(Between(-5000, 5000), Between(-5000, 5000), 0);
-  }
-
-  std::mt19937 random_;
-  Generated program_;
-};
+  return program;
+}
 
 // The highest feed that codes like this one.
 int HighestFeedOfCode(const std::string& code) {
@@ -94,7 +54,7 @@ TEST(ConversionInvariants, HoldOverALongGeneratedProgram) {
   parameters.restoreAfterArc = true;
   const BrakingRules rules = ConversionBrakingRules(parameters);
   for (const unsigned seed : {1u, 2u, 3u}) {
-    const Generated program = ProgramGenerator(seed).Make(3000);
+    const Generated program = GeneratedProgram(seed);
     const Converted converted = Convert(program.text, parameters);
     ASSERT_EQ(converted.status, ConversionStatus::kConverted) << converted.shown.front();
 

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <climits>
+#include <cstdint>
 #include <random>
 #include <string>
 #include <vector>
@@ -17,6 +18,7 @@
 #include "format/numbers.h"
 #include "format/textformat.h"
 #include "format/words.h"
+#include "programgen.h"
 
 namespace h33 {
 namespace {
@@ -226,42 +228,12 @@ TEST(TapeCopy, ACutBeyondTheWordsReachIsRefused) {
 // Generated programs: whatever the limit, the two tapes hold the program's
 // lines in order, the first tape only whole lines up to the limit, and the
 // inserted moves cancel, so that the tapes' increments add up to the program's.
-class ProgramGenerator {
- public:
-  explicit ProgramGenerator(unsigned seed) : random_(seed) {}
-
-  std::string Program(int frames) {
-    std::string program = "%\n";
-    for (int i = 1; i <= frames; ++i) {
-      std::string frame = Sprintf("N%03d", i);
-      switch (Pick(8)) {
-        case 0:
-          frame += Pick(2) ? "S1200M03" : "M08";
-          break;
-        case 1:
-          frame += Pick(2) ? "G02" : "G17";
-          break;
-        case 2:
-          frame += "M05";
-          break;
-        default:
-          break;
-      }
-      for (const char axis : {'X', 'Y', 'Z'}) {
-        if (Pick(2)) frame += Sprintf("%c%+07d", axis, Pick(4001) - 2000);
-      }
-      if (Pick(3) == 0) frame += Sprintf("F06%02d", 10 + Pick(90));
-      if (Pick(6) == 0) frame += "L01";
-      program += frame + "\n";
-    }
-    return program + "N999M30\n$\n";
-  }
-
-  int Pick(int range) { return std::uniform_int_distribution<int>(0, range - 1)(random_); }
-
- private:
-  std::mt19937 random_;
-};
+std::string GeneratedProgram(std::uint64_t bytes, unsigned seed) {
+  std::string program =
+      bench::GenerateProgramText(bench::ProgramFormat::kUp, bytes, seed, {.lWordPercent = 15});
+  std::erase(program, '\r');
+  return program;
+}
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
@@ -283,10 +255,11 @@ std::array<long, 3> Sums(const std::vector<std::string>& lines) {
 }
 
 TEST(TapeCopyInvariants, LinesKeepTheirOrderAndIncrementsAddUp) {
-  ProgramGenerator generator(20240611);
-  for (int run = 0; run < 200; ++run) {
-    const std::string program = generator.Program(5 + generator.Pick(60));
-    const long limit = generator.Pick(static_cast<int>(Count(program)));
+  std::mt19937 random(20240611);
+  for (unsigned run = 0; run < 200; ++run) {
+    const std::string program =
+        GeneratedProgram(std::uniform_int_distribution<std::uint64_t>(100, 2000)(random), run);
+    const long limit = std::uniform_int_distribution<long>(0, Count(program) - 1)(random);
     const Tapes tapes = CopyTapes(program, limit);
     ASSERT_TRUE(tapes.cut);
     const std::vector<std::string> first = Lines(tapes.first);

@@ -12,6 +12,7 @@
 #include "format/words.h"
 #include "methods/uptoup.h"
 #include "planning/braking.h"
+#include "programgen.h"
 #include "scripteddialogs.h"
 
 namespace h33 {
@@ -21,61 +22,14 @@ constexpr int kSpeedLimit = 100;
 constexpr int kAcceleration = 50;
 constexpr int kFeedMax = 1200;
 
-class ProgramGenerator {
- public:
-  explicit ProgramGenerator(unsigned seed) : random_(seed) {}
-
-  std::string Program(int frames) {
-    std::string program = "%\n";
-    bool afterArc = false;
-    for (int i = 0; i < frames; ++i) {
-      const int kind = afterArc ? 0 : Pick(100);
-      afterArc = false;
-      if (kind < 8) {
-        program += Frame("G01" + Move() + Feed(30));
-      } else if (kind < 12) {
-        // An arc only ever before a motion frame: a stop after it cannot be braked.
-        program += Frame(std::string(Pick(2) ? "G02" : "G03") + Axis('X', 1000) + Axis('Y', 1000) +
-                         Axis('I', 2000) + Axis('J', 2000));
-        afterArc = true;
-      } else if (kind < 15) {
-        program += Frame(std::string(Pick(2) ? "M08" : "M09") + Feed(50));
-      } else if (kind < 17) {
-        // Frames an earlier run inserted: a junction feed or a stop.
-        program += Pick(2) ? "N000F0610\n" : "N000F0000\n";
-      } else {
-        program += Frame(Move() + Feed(15));
-      }
-    }
-    return program + Frame("G01X+001000Y+001000") + "N999M05\nN999M30\n$\n";
-  }
-
- private:
-  int Pick(int range) { return std::uniform_int_distribution<int>(0, range - 1)(random_); }
-
-  std::string Axis(char letter, int range) {
-    return Sprintf("%c%+07d", letter, Pick(2 * range + 1) - range);
-  }
-
-  // Mostly ordinary moves, some under a millimetre, some on one axis only.
-  std::string Move() {
-    const int scale = Pick(10) < 2 ? 30 : 5000;
-    std::string move = Axis('X', scale);
-    if (Pick(3)) move += Axis('Y', scale);
-    if (!Pick(6)) move += Axis('Z', scale);
-    return move;
-  }
-
-  std::string Feed(int percent) {
-    static const char* kCodes[] = {"0630", "0660", "0712", "0720", "0624", "0550", "0799"};
-    if (Pick(100) >= percent) return "";
-    return std::string("F") + kCodes[Pick(7)];
-  }
-
-  std::string Frame(const std::string& words) { return "N001" + words + "\n"; }
-
-  std::mt19937 random_;
-};
+// Programs of the benchmarks' shape, with what a program corrected before
+// holds (the frames the last run inserted) and feeds above FeedMax.
+std::string GeneratedProgram(unsigned seed) {
+  std::string program = bench::GenerateProgramText(
+      bench::ProgramFormat::kUp, 90000, seed, {.earlierRunPercent = 4, .highFeedPercent = 15});
+  std::erase(program, '\r');
+  return program;
+}
 
 std::vector<std::string> Lines(const std::string& text) {
   std::vector<std::string> lines;
@@ -176,7 +130,7 @@ std::string ControlSumsMessage(const std::vector<std::string>& lines) {
 TEST(UpToUpInvariants, GeneratedProgramsComeOutSafe) {
   for (unsigned seed = 1; seed <= 5; ++seed) {
     SCOPED_TRACE(seed);
-    const std::string program = ProgramGenerator(seed).Program(3000);
+    const std::string program = GeneratedProgram(seed);
     ScriptedDialogs dialogs;
     MemorySource source(program);
     MemorySink sink;
