@@ -12,6 +12,25 @@ FrameVector ReadVector(const std::string& text, char a, char b, char c) {
   return InMillimetres(WrittenVector(ReadWord(text, a), ReadWord(text, b), ReadWord(text, c)));
 }
 
+// A program's coordinate: a sign and at most six digits, which a float holds
+// exactly; anything else is read as ParseFloat reads it. Gives what
+// ParseFloat gives, -0 for "-000000" included.
+float ReadCoordinateValue(std::string_view value) {
+  constexpr std::size_t kExactDigits = 6;
+  std::size_t at = 0;
+  const bool negative = !value.empty() && value[0] == '-';
+  if (!value.empty() && (value[0] == '+' || value[0] == '-')) at = 1;
+  const std::size_t first = at;
+  long whole = 0;
+  for (; at < value.size() && value[at] >= '0' && value[at] <= '9'; ++at) {
+    if (at - first == kExactDigits) return ParseFloat(value);
+    whole = whole * 10 + (value[at] - '0');
+  }
+  if (at == first || (at < value.size() && value[at] == '.')) return ParseFloat(value);
+  const auto magnitude = static_cast<float>(whole);
+  return negative ? -magnitude : magnitude;
+}
+
 }  // namespace
 
 float FrameVector::Chord() const { return std::sqrt(x * x + y * y + z * z); }
@@ -25,7 +44,7 @@ FrameVector WrittenVector(std::string_view a, std::string_view b, std::string_vi
   const auto read = [&](std::string_view word, float& value) {
     if (word.empty()) return;
     vector.present = true;
-    value = ParseFloat(word);
+    value = ReadCoordinateValue(word);
   };
   read(a, vector.x);
   read(b, vector.y);
