@@ -17,8 +17,10 @@ inline constexpr int kArcCoefficient_mm_s2 = 5;
 // An arc with a shorter chord cannot brake within itself: it runs at one feed.
 inline constexpr float kShortArcChord_mm = 100.0f;
 
-// How a method's frames carry feeds: coded in the H33 program, plain mm/min
-// in a PTP file until the frame leaves the planner.
+// How a method's frames carry feeds while they are read and looked ahead at:
+// coded in the H33 program, plain mm/min in a PTP file. Once a frame is in
+// the window its feed is the planner's, and every feed the planner decides
+// there is written as a code (WriteFeed), whatever the method.
 struct FeedWords {
   // The feed (mm/min) of the frame's F word; the frame has one.
   int (*read)(const Frame& frame);
