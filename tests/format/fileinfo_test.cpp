@@ -189,8 +189,8 @@ TEST(FileInformation, DatesAndSizeOfARealFile) {
                 "/2010 , " + std::to_string(modified.tm_hour) + ":" +
                 std::to_string(modified.tm_min) + ":1\n Размер: 0.01 Kb ( 14 bytes )\n"
                 " Время последнего открытия:\n\t\t " + AsctimeText(stamp.accessed) + " ");
-  EXPECT_TRUE(statistics.isH33);
-  EXPECT_EQ(statistics.lineCount, 1);
+  EXPECT_TRUE(statistics->isH33);
+  EXPECT_EQ(statistics->lineCount, 1);
 }
 
 TEST(FileInformation, AMissingFileReadsAsTheEpoch) {
