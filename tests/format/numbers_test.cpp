@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <clocale>
 #include <cmath>
 #include <limits>
+#include <string>
 
 #include "format/numbers.h"
 #include "format/textformat.h"
@@ -40,11 +42,14 @@ TEST(ParseNumbers, OutOfRangeSaturates) {
   EXPECT_EQ(ParseInt("-99999999999"), std::numeric_limits<int>::min());
   EXPECT_EQ(ParseInt("-2147483648"), std::numeric_limits<int>::min());
   EXPECT_EQ(ParseInt("2147483648"), std::numeric_limits<int>::max());
-  // Around the digits read without a range check and beyond what 64 bits hold.
-  EXPECT_EQ(ParseLong("999999999999999999"), 999999999999999999L);
-  EXPECT_EQ(ParseLong("9223372036854775807"), std::numeric_limits<long>::max());
-  EXPECT_EQ(ParseLong("-9223372036854775808"), std::numeric_limits<long>::min());
-  EXPECT_EQ(ParseLong("99999999999999999999"), std::numeric_limits<long>::max());
+  // Around the digits read without a range check and beyond what 64 bits
+  // hold; a long has 32 bits on Windows.
+  constexpr long kLongMax = std::numeric_limits<long>::max();
+  constexpr long kLongMin = std::numeric_limits<long>::min();
+  EXPECT_EQ(ParseLong("999999999999999999"), std::min<long long>(999999999999999999LL, kLongMax));
+  EXPECT_EQ(ParseLong(std::to_string(kLongMax)), kLongMax);
+  EXPECT_EQ(ParseLong(std::to_string(kLongMin)), kLongMin);
+  EXPECT_EQ(ParseLong("99999999999999999999"), kLongMax);
   EXPECT_EQ(ParseLong("0000000000000000000000012"), 12L);
   EXPECT_TRUE(std::isinf(ParseFloat(std::string(60, '9'))));
   EXPECT_EQ(ParseFloat("0." + std::string(60, '0') + "1"), 0.0f);
