@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-programs() { ls ../examples/*."$1" ../tests/golden/*/*."$1" | sort; }
+programs() { ls ../examples/*."$1" ../tests/golden/*/*."$1" 2>/dev/null | sort; }
 # A golden case's input named by its case: convert-pocket-pocket.ptp.
 name() { echo "$(basename "$(dirname "$1")")-$(basename "$1")"; }
 
@@ -41,6 +41,12 @@ for file in $(programs ptp); do
   seed formatcheck "$(name "$file")" '\003\000\000\004\257' "$file"
   # feeds in mm/min, chunk seed, tolerance 0.001 mm
   seed toolpath "$(name "$file")" '\000\007\000' "$file"
+done
+for file in $(programs nc); do
+  for arcs in 0 1 2; do
+    # quadrants, whole or chords; chunk seed
+    seed gcode "$arcs-$(name "$file")" "\\00$arcs\\007" "$file"
+  done
 done
 # Single lines, the word operations with the letter F, number 1 and value 0660.
 sort -u ../examples/pocket.up ../examples/pocket.ptp | while IFS= read -r line; do

@@ -10,13 +10,14 @@ cmake_minimum_required(VERSION 3.20)
 
 # The layers each layer may include besides itself.
 set(below_format "")
+set(below_gcode format)
 set(below_planning format)
 set(below_methods format planning)
 set(below_picture format planning)
-set(below_app format planning methods picture)
+set(below_app format gcode planning methods picture)
 set(below_plot format planning picture)
-set(below_cli format planning methods picture app plot)
-set(below_ui format planning methods picture app plot)
+set(below_cli format gcode planning methods picture app plot)
+set(below_ui format gcode planning methods picture app plot)
 
 file(GLOB layers RELATIVE ${SOURCE_DIR} ${SOURCE_DIR}/*)
 set(faults "")

@@ -4,8 +4,10 @@
 #include <string>
 #include <vector>
 
+#include "app/gcodetape.h"
 #include "app/runinput.h"
 #include "cli/commands.h"
+#include "cli/gcodeoptions.h"
 #include "cli/machineoptions.h"
 #include "cli/options.h"
 #include "cli/runh33.h"
@@ -40,11 +42,13 @@ CommandRunner AddConvertCommand(CLI::App& app, CliStreams& streams) {
     std::string splitTapeSize;
     std::vector<std::string> splitNames;
     bool overwrite = false;
+    GcodeOptions gcode;
   };
   auto options = std::make_shared<Options>();
   CLI::App* command =
       app.add_subcommand("convert", "Преобразование PTP-файла в программу H33 (Ptp->up)");
-  command->add_option("INPUT", options->input, "PTP-файл (*.ptp)")->required();
+  command->add_option("INPUT", options->input, "PTP-файл (*.ptp) или программа в G-коде (*.nc ...)")
+      ->required();
   command->add_option("-o,--output", options->output,
                       "создаваемая программа H33 (*.up); - пишет ее на стандартный вывод")
       ->required();
@@ -65,6 +69,7 @@ CommandRunner AddConvertCommand(CLI::App& app, CliStreams& streams) {
   splitLimitOption->needs("--split-names");
   command->add_flag("--yes", options->overwrite,
                     "переписывать существующие файлы с именами частей");
+  AddGcodeOptions(*command, options->gcode);
 
   return [options, command, &streams]() {
     const std::string shownOutput = options->output;
@@ -80,7 +85,16 @@ CommandRunner AddConvertCommand(CLI::App& app, CliStreams& streams) {
     // Standard output carries the program itself; the messages go aside.
     std::ostream& messages = toStandardOutput ? streams.err : streams.out;
     ConsoleDialogs inputDialogs(messages, streams.err);
-    if (!CheckRunInput(PathFromText(options->input), inputDialogs)) return kExitBadInput;
+    // G-code goes on tape first; the tape is what the conversion checks and reads.
+    std::optional<ImportedTape> tape;
+    if (IsGcodeInput(PathFromText(options->input))) {
+      tape = ImportedTape::Import(PathFromText(options->input), PathFromText(options->output),
+                                  options->gcode.ToImportOptions(), inputDialogs);
+      if (!tape) return kExitBadInput;
+      if (!tape->Summary().Empty()) messages << tape->Summary().Text() << '\n';
+    }
+    const std::filesystem::path ptp = tape ? tape->Path() : PathFromText(options->input);
+    if (!CheckRunInput(ptp, inputDialogs)) return kExitBadInput;
     std::optional<RunParameters> machine = ChooseMachine(options->machine, *command, streams.err);
     if (!machine) return kExitBadInput;
     RunParameters& parameters = *machine;
@@ -99,8 +113,8 @@ CommandRunner AddConvertCommand(CLI::App& app, CliStreams& streams) {
 
     SplitAnswers dialogs(messages, streams.err, splitLimit, options->splitNames,
                          options->overwrite);
-    const int code = ExitCode(
-        PtpToUp(parameters, parameters.inputFile, PathFromText(options->output), dialogs));
+    const int code =
+        ExitCode(PtpToUp(parameters, ptp, PathFromText(options->output), dialogs));
     if (dialogs.ReportRefusal(streams.err)) return kExitFailed;
     // The splitter's last word was its question; the answer No was ours.
     if (code == kExitFailed && dialogs.NamesRanOut()) {

@@ -26,6 +26,7 @@ CommandRunner AddTimeCommand(CLI::App& app, CliStreams& streams);
 CommandRunner AddCheckCommand(CLI::App& app, CliStreams& streams);
 CommandRunner AddInfoCommand(CLI::App& app, CliStreams& streams);
 CommandRunner AddConvertCommand(CLI::App& app, CliStreams& streams);
+CommandRunner AddImportCommand(CLI::App& app, CliStreams& streams);
 CommandRunner AddCorrectCommand(CLI::App& app, CliStreams& streams);
 CommandRunner AddSplitCommand(CLI::App& app, CliStreams& streams);
 CommandRunner AddDiffCommand(CLI::App& app, CliStreams& streams);

@@ -59,6 +59,7 @@ int RunH33(const std::vector<std::string>& args, std::ostream& out, std::ostream
   add(AddCheckCommand);
   add(AddInfoCommand);
   add(AddConvertCommand);
+  add(AddImportCommand);
   add(AddCorrectCommand);
   add(AddSplitCommand);
   add(AddDiffCommand);

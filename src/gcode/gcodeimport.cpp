@@ -1,0 +1,456 @@
+#include "gcode/gcodeimport.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cmath>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "format/lineio.h"
+#include "format/pathtext.h"
+#include "format/textformat.h"
+
+namespace h33 {
+namespace {
+
+// Lines longer than this are no G-code a post-processor writes.
+constexpr std::size_t kLineLimit = 4096;
+// A peck drill goes back down to this far above where the last peck ended:
+// the controller's own parameter, which a program does not state.
+constexpr Length kPeckClearance = kLengthPerMm;
+
+enum Axis : std::size_t { kX = 0, kY = 1, kZ = 2 };
+
+[[noreturn]] void Refuse(long line, const std::string& why) {
+  throw GcodeRefusal(Sprintf("Строка %ld: %s.", line, why.c_str()));
+}
+
+std::string CodeText(int tenths) {
+  return tenths % 10 == 0 ? Sprintf("%d", tenths / 10) : Sprintf("%d.%d", tenths / 10, tenths % 10);
+}
+
+// The codes of one letter in a block, as tenths.
+std::vector<int> Codes(const GcodeBlock& block, char letter) {
+  std::vector<int> codes;
+  for (const GcodeWord& word : block.words) {
+    if (word.letter != letter) continue;
+    const std::optional<int> code = CodeInTenths(word.value);
+    if (!code) Refuse(block.line, Sprintf("код %c с дробной частью не известен", letter));
+    codes.push_back(*code);
+  }
+  return codes;
+}
+
+bool Contains(const std::vector<int>& codes, int code) {
+  return std::find(codes.begin(), codes.end(), code) != codes.end();
+}
+
+class Interpreter {
+ public:
+  Interpreter(ByteSink& ptp, const ImportOptions& options)
+      : writer_(ptp, options.arcs), options_(options) {}
+
+  void Take(const GcodeBlock& block);
+  ImportSummary Finish();
+
+ private:
+  Length ToLength(Millionths value) const { return value * (inches_ ? 254 : 10); }
+  void CheckLetters(const GcodeBlock& block);
+  void TakeFeedSpindleTool(const GcodeBlock& block);
+  void TakeMachineFunctions(const GcodeBlock& block, const std::vector<int>& m);
+  // False when the block's axis words are no move (G4, G28, G30, G53, G92).
+  bool TakeModalCodes(const GcodeBlock& block, const std::vector<int>& g);
+  void Move(const GcodeBlock& block);
+  Point Target(const GcodeBlock& block) const;
+  void ArcMove(const GcodeBlock& block, const Point& target);
+  Point ArcCentre(const GcodeBlock& block, const Point& target, bool positive) const;
+  void Cycle(const GcodeBlock& block, const Point& target);
+  void TakeStops(const GcodeBlock& block, const std::vector<int>& m);
+  int FeedFor(long line) const;
+
+  PtpWriter writer_;
+  ImportOptions options_;
+  ImportSummary summary_;
+  bool inches_ = false;
+  bool absolute_ = true;
+  bool absoluteArcCentre_ = false;
+  Plane plane_ = Plane::XY;
+  int motion_ = -1;  // 0..3, or -1 after G80 and before any
+  int cycle_ = 0;    // 73, 81, 82, 83, 85, 86, 89 or 0
+  bool returnToInitial_ = true;
+  Point offset_{};  // a program coordinate is a position less the offset
+  int feed_mm_min_ = 0;
+  long spindle_ = 0;
+  bool spindleOn_ = false;
+  const char* spindleDirection_ = "M03";
+  std::optional<long> tool_;
+  std::optional<int> workOffset_;
+  bool ended_ = false;
+  // The canned cycle's modal values and its initial level.
+  std::optional<Millionths> cycleR_, cycleZ_, cycleQ_;
+  Length initialZ_ = 0;
+};
+
+void Interpreter::Take(const GcodeBlock& block) {
+  if (block.words.empty()) return;
+  if (ended_) {
+    summary_.LeftOut("кадр после конца программы (M02, M30)", block.line);
+    return;
+  }
+  CheckLetters(block);
+  const std::vector<int> g = Codes(block, 'G');
+  const std::vector<int> m = Codes(block, 'M');
+  try {
+    TakeFeedSpindleTool(block);
+    TakeMachineFunctions(block, m);
+    if (TakeModalCodes(block, g)) Move(block);
+    TakeStops(block, m);
+  } catch (const GcodeRefusal&) {
+    throw;
+  } catch (const ProgramRefusal& refusal) {
+    // The tape's own limits, met while writing the block.
+    Refuse(block.line, refusal.what());
+  }
+}
+
+void Interpreter::CheckLetters(const GcodeBlock& block) {
+  for (const GcodeWord& word : block.words) {
+    const char letter = word.letter;
+    if (letter == 'A' || letter == 'B' || letter == 'C') {
+      Refuse(block.line, Sprintf("поворотная ось %c: у станка H33 её нет", letter));
+    }
+    if (std::strchr("GMXYZIJKRFSTPQLNHDK", letter) == nullptr) {
+      summary_.LeftOut(Sprintf("слово %c", letter), block.line);
+    }
+  }
+  const std::optional<Millionths> repeats = block.Value('L');
+  if (repeats && *repeats != kOne && block.Has('G')) {
+    Refuse(block.line, "повторы цикла (L) не поддерживаются");
+  }
+}
+
+void Interpreter::TakeFeedSpindleTool(const GcodeBlock& block) {
+  if (const auto feed = block.Value('F')) {
+    // mm/min, whole, as the tape states feeds; inches per minute × 25.4.
+    const double mmPerMin = static_cast<double>(*feed) / kOne * (inches_ ? 25.4 : 1.0);
+    feed_mm_min_ = static_cast<int>(std::min(std::llround(mmPerMin), 99999LL));
+    if (*feed > 0 && feed_mm_min_ < 1) feed_mm_min_ = 1;
+  }
+  if (const auto speed = block.Value('S')) {
+    spindle_ = static_cast<long>(std::llround(static_cast<double>(*speed) / kOne));
+    const std::vector<int> m = Codes(block, 'M');
+    if (spindleOn_ && !Contains(m, 30) && !Contains(m, 40)) writer_.Words(Sprintf("S%ld", spindle_));
+  }
+  if (const auto tool = block.Value('T')) tool_ = static_cast<long>(*tool / kOne);
+}
+
+void Interpreter::TakeMachineFunctions(const GcodeBlock& block, const std::vector<int>& m) {
+  for (const int code : m) {
+    switch (code) {
+      case 60:
+        writer_.Words(tool_ ? Sprintf("M06T%02ld", *tool_) : std::string("M06"));
+        break;
+      case 30:
+      case 40:
+        spindleOn_ = true;
+        spindleDirection_ = code == 30 ? "M03" : "M04";
+        writer_.Words(spindle_ > 0 ? Sprintf("S%ld%s", spindle_, spindleDirection_)
+                                   : std::string(spindleDirection_));
+        break;
+      case 50:
+        spindleOn_ = false;
+        writer_.Words("M05");
+        break;
+      case 70:
+        summary_.LeftOut("охлаждение туманом M07 (у станка есть только M08)", block.line);
+        break;
+      case 80: writer_.Words("M08"); break;
+      case 90: writer_.Words("M09"); break;
+      case 0: case 10: case 20: case 300: break;  // after the motion
+      case 980: case 990: Refuse(block.line, "подпрограммы (M98, M99) не поддерживаются");
+      default:
+        summary_.LeftOut("код M" + CodeText(code), block.line);
+    }
+  }
+}
+
+bool Interpreter::TakeModalCodes(const GcodeBlock& block, const std::vector<int>& g) {
+  const bool axisWords = block.Has('X') || block.Has('Y') || block.Has('Z');
+  bool moves = true;
+  for (const int code : g) {
+    switch (code) {
+      case 0: case 10: case 20: case 30:
+        motion_ = code / 10;
+        cycle_ = 0;
+        break;
+      case 40:
+        summary_.LeftOut("пауза G4", block.line);
+        moves = false;
+        break;
+      case 170: plane_ = Plane::XY; break;
+      case 180: plane_ = Plane::XZ; break;
+      case 190: plane_ = Plane::YZ; break;
+      case 200: inches_ = true; break;
+      case 210: inches_ = false; break;
+      case 280: case 300:
+        summary_.LeftOut("возврат в исходную точку G28, G30", block.line);
+        moves = false;
+        break;
+      case 530:
+        summary_.LeftOut("перемещение в координатах станка G53", block.line);
+        moves = false;
+        break;
+      case 400: break;
+      case 410: case 420:
+        if (!options_.leaveOutCutterCompensation) {
+          Refuse(block.line, "коррекция на радиус инструмента G41, G42 не поддерживается "
+                             "(её можно пропустить ключом --leave-out-cutter-compensation)");
+        }
+        summary_.LeftOut("коррекция на радиус G41, G42", block.line);
+        break;
+      case 430: case 440: case 490:
+        summary_.LeftOut("коррекция на длину инструмента G43, G44, G49", block.line);
+        break;
+      case 540: case 550: case 560: case 570: case 580: case 590: case 591: case 592: case 593:
+        if (workOffset_ && *workOffset_ != code) {
+          Refuse(block.line, "смена системы координат детали (G54..G59): её смещение неизвестно");
+        }
+        workOffset_ = code;
+        break;
+      case 610: case 611: case 640:
+        summary_.LeftOut("режим точного останова или сглаживания G61, G64", block.line);
+        break;
+      case 800:
+        cycle_ = 0;
+        motion_ = -1;
+        break;
+      case 730: case 810: case 820: case 830: case 850: case 860: case 890:
+        if (cycle_ == 0) initialZ_ = writer_.Position()[kZ];
+        cycle_ = code / 10;
+        motion_ = -1;
+        break;
+      case 900: absolute_ = true; break;
+      case 910: absolute_ = false; break;
+      case 901: absoluteArcCentre_ = true; break;
+      case 911: absoluteArcCentre_ = false; break;
+      case 920:
+        for (const std::size_t axis : {kX, kY, kZ}) {
+          if (const auto value = block.Value("XYZ"[axis])) {
+            offset_[axis] = writer_.Position()[axis] - ToLength(*value);
+          }
+        }
+        moves = false;
+        break;
+      case 921: offset_ = {}; moves = false; break;
+      case 930: Refuse(block.line, "подача в обратном времени G93 не поддерживается");
+      case 940: break;
+      case 950: Refuse(block.line, "подача на оборот G95 не поддерживается");
+      case 980: returnToInitial_ = true; break;
+      case 990: returnToInitial_ = false; break;
+      default:
+        if (axisWords) Refuse(block.line, "неизвестный код G" + CodeText(code) + " в кадре с перемещением");
+        summary_.LeftOut("код G" + CodeText(code), block.line);
+    }
+  }
+  return moves;
+}
+
+Point Interpreter::Target(const GcodeBlock& block) const {
+  Point target = writer_.Position();
+  for (const std::size_t axis : {kX, kY, kZ}) {
+    if (const auto value = block.Value("XYZ"[axis])) {
+      target[axis] = absolute_ ? ToLength(*value) + offset_[axis] : target[axis] + ToLength(*value);
+    }
+  }
+  return target;
+}
+
+int Interpreter::FeedFor(long line) const {
+  if (feed_mm_min_ <= 0) Refuse(line, "перемещение с подачей, а подача F не задана");
+  return feed_mm_min_;
+}
+
+void Interpreter::Move(const GcodeBlock& block) {
+  const bool axisWords = block.Has('X') || block.Has('Y') || block.Has('Z');
+  const bool arcWords = block.Has('I') || block.Has('J') || block.Has('K') || block.Has('R');
+  if (cycle_ != 0) {
+    if (axisWords || block.Has('R')) Cycle(block, Target(block));
+    return;
+  }
+  if (!axisWords && !(arcWords && (motion_ == 2 || motion_ == 3))) return;
+  if (motion_ < 0) Refuse(block.line, "перемещение без кода движения (G0, G1, G2, G3)");
+  const Point target = Target(block);
+  if (motion_ <= 1) {
+    const bool moves = target != writer_.Position();
+    if (!writer_.Straight(target, motion_ == 0 ? 0 : FeedFor(block.line), motion_ == 0) && moves) {
+      summary_.LeftOut("перемещение короче 0.005 мм (вошло в следующее)", block.line);
+    }
+  } else {
+    ArcMove(block, target);
+  }
+}
+
+void Interpreter::ArcMove(const GcodeBlock& block, const Point& target) {
+  // G03 turns anticlockwise seen from the positive end of the plane's
+  // normal; in the XZ plane taken as X, Z that is clockwise.
+  const bool positive = (motion_ == 3) != (plane_ == Plane::XZ);
+  const Point centre = ArcCentre(block, target, positive);
+  writer_.Arc(target, centre, positive, plane_, FeedFor(block.line));
+}
+
+Point Interpreter::ArcCentre(const GcodeBlock& block, const Point& target, bool positive) const {
+  const std::size_t first = plane_ == Plane::YZ ? kY : kX;
+  const std::size_t second = plane_ == Plane::XY ? kY : kZ;
+  const Point& start = writer_.Position();
+  Point centre = start;
+  if (const auto r = block.Value('R')) {
+    const double dx = static_cast<double>(target[first] - start[first]);
+    const double dy = static_cast<double>(target[second] - start[second]);
+    const double chord = std::hypot(dx, dy);
+    const double radius = static_cast<double>(ToLength(*r));
+    if (chord == 0) Refuse(block.line, "полная окружность задана радиусом R: центр не определён");
+    const double half = chord / 2;
+    if (std::abs(radius) < half - kLengthPerTapeUnit) {
+      Refuse(block.line, "радиус R меньше половины хорды дуги");
+    }
+    const double height = std::sqrt(std::max(0.0, radius * radius - half * half));
+    // Left of the chord for a positive turn of at most half a circle; a
+    // negative R asks for the longer way round.
+    const double side = (positive ? 1 : -1) * (radius < 0 ? -1 : 1);
+    centre[first] = start[first] + std::llround(dx / 2 - side * height * dy / chord);
+    centre[second] = start[second] + std::llround(dy / 2 + side * height * dx / chord);
+  } else {
+    const char letters[3] = {'I', 'J', 'K'};
+    for (const std::size_t axis : {first, second}) {
+      const Millionths offset = block.Value(letters[axis]).value_or(0);
+      centre[axis] = absoluteArcCentre_ ? ToLength(offset) + offset_[axis] : start[axis] + ToLength(offset);
+    }
+    const double startRadius = std::hypot(static_cast<double>(start[first] - centre[first]),
+                                          static_cast<double>(start[second] - centre[second]));
+    const double endRadius = std::hypot(static_cast<double>(target[first] - centre[first]),
+                                        static_cast<double>(target[second] - centre[second]));
+    if (std::abs(startRadius - endRadius) > kLengthPerTapeUnit) {
+      Refuse(block.line, Sprintf("конец дуги не лежит на её окружности (радиусы %.4f и %.4f мм)",
+                                 startRadius / kLengthPerMm, endRadius / kLengthPerMm));
+    }
+    if (startRadius == 0) Refuse(block.line, "дуга нулевого радиуса");
+  }
+  return centre;
+}
+
+// A drilling cycle at the target's X, Y: to the R plane, into the hole as
+// the cycle does it, and back to the initial level (G98) or the R plane (G99).
+void Interpreter::Cycle(const GcodeBlock& block, const Point& target) {
+  if (plane_ != Plane::XY) Refuse(block.line, "постоянный цикл вне плоскости G17");
+  if (const auto r = block.Value('R')) cycleR_ = *r;
+  if (const auto z = block.Value('Z')) cycleZ_ = *z;
+  if (const auto q = block.Value('Q')) cycleQ_ = *q;
+  if (!cycleR_ || !cycleZ_) Refuse(block.line, "в постоянном цикле не заданы R и Z");
+  const Length rLevel = absolute_ ? ToLength(*cycleR_) + offset_[kZ] : initialZ_ + ToLength(*cycleR_);
+  const Length bottom = absolute_ ? ToLength(*cycleZ_) + offset_[kZ] : rLevel + ToLength(*cycleZ_);
+  const Length clearance = returnToInitial_ ? std::max(initialZ_, rLevel) : rLevel;
+  const int feed = FeedFor(block.line);
+  const auto at = [&](Length z) { return Point{target[kX], target[kY], z}; };
+  const auto rapid = [&](Length z) { writer_.Straight(at(z), 0, true); };
+  const auto cut = [&](Length z) { writer_.Straight(at(z), feed, false); };
+
+  writer_.Straight({target[kX], target[kY], writer_.Position()[kZ]}, 0, true);
+  rapid(rLevel);
+  if (cycle_ == 73 || cycle_ == 83) {
+    const Length peck = cycleQ_ ? ToLength(std::abs(*cycleQ_)) : 0;
+    if (peck == 0) Refuse(block.line, "в цикле G73, G83 не задана глубина шага Q");
+    constexpr Length kMostPecks = 10000;
+    if ((rLevel - bottom) / peck > kMostPecks) {
+      Refuse(block.line, "шаг Q так мал, что отверстие заняло бы больше 10000 шагов");
+    }
+    // G83 goes back to the R plane after each peck, G73 only a little.
+    for (Length depth = rLevel; depth > bottom;) {
+      depth = std::max(bottom, depth - peck);
+      cut(depth);
+      if (depth == bottom) break;
+      if (cycle_ == 83) rapid(rLevel);
+      rapid(std::min(rLevel, depth + kPeckClearance));
+    }
+  } else {
+    cut(bottom);
+  }
+  if (cycle_ == 82 || cycle_ == 89) summary_.LeftOut("пауза на дне отверстия (G82, G89)", block.line);
+  if (cycle_ == 85 || cycle_ == 89) {
+    cut(rLevel);
+    if (clearance != rLevel) rapid(clearance);
+  } else if (cycle_ == 86) {
+    writer_.Words("M05");
+    rapid(clearance);
+    writer_.Words(spindle_ > 0 ? Sprintf("S%ld%s", spindle_, spindleDirection_)
+                               : std::string(spindleDirection_));
+  } else {
+    rapid(clearance);
+  }
+}
+
+void Interpreter::TakeStops(const GcodeBlock& block, const std::vector<int>& m) {
+  (void)block;
+  for (const int code : m) {
+    if (code == 0) writer_.Words("M00");
+    if (code == 10) writer_.Words("M01");
+    if (code == 20 || code == 300) {
+      writer_.Words("M30");
+      ended_ = true;
+    }
+  }
+}
+
+ImportSummary Interpreter::Finish() {
+  writer_.Finish();
+  return summary_;
+}
+
+}  // namespace
+
+ImportSummary ImportGcode(ByteSource& gcode, ByteSink& ptp, const ImportOptions& options) {
+  LineReader reader(gcode);
+  Interpreter interpreter(ptp, options);
+  long number = 0;
+  for (std::string line; reader.ReadLine(line, kLineLimit);) {
+    ++number;
+    if (!line.ends_with('\n') && line.size() == kLineLimit) {
+      throw GcodeRefusal(Sprintf("Строка %ld длиннее %zu символов.", number, kLineLimit));
+    }
+    if (line.find('\0') != std::string::npos) {
+      throw GcodeRefusal(Sprintf("Строка %ld содержит нулевой байт: это не текст G-кода.", number));
+    }
+    if (line.ends_with('\n')) line.pop_back();
+    interpreter.Take(ParseGcodeLine(line, number));
+  }
+  return interpreter.Finish();
+}
+
+bool LooksLikeGcode(ByteSource& source) {
+  constexpr int kLinesLookedAt = 100;
+  LineReader reader(source);
+  std::string line;
+  for (int count = 0; count < kLinesLookedAt && reader.ReadLine(line, kLineLimit); ++count) {
+    if (line.find_first_of(".(;") != std::string::npos) return true;
+    for (std::size_t at = 1; at + 1 < line.size(); ++at) {
+      const auto isAlpha = [](char c) { return std::isalpha(static_cast<unsigned char>(c)) != 0; };
+      if (line[at] == ' ' && std::isdigit(static_cast<unsigned char>(line[at - 1])) &&
+          isAlpha(line[at + 1])) {
+        return true;
+      }
+    }
+  }
+  return false;
+}
+
+bool HasGcodeName(const std::filesystem::path& file) {
+  std::string extension = PathText(file.extension());
+  for (char& c : extension) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  for (const char* known : {".nc", ".ngc", ".tap", ".gcode", ".cnc", ".iso"}) {
+    if (extension == known) return true;
+  }
+  return false;
+}
+
+}  // namespace h33

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <filesystem>
+
+#include "format/bytesource.h"
+#include "gcode/gcodeblock.h"
+#include "gcode/importsummary.h"
+#include "gcode/ptpwriter.h"
+
+namespace h33 {
+
+struct ImportOptions {
+  ArcOutput arcs = ArcOutput::kQuadrants;
+  // Cutter radius compensation (G41, G42) is refused: the tape would cut
+  // the programmed line, not the offset one. With this the words are left out
+  // and said so.
+  bool leaveOutCutterCompensation = false;
+};
+
+// Reads ISO G-code (RS-274: the dialect most post-processors write) and
+// writes it as the PTP tape the conversion reads. What it cannot keep it
+// either refuses (GcodeRefusal, naming the line) or leaves out and counts in
+// the summary; nothing is dropped unsaid. Throws IoError when reading or
+// writing fails.
+ImportSummary ImportGcode(ByteSource& gcode, ByteSink& ptp, const ImportOptions& options);
+
+// G-code by its name: .nc .ngc .tap .gcode .cnc .iso, in any case.
+bool HasGcodeName(const std::filesystem::path& file);
+
+// G-code by what it holds, for a file named otherwise: among its first
+// lines one with a decimal point, a comment ("(" or ";") or a blank between
+// words, none of which a PTP tape or an H33 program has. Throws IoError.
+bool LooksLikeGcode(ByteSource& source);
+
+}  // namespace h33

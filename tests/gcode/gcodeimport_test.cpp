@@ -1,0 +1,171 @@
+// The G-code import: reading the language, and what must hold for any
+// program: exact positions (the increments add up to the net displacement),
+// arcs that end on their circles, a tape the format check and the conversion
+// take.
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <numbers>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "format/bytesource.h"
+#include "format/formatcheck.h"
+#include "format/frame.h"
+#include "format/textformat.h"
+#include "gcode/gcodeimport.h"
+
+namespace h33 {
+namespace {
+
+struct Imported {
+  std::vector<std::string> frames;  // the tape's lines after "%", without line ends
+  std::string tape;
+  std::string summary;
+};
+
+Imported Import(const std::string& gcode, const ImportOptions& options = {}) {
+  MemorySource source(gcode);
+  MemorySink sink;
+  const ImportSummary summary = ImportGcode(source, sink, options);
+  Imported imported{{}, sink.Bytes(), summary.Text()};
+  std::string text = sink.Bytes();
+  std::erase(text, '\r');
+  for (std::size_t from = text.find('\n') + 1; from < text.size();) {
+    const std::size_t end = text.find('\n', from);
+    imported.frames.push_back(text.substr(from, end - from));
+    from = end + 1;
+  }
+  return imported;
+}
+
+std::string Refusal(const std::string& gcode, const ImportOptions& options = {}) {
+  try {
+    Import(gcode, options);
+  } catch (const GcodeRefusal& refusal) {
+    return refusal.what();
+  } catch (const ProgramRefusal& refusal) {
+    return refusal.what();
+  }
+  return "accepted";
+}
+
+TEST(GcodeBlock, ReadsWordsAsAPostProcessorWritesThem) {
+  const GcodeBlock block = ParseGcodeLine("n10 g1 x 12.5 Y-.25(comment X9)z+3 f100 ; X7", 4);
+  ASSERT_EQ(block.words.size(), 6u);
+  EXPECT_EQ(block.Value('X'), 12'500'000);
+  EXPECT_EQ(block.Value('Y'), -250'000);
+  EXPECT_EQ(block.Value('Z'), 3'000'000);
+  EXPECT_EQ(block.Value('F'), 100'000'000);
+  EXPECT_FALSE(block.blockDelete);
+  // The seventh decimal rounds the sixth.
+  EXPECT_EQ(ParseGcodeLine("X1.2345675 Y-0.0000004 Z0.9999999", 1).Value('X'), 1'234'568);
+  EXPECT_EQ(ParseGcodeLine("X1.2345675 Y-0.0000004 Z0.9999999", 1).Value('Y'), 0);
+  EXPECT_EQ(ParseGcodeLine("X1.2345675 Y-0.0000004 Z0.9999999", 1).Value('Z'), 1'000'000);
+  EXPECT_TRUE(ParseGcodeLine("/G0X1", 1).blockDelete);
+  EXPECT_TRUE(ParseGcodeLine("%", 1).words.empty());
+  EXPECT_TRUE(ParseGcodeLine("O1234 (PART)", 1).words.empty());
+  EXPECT_EQ(CodeInTenths(90'100'000), 901);
+  EXPECT_EQ(CodeInTenths(90'010'000), std::nullopt);
+}
+
+TEST(GcodeBlock, RefusesWhatItCannotRead) {
+  for (const char* line : {"#1=5", "G1 X[1+2]", "G1 X", "G1 X10 (open", "G1 X1 @"}) {
+    EXPECT_THROW(ParseGcodeLine(line, 7), GcodeRefusal) << line;
+  }
+  try {
+    ParseGcodeLine("G1 X#1", 12);
+  } catch (const GcodeRefusal& refusal) {
+    EXPECT_EQ(std::string(refusal.what()).rfind("Строка 12: ", 0), 0u) << refusal.what();
+  }
+}
+
+TEST(GcodeImport, RefusesWhatWouldChangeThePart) {
+  const auto says = [](const std::string& gcode, const char* text) {
+    const std::string refusal = Refusal(gcode);
+    EXPECT_NE(refusal.find(text), std::string::npos) << gcode << "\n" << refusal;
+  };
+  says("G1 G41 D1 X10 F100\n", "G41");
+  says("G95 G1 X10 F0.1\n", "G95");
+  says("G93 G1 X10 F2\n", "G93");
+  says("G1 X10 A90 F100\n", "A");
+  says("G1 X10\n", "подача F не задана");
+  says("X10\n", "без кода движения");
+  says("G1 G7 X10 F100\n", "G7");
+  says("G55\nG56 G0 X1\n", "смена системы координат");
+  says("G2 X10 Y0 I3 J0 F100\n", "не лежит на её окружности");
+  says("G2 X0 Y0 R5 F100\n", "полная окружность");
+  says("M98 P100\n", "M98");
+  ImportOptions leaveOut;
+  leaveOut.leaveOutCutterCompensation = true;
+  EXPECT_NE(Import("G41 D1 G1 X10 F100\nG40\n", leaveOut).summary.find("G41"), std::string::npos);
+}
+
+// Random programs of straight moves and arcs, absolute and incremental, in
+// mm and in inches, in the three planes.
+std::string RandomProgram(unsigned seed) {
+  std::mt19937 random(seed);
+  const auto pick = [&](int low, int high) {
+    return std::uniform_int_distribution<int>(low, high)(random);
+  };
+  const auto number = [&](double range) {
+    return std::uniform_real_distribution<double>(-range, range)(random);
+  };
+  std::string program = pick(0, 1) ? "G20\n" : "G21\n";
+  program += "G1 F200\n";
+  for (int i = 0; i < 300; ++i) {
+    const int kind = pick(0, 9);
+    if (kind == 0) program += pick(0, 1) ? "G90\n" : "G91\n";
+    if (kind == 1) program += Sprintf("G%d\n", pick(17, 19));
+    if (kind <= 5) {
+      program += Sprintf("G%d X%.4f Y%.4f Z%.4f\n", pick(0, 1), number(200), number(200), number(50));
+    } else {
+      // An arc about a centre at I, J, K from the start: the end a turn away
+      // on the same circle.
+      const double radius = 1 + std::abs(number(100));
+      const double from = number(std::numbers::pi), to = number(std::numbers::pi);
+      program += Sprintf("G91 G17 G%d X%.6f Y%.6f I%.6f J%.6f\n", pick(2, 3),
+                         radius * (std::cos(to) - std::cos(from)),
+                         radius * (std::sin(to) - std::sin(from)), -radius * std::cos(from),
+                         -radius * std::sin(from));
+    }
+  }
+  return program;
+}
+
+TEST(GcodeImport, IncrementsAddUpAndArcsEndOnTheirCircles) {
+  for (const ArcOutput arcs : {ArcOutput::kQuadrants, ArcOutput::kWhole, ArcOutput::kChords}) {
+    for (unsigned seed = 1; seed <= 20; ++seed) {
+      ImportOptions options;
+      options.arcs = arcs;
+      const std::string program = RandomProgram(seed);
+      const Imported tape = Import(program, options);
+      // The same program once more with a last absolute move home: the sums
+      // of everything written must then be 0, exactly.
+      const Imported home = Import(program + "G90 G0 X0 Y0 Z0\n", options);
+      std::array<long, 3> sums{};
+      for (const std::string& line : home.frames) {
+        const Frame frame(line);
+        const FrameVector& written = frame.WrittenMove();
+        const float increments[3] = {written.x, written.y, written.z};
+        for (std::size_t axis = 0; axis < 3; ++axis) sums[axis] += std::lround(increments[axis]);
+        if (!frame.IsArc()) continue;
+        const FrameVector move = frame.WrittenMove();
+        const FrameVector start = frame.WrittenArc();
+        const double startRadius = std::hypot(start.x, start.y, start.z);
+        const double endRadius = std::hypot(start.x + move.x, start.y + move.y, start.z + move.z);
+        EXPECT_LE(std::abs(startRadius - endRadius), 1.0) << line;  // 0.01 mm
+      }
+      EXPECT_EQ(sums, (std::array<long, 3>{0, 0, 0})) << "seed " << seed;
+
+      MemorySource check(tape.tape);
+      EXPECT_EQ(CheckH33Format(check, FeedWordCheck::kSkipped), 0) << "seed " << seed;
+    }
+  }
+}
+
+}  // namespace
+}  // namespace h33
