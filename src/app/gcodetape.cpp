@@ -4,6 +4,7 @@
 #include <string>
 #include <utility>
 
+#include "app/runinput.h"
 #include "format/pathtext.h"
 #include "format/textformat.h"
 
@@ -57,6 +58,8 @@ std::optional<ImportedTape> ImportedTape::Import(const std::filesystem::path& in
     dialogs.CaptionedBox(error.what(), kCaption);
     return std::nullopt;
   }
+  if (!tape.summary_.Empty()) dialogs.Message(tape.summary_.Text());
+  if (!CheckRunInput(tape.Path(), dialogs)) return std::nullopt;
   return tape;
 }
 

@@ -18,7 +18,9 @@ bool IsGcodeInput(const std::filesystem::path& input);
 // file beside the program to be written, removed with this object.
 class ImportedTape {
  public:
-  // Imports `input`; nothing after the box that says why it could not.
+  // Imports `input`, says what was left out, and checks the tape as the
+  // run's input, before anything is converted or written; nothing after the
+  // box that says why it could not.
   static std::optional<ImportedTape> Import(const std::filesystem::path& input,
                                             const std::filesystem::path& output,
                                             const ImportOptions& options, Dialogs& dialogs);

@@ -85,16 +85,16 @@ CommandRunner AddConvertCommand(CLI::App& app, CliStreams& streams) {
     // Standard output carries the program itself; the messages go aside.
     std::ostream& messages = toStandardOutput ? streams.err : streams.out;
     ConsoleDialogs inputDialogs(messages, streams.err);
-    // G-code goes on tape first; the tape is what the conversion checks and reads.
+    // G-code goes on tape first; the tape is what the conversion reads.
     std::optional<ImportedTape> tape;
     if (IsGcodeInput(PathFromText(options->input))) {
       tape = ImportedTape::Import(PathFromText(options->input), PathFromText(options->output),
                                   options->gcode.ToImportOptions(), inputDialogs);
       if (!tape) return kExitBadInput;
-      if (!tape->Summary().Empty()) messages << tape->Summary().Text() << '\n';
+    } else if (!CheckRunInput(PathFromText(options->input), inputDialogs)) {
+      return kExitBadInput;
     }
     const std::filesystem::path ptp = tape ? tape->Path() : PathFromText(options->input);
-    if (!CheckRunInput(ptp, inputDialogs)) return kExitBadInput;
     std::optional<RunParameters> machine = ChooseMachine(options->machine, *command, streams.err);
     if (!machine) return kExitBadInput;
     RunParameters& parameters = *machine;

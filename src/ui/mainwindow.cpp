@@ -59,6 +59,8 @@ const FileFilter kFileFilters[] = {
     {"Up files (*.up)", "*.up", "*.up"},
     {"Ptp files (*.ptp)", "*.ptp", "*.ptp"},
     {"All files (*.*)", "*.*", "*"},
+    {"G-code files (*.nc *.ngc *.tap *.gcode *.cnc *.iso)", "*.nc ...",
+     "*.nc *.ngc *.tap *.gcode *.cnc *.iso"},
 };
 
 // The folders read, the model sorts them and the tree lays them out later.
@@ -474,7 +476,7 @@ void MainWindow::SelectFile(const QString& name) {
 }
 
 void MainWindow::ApplyFileFilter(int index) {
-  masks_ = QStringList{kFileFilters[index].mask};
+  masks_ = QString(kFileFilters[index].mask).split(' ');
   ReadFileList();
 }
 

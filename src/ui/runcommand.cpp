@@ -19,6 +19,7 @@
 #include <optional>
 #include <iostream>
 
+#include "app/gcodetape.h"
 #include "app/runform.h"
 #include "app/runinput.h"
 #include "app/statisticsview.h"
@@ -124,7 +125,9 @@ void MainWindow::RunMethod(const QString& input) {
   double minutes = 0;
   std::optional<BusyCursor> busy;
   if (WritesProgram(method)) {
-    if (!CheckRunInput(inputName, dialogs_)) return;
+    // G-code is checked on tape, once it is imported.
+    const bool gcode = method == MethodTab::kPtpToUp && IsGcodeInput(inputName);
+    if (!gcode && !CheckRunInput(inputName, dialogs_)) return;
     // A feed code has four digits: a run that would need more is refused
     // before anything is asked or written.
     if (!CheckConversionParameters(parameters, dialogs_)) return;
@@ -133,7 +136,13 @@ void MainWindow::RunMethod(const QString& input) {
     busy.emplace();
     parameters.outputFile = *output;
     if (method == MethodTab::kPtpToUp) {
-      PtpToUp(parameters, parameters.inputFile, parameters.outputFile, dialogs_);
+      std::optional<ImportedTape> tape;
+      if (gcode) {
+        tape = ImportedTape::Import(inputName, *output, ImportOptions{}, dialogs_);
+        if (!tape) return;
+      }
+      PtpToUp(parameters, tape ? tape->Path() : parameters.inputFile, parameters.outputFile,
+              dialogs_);
     } else {
       UpToUpCorrection correction(inputName, *output, parameters.machine, dialogs_);
       const CorrectionStatus status = correction.Run();

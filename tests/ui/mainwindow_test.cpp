@@ -837,6 +837,32 @@ class MainWindowTest : public QObject {
     QVERIFY(QString::fromStdString(dialogs.shown[0]).startsWith("confirmation [OK]: Создан файл "));
   }
 
+  // A program in G-code goes on tape first: what was left out is said, the
+  // program converted, and the tape leaves nothing behind.
+  void PtpToUpRunConvertsAGcodeFile() {
+    TempDir dir;
+    dir.Write("part.nc", "G21 G90\nG0 Z5\nG1 Z-1 F200\nG1 X40\nG3 X50 Y10 I0 J10\nG4 P1\n"
+                         "G0 Z5\nM30\n");
+    ScriptedDialogs dialogs;
+    dialogs.buttons = {Button::No, Button::No};
+    MainWindow window(dialogs, QString::fromStdString(dir.Path().string()));
+    Find<QComboBox>(window, "fileFilterChoice")->setCurrentIndex(3);
+    QCOMPARE(Find<QListWidget>(window, "fileList")->count(), 1);
+    Find<QListWidget>(window, "fileList")->setCurrentRow(0);
+    window.saveDialog = [&dir](const QString&) {
+      return QString::fromStdString((dir / "part.up").string());
+    };
+    window.RunSelectedMethod();
+    QVERIFY(std::filesystem::exists(dir / "part.up"));
+    QVERIFY(dialogs.shown.size() >= 2);
+    QVERIFY(QString::fromStdString(dialogs.shown[0]).contains("пауза G4"));
+    QVERIFY(QString::fromStdString(dialogs.shown[1]).startsWith("confirmation [OK]: Создан файл "));
+    QVERIFY(QString::fromStdString(dialogs.shown[1]).contains("SUMX =     50.00 mm"));
+    std::size_t files = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.Path())) ++files;
+    QCOMPARE(files, std::size_t{2});  // the program and the part, no tape
+  }
+
   void PtpToUpRunWithATapeSplitLeavesBothTapes() {
     TempDir dir;
     std::string program = "%\r\nN001G17S500M03\r\n";
