@@ -33,24 +33,30 @@ bool IsGcodeInput(const std::filesystem::path& input) {
   }
 }
 
-std::optional<ImportedTape> ImportedTape::Import(const std::filesystem::path& input,
-                                                 const std::filesystem::path& output,
-                                                 const ImportOptions& options, Dialogs& dialogs) {
+ImportedTape::ImportedTape(const std::filesystem::path& input,
+                           const std::filesystem::path& besides, const ImportOptions& options) {
   std::string reason;
   const auto source = FileSource::Open(input, &reason);
   if (!source) {
-    dialogs.CaptionedBox(Sprintf("Не могу открыть файл %s\n%s", PathText(input).c_str(),
-                                 reason.c_str()),
-                         kCaption);
-    return std::nullopt;
+    throw IoError(Sprintf("Не могу открыть файл %s\n%s", PathText(input).c_str(), reason.c_str()));
   }
-  ImportedTape tape;
+  // Never committed: the scratch file goes with the tape.
+  file_ = std::make_unique<OutputFile>(besides);
+  summary_ = ImportGcode(*source, *file_, options);
+  file_->Close();
+}
+
+ImportedTape ImportedTape::ForPicture(const std::filesystem::path& input) {
+  return ImportedTape(input, std::filesystem::temp_directory_path() / "h33-picture.ptp", {});
+}
+
+std::optional<ImportedTape> ImportForConversion(const std::filesystem::path& input,
+                                                const std::filesystem::path& output,
+                                                const ImportOptions& options, Dialogs& dialogs) {
+  std::optional<ImportedTape> tape;
   try {
-    // Beside the program to be written, where there is room for it; never
-    // committed, so removed with the tape.
-    tape.file_ = std::make_unique<OutputFile>(output);
-    tape.summary_ = ImportGcode(*source, *tape.file_, options);
-    tape.file_->Close();
+    // Beside the program to be written, where there is room for it.
+    tape.emplace(input, output, options);
   } catch (const ProgramRefusal& refusal) {
     dialogs.CaptionedBox(std::string(refusal.what()) + "\nИмпорт прерван.", kCaption);
     return std::nullopt;
@@ -58,8 +64,8 @@ std::optional<ImportedTape> ImportedTape::Import(const std::filesystem::path& in
     dialogs.CaptionedBox(error.what(), kCaption);
     return std::nullopt;
   }
-  if (!tape.summary_.Empty()) dialogs.Message(tape.summary_.Text());
-  if (!CheckRunInput(tape.Path(), dialogs)) return std::nullopt;
+  if (!tape->Summary().Empty()) dialogs.Message(tape->Summary().Text());
+  if (!CheckRunInput(tape->Path(), dialogs)) return std::nullopt;
   return tape;
 }
 

@@ -88,7 +88,7 @@ CommandRunner AddConvertCommand(CLI::App& app, CliStreams& streams) {
     // G-code goes on tape first; the tape is what the conversion reads.
     std::optional<ImportedTape> tape;
     if (IsGcodeInput(PathFromText(options->input))) {
-      tape = ImportedTape::Import(PathFromText(options->input), PathFromText(options->output),
+      tape = ImportForConversion(PathFromText(options->input), PathFromText(options->output),
                                   options->gcode.ToImportOptions(), inputDialogs);
       if (!tape) return kExitBadInput;
     } else if (!CheckRunInput(PathFromText(options->input), inputDialogs)) {

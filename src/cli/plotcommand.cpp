@@ -10,6 +10,7 @@
 #include <sstream>
 #include <string>
 
+#include "app/gcodetape.h"
 #include "cli/commands.h"
 #include "cli/helpformat.h"
 #include "cli/runh33.h"
@@ -100,10 +101,17 @@ int RunPlot(PlotOptions options, CliStreams& streams) {
   const bool compare = !options.compare.empty();
   const bool profile = options.profile || compare;
   const int height = profile ? kProfileHeight : kToolpathHeight;
-  const FeedUnits programUnits =
-      (options.ptp && !compare) || IsPtpTape(PathFromText(options.file)) ? FeedUnits::kMmPerMinute
-                                                           : FeedUnits::kFeedCode;
   try {
+    // A G-code program is drawn from its tape, in mm/min.
+    std::optional<ImportedTape> tape;
+    if (IsGcodeInput(PathFromText(options.file))) {
+      tape.emplace(ImportedTape::ForPicture(PathFromText(options.file)));
+      options.file = PathText(tape->Path());
+    }
+    const FeedUnits programUnits = tape || (options.ptp && !compare) ||
+                                           IsPtpTape(PathFromText(options.file))
+                                       ? FeedUnits::kMmPerMinute
+                                       : FeedUnits::kFeedCode;
     const auto program = Load(options.file, programUnits, height, streams.err);
     if (!program) return kExitBadInput;
     std::optional<ProgramPicture> input;

@@ -27,6 +27,9 @@ Millionths ReadNumber(std::string_view text, std::size_t& at, long line, char le
     while (at < text.size() && IsBlank(text[at])) ++at;
   };
   skipBlanks();
+  if (at < text.size() && (text[at] == '#' || text[at] == '[')) {
+    Refuse(line, "параметры и выражения (#, [ ]) не поддерживаются");
+  }
   bool negative = false;
   if (at < text.size() && (text[at] == '+' || text[at] == '-')) {
     negative = text[at++] == '-';

@@ -63,7 +63,16 @@ QString FrameLine(const std::optional<FrameOnPath>& frame) {
 PlotSources PlotSources::ForFile(const QString& file) {
   PlotSources sources;
   sources.program = file;
-  if (IsPtpTape(ToPath(file))) sources.programUnits = FeedUnits::kMmPerMinute;
+  if (IsGcodeInput(ToPath(file))) {
+    sources.programUnits = FeedUnits::kMmPerMinute;
+    try {
+      sources.tape = std::make_shared<const ImportedTape>(ImportedTape::ForPicture(ToPath(file)));
+    } catch (const RunError& error) {
+      sources.importError = QString::fromUtf8(error.what());
+    }
+  } else if (IsPtpTape(ToPath(file))) {
+    sources.programUnits = FeedUnits::kMmPerMinute;
+  }
   return sources;
 }
 
@@ -150,7 +159,13 @@ bool PlotWindow::Open(const PlotSources& sources) {
   QString error;
   QApplication::setOverrideCursor(Qt::WaitCursor);
   std::vector<ChangeMarkRequest> marks = details->ShowChanges(sources);
-  program_ = Load(sources.program, sources.programUnits, std::move(marks), error);
+  tape_ = sources.tape;
+  const QString drawn = tape_ ? ToQString(tape_->Path()) : sources.program;
+  if (sources.importError.isEmpty()) {
+    program_ = Load(drawn, sources.programUnits, std::move(marks), error);
+  } else {
+    error = sources.importError;
+  }
   if (program_ && !sources.input.isEmpty()) input_ = Load(sources.input, sources.inputUnits, {}, error);
   details->ShowTime(sources);
   QApplication::restoreOverrideCursor();

@@ -5,9 +5,11 @@
 #include <QWidget>
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
+#include "app/gcodetape.h"
 #include "app/machines.h"
 #include "picture/programpicture.h"
 
@@ -31,8 +33,13 @@ struct PlotSources {
   FeedUnits inputUnits = FeedUnits::kFeedCode;
   // The machine the time breakdown of an H33 program is counted for.
   MachineLimits machine = kMachinePresets[kDefaultMachineIndex].limits;
+  // A G-code program is drawn from its tape, kept while the view is open;
+  // why it could not be imported, else empty.
+  std::shared_ptr<const ImportedTape> tape{};
+  QString importError{};
 
-  // A file picked in the file list: a *.ptp tape has its feeds in mm/min.
+  // A file picked in the file list: a *.ptp tape has its feeds in mm/min, a
+  // G-code program is drawn as its tape.
   static PlotSources ForFile(const QString& file);
 };
 
@@ -65,6 +72,7 @@ class PlotWindow : public QWidget {
   void PathClicked(double path);
   void Select(const std::optional<FrameOnPath>& frame, const QString& inputText);
 
+  std::shared_ptr<const ImportedTape> tape_;  // what program_ is drawn from, for G-code
   std::optional<ProgramPicture> program_;
   std::optional<ProgramPicture> input_;
   QString selectedText_;

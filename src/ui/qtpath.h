@@ -12,4 +12,9 @@ inline std::filesystem::path ToPath(const QString& name) {
   return std::filesystem::path(name.toStdU16String());
 }
 
+// A file's name for a widget, through UTF-16 likewise.
+inline QString ToQString(const std::filesystem::path& path) {
+  return QString::fromStdU16String(path.u16string());
+}
+
 }  // namespace h33

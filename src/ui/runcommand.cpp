@@ -138,7 +138,7 @@ void MainWindow::RunMethod(const QString& input) {
     if (method == MethodTab::kPtpToUp) {
       std::optional<ImportedTape> tape;
       if (gcode) {
-        tape = ImportedTape::Import(inputName, *output, ImportOptions{}, dialogs_);
+        tape = ImportForConversion(inputName, *output, ImportOptions{}, dialogs_);
         if (!tape) return;
       }
       PtpToUp(parameters, tape ? tape->Path() : parameters.inputFile, parameters.outputFile,

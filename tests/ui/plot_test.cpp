@@ -13,6 +13,7 @@
 #include <QtTest>
 
 #include <cmath>
+#include <numbers>
 #include <sstream>
 
 #include "findchild.h"
@@ -340,7 +341,7 @@ class PlotTest : public QObject {
     window.resize(900, 700);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QVERIFY(window.Open({Path(output), FeedUnits::kFeedCode, Path(input), FeedUnits::kFeedCode}));
+    QVERIFY(window.Open({.program = Path(output), .programUnits = FeedUnits::kFeedCode, .input = Path(input), .inputUnits = FeedUnits::kFeedCode}));
     FeedProfileView& profile = *window.profile;
     QVERIFY(profile.Scene().input);
     QCOMPARE(profile.Scene().to, 200.0);
@@ -374,7 +375,7 @@ class PlotTest : public QObject {
     window.resize(1200, 700);
     window.show();
     QVERIFY(QTest::qWaitForWindowExposed(&window));
-    QVERIFY(window.Open({Path(output), FeedUnits::kFeedCode, Path(input), FeedUnits::kFeedCode}));
+    QVERIFY(window.Open({.program = Path(output), .programUnits = FeedUnits::kFeedCode, .input = Path(input), .inputUnits = FeedUnits::kFeedCode}));
     ProgramDetails& details = *window.details;
     QVERIFY(details.isTabVisible(1));
     QCOMPARE(details.changesList->count(), 3);
@@ -405,7 +406,7 @@ class PlotTest : public QObject {
 
     // Other moves: said so, nothing marked.
     const auto edited = dir.Write("edited.up", "N001G01X+010000F0660\r\nN002Y+020000\r\n");
-    QVERIFY(window.Open({Path(edited), FeedUnits::kFeedCode, Path(input), FeedUnits::kFeedCode}));
+    QVERIFY(window.Open({.program = Path(edited), .programUnits = FeedUnits::kFeedCode, .input = Path(input), .inputUnits = FeedUnits::kFeedCode}));
     QVERIFY(details.changesSummary->text().startsWith("Перемещения различаются"));
     QVERIFY(window.toolpath->Scene().picture->marks.empty());
     QVERIFY(!window.profile->Scene().marks);
@@ -571,6 +572,28 @@ class PlotTest : public QObject {
     QVERIFY(!window.profile->Scene().output);
     QVERIFY2(window.frameLabel->text().contains("Рисунок не построен: файл " + Path(program) +
                                                 ", строка 2: слово X+99999999999999"),
+             qPrintable(window.frameLabel->text()));
+  }
+
+  // A G-code program is drawn from its tape, which lives while the view does
+  // and is gone with it; one the import refuses says why.
+  void ViewWindowDrawsAGcodeProgramFromItsTape() {
+    TempDir dir;
+    const auto program =
+        dir.Write("part.nc", "G21 G90\nG1 X30 F300\nG3 X40 Y10 I0 J10\nG1 Y40\nM30\n");
+    {
+      PlotWindow window;
+      QVERIFY(window.Open(PlotSources::ForFile(Path(program))));
+      QVERIFY(window.toolpath->Scene().picture);
+      // 30 mm, the chord of a quarter of a circle of 10 mm, 30 mm: the
+      // path adds up chords.
+      QCOMPARE(std::round(window.profile->Scene().output->Length() * 1000) / 1000,
+               std::round((60 + 10 * std::numbers::sqrt2) * 1000) / 1000);
+    }
+    const auto refused = dir.Write("bad.nc", "G1 X#1 F100\n");
+    PlotWindow window;
+    QVERIFY(!window.Open(PlotSources::ForFile(Path(refused))));
+    QVERIFY2(window.frameLabel->text().contains("Строка 1: параметры"),
              qPrintable(window.frameLabel->text()));
   }
 
