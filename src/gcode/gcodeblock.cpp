@@ -86,9 +86,15 @@ GcodeBlock ParseGcodeLine(std::string_view text, long line) {
     if (IsBlank(c)) {
       ++at;
     } else if (c == '(') {
-      const std::size_t close = text.find(')', at);
-      if (close == std::string_view::npos) Refuse(line, "комментарий \"(\" не закрыт");
-      at = close + 1;
+      // Some posts write "(Drill, 3mm (R))": a comment ends where its own
+      // parentheses close.
+      int depth = 0;
+      do {
+        if (text[at] == '(') ++depth;
+        if (text[at] == ')') --depth;
+        ++at;
+      } while (depth > 0 && at < text.size());
+      if (depth > 0) Refuse(line, "комментарий \"(\" не закрыт");
     } else if (c == ';') {
       break;
     } else if (c == '%' && block.words.empty()) {
@@ -99,8 +105,15 @@ GcodeBlock ParseGcodeLine(std::string_view text, long line) {
       const char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
       ++at;
       const Millionths value = ReadNumber(text, at, line, letter);
-      // The program number is no instruction.
-      if (letter != 'O') block.words.push_back({letter, value});
+      if (letter == 'O') {
+        // The program number is no instruction; "O100 sub", "O100 call" are.
+        while (at < text.size() && IsBlank(text[at])) ++at;
+        if (at < text.size() && std::isalpha(static_cast<unsigned char>(text[at]))) {
+          Refuse(line, "подпрограммы и управляющие слова O (sub, call, if ...) не поддерживаются");
+        }
+        continue;
+      }
+      block.words.push_back({letter, value});
     } else {
       Refuse(line, Sprintf("непонятный символ '%c'", c));
     }

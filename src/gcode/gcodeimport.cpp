@@ -77,7 +77,7 @@ class Interpreter {
   bool absolute_ = true;
   bool absoluteArcCentre_ = false;
   Plane plane_ = Plane::XY;
-  int motion_ = -1;  // 0..3, or -1 after G80 and before any
+  int motion_ = -1;  // 0..3, or -1 before any
   int cycle_ = 0;    // 73, 81, 82, 83, 85, 86, 89 or 0
   bool returnToInitial_ = true;
   Point offset_{};  // a program coordinate is a position less the offset
@@ -222,14 +222,13 @@ bool Interpreter::TakeModalCodes(const GcodeBlock& block, const std::vector<int>
       case 610: case 611: case 640:
         summary_.LeftOut("режим точного останова или сглаживания G61, G64", block.line);
         break;
-      case 800:
-        cycle_ = 0;
-        motion_ = -1;
-        break;
+      // G80 ends the cycle and the motion before it holds again, as the
+      // controllers most posts write for take it: "G80" then "Z10." is a
+      // rapid move when G0 came before the cycle.
+      case 800: cycle_ = 0; break;
       case 730: case 810: case 820: case 830: case 850: case 860: case 890:
         if (cycle_ == 0) initialZ_ = writer_.Position()[kZ];
         cycle_ = code / 10;
-        motion_ = -1;
         break;
       case 900: absolute_ = true; break;
       case 910: absolute_ = false; break;
@@ -297,7 +296,11 @@ void Interpreter::ArcMove(const GcodeBlock& block, const Point& target) {
   // normal; in the XZ plane taken as X, Z that is clockwise.
   const bool positive = (motion_ == 3) != (plane_ == Plane::XZ);
   const Point centre = ArcCentre(block, target, positive);
+  const long asChords = writer_.ArcsAsChords();
   writer_.Arc(target, centre, positive, plane_, FeedFor(block.line));
+  if (writer_.ArcsAsChords() != asChords) {
+    summary_.LeftOut("дуга радиусом больше 9999.99 мм, записанная хордами", block.line);
+  }
 }
 
 Point Interpreter::ArcCentre(const GcodeBlock& block, const Point& target, bool positive) const {

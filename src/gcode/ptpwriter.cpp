@@ -147,9 +147,13 @@ void PtpWriter::Arc(const Point& to, const Point& centre, bool positive, Plane p
   if (!positive && !closed && sweep >= 0) sweep -= 2 * std::numbers::pi;
   if (!positive && closed) sweep = -sweep;
 
+  // An arc wider than an arc vector's six digits is as good as straight:
+  // it goes on tape as chords.
+  const bool chords = arcs_ == ArcOutput::kChords || radius > kLargestWord * kLengthPerTapeUnit;
+  if (chords && arcs_ != ArcOutput::kChords) ++arcsAsChords_;
   // The angles the arc is cut at, after its start.
   std::vector<double> cuts;
-  if (arcs_ == ArcOutput::kChords) {
+  if (chords) {
     const double tolerance = kChordTolerance_mm * static_cast<double>(kLengthPerMm);
     const double step = 2 * std::acos(std::max(-1.0, 1 - tolerance / radius));
     const auto pieces = static_cast<long>(std::ceil(std::abs(sweep) / std::max(step, 1e-6)));
@@ -174,13 +178,13 @@ void PtpWriter::Arc(const Point& to, const Point& centre, bool positive, Plane p
     const double share = (angle - start) / sweep;
     const Point point = OnCircle(centre, radius, angle, axes,
                                  normalFrom + Rounded(static_cast<double>(normalRise) * share));
-    if (arcs_ == ArcOutput::kChords) {
+    if (chords) {
       Straight(point, feed_mm_min, false);
     } else {
       ArcPiece(point, centre, positive, plane, feed_mm_min);
     }
   }
-  if (arcs_ == ArcOutput::kChords) {
+  if (chords) {
     Straight(to, feed_mm_min, false);
   } else {
     ArcPiece(to, centre, positive, plane, feed_mm_min);

@@ -55,6 +55,9 @@ class PtpWriter {
   void Arc(const Point& to, const Point& centre, bool positive, Plane plane, int feed_mm_min);
 
   const Point& Position() const { return at_; }
+  // Arcs of a radius beyond 9999.99 mm, written as chords since their arc
+  // vector has no word.
+  long ArcsAsChords() const { return arcsAsChords_; }
   void Finish() { writer_.Flush(); }
 
  private:
@@ -72,6 +75,7 @@ class PtpWriter {
   int motion_ = -1;
   int feed_ = -1;
   int planeCode_ = 17;
+  long arcsAsChords_ = 0;
 };
 
 // A length rounded to 0.01 mm, half away from zero.

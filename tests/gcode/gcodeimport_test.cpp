@@ -65,6 +65,8 @@ TEST(GcodeBlock, ReadsWordsAsAPostProcessorWritesThem) {
   EXPECT_EQ(ParseGcodeLine("X1.2345675 Y-0.0000004 Z0.9999999", 1).Value('X'), 1'234'568);
   EXPECT_EQ(ParseGcodeLine("X1.2345675 Y-0.0000004 Z0.9999999", 1).Value('Y'), 0);
   EXPECT_EQ(ParseGcodeLine("X1.2345675 Y-0.0000004 Z0.9999999", 1).Value('Z'), 1'000'000);
+  // A comment ends where its own parentheses close.
+  EXPECT_EQ(ParseGcodeLine("(Drill, 3mm (R)) X2", 1).Value('X'), 2'000'000);
   EXPECT_TRUE(ParseGcodeLine("/G0X1", 1).blockDelete);
   EXPECT_TRUE(ParseGcodeLine("%", 1).words.empty());
   EXPECT_TRUE(ParseGcodeLine("O1234 (PART)", 1).words.empty());
@@ -73,7 +75,8 @@ TEST(GcodeBlock, ReadsWordsAsAPostProcessorWritesThem) {
 }
 
 TEST(GcodeBlock, RefusesWhatItCannotRead) {
-  for (const char* line : {"#1=5", "G1 X[1+2]", "G1 X", "G1 X10 (open", "G1 X1 @"}) {
+  for (const char* line :
+       {"#1=5", "G1 X[1+2]", "G1 X", "G1 X10 (open", "G1 X10 (a (b)", "G1 X1 @", "O100 sub"}) {
     EXPECT_THROW(ParseGcodeLine(line, 7), GcodeRefusal) << line;
   }
   try {
@@ -81,6 +84,21 @@ TEST(GcodeBlock, RefusesWhatItCannotRead) {
   } catch (const GcodeRefusal& refusal) {
     EXPECT_EQ(std::string(refusal.what()).rfind("Строка 12: ", 0), 0u) << refusal.what();
   }
+}
+
+// What real posts write: "G80" then an axis word moves as the motion before
+// the cycle did; an arc too wide for an arc vector goes on tape as chords.
+TEST(GcodeImport, TakesWhatRealPostsWrite) {
+  const Imported afterCycle =
+      Import("G0 Z10\nG81 X10 Y0 Z-1 R1 F100\nG80\nZ20\n");
+  // Back up from the initial level as the G0 before the cycle: no G01.
+  EXPECT_EQ(afterCycle.frames.back(), "N006Z+001000") << afterCycle.tape;
+  const Imported wide = Import("G1 X0 Y0 F100\nG2 X84 Y0 I42 J-47483\n");
+  for (const std::string& frame : wide.frames) {
+    EXPECT_EQ(frame.find('I'), std::string::npos) << frame;
+  }
+  EXPECT_EQ(wide.frames.size(), 2u);  // the arc rises 0.019 mm off its chord
+  EXPECT_NE(wide.summary.find("хордами"), std::string::npos) << wide.summary;
 }
 
 TEST(GcodeImport, RefusesWhatWouldChangeThePart) {
