@@ -1,5 +1,5 @@
 // Writes a large test program for the throughput measurements:
-//   gen_program --format up|ptp --size 200M [--seed N] -o FILE
+//   gen_program --format up|ptp|nc --size 200M [--seed N] -o FILE
 
 #include <CLI/CLI.hpp>
 #include <cstdint>
@@ -25,8 +25,9 @@ int main(int argc, char** argv) {
   std::uint64_t seed = 1;
   std::string output;
   const std::map<std::string, ProgramFormat> formats{{"up", ProgramFormat::kUp},
-                                                     {"ptp", ProgramFormat::kPtp}};
-  app.add_option("--format", format, "up: подачи кодами H33, ptp: подачи в мм/мин")
+                                                     {"ptp", ProgramFormat::kPtp},
+                                                     {"nc", ProgramFormat::kGcode}};
+  app.add_option("--format", format, "up: подачи кодами H33, ptp: подачи в мм/мин, nc: G-код")
       ->required()
       ->transform(CLI::CheckedTransformer(formats, CLI::ignore_case));
   app.add_option("--size", size, "размер, от 1M до 500M (M = 1048576 байт)")

@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "format/feedcode.h"
+#include "format/frame.h"
 #include "format/lineio.h"
 #include "format/textformat.h"
 #include "format/words.h"
@@ -224,7 +225,7 @@ class Generator {
 
   int RandomFeed() {
     if (Extra(extras_.highFeedPercent)) return kHighFeeds[random_.Between(0, kHighFeeds.size() - 1)];
-    if (format_ == ProgramFormat::kPtp) {
+    if (format_ != ProgramFormat::kUp) {
       return static_cast<int>(random_.Between(kPtpFeedMin, kPtpFeedMax));
     }
     return kUpFeeds[static_cast<std::size_t>(random_.Between(0, kUpFeeds.size() - 1))];
@@ -246,16 +247,45 @@ class Generator {
   }
 
   std::string FeedWord(int feed) const {
-    if (format_ == ProgramFormat::kPtp) return Sprintf("F%d", feed);
+    if (format_ != ProgramFormat::kUp) return Sprintf("F%d", feed);
     std::string word = "F";
     word += EncodeFeed(feed);
     return word;
   }
 
   void Frame(std::string_view words) {
+    if (format_ == ProgramFormat::kGcode) return Line(AsGcode(words));
     std::string frame = Sprintf("N%3.3ld", numbers_.Take());
     frame += words;
     Line(frame);
+  }
+
+  // A tape frame's words as a G-code block: the position reached instead of
+  // the increment, the centre from the start instead of the start from the
+  // centre.
+  std::string AsGcode(std::string_view words) {
+    const h33::Frame frame(words);
+    std::string block;
+    for (const char* code : {"G17", "G01", "G02", "G03"}) {
+      if (words.find(code) != std::string_view::npos) block += std::string(code) + ' ';
+    }
+    if (frame.IsMotion()) {
+      const FrameVector& move = frame.WrittenMove();
+      position_.x += std::lround(move.x);
+      position_.y += std::lround(move.y);
+      position_.z += std::lround(move.z);
+      const auto mm = [](long units) { return static_cast<double>(units) / 100; };
+      block += Sprintf("X%.2f Y%.2f Z%.2f ", mm(position_.x), mm(position_.y), mm(position_.z));
+    }
+    if (frame.IsArc()) {
+      const FrameVector& start = frame.WrittenArc();
+      block += Sprintf("I%.2f J%.2f ", -start.x / 100.0, -start.y / 100.0);
+    }
+    for (const char letter : {'S', 'M', 'F'}) {
+      if (frame.Has(letter)) block += std::string(1, letter) + std::string(frame.Word(letter)) + ' ';
+    }
+    if (!block.empty()) block.pop_back();
+    return block;
   }
 
   void Line(std::string_view text) {
@@ -270,6 +300,7 @@ class Generator {
   LineWriter writer_;
   FrameCounter numbers_{kH33NumberWrap};
   std::uint64_t written_ = 0;
+  Move position_;  // where a G-code program has come to
   int feed_ = 0;
   bool straightG_ = false;  // the next straight move states G01 (after an arc, at the start)
 };

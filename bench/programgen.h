@@ -10,6 +10,8 @@ namespace h33::bench {
 enum class ProgramFormat {
   kUp,   // feeds as four-digit feed codes
   kPtp,  // feeds as plain mm/min
+  kGcode,  // the same program as ISO G-code: absolute positions in mm with
+           // decimals, arc centres relative to the start, feeds in mm/min
 };
 
 // Frames beyond the benchmarks' programs, for the tests that run the methods

@@ -24,6 +24,8 @@ COMMANDS=(
   "time    | 10 | up  | time {in}"
   "correct | 15 | up  | correct {in} -o {out}"
   "convert | 15 | ptp | convert {in} -o {out}"
+  "import  | 15 | nc  | import {in} -o {out}"
+  "convert | 15 | nc  | convert {in} -o {out}"
 )
 # Throughput is measured on the middle size; memory is compared between the
 # smallest and the largest size of each format.
@@ -137,6 +139,7 @@ memory_spread() {
   local format=$1 template=$2 sizes small large small_kb large_kb
   local -a command
   if [[ $format == up ]]; then sizes=("${UP_SIZES[@]}"); else sizes=("${PTP_SIZES[@]}"); fi
+  # G-code is written in the sizes of the PTP tapes it stands for.
   small=$(program "$format" "${sizes[0]}")
   large=$(program "$format" "${sizes[-1]}")
   [[ -n $small && -n $large ]] || return 0

@@ -334,7 +334,8 @@ Point Interpreter::ArcCentre(const GcodeBlock& block, const Point& target, bool 
                                           static_cast<double>(start[second] - centre[second]));
     const double endRadius = std::hypot(static_cast<double>(target[first] - centre[first]),
                                         static_cast<double>(target[second] - centre[second]));
-    if (std::abs(startRadius - endRadius) > kLengthPerTapeUnit) {
+    // A program rounded to 0.01 mm, as a tape is, may miss by twice that.
+    if (std::abs(startRadius - endRadius) > 2 * kLengthPerTapeUnit) {
       Refuse(block.line, Sprintf("конец дуги не лежит на её окружности (радиусы %.4f и %.4f мм)",
                                  startRadius / kLengthPerMm, endRadius / kLengthPerMm));
     }
