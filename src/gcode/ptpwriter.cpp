@@ -86,6 +86,13 @@ std::array<long, 2> TapeCentreOf(const std::array<long, 2>& start, const std::ar
   return best;
 }
 
+// A coordinate or arc vector word: the letter, a sign and six digits, as
+// "%c%+07ld" writes it; formatted directly, since every frame has some.
+std::string Word(char letter, long units) {
+  std::string word{letter, units < 0 ? '-' : '+'};
+  return word + ZeroPadded(units < 0 ? -units : units, 6);
+}
+
 }  // namespace
 
 long TapeUnits(Length length) {
@@ -225,7 +232,7 @@ void PtpWriter::ArcPiece(const Point& to, const Point& centre, bool positive, Pl
     if (units > kLargestWord || units < -kLargestWord) {
       throw ProgramRefusal("радиус дуги больше 9999.99 мм: вектор дуги не записать");
     }
-    return Sprintf("%c%+07ld", letter, units);
+    return Word(letter, units);
   };
   words += vector(axes.first, axes.firstLetter) + vector(axes.second, axes.secondLetter);
   at_ = to;
@@ -248,23 +255,23 @@ std::string PtpWriter::Increment(char letter, std::size_t axis, const Point& to)
     throw ProgramRefusal(
         Sprintf("перемещение по оси %c больше 9999.99 мм в одном кадре: его не записать", letter));
   }
-  return Sprintf("%c%+07ld", letter, units);
+  return Word(letter, units);
 }
 
 std::string PtpWriter::MotionWord(int code) {
   if (code == motion_) return {};
   motion_ = code;
-  return Sprintf("G%02d", code);
+  return "G" + ZeroPadded(code, 2);
 }
 
 std::string PtpWriter::FeedWord(int feed_mm_min) {
   if (feed_mm_min == feed_) return {};
   feed_ = feed_mm_min;
-  return Sprintf("F%d", feed_mm_min);
+  return "F" + std::to_string(feed_mm_min);
 }
 
 void PtpWriter::Frame(const std::string& words) {
-  writer_.Write(Sprintf("N%03ld", numbers_.Take()) + words + "\n");
+  writer_.Write("N" + ZeroPadded(numbers_.Take(), 3) + words + "\n");
 }
 
 }  // namespace h33
