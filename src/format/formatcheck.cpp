@@ -119,11 +119,11 @@ void CheckLine(const Occurrences& first, long number, FeedWordCheck feedWords,
 
 void ForEachH33Violation(ByteSource& source, FeedWordCheck feedWords, const ViolationVisitor& visit) {
   LineReader reader(source);
-  FormatCheck check(feedWords, visit);
+  PieceNumbers numbers;
   // A piece that runs into the end of the file is an unterminated last line:
   // it is left unexamined.
   for (std::string line; reader.ReadLine(line, kCheckLineLimit) && !reader.AtEof();) {
-    check.TakeCheckPiece(line);
+    CheckLine(FirstOccurrences(line), numbers.Take(line), feedWords, visit);
   }
 }
 
@@ -133,8 +133,7 @@ void FormatCheck::Take(const Frame& frame) {
   const std::string& text = frame.Text();
   // A whole line of the check's length is one of its pieces, read already.
   if (pending_.empty() && text.size() <= kCheckLineLimit && text.ends_with('\n')) {
-    NumberPiece(text);
-    CheckLine(FrameOccurrences(frame), number_, feedWords_, visit_);
+    CheckLine(FrameOccurrences(frame), numbers_.Take(text), feedWords_, visit_);
     return;
   }
   Take(std::string_view(text));
@@ -161,14 +160,7 @@ void FormatCheck::Take(std::string_view piece) {
 }
 
 void FormatCheck::TakeCheckPiece(std::string_view line) {
-  NumberPiece(line);
-  CheckLine(FirstOccurrences(line), number_, feedWords_, visit_);
-}
-
-// The pieces of a long line share its number.
-void FormatCheck::NumberPiece(std::string_view line) {
-  if (lineStarts_) ++number_;
-  lineStarts_ = line.back() == '\n';
+  CheckLine(FirstOccurrences(line), numbers_.Take(line), feedWords_, visit_);
 }
 
 std::optional<FormatViolation> FindPlainFeed(ByteSource& source) {

@@ -38,6 +38,21 @@ using ViolationVisitor = std::function<void(const FormatViolation&)>;
 // source fails part way.
 void ForEachH33Violation(ByteSource& source, FeedWordCheck feedWords, const ViolationVisitor& visit);
 
+// The line numbers of the check's pieces: the pieces of a long line share
+// its number.
+class PieceNumbers {
+ public:
+  long Take(std::string_view piece) {
+    if (lineStarts_) ++number_;
+    lineStarts_ = piece.back() == '\n';
+    return number_;
+  }
+
+ private:
+  long number_ = 0;
+  bool lineStarts_ = true;
+};
+
 // The same check fed the lines as a method's reader takes them (pieces of at
 // most 198 characters, every line end a LF), for a method that checks the
 // format in its own pass over the file: the check cuts them into its own
@@ -54,15 +69,13 @@ class FormatCheck {
   void TakeCheckPiece(std::string_view line);
 
  private:
-  void NumberPiece(std::string_view line);
 
   FeedWordCheck feedWords_;
   ViolationVisitor visit_;
   // The check's piece being filled; what is left at the end is a last line
   // without its end, which the check leaves alone.
   std::string pending_;
-  long number_ = 0;
-  bool lineStarts_ = true;
+  PieceNumbers numbers_;
 };
 
 // The first F word whose value is no four-digit feed code (a PTP tape's
