@@ -113,9 +113,14 @@ CommandRunner AddConvertCommand(CLI::App& app, CliStreams& streams) {
 
     SplitAnswers dialogs(messages, streams.err, splitLimit, options->splitNames,
                          options->overwrite);
-    const int code =
-        ExitCode(PtpToUp(parameters, ptp, PathFromText(options->output), dialogs));
+    const ConversionStatus status =
+        PtpToUp(parameters, ptp, PathFromText(options->output), dialogs);
+    const int code = ExitCode(status);
     if (dialogs.ReportRefusal(streams.err)) return kExitFailed;
+    // The braking box's remedy, "circles as line segments", is an option here.
+    if (tape && status == ConversionStatus::kBrakingFailed && options->gcode.arcs != "chords") {
+      streams.err << "Для программы в G-коде дуги отрезками задаёт ключ --arcs chords.\n";
+    }
     // The splitter's last word was its question; the answer No was ours.
     if (code == kExitFailed && dialogs.NamesRanOut()) {
       streams.err << "Имена частей (--split-names) кончились - разбивка остановлена\n";
