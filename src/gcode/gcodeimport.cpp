@@ -58,7 +58,7 @@ class Interpreter {
  private:
   Length ToLength(Millionths value) const { return value * (inches_ ? 254 : 10); }
   void CheckLetters(const GcodeBlock& block);
-  void TakeFeedSpindleTool(const GcodeBlock& block);
+  void TakeFeedSpindleTool(const GcodeBlock& block, const std::vector<int>& m);
   void TakeMachineFunctions(const GcodeBlock& block, const std::vector<int>& m);
   // False when the block's axis words are no move (G4, G28, G30, G53, G92).
   bool TakeModalCodes(const GcodeBlock& block, const std::vector<int>& g);
@@ -103,7 +103,7 @@ void Interpreter::Take(const GcodeBlock& block) {
   const std::vector<int> g = Codes(block, 'G');
   const std::vector<int> m = Codes(block, 'M');
   try {
-    TakeFeedSpindleTool(block);
+    TakeFeedSpindleTool(block, m);
     TakeMachineFunctions(block, m);
     if (TakeModalCodes(block, g)) Move(block);
     TakeStops(block, m);
@@ -131,7 +131,7 @@ void Interpreter::CheckLetters(const GcodeBlock& block) {
   }
 }
 
-void Interpreter::TakeFeedSpindleTool(const GcodeBlock& block) {
+void Interpreter::TakeFeedSpindleTool(const GcodeBlock& block, const std::vector<int>& m) {
   if (const auto feed = block.Value('F')) {
     // mm/min, whole, as the tape states feeds; inches per minute × 25.4.
     const double mmPerMin = static_cast<double>(*feed) / kOne * (inches_ ? 25.4 : 1.0);
@@ -140,7 +140,6 @@ void Interpreter::TakeFeedSpindleTool(const GcodeBlock& block) {
   }
   if (const auto speed = block.Value('S')) {
     spindle_ = static_cast<long>(std::llround(static_cast<double>(*speed) / kOne));
-    const std::vector<int> m = Codes(block, 'M');
     if (spindleOn_ && !Contains(m, 30) && !Contains(m, 40)) writer_.Words(Sprintf("S%ld", spindle_));
   }
   if (const auto tool = block.Value('T')) tool_ = static_cast<long>(*tool / kOne);
