@@ -17,6 +17,7 @@
 #include "format/refusal.h"
 #include "format/textformat.h"
 #include "methods/brakingcheck.h"
+#include "methods/correctionpolicy.h"
 #include "methods/uptoup.h"
 #include "fuzzing.h"
 #include "keptfaults.h"
@@ -87,7 +88,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const auto output = Findings(machine, sink.Bytes());
   Require(output.has_value(), "the check reads what the correction writes",
           [&] { return Shown(sink.Bytes()); });
-  const std::vector<BrakingFinding> own = FindingsNotKept(*output, *input);
+  const std::vector<BrakingFinding> own =
+      FindingsNotKept(*output, *input, CorrectionPolicy(machine).braking);
   Require(own.empty(), "the correction's output passes the check but for faults of its input",
           [&] {
             return ListFindings(own) + "in\n" + Shown(sink.Bytes()) + "written from\n" +

@@ -65,7 +65,8 @@ TEST(BrakingCheckAgainstMethods, CorrectedProgramsPass) {
       }
       ++corrected;
       const auto own = FindingsNotKept(Findings(BrakingCheck(machine), output.Bytes()),
-                                       Findings(BrakingCheck(machine), program));
+                                       Findings(BrakingCheck(machine), program),
+                                       CorrectionPolicy(machine).braking);
       EXPECT_TRUE(own.empty()) << kMachinePresets[index].name << ":\n" << ListFindings(own);
     }
   }
@@ -185,7 +186,8 @@ TEST(BrakingCheckAgainstMethods, GoldenOutputsPass) {
     for (const fs::path& file : WrittenPrograms(folder.path(), args)) {
       ++checked;
       const auto own =
-          FindingsNotKept(Findings(BrakingCheck(rules), ReadBytes(file)), inputFindings);
+          FindingsNotKept(Findings(BrakingCheck(rules), ReadBytes(file)), inputFindings,
+                          rules.braking);
       EXPECT_TRUE(own.empty()) << file << ":\n" << ListFindings(own);
     }
   }

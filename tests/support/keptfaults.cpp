@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "format/feedcode.h"
+#include "format/frame.h"
 #include "format/words.h"
 
 namespace h33 {
@@ -22,6 +24,13 @@ bool Stands(const BrakingFinding& finding) {
 bool HasNoFeedToRunAt(const BrakingFinding& finding) {
   return finding.kind != BrakingFault::kNoStopAtEnd && finding.kind != BrakingFault::kNoMoves &&
          finding.allowed_mm_min == 0;
+}
+
+// A move braked to the floor feed where the machine stops after it.
+bool BrakesToTheFloor(const BrakingFinding& finding, const BrakingRules& rules) {
+  if (finding.kind != BrakingFault::kCannotBrake || finding.next_mm_min != 0) return false;
+  const float chord = Frame(finding.frame).Move().Chord();
+  return finding.feed_mm_min <= CodedFeed(BrakingFeed(rules.floorFeed, chord, rules));
 }
 
 // What of a frame a method keeps when it writes the frame anew: all but its
@@ -43,11 +52,12 @@ std::string KeptOfFrame(std::string_view frame) {
 }  // namespace
 
 std::vector<BrakingFinding> FindingsNotKept(const std::vector<BrakingFinding>& output,
-                                            const std::vector<BrakingFinding>& input) {
+                                            const std::vector<BrakingFinding>& input,
+                                            const BrakingRules& rules) {
   const bool inputStands = std::any_of(input.begin(), input.end(), HasNoFeedToRunAt);
   std::vector<BrakingFinding> notKept;
   for (const BrakingFinding& finding : output) {
-    if (Stands(finding) && inputStands) continue;
+    if (inputStands && (Stands(finding) || BrakesToTheFloor(finding, rules))) continue;
     // A program without a move (an empty conversion, the last tape of a
     // split that holds only the closing frames) has nothing to brake: what
     // became of the moves is for the tests of the method.

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "methods/brakingfinding.h"
+#include "planning/braking.h"
 
 namespace h33 {
 
@@ -16,9 +17,13 @@ namespace h33 {
 // are kept when the input has such a move anywhere. And the first frame's arc
 // keeps its feed: a method limits an arc's feed while the arc is the next
 // frame, and the first frame never is. A program without a move has nothing
-// to brake. Every other finding is the method's own.
+// to brake. The rules brake a frame of no length to their floor feed, never
+// to 0: standing before such a move at 0, it leaves the move before it braked
+// to the floor feed instead of to a stop. Every other finding is the method's
+// own.
 std::vector<BrakingFinding> FindingsNotKept(const std::vector<BrakingFinding>& output,
-                                            const std::vector<BrakingFinding>& input);
+                                            const std::vector<BrakingFinding>& input,
+                                            const BrakingRules& rules);
 
 // The findings one a line, for a failure's message.
 std::string ListFindings(const std::vector<BrakingFinding>& findings);
