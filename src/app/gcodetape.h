@@ -7,6 +7,7 @@
 #include "format/outputfile.h"
 #include "gcode/gcodeimport.h"
 #include "methods/dialogs.h"
+#include "methods/runparameters.h"
 
 namespace h33 {
 
@@ -28,17 +29,27 @@ class ImportedTape {
 
   const std::filesystem::path& Path() const { return file_->TemporaryPath(); }
   const ImportSummary& Summary() const { return summary_; }
+  ArcOutput Arcs() const { return arcs_; }
 
  private:
   std::unique_ptr<OutputFile> file_;
   ImportSummary summary_;
+  ArcOutput arcs_ = ArcOutput::kQuadrants;
 };
 
-// The import ahead of a conversion into `output`: it says what was left out
-// and checks the tape as the run's input before anything is converted or
-// written; nothing after the box that says why it could not.
+// Who chose how arcs go on tape. The tool writes them quadrant by quadrant,
+// and as chords when the machine cannot brake the quadrant arcs (tiny arcs
+// in a row cannot brake within themselves); the user's choice is kept.
+enum class ArcChoice { kAsAsked, kChordsWhereQuadrantsCannotBrake };
+
+// The import ahead of a conversion with `parameters` into `output`: it says
+// what was left out, and that arcs became chords, and checks the tape as the
+// run's input before anything is converted or written; nothing after the box
+// that says why it could not.
 std::optional<ImportedTape> ImportForConversion(const std::filesystem::path& input,
                                                 const std::filesystem::path& output,
-                                                const ImportOptions& options, Dialogs& dialogs);
+                                                const RunParameters& parameters,
+                                                const ImportOptions& options, ArcChoice choice,
+                                                Dialogs& dialogs);
 
 }  // namespace h33

@@ -86,15 +86,8 @@ CommandRunner AddConvertCommand(CLI::App& app, CliStreams& streams) {
     std::ostream& messages = toStandardOutput ? streams.err : streams.out;
     ConsoleDialogs inputDialogs(messages, streams.err);
     // G-code goes on tape first; the tape is what the conversion reads.
-    std::optional<ImportedTape> tape;
-    if (IsGcodeInput(PathFromText(options->input))) {
-      tape = ImportForConversion(PathFromText(options->input), PathFromText(options->output),
-                                  options->gcode.ToImportOptions(), inputDialogs);
-      if (!tape) return kExitBadInput;
-    } else if (!CheckRunInput(PathFromText(options->input), inputDialogs)) {
-      return kExitBadInput;
-    }
-    const std::filesystem::path ptp = tape ? tape->Path() : PathFromText(options->input);
+    const bool gcode = IsGcodeInput(PathFromText(options->input));
+    if (!gcode && !CheckRunInput(PathFromText(options->input), inputDialogs)) return kExitBadInput;
     std::optional<RunParameters> machine = ChooseMachine(options->machine, *command, streams.err);
     if (!machine) return kExitBadInput;
     RunParameters& parameters = *machine;
@@ -103,6 +96,15 @@ CommandRunner AddConvertCommand(CLI::App& app, CliStreams& streams) {
     if (given("--restore-after-arc")) parameters.restoreAfterArc = options->restoreAfterArc;
     parameters.inputFile = PathFromText(options->input);
     parameters.outputFile = PathFromText(shownOutput);
+    std::optional<ImportedTape> tape;
+    if (gcode) {
+      const ArcChoice arcs =
+          given("--arcs") ? ArcChoice::kAsAsked : ArcChoice::kChordsWhereQuadrantsCannotBrake;
+      tape = ImportForConversion(parameters.inputFile, PathFromText(options->output), parameters,
+                                 options->gcode.ToImportOptions(), arcs, inputDialogs);
+      if (!tape) return kExitBadInput;
+    }
+    const std::filesystem::path ptp = tape ? tape->Path() : parameters.inputFile;
 
     std::optional<long> splitLimit;
     if (given("--split-limit")) {
@@ -118,7 +120,7 @@ CommandRunner AddConvertCommand(CLI::App& app, CliStreams& streams) {
     const int code = ExitCode(status);
     if (dialogs.ReportRefusal(streams.err)) return kExitFailed;
     // The braking box's remedy, "circles as line segments", is an option here.
-    if (tape && status == ConversionStatus::kBrakingFailed && options->gcode.arcs != "chords") {
+    if (tape && status == ConversionStatus::kBrakingFailed && tape->Arcs() != ArcOutput::kChords) {
       streams.err << "Для программы в G-коде дуги отрезками задаёт ключ --arcs chords.\n";
     }
     // The splitter's last word was its question; the answer No was ours.

@@ -138,7 +138,8 @@ void MainWindow::RunMethod(const QString& input) {
     if (method == MethodTab::kPtpToUp) {
       std::optional<ImportedTape> tape;
       if (gcode) {
-        tape = ImportForConversion(inputName, *output, ImportOptions{}, dialogs_);
+        tape = ImportForConversion(inputName, *output, parameters, ImportOptions{},
+                                   ArcChoice::kChordsWhereQuadrantsCannotBrake, dialogs_);
         if (!tape) return;
       }
       PtpToUp(parameters, tape ? tape->Path() : parameters.inputFile, parameters.outputFile,

@@ -863,6 +863,31 @@ class MainWindowTest : public QObject {
     QCOMPARE(files, std::size_t{2});  // the program and the part, no tape
   }
 
+  // Half circles in a row cannot brake quadrant by quadrant before the
+  // tight one at the end: the window writes them as chords and says so.
+  void PtpToUpRunTurnsUnbrakableArcsIntoChords() {
+    TempDir dir;
+    std::string program = "G21 G90 G17\nG0 X0 Y0 Z1\nG1 Z0 F300\nG1 X50 F1200\n";
+    for (int x = 52; x <= 110; x += 2) {
+      program += (x % 4 == 0 ? "G3 X" : "G2 X") + std::to_string(x) + " Y0 I1 J0\n";
+    }
+    program += "G2 X110.4 Y0 I0.2 J0\nG1 X130.4\nG0 Z5\nM30\n";
+    dir.Write("wave.nc", program);
+    ScriptedDialogs dialogs;
+    dialogs.buttons = {Button::No, Button::No};
+    MainWindow window(dialogs, QString::fromStdString(dir.Path().string()));
+    Find<QComboBox>(window, "fileFilterChoice")->setCurrentIndex(3);
+    Find<QListWidget>(window, "fileList")->setCurrentRow(0);
+    window.saveDialog = [&dir](const QString&) {
+      return QString::fromStdString((dir / "wave.up").string());
+    };
+    window.RunSelectedMethod();
+    QVERIFY(std::filesystem::exists(dir / "wave.up"));
+    QVERIFY(dialogs.shown.size() >= 2);
+    QVERIFY(QString::fromStdString(dialogs.shown[0]).contains("дуги записаны хордами"));
+    QVERIFY(QString::fromStdString(dialogs.shown[1]).contains("SUMX =    130.40 mm"));
+  }
+
   void PtpToUpRunWithATapeSplitLeavesBothTapes() {
     TempDir dir;
     std::string program = "%\r\nN001G17S500M03\r\n";
