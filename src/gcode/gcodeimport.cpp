@@ -178,6 +178,7 @@ void Interpreter::TakeMachineFunctions(const GcodeBlock& block, const std::vecto
 bool Interpreter::TakeModalCodes(const GcodeBlock& block, const std::vector<int>& g) {
   const bool axisWords = block.Has('X') || block.Has('Y') || block.Has('Z');
   bool moves = true;
+  bool viaPoint = false;
   for (const int code : g) {
     switch (code) {
       case 0: case 10: case 20: case 30:
@@ -194,7 +195,9 @@ bool Interpreter::TakeModalCodes(const GcodeBlock& block, const std::vector<int>
       case 200: inches_ = true; break;
       case 210: inches_ = false; break;
       case 280: case 300:
-        summary_.LeftOut("возврат в исходную точку G28, G30", block.line);
+        summary_.LeftOut("возврат в исходную точку G28, G30 (после промежуточной точки)",
+                         block.line);
+        viaPoint = axisWords;
         moves = false;
         break;
       case 530:
@@ -252,6 +255,11 @@ bool Interpreter::TakeModalCodes(const GcodeBlock& block, const std::vector<int>
         summary_.LeftOut("код G" + CodeText(code), block.line);
     }
   }
+  // G28 and G30 go first to the point their axis words name, in the part's
+  // coordinates as the block's own G90/G91 states them, then home. That
+  // first leg is kept, rapid: it is the retract ("G28 Z10."). The home is
+  // the machine's, unknown on tape, and left out.
+  if (viaPoint) writer_.Straight(Target(block), 0, true);
   return moves;
 }
 

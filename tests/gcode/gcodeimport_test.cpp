@@ -99,6 +99,10 @@ TEST(GcodeImport, TakesWhatRealPostsWrite) {
   }
   EXPECT_EQ(wide.frames.size(), 2u);  // the arc rises 0.019 mm off its chord
   EXPECT_NE(wide.summary.find("хордами"), std::string::npos) << wide.summary;
+  // G28's intermediate point in the block's own G91: "Z0" stays where the
+  // tool is, it is no plunge to the part's zero.
+  const Imported home = Import("G0 Z5\nG1 Z-1 F100\nG28 G91 Z0\nG90 G0 X10\n");
+  EXPECT_EQ(home.frames.back(), "N003G00X+001000F99999") << home.tape;
 }
 
 TEST(GcodeImport, RefusesWhatWouldChangeThePart) {
