@@ -67,7 +67,7 @@ class Interpreter {
   void ArcMove(const GcodeBlock& block, const Point& target);
   Point ArcCentre(const GcodeBlock& block, const Point& target, bool positive) const;
   void Cycle(const GcodeBlock& block, const Point& target);
-  void TakeStops(const GcodeBlock& block, const std::vector<int>& m);
+  void TakeStops(const std::vector<int>& m);
   int FeedFor(long line) const;
 
   PtpWriter writer_;
@@ -106,7 +106,7 @@ void Interpreter::Take(const GcodeBlock& block) {
     TakeFeedSpindleTool(block, m);
     TakeMachineFunctions(block, m);
     if (TakeModalCodes(block, g)) Move(block);
-    TakeStops(block, m);
+    TakeStops(m);
   } catch (const GcodeRefusal&) {
     throw;
   } catch (const ProgramRefusal& refusal) {
@@ -401,8 +401,7 @@ void Interpreter::Cycle(const GcodeBlock& block, const Point& target) {
   }
 }
 
-void Interpreter::TakeStops(const GcodeBlock& block, const std::vector<int>& m) {
-  (void)block;
+void Interpreter::TakeStops(const std::vector<int>& m) {
   for (const int code : m) {
     if (code == 0) writer_.Words("M00");
     if (code == 10) writer_.Words("M01");

@@ -14,16 +14,19 @@ ProgramPicture ReadProgramPicture(ByteSource& source, const PictureOptions& opti
   ChangeMarkPlacer marks(options.marks);
   ToolpathMove move;
   bool anyArc = false;
+  long cuts = 0;
   while (reader.Next(move)) {
     picture.path.Add(move);
     picture.profile.Add(move);
     marks.Take(move);
     if (move.kind == MoveKind::kFeed) continue;
-    if (picture.motionFrames++ == 0) {
-      picture.lowestFeed = picture.highestFeed = move.feed;
-    } else {
-      picture.lowestFeed = std::min(picture.lowestFeed, move.feed);
-      picture.highestFeed = std::max(picture.highestFeed, move.feed);
+    ++picture.motionFrames;
+    // Rapid moves have a colour of their own, and their feed (F99999 on a
+    // tape made from G-code) would leave every cut one colour.
+    if (move.kind != MoveKind::kRapid) {
+      const bool firstCut = cuts++ == 0;
+      picture.lowestFeed = firstCut ? move.feed : std::min(picture.lowestFeed, move.feed);
+      picture.highestFeed = firstCut ? move.feed : std::max(picture.highestFeed, move.feed);
     }
     if (move.kind == MoveKind::kCircular && !anyArc) {
       anyArc = true;

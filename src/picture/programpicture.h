@@ -22,7 +22,8 @@ struct ProgramPicture {
   std::vector<LineCheckpoint> checkpoints;  // see ToolpathReader::Checkpoints
   std::uint32_t lines = 0;
   std::uint32_t motionFrames = 0;
-  // Feeds of the motion frames, mm/min; both 0 when there is none.
+  // Feeds of the cuts (motion frames but rapid moves), mm/min; both 0 when
+  // there is none.
   int lowestFeed = 0, highestFeed = 0;
   // The plane of the program's first arc, XY when it has none: the
   // projection a viewer opens on.

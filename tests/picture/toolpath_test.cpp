@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "format/bytesource.h"
 #include "format/fileinfo.h"
 #include "picture/programpicture.h"
 #include "picture/toolpath.h"
@@ -66,6 +67,19 @@ TEST(Toolpath, PtpFeedsArePlainMillimetresPerMinute) {
   ASSERT_EQ(moves.size(), 2u);
   EXPECT_EQ(moves[0].feed, 650);
   EXPECT_EQ(moves[1].feed, 660);
+}
+
+// A tape made from G-code states rapid moves at F99999; they have their own
+// colour, and the cuts' colours span the cuts' feeds.
+TEST(ProgramPicture, FeedColoursSpanTheCutsNotTheRapidMoves) {
+  MemorySource source("%\nN001G00Z+000500F99999\nN002G01Z-000600F100\nN003X+001000F400\n"
+                      "N004G00Z+000600F99999\n");
+  PictureOptions options;
+  options.units = FeedUnits::kMmPerMinute;
+  const ProgramPicture picture = ReadProgramPicture(source, options);
+  EXPECT_EQ(picture.motionFrames, 4u);
+  EXPECT_EQ(picture.lowestFeed, 100);
+  EXPECT_EQ(picture.highestFeed, 400);
 }
 
 TEST(Toolpath, FullCircleReturnsToItsStartAroundItsCentre) {
