@@ -57,71 +57,60 @@ ImportedTape ImportedTape::ForPicture(const std::filesystem::path& input) {
 
 namespace {
 
-// Dialogs nobody sees: a trial conversion's braking box.
-class UnseenDialogs : public Dialogs {
+// Holds the boxes a conversion shows until it asks or says anything else:
+// the box of a braking failure is dropped when the conversion is done again.
+class BoxesHeld : public Dialogs {
  public:
-  void Message(const std::string&) override {}
-  Button Ask(DialogKind, const std::string&, std::initializer_list<Button>) override {
-    return Button::Yes;
-  }
-  void CaptionedBox(const std::string&, const std::string&) override {}
-  std::optional<long> AskTapeLengthLimit() override { return std::nullopt; }
-  std::optional<std::string> AskSecondPartName(const std::filesystem::path&) override {
-    return std::nullopt;
-  }
-};
+  explicit BoxesHeld(Dialogs& shown) : shown_(shown) {}
 
-class DiscardingSink : public ByteSink {
- public:
-  void Write(const char*, std::size_t) override {}
-};
-
-// Whether the conversion of the tape stops where the machine cannot brake.
-// A tape that fails otherwise is for the conversion itself to report.
-bool BrakingFails(const ImportedTape& tape, const RunParameters& parameters) {
-  if (!parameters.brakes) return false;
-  try {
-    const auto source = FileSource::Open(tape.Path());
-    if (!source) return false;
-    DiscardingSink discarded;
-    UnseenDialogs unseen;
-    return ConvertPtp(parameters, *source, discarded, unseen).status ==
-           ConversionStatus::kBrakingFailed;
-  } catch (const RunError&) {
-    return false;
+  void Message(const std::string& text) override { Shown().Message(text); }
+  Button Ask(DialogKind kind, const std::string& text,
+             std::initializer_list<Button> buttons) override {
+    return Shown().Ask(kind, text, buttons);
   }
-}
-
-// The tape with the arcs chosen; `becameChords` says whether the tool
-// turned quadrant arcs into chords.
-ImportedTape ImportWithArcs(const std::filesystem::path& input,
-                            const std::filesystem::path& output, const RunParameters& parameters,
-                            const ImportOptions& options, ArcChoice choice, bool& becameChords) {
-  {
-    ImportedTape tape(input, output, options);
-    if (choice == ArcChoice::kAsAsked || tape.Arcs() != ArcOutput::kQuadrants ||
-        !BrakingFails(tape, parameters)) {
-      return tape;
+  Button AskBeforeDestroying(const std::string& text) override {
+    return Shown().AskBeforeDestroying(text);
+  }
+  void CaptionedBox(const std::string& text, const std::string& caption) override {
+    if (holding_) {
+      held_.emplace_back(text, caption);
+    } else {
+      shown_.CaptionedBox(text, caption);
     }
   }
-  ImportOptions chords = options;
-  chords.arcs = ArcOutput::kChords;
-  becameChords = true;
-  return ImportedTape(input, output, chords);
-}
+  std::optional<long> AskTapeLengthLimit() override { return Shown().AskTapeLengthLimit(); }
+  std::optional<std::string> AskSecondPartName(const std::filesystem::path& splitting) override {
+    return Shown().AskSecondPartName(splitting);
+  }
 
-}  // namespace
+  // Shows what is held, and everything from now on.
+  Dialogs& Shown() {
+    holding_ = false;
+    for (const auto& [text, caption] : held_) shown_.CaptionedBox(text, caption);
+    held_.clear();
+    return shown_;
+  }
+  // Whether all that was shown so far is held.
+  bool Holding() const { return holding_; }
 
+ private:
+  Dialogs& shown_;
+  bool holding_ = true;
+  std::vector<std::pair<std::string, std::string>> held_;
+};
+
+// The import ahead of a conversion into `output`, which says what was left
+// out unless it was said before, and checks the tape as the run's input
+// before anything is converted or written; nothing after the box that says
+// why it could not.
 std::optional<ImportedTape> ImportForConversion(const std::filesystem::path& input,
                                                 const std::filesystem::path& output,
-                                                const RunParameters& parameters,
-                                                const ImportOptions& options, ArcChoice choice,
-                                                Dialogs& dialogs) {
+                                                const ImportOptions& options, Dialogs& dialogs,
+                                                bool sayWhatWasLeftOut = true) {
   std::optional<ImportedTape> tape;
-  bool arcsBecameChords = false;
   try {
     // Beside the program to be written, where there is room for it.
-    tape.emplace(ImportWithArcs(input, output, parameters, options, choice, arcsBecameChords));
+    tape.emplace(input, output, options);
   } catch (const ProgramRefusal& refusal) {
     dialogs.CaptionedBox(std::string(refusal.what()) + "\nИмпорт прерван.", kCaption);
     return std::nullopt;
@@ -129,11 +118,40 @@ std::optional<ImportedTape> ImportForConversion(const std::filesystem::path& inp
     dialogs.CaptionedBox(error.what(), kCaption);
     return std::nullopt;
   }
-  std::string said = tape->Summary().Text();
-  if (arcsBecameChords) said += (said.empty() ? "" : "\n") + std::string(kArcsBecameChordsText);
-  if (!said.empty()) dialogs.Message(said);
+  if (sayWhatWasLeftOut && !tape->Summary().Empty()) dialogs.Message(tape->Summary().Text());
   if (!CheckRunInput(tape->Path(), dialogs)) return std::nullopt;
   return tape;
+}
+
+}  // namespace
+
+std::optional<GcodeConversion> ConvertGcode(const RunParameters& parameters,
+                                            const std::filesystem::path& input,
+                                            const std::filesystem::path& output,
+                                            const ImportOptions& options, ArcChoice choice,
+                                            Dialogs& dialogs) {
+  {
+    const std::optional<ImportedTape> tape = ImportForConversion(input, output, options, dialogs);
+    if (!tape) return std::nullopt;
+    const bool mayTurnToChords = choice == ArcChoice::kChordsWhereQuadrantsCannotBrake &&
+                                 tape->Arcs() == ArcOutput::kQuadrants && parameters.brakes;
+    if (!mayTurnToChords) return GcodeConversion{PtpToUp(parameters, tape->Path(), output, dialogs),
+                                                 tape->Arcs()};
+    BoxesHeld held(dialogs);
+    const ConversionStatus status = PtpToUp(parameters, tape->Path(), output, held);
+    if (status != ConversionStatus::kBrakingFailed || !held.Holding()) {
+      held.Shown();
+      return GcodeConversion{status, tape->Arcs()};
+    }
+  }
+  dialogs.Message(kArcsBecameChordsText);
+  ImportOptions chords = options;
+  chords.arcs = ArcOutput::kChords;
+  // What the first import left out, it said; the second leaves out the same.
+  const std::optional<ImportedTape> tape =
+      ImportForConversion(input, output, chords, dialogs, /*sayWhatWasLeftOut=*/false);
+  if (!tape) return std::nullopt;
+  return GcodeConversion{PtpToUp(parameters, tape->Path(), output, dialogs), ArcOutput::kChords};
 }
 
 }  // namespace h33

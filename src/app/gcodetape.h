@@ -7,6 +7,7 @@
 #include "format/outputfile.h"
 #include "gcode/gcodeimport.h"
 #include "methods/dialogs.h"
+#include "methods/ptp_to_up.h"
 #include "methods/runparameters.h"
 
 namespace h33 {
@@ -42,14 +43,22 @@ class ImportedTape {
 // in a row cannot brake within themselves); the user's choice is kept.
 enum class ArcChoice { kAsAsked, kChordsWhereQuadrantsCannotBrake };
 
-// The import ahead of a conversion with `parameters` into `output`: it says
-// what was left out, and that arcs became chords, and checks the tape as the
-// run's input before anything is converted or written; nothing after the box
-// that says why it could not.
-std::optional<ImportedTape> ImportForConversion(const std::filesystem::path& input,
-                                                const std::filesystem::path& output,
-                                                const RunParameters& parameters,
-                                                const ImportOptions& options, ArcChoice choice,
-                                                Dialogs& dialogs);
+struct GcodeConversion {
+  ConversionStatus status = ConversionStatus::kConverted;
+  ArcOutput arcs = ArcOutput::kQuadrants;  // how the arcs went on the tape converted
+};
+
+// The Ptp->up method for a G-code program: the import (saying what was left
+// out, and checking the tape as the run's input before anything is written),
+// then the conversion of the tape into `output`. When the tool chooses the
+// arcs and the machine cannot brake the quadrant arcs, the failed conversion
+// shows nothing and writes nothing, and the program is imported again with
+// the arcs as chords, said to the user, and converted. Nothing when the
+// import failed, after the box that says why.
+std::optional<GcodeConversion> ConvertGcode(const RunParameters& parameters,
+                                            const std::filesystem::path& input,
+                                            const std::filesystem::path& output,
+                                            const ImportOptions& options, ArcChoice choice,
+                                            Dialogs& dialogs);
 
 }  // namespace h33

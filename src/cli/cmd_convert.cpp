@@ -85,7 +85,6 @@ CommandRunner AddConvertCommand(CLI::App& app, CliStreams& streams) {
     // Standard output carries the program itself; the messages go aside.
     std::ostream& messages = toStandardOutput ? streams.err : streams.out;
     ConsoleDialogs inputDialogs(messages, streams.err);
-    // G-code goes on tape first; the tape is what the conversion reads.
     const bool gcode = IsGcodeInput(PathFromText(options->input));
     if (!gcode && !CheckRunInput(PathFromText(options->input), inputDialogs)) return kExitBadInput;
     std::optional<RunParameters> machine = ChooseMachine(options->machine, *command, streams.err);
@@ -96,15 +95,6 @@ CommandRunner AddConvertCommand(CLI::App& app, CliStreams& streams) {
     if (given("--restore-after-arc")) parameters.restoreAfterArc = options->restoreAfterArc;
     parameters.inputFile = PathFromText(options->input);
     parameters.outputFile = PathFromText(shownOutput);
-    std::optional<ImportedTape> tape;
-    if (gcode) {
-      const ArcChoice arcs =
-          given("--arcs") ? ArcChoice::kAsAsked : ArcChoice::kChordsWhereQuadrantsCannotBrake;
-      tape = ImportForConversion(parameters.inputFile, PathFromText(options->output), parameters,
-                                 options->gcode.ToImportOptions(), arcs, inputDialogs);
-      if (!tape) return kExitBadInput;
-    }
-    const std::filesystem::path ptp = tape ? tape->Path() : parameters.inputFile;
 
     std::optional<long> splitLimit;
     if (given("--split-limit")) {
@@ -115,12 +105,23 @@ CommandRunner AddConvertCommand(CLI::App& app, CliStreams& streams) {
 
     SplitAnswers dialogs(messages, streams.err, splitLimit, options->splitNames,
                          options->overwrite);
+    // G-code goes on tape first; the tape is what the conversion reads.
+    std::optional<GcodeConversion> fromGcode;
+    if (gcode) {
+      const ArcChoice arcs =
+          given("--arcs") ? ArcChoice::kAsAsked : ArcChoice::kChordsWhereQuadrantsCannotBrake;
+      fromGcode = ConvertGcode(parameters, parameters.inputFile, PathFromText(options->output),
+                               options->gcode.ToImportOptions(), arcs, dialogs);
+      if (!fromGcode) return kExitBadInput;
+    }
     const ConversionStatus status =
-        PtpToUp(parameters, ptp, PathFromText(options->output), dialogs);
+        fromGcode ? fromGcode->status
+                  : PtpToUp(parameters, parameters.inputFile, PathFromText(options->output), dialogs);
     const int code = ExitCode(status);
     if (dialogs.ReportRefusal(streams.err)) return kExitFailed;
     // The braking box's remedy, "circles as line segments", is an option here.
-    if (tape && status == ConversionStatus::kBrakingFailed && tape->Arcs() != ArcOutput::kChords) {
+    if (fromGcode && status == ConversionStatus::kBrakingFailed &&
+        fromGcode->arcs != ArcOutput::kChords) {
       streams.err << "Для программы в G-коде дуги отрезками задаёт ключ --arcs chords.\n";
     }
     // The splitter's last word was its question; the answer No was ours.

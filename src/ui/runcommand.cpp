@@ -136,14 +136,12 @@ void MainWindow::RunMethod(const QString& input) {
     busy.emplace();
     parameters.outputFile = *output;
     if (method == MethodTab::kPtpToUp) {
-      std::optional<ImportedTape> tape;
       if (gcode) {
-        tape = ImportForConversion(inputName, *output, parameters, ImportOptions{},
-                                   ArcChoice::kChordsWhereQuadrantsCannotBrake, dialogs_);
-        if (!tape) return;
+        ConvertGcode(parameters, inputName, *output, ImportOptions{},
+                     ArcChoice::kChordsWhereQuadrantsCannotBrake, dialogs_);
+      } else {
+        PtpToUp(parameters, parameters.inputFile, parameters.outputFile, dialogs_);
       }
-      PtpToUp(parameters, tape ? tape->Path() : parameters.inputFile, parameters.outputFile,
-              dialogs_);
     } else {
       UpToUpCorrection correction(inputName, *output, parameters.machine, dialogs_);
       const CorrectionStatus status = correction.Run();
