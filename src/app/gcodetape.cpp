@@ -1,6 +1,8 @@
 #include "app/gcodetape.h"
 
+#include <algorithm>
 #include <cctype>
+#include <iterator>
 #include <string>
 #include <utility>
 
@@ -38,7 +40,8 @@ bool IsGcodeInput(const std::filesystem::path& input) {
 }
 
 ImportedTape::ImportedTape(const std::filesystem::path& input,
-                           const std::filesystem::path& besides, const ImportOptions& options) {
+                           const std::filesystem::path& besides, const ImportOptions& options,
+                           bool notesOrigins) {
   std::string reason;
   const auto source = FileSource::Open(input, &reason);
   if (!source) {
@@ -46,13 +49,23 @@ ImportedTape::ImportedTape(const std::filesystem::path& input,
   }
   // Never committed: the scratch file goes with the tape.
   file_ = std::make_unique<OutputFile>(besides);
-  summary_ = ImportGcode(*source, *file_, options);
+  summary_ = notesOrigins ? ImportGcode(*source, *file_, options, origins_)
+                         : ImportGcode(*source, *file_, options);
   arcs_ = options.arcs;
   file_->Close();
 }
 
 ImportedTape ImportedTape::ForPicture(const std::filesystem::path& input) {
-  return ImportedTape(input, std::filesystem::temp_directory_path() / "h33-picture.ptp", {});
+  return ImportedTape(input, std::filesystem::temp_directory_path() / "h33-picture.ptp", {},
+                      /*notesOrigins=*/true);
+}
+
+std::optional<long> ImportedTape::GcodeLine(std::uint32_t tapeLine) const {
+  const auto after = std::upper_bound(
+      origins_.begin(), origins_.end(), tapeLine,
+      [](std::uint32_t line, const TapeLineOrigin& origin) { return line < origin.tapeLine; });
+  if (after == origins_.begin()) return std::nullopt;
+  return std::prev(after)->gcodeLine;
 }
 
 namespace {

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <optional>
+#include <vector>
 
 #include "format/outputfile.h"
 #include "gcode/gcodeimport.h"
@@ -23,10 +25,15 @@ class ImportedTape {
   // Imports `input` into a tape beside `besides`. Throws ProgramRefusal for
   // a line the import refuses, IoError when a file fails.
   ImportedTape(const std::filesystem::path& input, const std::filesystem::path& besides,
-               const ImportOptions& options);
+               const ImportOptions& options, bool notesOrigins = false);
 
-  // For a picture: a tape in the temporary folder, feeds in mm/min.
+  // For a picture: a tape in the temporary folder, feeds in mm/min, which
+  // knows the G-code line of each of its lines.
   static ImportedTape ForPicture(const std::filesystem::path& input);
+
+  // The G-code line that tape line `tapeLine` was written for; nothing for
+  // the start mark, or for a tape not made for a picture.
+  std::optional<long> GcodeLine(std::uint32_t tapeLine) const;
 
   const std::filesystem::path& Path() const { return file_->TemporaryPath(); }
   const ImportSummary& Summary() const { return summary_; }
@@ -36,6 +43,7 @@ class ImportedTape {
   std::unique_ptr<OutputFile> file_;
   ImportSummary summary_;
   ArcOutput arcs_ = ArcOutput::kQuadrants;
+  std::vector<TapeLineOrigin> origins_;
 };
 
 // Who chose how arcs go on tape. The tool writes them quadrant by quadrant,

@@ -52,10 +52,13 @@ class Interpreter {
   Interpreter(ByteSink& ptp, const ImportOptions& options)
       : writer_(ptp, options.arcs), options_(options) {}
 
-  void Take(const GcodeBlock& block);
+  // Takes the block; notes in `origins`, when given, where the frames it
+  // writes come from.
+  void Take(const GcodeBlock& block, std::vector<TapeLineOrigin>* origins);
   ImportSummary Finish();
 
  private:
+  void TakeBlock(const GcodeBlock& block);
   Length ToLength(Millionths value) const { return value * (inches_ ? 254 : 10); }
   void CheckLetters(const GcodeBlock& block);
   void TakeFeedSpindleTool(const GcodeBlock& block, const std::vector<int>& m);
@@ -93,7 +96,16 @@ class Interpreter {
   Length initialZ_ = 0;
 };
 
-void Interpreter::Take(const GcodeBlock& block) {
+void Interpreter::Take(const GcodeBlock& block, std::vector<TapeLineOrigin>* origins) {
+  const std::uint32_t framesBefore = writer_.FramesWritten();
+  TakeBlock(block);
+  // The tape's line 1 is the start mark: frame k stands on line k + 1.
+  if (origins && writer_.FramesWritten() > framesBefore) {
+    origins->push_back({framesBefore + 2, block.line});
+  }
+}
+
+void Interpreter::TakeBlock(const GcodeBlock& block) {
   if (block.words.empty()) return;
   if (ended_) {
     summary_.LeftOut("кадр после конца программы (M02, M30)", block.line);
@@ -419,7 +431,10 @@ ImportSummary Interpreter::Finish() {
 
 }  // namespace
 
-ImportSummary ImportGcode(ByteSource& gcode, ByteSink& ptp, const ImportOptions& options) {
+namespace {
+
+ImportSummary Import(ByteSource& gcode, ByteSink& ptp, const ImportOptions& options,
+                     std::vector<TapeLineOrigin>* origins) {
   LineReader reader(gcode);
   Interpreter interpreter(ptp, options);
   long number = 0;
@@ -432,9 +447,20 @@ ImportSummary ImportGcode(ByteSource& gcode, ByteSink& ptp, const ImportOptions&
       throw GcodeRefusal(Sprintf("Строка %ld содержит нулевой байт: это не текст G-кода.", number));
     }
     if (line.ends_with('\n')) line.pop_back();
-    interpreter.Take(ParseGcodeLine(line, number));
+    interpreter.Take(ParseGcodeLine(line, number), origins);
   }
   return interpreter.Finish();
+}
+
+}  // namespace
+
+ImportSummary ImportGcode(ByteSource& gcode, ByteSink& ptp, const ImportOptions& options) {
+  return Import(gcode, ptp, options, nullptr);
+}
+
+ImportSummary ImportGcode(ByteSource& gcode, ByteSink& ptp, const ImportOptions& options,
+                          std::vector<TapeLineOrigin>& origins) {
+  return Import(gcode, ptp, options, &origins);
 }
 
 bool LooksLikeGcode(ByteSource& source) {

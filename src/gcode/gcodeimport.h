@@ -1,6 +1,8 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
+#include <vector>
 
 #include "format/bytesource.h"
 #include "gcode/gcodeblock.h"
@@ -23,6 +25,18 @@ struct ImportOptions {
 // the summary; nothing is dropped unsaid. Throws IoError when reading or
 // writing fails.
 ImportSummary ImportGcode(ByteSource& gcode, ByteSink& ptp, const ImportOptions& options);
+
+// Where the tape's lines come from: the tape's lines from `tapeLine` (1 is
+// the start mark) up to the next origin's were written for G-code line
+// `gcodeLine`.
+struct TapeLineOrigin {
+  std::uint32_t tapeLine = 0;
+  long gcodeLine = 0;
+};
+
+// The same, noting in `origins` where each run of tape lines comes from.
+ImportSummary ImportGcode(ByteSource& gcode, ByteSink& ptp, const ImportOptions& options,
+                          std::vector<TapeLineOrigin>& origins);
 
 // G-code by its name: .nc .ngc .tap .gcode .cnc .iso, in any case.
 bool HasGcodeName(const std::filesystem::path& file);

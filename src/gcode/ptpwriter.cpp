@@ -272,6 +272,7 @@ std::string PtpWriter::FeedWord(int feed_mm_min) {
 
 void PtpWriter::Frame(const std::string& words) {
   writer_.Write("N" + ZeroPadded(numbers_.Take(), 3) + words + "\n");
+  ++frames_;
 }
 
 }  // namespace h33

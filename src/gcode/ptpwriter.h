@@ -55,6 +55,8 @@ class PtpWriter {
   void Arc(const Point& to, const Point& centre, bool positive, Plane plane, int feed_mm_min);
 
   const Point& Position() const { return at_; }
+  // Frames written so far, the start mark not counted.
+  std::uint32_t FramesWritten() const { return frames_; }
   // Arcs of a radius beyond 9999.99 mm, written as chords since their arc
   // vector has no word.
   long ArcsAsChords() const { return arcsAsChords_; }
@@ -76,6 +78,7 @@ class PtpWriter {
   int feed_ = -1;
   int planeCode_ = 17;
   long arcsAsChords_ = 0;
+  std::uint32_t frames_ = 0;
 };
 
 // A length rounded to 0.01 mm, half away from zero.

@@ -124,7 +124,8 @@ PlotWindow::PlotWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     profile->ZoomToFit();
   });
   connect(toolpath, &ToolpathView::FrameHovered, this, [this](std::uint32_t line) {
-    frameLabel->setText(line && program_ ? FrameLine(FrameByLine(*program_, line)) : selectedText_);
+    frameLabel->setText(line && program_ ? ProgramFrameLine(FrameByLine(*program_, line))
+                                         : selectedText_);
   });
   connect(toolpath, &ToolpathView::FrameClicked, this, &PlotWindow::ToolpathClicked);
   connect(profile, &FeedProfileView::PathClicked, this, &PlotWindow::PathClicked);
@@ -181,6 +182,15 @@ bool PlotWindow::Open(const PlotSources& sources) {
   return error.isEmpty();
 }
 
+// A frame of the program drawn; of G-code, by the line it was written for.
+QString PlotWindow::ProgramFrameLine(const std::optional<FrameOnPath>& frame) const {
+  const std::optional<long> gcodeLine = frame && tape_ ? tape_->GcodeLine(frame->line) : std::nullopt;
+  if (!gcodeLine) return FrameLine(frame);
+  return QString("строка %1 G-кода: %2")
+      .arg(*gcodeLine)
+      .arg(QString::fromLocal8Bit(frame->text).toHtmlEscaped());
+}
+
 void PlotWindow::ToolpathClicked(std::uint32_t line) {
   const auto frame = FrameByLine(*program_, line);
   QString inputText;
@@ -221,7 +231,7 @@ void PlotWindow::Select(const std::optional<FrameOnPath>& frame, const QString& 
     frameLabel->setText(FrameLine(frame));
     return;
   }
-  selectedText_ = "Кадр " + FrameLine(frame);
+  selectedText_ = "Кадр " + ProgramFrameLine(frame);
   if (!inputText.isEmpty()) selectedText_ += "  ←  вход: " + inputText;
   frameLabel->setText(selectedText_);
   toolpath->SelectFrame(frame->line);

@@ -71,6 +71,7 @@ class PlotWindow : public QWidget {
   void ToolpathClicked(std::uint32_t line);
   void PathClicked(double path);
   void Select(const std::optional<FrameOnPath>& frame, const QString& inputText);
+  QString ProgramFrameLine(const std::optional<FrameOnPath>& frame) const;
 
   std::shared_ptr<const ImportedTape> tape_;  // what program_ is drawn from, for G-code
   std::optional<ProgramPicture> program_;

@@ -105,6 +105,22 @@ TEST(GcodeImport, TakesWhatRealPostsWrite) {
   EXPECT_EQ(home.frames.back(), "N003G00X+001000F99999") << home.tape;
 }
 
+// The picture names a frame by the G-code line it was written for.
+TEST(GcodeImport, NotesWhereTheTapesLinesComeFrom) {
+  MemorySource source("G21 G90\nG0 Z5\n(a comment)\nG1 X10 F100\nG2 X20 Y10 I10 J0\nM30\n");
+  MemorySink sink;
+  std::vector<TapeLineOrigin> origins;
+  ImportGcode(source, sink, {}, origins);
+  // Tape lines: "%", Z5 (G-code line 2), X10 (4), the quarter arc (5),
+  // M30 (6).
+  ASSERT_EQ(origins.size(), 4u) << sink.Bytes();
+  const std::vector<std::pair<std::uint32_t, long>> expected = {{2, 2}, {3, 4}, {4, 5}, {5, 6}};
+  for (std::size_t at = 0; at < origins.size(); ++at) {
+    EXPECT_EQ(origins[at].tapeLine, expected[at].first) << at;
+    EXPECT_EQ(origins[at].gcodeLine, expected[at].second) << at;
+  }
+}
+
 TEST(GcodeImport, RefusesWhatWouldChangeThePart) {
   const auto says = [](const std::string& gcode, const char* text) {
     const std::string refusal = Refusal(gcode);

@@ -580,7 +580,7 @@ class PlotTest : public QObject {
   void ViewWindowDrawsAGcodeProgramFromItsTape() {
     TempDir dir;
     const auto program =
-        dir.Write("part.nc", "G21 G90\nG1 X30 F300\nG3 X40 Y10 I0 J10\nG1 Y40\nM30\n");
+        dir.Write("part.nc", "(part)\nG21 G90\nG1 X30 F300\nG3 X40 Y10 I0 J10\nG1 Y40\nM30\n");
     {
       PlotWindow window;
       QVERIFY(window.Open(PlotSources::ForFile(Path(program))));
@@ -589,6 +589,19 @@ class PlotTest : public QObject {
       // path adds up chords.
       QCOMPARE(std::round(window.profile->Scene().output->Length() * 1000) / 1000,
                std::round((60 + 10 * std::numbers::sqrt2) * 1000) / 1000);
+      // A click names the G-code's line, not the tape's: the last move is
+      // the program's line 5 and the tape's line 4.
+      window.resize(900, 700);
+      window.show();
+      QVERIFY(QTest::qWaitForWindowExposed(&window));
+      FeedProfileView& profile = *window.profile;
+      const QRectF plot = ProfilePlotArea(profile.rect());
+      const double length = profile.Scene().to;
+      QTest::mouseClick(&profile, Qt::LeftButton, {},
+                        QPoint(qRound(plot.left() + (length - 10) / length * plot.width()),
+                               qRound(plot.center().y())));
+      QVERIFY2(window.frameLabel->text().contains("строка 5 G-кода: N003G01Y+003000"),
+               qPrintable(window.frameLabel->text()));
     }
     const auto refused = dir.Write("bad.nc", "G1 X#1 F100\n");
     PlotWindow window;
