@@ -191,6 +191,7 @@ bool Interpreter::TakeModalCodes(const GcodeBlock& block, const std::vector<int>
   const bool axisWords = block.Has('X') || block.Has('Y') || block.Has('Z');
   bool moves = true;
   bool viaPoint = false;
+  bool homesZ = false;
   for (const int code : g) {
     switch (code) {
       case 0: case 10: case 20: case 30:
@@ -210,10 +211,12 @@ bool Interpreter::TakeModalCodes(const GcodeBlock& block, const std::vector<int>
         summary_.LeftOut("возврат в исходную точку G28, G30 (после промежуточной точки)",
                          block.line);
         viaPoint = axisWords;
+        homesZ = block.Has('Z');
         moves = false;
         break;
       case 530:
         summary_.LeftOut("перемещение в координатах станка G53", block.line);
+        homesZ = block.Has('Z');
         moves = false;
         break;
       case 400: break;
@@ -272,6 +275,16 @@ bool Interpreter::TakeModalCodes(const GcodeBlock& block, const std::vector<int>
   // first leg is kept, rapid: it is the retract ("G28 Z10."). The home is
   // the machine's, unknown on tape, and left out.
   if (viaPoint) writer_.Straight(Target(block), 0, true);
+  // A Z going home (or to a machine position) goes up, out of the part,
+  // before the moves after it ("G53 G0 Z0" before a tool change): left
+  // out, the next rapid move would run at the cutting depth. The tape rises
+  // as far as the program has been up so far, which is clear of the part.
+  if (homesZ && writer_.HighestZ() > writer_.Position()[kZ]) {
+    Point up = writer_.Position();
+    up[kZ] = writer_.HighestZ();
+    writer_.Straight(up, 0, true);
+    summary_.LeftOut("исходная точка по Z: подъём на наибольшую высоту программы", block.line);
+  }
   return moves;
 }
 

@@ -107,6 +107,11 @@ PtpWriter::PtpWriter(ByteSink& sink, ArcOutput arcs) : writer_(sink), arcs_(arcs
 
 void PtpWriter::Words(std::string_view words) { Frame(std::string(words)); }
 
+void PtpWriter::StandAt(const Point& point) {
+  at_ = point;
+  highestZ_ = std::max(highestZ_, point[2]);
+}
+
 bool PtpWriter::Straight(const Point& to, int feed_mm_min, bool rapid) {
   RefuseFarPoint(to);
   // A move longer than a word holds goes in equal pieces.
@@ -129,7 +134,7 @@ bool PtpWriter::Straight(const Point& to, int feed_mm_min, bool rapid) {
   for (std::size_t axis = 0; axis < 3; ++axis) {
     if (TapeUnits(to[axis]) != TapeUnits(at_[axis])) words += Increment("XYZ"[axis], axis, to);
   }
-  at_ = to;
+  StandAt(to);
   if (words.empty()) return false;
   const int feed = rapid ? kRapidFeed_mm_min : feed_mm_min;
   Frame(MotionWord(rapid ? 0 : 1) + words + FeedWord(feed));
@@ -235,7 +240,7 @@ void PtpWriter::ArcPiece(const Point& to, const Point& centre, bool positive, Pl
     return Word(letter, units);
   };
   words += vector(axes.first, axes.firstLetter) + vector(axes.second, axes.secondLetter);
-  at_ = to;
+  StandAt(to);
   Frame(words + FeedWord(feed));
 }
 

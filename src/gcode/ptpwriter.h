@@ -55,6 +55,8 @@ class PtpWriter {
   void Arc(const Point& to, const Point& centre, bool positive, Plane plane, int feed_mm_min);
 
   const Point& Position() const { return at_; }
+  // The highest Z an end of a move has reached, the start included.
+  Length HighestZ() const { return highestZ_; }
   // Frames written so far, the start mark not counted.
   std::uint32_t FramesWritten() const { return frames_; }
   // Arcs of a radius beyond 9999.99 mm, written as chords since their arc
@@ -63,6 +65,7 @@ class PtpWriter {
   void Finish() { writer_.Flush(); }
 
  private:
+  void StandAt(const Point& point);
   void ArcPiece(const Point& to, const Point& centre, bool positive, Plane plane, int feed);
   static void RefuseFarPoint(const Point& point);
   void Frame(const std::string& words);
@@ -74,6 +77,7 @@ class PtpWriter {
   ArcOutput arcs_;
   FrameCounter numbers_{kH33NumberWrap};
   Point at_{};  // exact
+  Length highestZ_ = 0;
   int motion_ = -1;
   int feed_ = -1;
   int planeCode_ = 17;

@@ -100,9 +100,13 @@ TEST(GcodeImport, TakesWhatRealPostsWrite) {
   EXPECT_EQ(wide.frames.size(), 2u);  // the arc rises 0.019 mm off its chord
   EXPECT_NE(wide.summary.find("хордами"), std::string::npos) << wide.summary;
   // G28's intermediate point in the block's own G91: "Z0" stays where the
-  // tool is, it is no plunge to the part's zero.
+  // tool is, it is no plunge to the part's zero; and Z going home rises to
+  // the program's highest point so far, so the next rapid move runs clear.
   const Imported home = Import("G0 Z5\nG1 Z-1 F100\nG28 G91 Z0\nG90 G0 X10\n");
-  EXPECT_EQ(home.frames.back(), "N003G00X+001000F99999") << home.tape;
+  ASSERT_EQ(home.frames.size(), 4u) << home.tape;
+  EXPECT_EQ(home.frames[2], "N003G00Z+000600F99999") << home.tape;
+  EXPECT_EQ(home.frames[3], "N004X+001000") << home.tape;
+  EXPECT_NE(home.summary.find("подъём на наибольшую высоту"), std::string::npos) << home.summary;
 }
 
 // The picture names a frame by the G-code line it was written for.
