@@ -113,13 +113,13 @@ class BoxesHeld : public Dialogs {
 };
 
 // The import ahead of a conversion into `output`, which says what was left
-// out unless it was said before, and checks the tape as the run's input
+// out unless that was said already, and checks the tape as the run's input
 // before anything is converted or written; nothing after the box that says
 // why it could not.
 std::optional<ImportedTape> ImportForConversion(const std::filesystem::path& input,
                                                 const std::filesystem::path& output,
                                                 const ImportOptions& options, Dialogs& dialogs,
-                                                bool sayWhatWasLeftOut = true) {
+                                                const std::string& saidAlready = {}) {
   std::optional<ImportedTape> tape;
   try {
     // Beside the program to be written, where there is room for it.
@@ -131,7 +131,8 @@ std::optional<ImportedTape> ImportForConversion(const std::filesystem::path& inp
     dialogs.CaptionedBox(error.what(), kCaption);
     return std::nullopt;
   }
-  if (sayWhatWasLeftOut && !tape->Summary().Empty()) dialogs.Message(tape->Summary().Text());
+  const std::string leftOut = tape->Summary().Text();
+  if (!leftOut.empty() && leftOut != saidAlready) dialogs.Message(leftOut);
   if (!CheckRunInput(tape->Path(), dialogs)) return std::nullopt;
   return tape;
 }
@@ -143,26 +144,29 @@ std::optional<GcodeConversion> ConvertGcode(const RunParameters& parameters,
                                             const std::filesystem::path& output,
                                             const ImportOptions& options, ArcChoice choice,
                                             Dialogs& dialogs) {
+  std::string saidAlready;
   {
     const std::optional<ImportedTape> tape = ImportForConversion(input, output, options, dialogs);
     if (!tape) return std::nullopt;
     const bool mayTurnToChords = choice == ArcChoice::kChordsWhereQuadrantsCannotBrake &&
                                  tape->Arcs() == ArcOutput::kQuadrants && parameters.brakes;
-    if (!mayTurnToChords) return GcodeConversion{PtpToUp(parameters, tape->Path(), output, dialogs),
-                                                 tape->Arcs()};
+    if (!mayTurnToChords) {
+      return GcodeConversion{PtpToUp(parameters, tape->Path(), output, dialogs), tape->Arcs()};
+    }
     BoxesHeld held(dialogs);
     const ConversionStatus status = PtpToUp(parameters, tape->Path(), output, held);
     if (status != ConversionStatus::kBrakingFailed || !held.Holding()) {
       held.Shown();
       return GcodeConversion{status, tape->Arcs()};
     }
+    saidAlready = tape->Summary().Text();
   }
   dialogs.Message(kArcsBecameChordsText);
   ImportOptions chords = options;
   chords.arcs = ArcOutput::kChords;
-  // What the first import left out, it said; the second leaves out the same.
+  // Chords may leave out what quadrant arcs did not: said when it differs.
   const std::optional<ImportedTape> tape =
-      ImportForConversion(input, output, chords, dialogs, /*sayWhatWasLeftOut=*/false);
+      ImportForConversion(input, output, chords, dialogs, saidAlready);
   if (!tape) return std::nullopt;
   return GcodeConversion{PtpToUp(parameters, tape->Path(), output, dialogs), ArcOutput::kChords};
 }
