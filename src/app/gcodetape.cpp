@@ -15,8 +15,8 @@ namespace h33 {
 namespace {
 
 constexpr const char* kCaption = "Импорт G-кода";
-constexpr const char* kArcsBecameChordsText =
-    "Дуги по четвертям окружности станок не успевает затормозить: дуги записаны хордами "
+constexpr const char* kArcsBecomeChordsText =
+    "Дуги по четвертям окружности станок не успевает затормозить: дуги переводятся в хорды "
     "в пределах 0.01 мм.";
 
 bool NamedAsProgram(const std::filesystem::path& input) {
@@ -70,8 +70,9 @@ std::optional<long> ImportedTape::GcodeLine(std::uint32_t tapeLine) const {
 
 namespace {
 
-// Holds the boxes a conversion shows until it asks or says anything else:
-// the box of a braking failure is dropped when the conversion is done again.
+// Holds the boxes a conversion shows until it asks or says anything else,
+// so that the box of its braking failure can be dropped when the conversion
+// is done again.
 class BoxesHeld : public Dialogs {
  public:
   explicit BoxesHeld(Dialogs& shown) : shown_(shown) {}
@@ -103,8 +104,14 @@ class BoxesHeld : public Dialogs {
     held_.clear();
     return shown_;
   }
-  // Whether all that was shown so far is held.
-  bool Holding() const { return holding_; }
+  // Drops the last box held, the failure's own, when nothing came after it;
+  // shows the rest. False when the failure's box was shown already.
+  bool DropLastBox() {
+    if (!holding_ || held_.empty()) return false;
+    held_.pop_back();
+    Shown();
+    return true;
+  }
 
  private:
   Dialogs& shown_;
@@ -113,13 +120,13 @@ class BoxesHeld : public Dialogs {
 };
 
 // The import ahead of a conversion into `output`, which says what was left
-// out unless that was said already, and checks the tape as the run's input
-// before anything is converted or written; nothing after the box that says
-// why it could not.
+// out unless told not to, and checks the tape as the run's input before
+// anything is converted or written; nothing after the box that says why it
+// could not.
 std::optional<ImportedTape> ImportForConversion(const std::filesystem::path& input,
                                                 const std::filesystem::path& output,
                                                 const ImportOptions& options, Dialogs& dialogs,
-                                                const std::string& saidAlready = {}) {
+                                                bool saysWhatWasLeftOut = true) {
   std::optional<ImportedTape> tape;
   try {
     // Beside the program to be written, where there is room for it.
@@ -131,8 +138,7 @@ std::optional<ImportedTape> ImportForConversion(const std::filesystem::path& inp
     dialogs.CaptionedBox(error.what(), kCaption);
     return std::nullopt;
   }
-  const std::string leftOut = tape->Summary().Text();
-  if (!leftOut.empty() && leftOut != saidAlready) dialogs.Message(leftOut);
+  if (saysWhatWasLeftOut && !tape->Summary().Empty()) dialogs.Message(tape->Summary().Text());
   if (!CheckRunInput(tape->Path(), dialogs)) return std::nullopt;
   return tape;
 }
@@ -144,29 +150,28 @@ std::optional<GcodeConversion> ConvertGcode(const RunParameters& parameters,
                                             const std::filesystem::path& output,
                                             const ImportOptions& options, ArcChoice choice,
                                             Dialogs& dialogs) {
-  std::string saidAlready;
   {
     const std::optional<ImportedTape> tape = ImportForConversion(input, output, options, dialogs);
     if (!tape) return std::nullopt;
     const bool mayTurnToChords = choice == ArcChoice::kChordsWhereQuadrantsCannotBrake &&
-                                 tape->Arcs() == ArcOutput::kQuadrants && parameters.brakes;
+                                 tape->Arcs() == ArcOutput::kQuadrants &&
+                                 tape->Summary().ArcFrames() > 0 && parameters.brakes;
     if (!mayTurnToChords) {
       return GcodeConversion{PtpToUp(parameters, tape->Path(), output, dialogs), tape->Arcs()};
     }
     BoxesHeld held(dialogs);
     const ConversionStatus status = PtpToUp(parameters, tape->Path(), output, held);
-    if (status != ConversionStatus::kBrakingFailed || !held.Holding()) {
+    if (status != ConversionStatus::kBrakingFailed || !held.DropLastBox()) {
       held.Shown();
       return GcodeConversion{status, tape->Arcs()};
     }
-    saidAlready = tape->Summary().Text();
   }
-  dialogs.Message(kArcsBecameChordsText);
+  dialogs.Message(kArcsBecomeChordsText);
   ImportOptions chords = options;
   chords.arcs = ArcOutput::kChords;
-  // Chords may leave out what quadrant arcs did not: said when it differs.
+  // Chords leave out nothing quadrant arcs did not: what was left out is said.
   const std::optional<ImportedTape> tape =
-      ImportForConversion(input, output, chords, dialogs, saidAlready);
+      ImportForConversion(input, output, chords, dialogs, /*saysWhatWasLeftOut=*/false);
   if (!tape) return std::nullopt;
   return GcodeConversion{PtpToUp(parameters, tape->Path(), output, dialogs), ArcOutput::kChords};
 }

@@ -211,7 +211,8 @@ bool Interpreter::TakeModalCodes(const GcodeBlock& block, const std::vector<int>
         summary_.LeftOut("возврат в исходную точку G28, G30 (после промежуточной точки)",
                          block.line);
         viaPoint = axisWords;
-        homesZ = block.Has('Z');
+        // Without axis words every axis goes home, Z with them.
+        homesZ = block.Has('Z') || !axisWords;
         moves = false;
         break;
       case 530:
@@ -282,8 +283,10 @@ bool Interpreter::TakeModalCodes(const GcodeBlock& block, const std::vector<int>
   if (homesZ && writer_.HighestZ() > writer_.Position()[kZ]) {
     Point up = writer_.Position();
     up[kZ] = writer_.HighestZ();
-    writer_.Straight(up, 0, true);
-    summary_.LeftOut("исходная точка по Z: подъём на наибольшую высоту программы", block.line);
+    if (writer_.Straight(up, 0, true)) {
+      summary_.LeftOut("Z станка (G28, G30, G53) - заменён подъёмом на наибольшую высоту программы",
+                       block.line);
+    }
   }
   return moves;
 }
@@ -439,6 +442,7 @@ void Interpreter::TakeStops(const std::vector<int>& m) {
 
 ImportSummary Interpreter::Finish() {
   writer_.Finish();
+  summary_.WroteArcFrames(writer_.ArcFrames());
   return summary_;
 }
 

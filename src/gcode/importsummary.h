@@ -7,9 +7,12 @@ namespace h33 {
 
 // What the import left out of a program, each kind with how often and the
 // first line: said to the user before the program is written, so that no
-// liberty taken with the program goes unsaid.
+// liberty taken with the program goes unsaid. And how many arcs it wrote.
 class ImportSummary {
  public:
+  void WroteArcFrames(long count) { arcFrames_ = count; }
+  long ArcFrames() const { return arcFrames_; }
+
   // One more of `what` ("пауза G4"), met at `line`.
   void LeftOut(const std::string& what, long line);
 
@@ -25,6 +28,7 @@ class ImportSummary {
     long firstLine = 0;
   };
   std::vector<Item> items_;  // in the order first met
+  long arcFrames_ = 0;
 };
 
 }  // namespace h33

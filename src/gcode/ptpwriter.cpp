@@ -242,6 +242,7 @@ void PtpWriter::ArcPiece(const Point& to, const Point& centre, bool positive, Pl
   words += vector(axes.first, axes.firstLetter) + vector(axes.second, axes.secondLetter);
   StandAt(to);
   Frame(words + FeedWord(feed));
+  ++arcFrames_;
 }
 
 // Every sum of lengths stays far within 64 bits.

@@ -62,6 +62,8 @@ class PtpWriter {
   // Arcs of a radius beyond 9999.99 mm, written as chords since their arc
   // vector has no word.
   long ArcsAsChords() const { return arcsAsChords_; }
+  // Frames written as arcs (G02, G03).
+  long ArcFrames() const { return arcFrames_; }
   void Finish() { writer_.Flush(); }
 
  private:
@@ -82,6 +84,7 @@ class PtpWriter {
   int feed_ = -1;
   int planeCode_ = 17;
   long arcsAsChords_ = 0;
+  long arcFrames_ = 0;
   std::uint32_t frames_ = 0;
 };
 

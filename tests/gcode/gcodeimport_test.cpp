@@ -106,7 +106,7 @@ TEST(GcodeImport, TakesWhatRealPostsWrite) {
   ASSERT_EQ(home.frames.size(), 4u) << home.tape;
   EXPECT_EQ(home.frames[2], "N003G00Z+000600F99999") << home.tape;
   EXPECT_EQ(home.frames[3], "N004X+001000") << home.tape;
-  EXPECT_NE(home.summary.find("подъём на наибольшую высоту"), std::string::npos) << home.summary;
+  EXPECT_NE(home.summary.find("заменён подъёмом на наибольшую высоту"), std::string::npos) << home.summary;
 }
 
 // The picture names a frame by the G-code line it was written for.

@@ -884,7 +884,7 @@ class MainWindowTest : public QObject {
     window.RunSelectedMethod();
     QVERIFY(std::filesystem::exists(dir / "wave.up"));
     QVERIFY(dialogs.shown.size() >= 2);
-    QVERIFY(QString::fromStdString(dialogs.shown[0]).contains("дуги записаны хордами"));
+    QVERIFY(QString::fromStdString(dialogs.shown[0]).contains("дуги переводятся в хорды"));
     QVERIFY(QString::fromStdString(dialogs.shown[1]).contains("SUMX =    130.40 mm"));
   }
 
