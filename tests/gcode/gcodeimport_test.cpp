@@ -107,6 +107,10 @@ TEST(GcodeImport, TakesWhatRealPostsWrite) {
   EXPECT_EQ(home.frames[2], "N003G00Z+000600F99999") << home.tape;
   EXPECT_EQ(home.frames[3], "N004X+001000") << home.tape;
   EXPECT_NE(home.summary.find("заменён подъёмом на наибольшую высоту"), std::string::npos) << home.summary;
+  // A bare G28 sends every axis home, Z with them.
+  const Imported bare = Import("G0 Z5\nG1 Z-1 F100\nG28\nG0 X10\n");
+  ASSERT_EQ(bare.frames.size(), 4u) << bare.tape;
+  EXPECT_EQ(bare.frames[2], "N003G00Z+000600F99999") << bare.tape;
 }
 
 // The picture names a frame by the G-code line it was written for.

@@ -26,7 +26,10 @@ bool HasNoFeedToRunAt(const BrakingFinding& finding) {
          finding.allowed_mm_min == 0;
 }
 
-// A move braked to the floor feed where the machine stops after it.
+// A move that brakes to a stop no faster than it would to the floor feed:
+// a frame of no length between it and a move at 0 is braked to the floor
+// feed, never to 0, and the move before takes that feed as its target. Only
+// for an input that has a move at 0; the excuse is the floor's few mm/min.
 bool BrakesToTheFloor(const BrakingFinding& finding, const BrakingRules& rules) {
   if (finding.kind != BrakingFault::kCannotBrake || finding.next_mm_min != 0) return false;
   const float chord = Frame(finding.frame).Move().Chord();
