@@ -48,6 +48,13 @@ for file in $(programs nc); do
     seed gcode "$arcs-$(name "$file")" "\\00$arcs\\007" "$file"
   done
 done
+# One arc each: the arc mode, then the choices, two bytes each (see
+# MakeArcProgram): all at their lowest, and spread over their ranges.
+for arcs in 0 1 2; do
+  mkdir -p corpus/arcs
+  printf "\\00$arcs" >"corpus/arcs/$arcs-lowest"
+  printf "\\00$arcs\\200\\000\\100\\000\\040\\000\\300\\000\\200\\000\\200\\000\\200\\000\\010\\000\\200\\000" >"corpus/arcs/$arcs-spread"
+done
 # Single lines, the word operations with the letter F, number 1 and value 0660.
 sort -u ../examples/pocket.up ../examples/pocket.ptp | while IFS= read -r line; do
   mkdir -p corpus/words

@@ -86,6 +86,32 @@ std::array<long, 2> TapeCentreOf(const std::array<long, 2>& start, const std::ar
   return best;
 }
 
+// How far, in grid steps, rounding may move an arc frame's ends and its
+// centre (each end half a step on each axis, the centre up to two steps),
+// with room to spare: the most by which the sweep on tape may differ from
+// the exact one, times the radius. A piece turned the wrong way round
+// differs by nearly a whole turn.
+constexpr double kSweepSlack_units = 8;
+// An arc piece shorter than this (mm × 10⁷) is as good as its chord: it is
+// within a grid step of it.
+constexpr double kShortestArcPiece = 2.0 * kLengthPerTapeUnit;
+
+// The sweep the controller runs from `from` about `centre` to `end` in a
+// sense, in the plane's two axes in grid steps: positive ones in (0, 2π],
+// negative in [−2π, 0); a whole turn when the ends meet.
+double SweepOnTape(const std::array<long, 2>& from, const std::array<long, 2>& end,
+                   const std::array<long, 2>& centre, bool positive) {
+  if (from == end) return positive ? 2 * std::numbers::pi : -2 * std::numbers::pi;
+  const auto angleOf = [&](const std::array<long, 2>& point) {
+    return std::atan2(static_cast<double>(point[1] - centre[1]),
+                      static_cast<double>(point[0] - centre[0]));
+  };
+  double sweep = std::remainder(angleOf(end) - angleOf(from), 2 * std::numbers::pi);
+  if (positive && sweep <= 0) sweep += 2 * std::numbers::pi;
+  if (!positive && sweep >= 0) sweep -= 2 * std::numbers::pi;
+  return sweep;
+}
+
 // A coordinate or arc vector word: the letter, a sign and six digits, as
 // "%c%+07ld" writes it; formatted directly, since every frame has some.
 std::string Word(char letter, long units) {
@@ -186,6 +212,7 @@ void PtpWriter::Arc(const Point& to, const Point& centre, bool positive, Plane p
   }
   const Length normalFrom = at_[axes.normal];
   const Length normalRise = to[axes.normal] - normalFrom;
+  double pieceStart = start;
   for (const double angle : cuts) {
     const double share = (angle - start) / sweep;
     const Point point = OnCircle(centre, radius, angle, axes,
@@ -193,28 +220,46 @@ void PtpWriter::Arc(const Point& to, const Point& centre, bool positive, Plane p
     if (chords) {
       Straight(point, feed_mm_min, false);
     } else {
-      ArcPiece(point, centre, positive, plane, feed_mm_min);
+      ArcPiece(point, centre, {pieceStart, angle - pieceStart, radius}, plane, feed_mm_min);
     }
+    pieceStart = angle;
   }
   if (chords) {
     Straight(to, feed_mm_min, false);
   } else {
-    ArcPiece(to, centre, positive, plane, feed_mm_min);
+    ArcPiece(to, centre, {pieceStart, start + sweep - pieceStart, radius}, plane, feed_mm_min);
   }
 }
 
 // Positive turns are G03 in the XY and YZ planes; the XZ plane is seen from
 // +Y, where its axes X, Z turn the other way.
-void PtpWriter::ArcPiece(const Point& to, const Point& centre, bool positive, Plane plane,
+void PtpWriter::ArcPiece(const Point& to, const Point& centre, const Sweep& sweep, Plane plane,
                          int feed) {
   const PlaneIndices axes = IndicesOf(plane);
-  const bool anticlockwise = positive != (plane == Plane::XZ);
-  if (TapeUnits(to[axes.first]) == TapeUnits(at_[axes.first]) &&
-      TapeUnits(to[axes.second]) == TapeUnits(at_[axes.second])) {
-    // Too short to be written as an arc: the rest of the move goes straight.
-    Straight(to, feed, false);
+  const bool positive = sweep.angle > 0;
+  const std::array<long, 2> from{TapeUnits(at_[axes.first]), TapeUnits(at_[axes.second])};
+  const std::array<long, 2> end{TapeUnits(to[axes.first]), TapeUnits(to[axes.second])};
+  const std::array<long, 2> tapeCentre =
+      TapeCentreOf(from, end, {centre[axes.first], centre[axes.second]});
+  // Rounded to the grid, the ends and the centre of a piece shorter than a
+  // few grid steps may fall so that the controller would run it the other
+  // way round, a whole circle: such a piece goes straight, its end exact.
+  // A longer piece whose rounding would do the same goes in two halves.
+  const double tapeSweep = SweepOnTape(from, end, tapeCentre, positive);
+  const double slack = std::min(kHalfPi, kSweepSlack_units * kLengthPerTapeUnit / sweep.radius);
+  if (std::abs(tapeSweep - sweep.angle) > slack) {
+    if (std::abs(sweep.angle) * sweep.radius < kShortestArcPiece) {
+      Straight(to, feed, false);
+      return;
+    }
+    const double middle = sweep.from + sweep.angle / 2;
+    const Point half = OnCircle(centre, sweep.radius, middle, axes,
+                                at_[axes.normal] + (to[axes.normal] - at_[axes.normal]) / 2);
+    ArcPiece(half, centre, {sweep.from, sweep.angle / 2, sweep.radius}, plane, feed);
+    ArcPiece(to, centre, {middle, sweep.angle / 2, sweep.radius}, plane, feed);
     return;
   }
+  const bool anticlockwise = positive != (plane == Plane::XZ);
   std::string words;
   if (PlaneCode(plane) != planeCode_) {
     planeCode_ = PlaneCode(plane);
@@ -227,10 +272,6 @@ void PtpWriter::ArcPiece(const Point& to, const Point& centre, bool positive, Pl
       words += Increment("XYZ"[axis], axis, to);
     }
   }
-  const std::array<long, 2> tapeCentre =
-      TapeCentreOf({TapeUnits(at_[axes.first]), TapeUnits(at_[axes.second])},
-                   {TapeUnits(to[axes.first]), TapeUnits(to[axes.second])},
-                   {centre[axes.first], centre[axes.second]});
   const auto vector = [&](std::size_t axis, char letter) {
     const long units =
         TapeUnits(at_[axis]) - (axis == axes.first ? tapeCentre[0] : tapeCentre[1]);

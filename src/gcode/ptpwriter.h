@@ -68,7 +68,12 @@ class PtpWriter {
 
  private:
   void StandAt(const Point& point);
-  void ArcPiece(const Point& to, const Point& centre, bool positive, Plane plane, int feed);
+  // A piece of an arc, exactly: its start angle, its signed sweep (positive
+  // turns anticlockwise in the plane's two axes in their order) and radius.
+  struct Sweep {
+    double from = 0, angle = 0, radius = 0;
+  };
+  void ArcPiece(const Point& to, const Point& centre, const Sweep& sweep, Plane plane, int feed);
   static void RefuseFarPoint(const Point& point);
   void Frame(const std::string& words);
   std::string MotionWord(int code);
