@@ -203,11 +203,21 @@ ArcProgram MakeArcProgram(ArcChoices& choose) {
   program.gcode = Sprintf("G21 G90 %s\nG0 %c%s %c%s %c%s\nG1 F300\n", letters.code, letters.first,
                           Number(startFirst).c_str(), letters.second, Number(startSecond).c_str(),
                           letters.normal, Number(depthFrom).c_str());
-  program.gcode += Sprintf("%s %c%s %c%s %c%s %c%s %c%s\n", program.arc.clockwise ? "G2" : "G3",
-                           letters.first, Number(endFirst).c_str(), letters.second,
-                           Number(endSecond).c_str(), letters.normal, Number(depthTo).c_str(),
-                           letters.firstOffset, Number(offsetFirst).c_str(), letters.secondOffset,
-                           Number(offsetSecond).c_str());
+  program.gcode += Sprintf("%s %c%s %c%s %c%s", program.arc.clockwise ? "G2" : "G3", letters.first,
+                           Number(endFirst).c_str(), letters.second, Number(endSecond).c_str(),
+                           letters.normal, Number(depthTo).c_str());
+  // A radius instead of the centre, negative for the longer way round; not
+  // near half a circle, where the radius's last digit moves the centre far.
+  const double sweep = std::abs(std::remainder(to - from, 2 * std::numbers::pi));
+  if (!whole && std::abs(sweep - std::numbers::pi / 2) < 1.4 && OneIn(choose, 3)) {
+    const double onLeft = std::sin(to - from) > 0 ? 1 : -1;
+    const double shorter = program.arc.clockwise ? -onLeft : onLeft;
+    program.gcode += " R" + Number(shorter * radius) + "\n";
+    program.arc.centre = FromPlane(centreFirst, centreSecond, depthFrom, plane);
+  } else {
+    program.gcode += Sprintf(" %c%s %c%s\n", letters.firstOffset, Number(offsetFirst).c_str(),
+                             letters.secondOffset, Number(offsetSecond).c_str());
+  }
   return program;
 }
 
