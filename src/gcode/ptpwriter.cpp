@@ -96,20 +96,27 @@ constexpr double kSweepSlack_units = 8;
 // within a grid step of it.
 constexpr double kShortestArcPiece = 2.0 * kLengthPerTapeUnit;
 
-// The sweep the controller runs from `from` about `centre` to `end` in a
-// sense, in the plane's two axes in grid steps: positive ones in (0, 2π],
-// negative in [−2π, 0); a whole turn when the ends meet.
+// The sweep from the angle `from` to the angle `to` (both of atan2) in a
+// sense: positive ones in (0, 2π], negative in [−2π, 0); a whole turn when
+// the ends meet.
+double SweepBetween(double from, double to, bool closed, bool positive) {
+  constexpr double kTurn = 2 * std::numbers::pi;
+  if (closed) return positive ? kTurn : -kTurn;
+  double sweep = to - from;
+  if (positive && sweep <= 0) sweep += kTurn;
+  if (!positive && sweep >= 0) sweep -= kTurn;
+  return sweep;
+}
+
+// The sweep the controller runs from `from` about `centre` to `end`, in the
+// plane's two axes in grid steps.
 double SweepOnTape(const std::array<long, 2>& from, const std::array<long, 2>& end,
                    const std::array<long, 2>& centre, bool positive) {
-  if (from == end) return positive ? 2 * std::numbers::pi : -2 * std::numbers::pi;
   const auto angleOf = [&](const std::array<long, 2>& point) {
     return std::atan2(static_cast<double>(point[1] - centre[1]),
                       static_cast<double>(point[0] - centre[0]));
   };
-  double sweep = std::remainder(angleOf(end) - angleOf(from), 2 * std::numbers::pi);
-  if (positive && sweep <= 0) sweep += 2 * std::numbers::pi;
-  if (!positive && sweep >= 0) sweep -= 2 * std::numbers::pi;
-  return sweep;
+  return SweepBetween(angleOf(from), angleOf(end), from == end, positive);
 }
 
 // A coordinate or arc vector word: the letter, a sign and six digits, as
@@ -180,10 +187,7 @@ void PtpWriter::Arc(const Point& to, const Point& centre, bool positive, Plane p
                                    static_cast<double>(at_[axes.second] - centre[axes.second]));
   const double start = angleOf(at_);
   const bool closed = to[axes.first] == at_[axes.first] && to[axes.second] == at_[axes.second];
-  double sweep = closed ? 2 * std::numbers::pi : angleOf(to) - start;
-  if (positive && sweep <= 0) sweep += 2 * std::numbers::pi;
-  if (!positive && !closed && sweep >= 0) sweep -= 2 * std::numbers::pi;
-  if (!positive && closed) sweep = -sweep;
+  const double sweep = SweepBetween(start, angleOf(to), closed, positive);
 
   // An arc wider than an arc vector's six digits is as good as straight:
   // it goes on tape as chords.
