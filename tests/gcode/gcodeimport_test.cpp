@@ -53,39 +53,6 @@ std::string Refusal(const std::string& gcode, const ImportOptions& options = {})
   return "accepted";
 }
 
-TEST(GcodeBlock, ReadsWordsAsAPostProcessorWritesThem) {
-  const GcodeBlock block = ParseGcodeLine("n10 g1 x 12.5 Y-.25(comment X9)z+3 f100 ; X7", 4);
-  ASSERT_EQ(block.words.size(), 6u);
-  EXPECT_EQ(block.Value('X'), 12'500'000);
-  EXPECT_EQ(block.Value('Y'), -250'000);
-  EXPECT_EQ(block.Value('Z'), 3'000'000);
-  EXPECT_EQ(block.Value('F'), 100'000'000);
-  EXPECT_FALSE(block.blockDelete);
-  // The seventh decimal rounds the sixth.
-  EXPECT_EQ(ParseGcodeLine("X1.2345675 Y-0.0000004 Z0.9999999", 1).Value('X'), 1'234'568);
-  EXPECT_EQ(ParseGcodeLine("X1.2345675 Y-0.0000004 Z0.9999999", 1).Value('Y'), 0);
-  EXPECT_EQ(ParseGcodeLine("X1.2345675 Y-0.0000004 Z0.9999999", 1).Value('Z'), 1'000'000);
-  // A comment ends where its own parentheses close.
-  EXPECT_EQ(ParseGcodeLine("(Drill, 3mm (R)) X2", 1).Value('X'), 2'000'000);
-  EXPECT_TRUE(ParseGcodeLine("/G0X1", 1).blockDelete);
-  EXPECT_TRUE(ParseGcodeLine("%", 1).words.empty());
-  EXPECT_TRUE(ParseGcodeLine("O1234 (PART)", 1).words.empty());
-  EXPECT_EQ(CodeInTenths(90'100'000), 901);
-  EXPECT_EQ(CodeInTenths(90'010'000), std::nullopt);
-}
-
-TEST(GcodeBlock, RefusesWhatItCannotRead) {
-  for (const char* line :
-       {"#1=5", "G1 X[1+2]", "G1 X", "G1 X10 (open", "G1 X10 (a (b)", "G1 X1 @", "O100 sub"}) {
-    EXPECT_THROW(ParseGcodeLine(line, 7), GcodeRefusal) << line;
-  }
-  try {
-    ParseGcodeLine("G1 X#1", 12);
-  } catch (const GcodeRefusal& refusal) {
-    EXPECT_EQ(std::string(refusal.what()).rfind("Строка 12: ", 0), 0u) << refusal.what();
-  }
-}
-
 // What real posts write: "G80" then an axis word moves as the motion before
 // the cycle did; an arc too wide for an arc vector goes on tape as chords.
 TEST(GcodeImport, TakesWhatRealPostsWrite) {
