@@ -1,9 +1,11 @@
 #include "gcode/gcodeimport.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cmath>
 #include <cstring>
+#include <numbers>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,6 +24,21 @@ constexpr std::size_t kLineLimit = 4096;
 constexpr Length kPeckClearance = kLengthPerMm;
 
 enum Axis : std::size_t { kX = 0, kY = 1, kZ = 2 };
+
+// A plane's two axes, in the order in which a positive arc turns from the
+// first towards the second, and its normal.
+struct PlaneIndices {
+  std::size_t first, second, normal;
+};
+
+PlaneIndices IndicesOf(Plane plane) {
+  switch (plane) {
+    case Plane::XZ: return {kX, kZ, kY};
+    case Plane::YZ: return {kY, kZ, kX};
+    case Plane::XY: break;
+  }
+  return {kX, kY, kZ};
+}
 
 [[noreturn]] void Refuse(long line, const std::string& why) {
   throw GcodeRefusal(Sprintf("Строка %ld: %s.", line, why.c_str()));
@@ -47,6 +64,62 @@ bool Contains(const std::vector<int>& codes, int code) {
   return std::find(codes.begin(), codes.end(), code) != codes.end();
 }
 
+// A count (the turns P of an arc, the repeats L of a drilling cycle): a
+// whole number from 1; 1 when the block has none.
+long Count(const GcodeBlock& block, char letter, const char* what) {
+  const std::optional<Millionths> value = block.Value(letter);
+  if (!value) return 1;
+  if (*value < kOne || *value % kOne != 0) {
+    Refuse(block.line, Sprintf("%s %c должно быть целым числом не меньше 1", what, letter));
+  }
+  return static_cast<long>(*value / kOne);
+}
+
+// A program rounds its end points and centres to its last digit, so an
+// arc's two radii may differ by that much: up to 0.02 mm (a program rounded
+// to the tape's 0.01 mm), or 0.1 % of the radius (an inch program of three
+// decimals with a wide arc).
+double RadiusTolerance(double radius) {
+  return std::max(2.0 * kLengthPerTapeUnit, radius / 1000);
+}
+
+// How far the arc turns from `start` to `end` about `centre`, in radians,
+// a full turn when it ends where it starts.
+double Sweep(const Point& start, const Point& end, const Point& centre, const PlaneIndices& axes,
+             bool positive) {
+  const std::size_t first = axes.first, second = axes.second;
+  const auto angleOf = [&](const Point& point) {
+    return std::atan2(static_cast<double>(point[second] - centre[second]),
+                      static_cast<double>(point[first] - centre[first]));
+  };
+  constexpr double kTurn = 2 * std::numbers::pi;
+  if (start[first] == end[first] && start[second] == end[second]) return kTurn;
+  double sweep = angleOf(end) - angleOf(start);
+  if (positive && sweep <= 0) sweep += kTurn;
+  if (!positive && sweep >= 0) sweep -= kTurn;
+  return std::abs(sweep);
+}
+
+// The centre moved along the chord's perpendicular bisector to where start
+// and end are equally far from it, the nearest such point to `centre`: the
+// arc on its true circle.
+Point OnBisector(const Point& start, const Point& end, Point centre, const PlaneIndices& axes) {
+  const std::size_t first = axes.first, second = axes.second;
+  const double chordFirst = static_cast<double>(end[first] - start[first]);
+  const double chordSecond = static_cast<double>(end[second] - start[second]);
+  const double chordSquared = chordFirst * chordFirst + chordSecond * chordSecond;
+  if (chordSquared == 0) return centre;
+  const auto fromMiddle = [&](std::size_t axis) {
+    return static_cast<double>(centre[axis]) -
+           (static_cast<double>(start[axis]) + static_cast<double>(end[axis])) / 2;
+  };
+  const double along =
+      (fromMiddle(first) * chordFirst + fromMiddle(second) * chordSecond) / chordSquared;
+  centre[first] -= std::llround(along * chordFirst);
+  centre[second] -= std::llround(along * chordSecond);
+  return centre;
+}
+
 class Interpreter {
  public:
   Interpreter(ByteSink& ptp, const ImportOptions& options)
@@ -69,6 +142,8 @@ class Interpreter {
   Point Target(const GcodeBlock& block) const;
   void ArcMove(const GcodeBlock& block, const Point& target);
   Point ArcCentre(const GcodeBlock& block, const Point& target, bool positive) const;
+  Point RadiusCentre(const GcodeBlock& block, const Point& target, bool positive) const;
+  Point VectorCentre(const GcodeBlock& block, const Point& target) const;
   void Cycle(const GcodeBlock& block, const Point& target);
   void TakeStops(const std::vector<int>& m);
   int FeedFor(long line) const;
@@ -331,52 +406,94 @@ void Interpreter::ArcMove(const GcodeBlock& block, const Point& target) {
   // normal; in the XZ plane taken as X, Z that is clockwise.
   const bool positive = (motion_ == 3) != (plane_ == Plane::XZ);
   const Point centre = ArcCentre(block, target, positive);
+  const long turns = Count(block, 'P', "число витков дуги");
+  const int feed = FeedFor(block.line);
   const long asChords = writer_.ArcsAsChords();
-  writer_.Arc(target, centre, positive, plane_, FeedFor(block.line));
+  // P1 is the arc itself, each more a full turn before it; the normal axis
+  // moves evenly over the whole sweep, so each full turn takes its share.
+  if (turns > 1) {
+    const PlaneIndices axes = IndicesOf(plane_);
+    const Point start = writer_.Position();
+    const double turn = 2 * std::numbers::pi;
+    const double sweep = Sweep(start, target, centre, axes, positive) +
+                         turn * static_cast<double>(turns - 1);
+    const double rise = static_cast<double>(target[axes.normal] - start[axes.normal]);
+    for (long full = 1; full < turns; ++full) {
+      Point round = start;
+      round[axes.normal] += std::llround(rise * turn * static_cast<double>(full) / sweep);
+      writer_.Arc(round, centre, positive, plane_, feed);
+    }
+  }
+  writer_.Arc(target, centre, positive, plane_, feed);
   if (writer_.ArcsAsChords() != asChords) {
     summary_.LeftOut("дуга радиусом больше 9999.99 мм, записанная хордами", block.line);
   }
 }
 
 Point Interpreter::ArcCentre(const GcodeBlock& block, const Point& target, bool positive) const {
-  const std::size_t first = plane_ == Plane::YZ ? kY : kX;
-  const std::size_t second = plane_ == Plane::XY ? kY : kZ;
+  return block.Has('R') ? RadiusCentre(block, target, positive) : VectorCentre(block, target);
+}
+
+Point Interpreter::RadiusCentre(const GcodeBlock& block, const Point& target, bool positive) const {
+  const PlaneIndices axes = IndicesOf(plane_);
+  const std::size_t first = axes.first, second = axes.second;
   const Point& start = writer_.Position();
   Point centre = start;
-  if (const auto r = block.Value('R')) {
-    const double dx = static_cast<double>(target[first] - start[first]);
-    const double dy = static_cast<double>(target[second] - start[second]);
-    const double chord = std::hypot(dx, dy);
-    const double radius = static_cast<double>(ToLength(*r));
-    if (chord == 0) Refuse(block.line, "полная окружность задана радиусом R: центр не определён");
-    const double half = chord / 2;
-    if (std::abs(radius) < half - kLengthPerTapeUnit) {
-      Refuse(block.line, "радиус R меньше половины хорды дуги");
-    }
-    const double height = std::sqrt(std::max(0.0, radius * radius - half * half));
-    // Left of the chord for a positive turn of at most half a circle; a
-    // negative R asks for the longer way round.
-    const double side = (positive ? 1 : -1) * (radius < 0 ? -1 : 1);
-    centre[first] = start[first] + std::llround(dx / 2 - side * height * dy / chord);
-    centre[second] = start[second] + std::llround(dy / 2 + side * height * dx / chord);
-  } else {
-    const char letters[3] = {'I', 'J', 'K'};
+  const double dx = static_cast<double>(target[first] - start[first]);
+  const double dy = static_cast<double>(target[second] - start[second]);
+  const double chord = std::hypot(dx, dy);
+  const double radius = static_cast<double>(ToLength(*block.Value('R')));
+  if (chord == 0) Refuse(block.line, "полная окружность задана радиусом R: центр не определён");
+  const double half = chord / 2;
+  if (std::abs(radius) < half - kLengthPerTapeUnit) {
+    Refuse(block.line, "радиус R меньше половины хорды дуги");
+  }
+  const double height = std::sqrt(std::max(0.0, radius * radius - half * half));
+  // Left of the chord for a positive turn of at most half a circle; a
+  // negative R asks for the longer way round.
+  const double side = (positive ? 1 : -1) * (radius < 0 ? -1 : 1);
+  centre[first] = start[first] + std::llround(dx / 2 - side * height * dy / chord);
+  centre[second] = start[second] + std::llround(dy / 2 + side * height * dx / chord);
+  return centre;
+}
+
+// The centre of I, J, K, moved onto the arc's true circle when the program's
+// rounding put the end a little off it.
+Point Interpreter::VectorCentre(const GcodeBlock& block, const Point& target) const {
+  const PlaneIndices axes = IndicesOf(plane_);
+  const std::size_t first = axes.first, second = axes.second;
+  const Point& start = writer_.Position();
+  const auto centreAt = [&](bool absolute) {
+    Point centre = start;
     for (const std::size_t axis : {first, second}) {
-      const Millionths offset = block.Value(letters[axis]).value_or(0);
-      centre[axis] = absoluteArcCentre_ ? ToLength(offset) + offset_[axis] : start[axis] + ToLength(offset);
+      const Millionths offset = block.Value("IJK"[axis]).value_or(0);
+      centre[axis] = absolute ? ToLength(offset) + offset_[axis] : start[axis] + ToLength(offset);
     }
+    return centre;
+  };
+  // How much farther the end is from the centre than the start, and how
+  // much the arc's rounding may explain.
+  const auto mismatch = [&](const Point& centre) {
     const double startRadius = std::hypot(static_cast<double>(start[first] - centre[first]),
                                           static_cast<double>(start[second] - centre[second]));
     const double endRadius = std::hypot(static_cast<double>(target[first] - centre[first]),
                                         static_cast<double>(target[second] - centre[second]));
-    // A program rounded to 0.01 mm, as a tape is, may miss by twice that.
-    if (std::abs(startRadius - endRadius) > 2 * kLengthPerTapeUnit) {
-      Refuse(block.line, Sprintf("конец дуги не лежит на её окружности (радиусы %.4f и %.4f мм)",
-                                 startRadius / kLengthPerMm, endRadius / kLengthPerMm));
-    }
-    if (startRadius == 0) Refuse(block.line, "дуга нулевого радиуса");
+    return std::array<double, 3>{startRadius, endRadius,
+                                 std::abs(startRadius - endRadius) -
+                                     RadiusTolerance(std::max(startRadius, endRadius))};
+  };
+  const Point centre = centreAt(absoluteArcCentre_);
+  const auto [startRadius, endRadius, beyond] = mismatch(centre);
+  if (beyond > 0) {
+    const bool fitsAbsolute = !absoluteArcCentre_ && mismatch(centreAt(true))[2] <= 0;
+    Refuse(block.line, Sprintf("конец дуги не лежит на её окружности (радиусы %.4f и %.4f мм)%s",
+                               startRadius / kLengthPerMm, endRadius / kLengthPerMm,
+                               fitsAbsolute ? "; центр подошёл бы как абсолютные координаты "
+                                              "I, J, K (G90.1)"
+                                            : ""));
   }
-  return centre;
+  if (startRadius == 0) Refuse(block.line, "дуга нулевого радиуса");
+  return OnBisector(start, target, centre, axes);
 }
 
 // A drilling cycle at the target's X, Y: to the R plane, into the hole as

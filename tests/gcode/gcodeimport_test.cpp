@@ -112,9 +112,111 @@ TEST(GcodeImport, RefusesWhatWouldChangeThePart) {
   says("G2 X10 Y0 I3 J0 F100\n", "не лежит на её окружности");
   says("G2 X0 Y0 R5 F100\n", "полная окружность");
   says("M98 P100\n", "M98");
+  // A centre that would fit as absolute coordinates is said to.
+  const std::string absolute = Refusal("G1 X10 F100\nG2 X20 Y0 I15 J0\n");
+  EXPECT_EQ(absolute, "Строка 2: конец дуги не лежит на её окружности (радиусы 15.0000 и "
+                      "5.0000 мм); центр подошёл бы как абсолютные координаты I, J, K (G90.1).");
+  EXPECT_EQ(Refusal("G1 X10 F100\nG2 X20 Y0 I3 J0\n").find("G90.1"), std::string::npos);
   ImportOptions leaveOut;
   leaveOut.leaveOutCutterCompensation = true;
   EXPECT_NE(Import("G41 D1 G1 X10 F100\nG40\n", leaveOut).summary.find("G41"), std::string::npos);
+}
+
+// The tape's lines that hold a word, as the tape writes them.
+std::vector<std::string> FramesWith(const Imported& imported, const std::string& word) {
+  std::vector<std::string> frames;
+  for (const std::string& frame : imported.frames) {
+    if (frame.find(word) != std::string::npos) frames.push_back(frame);
+  }
+  return frames;
+}
+
+// The sum of one axis' increments on tape, in 0.01 mm.
+long Sum(const Imported& imported, char axis) {
+  long sum = 0;
+  for (const std::string& frame : imported.frames) {
+    const std::size_t at = frame.find(axis);
+    if (at != std::string::npos) sum += std::stol(frame.substr(at + 1, 7));
+  }
+  return sum;
+}
+
+// A helix of P turns drops its Z over all of them, evenly.
+TEST(GcodeImport, CutsEveryTurnOfAHelix) {
+  const Imported helix = Import("G1 X10 Y0 Z0 F100\nG3 X10 Y0 Z-3 I-10 J0 P3\n");
+  const std::vector<std::string> quarters = FramesWith(helix, "Z-000025");
+  EXPECT_EQ(quarters.size(), 12u) << helix.tape;
+  EXPECT_EQ(Sum(helix, 'Z'), -300) << helix.tape;
+  // A quarter and one more turn: five quarters, a fifth of the drop each.
+  const Imported more = Import("G1 X10 Y0 Z0 F100\nG3 X0 Y10 Z-5 I-10 J0 P2\n");
+  EXPECT_EQ(FramesWith(more, "Z-000100").size(), 5u) << more.tape;
+  EXPECT_EQ(Sum(more, 'X'), 0) << more.tape;
+  // Clockwise in XZ, the normal Y dropping over two turns.
+  const Imported side = Import("G1 X10 F100\nG18 G2 X10 Y-2 Z0 I-10 K0 P2\n");
+  EXPECT_EQ(FramesWith(side, "Y-000025").size(), 8u) << side.tape;
+  EXPECT_EQ(Import("G1 X10 F100\nG3 X-10 I-10 P1\n").frames,
+            Import("G1 X10 F100\nG3 X-10 I-10\n").frames);
+  for (const char* turns : {"P0", "P-2", "P1.5"}) {
+    const std::string refusal = Refusal(std::string("G1 X10 F100\nG3 X-10 I-10 ") + turns + "\n");
+    EXPECT_EQ(refusal, "Строка 2: число витков дуги P должно быть целым числом не меньше 1.") << turns;
+  }
+}
+
+// The two radii of an arc differ by the program's rounding: 0.02 mm, or
+// 0.1 % of a wide arc; the arc then goes on its true circle.
+TEST(GcodeImport, TakesAnArcOffItsCircleByItsRounding) {
+  // 35.236 in is 895 mm; the end written with three decimals, 0.03 mm off.
+  const Imported wide = Import("G20 G1 X0 Y0 F10\nG3 X10.000 Y1.450 I0 J35.236\n");
+  ASSERT_FALSE(wide.frames.empty());
+  for (const std::string& line : wide.frames) {
+    const Frame frame(line);
+    if (!frame.IsArc()) continue;
+    const FrameVector move = frame.WrittenMove();
+    const FrameVector start = frame.WrittenArc();
+    EXPECT_LE(std::abs(std::hypot(start.x, start.y) -
+                       std::hypot(start.x + move.x, start.y + move.y)),
+              1.0)
+        << line;
+  }
+  // 100 mm: 0.09 mm is within its 0.1 %, 0.11 mm is not; 10 mm: 0.02 mm.
+  EXPECT_EQ(Refusal("G1 X0 F100\nG2 X200.09 Y0 I100 J0\n"), "accepted");
+  EXPECT_NE(Refusal("G1 X0 F100\nG2 X200.11 Y0 I100 J0\n").find("не лежит"), std::string::npos);
+  EXPECT_EQ(Refusal("G1 X0 F100\nG2 X20.02 Y0 I10 J0\n"), "accepted");
+  EXPECT_NE(Refusal("G1 X0 F100\nG2 X20.025 Y0 I10 J0\n").find("не лежит"), std::string::npos);
+}
+
+// Each plane's two senses: G2 clockwise seen from the positive end of the
+// plane's normal (XZ from +Y), on tape as G02.
+TEST(GcodeImport, TurnsArcsOfEachPlaneTheWayTheProgramSays) {
+  struct Case {
+    const char* program;
+    const char* firstQuarter;
+  };
+  const Case cases[] = {
+      {"G17 G2 X20 Y0 I10 J0", "N001G02X+001000Y+001000I-001000J+000000F100"},
+      {"G17 G3 X20 Y0 I10 J0", "N001G03X+001000Y-001000I-001000J+000000F100"},
+      {"G18 G2 X20 Z0 I10 K0", "N001G18G02X+001000Z-001000I-001000K+000000F100"},
+      {"G18 G3 X20 Z0 I10 K0", "N001G18G03X+001000Z+001000I-001000K+000000F100"},
+      {"G19 G2 Y20 Z0 J10 K0", "N001G19G02Y+001000Z+001000J-001000K+000000F100"},
+      {"G19 G3 Y20 Z0 J10 K0", "N001G19G03Y+001000Z-001000J-001000K+000000F100"},
+  };
+  for (const Case& arc : cases) {
+    const Imported half = Import(std::string(arc.program) + " F100\n");
+    ASSERT_EQ(half.frames.size(), 2u) << half.tape;
+    EXPECT_EQ(half.frames[0], arc.firstQuarter) << arc.program;
+  }
+}
+
+// G98 goes back to the higher of the initial level and the R plane; the
+// arc centre mode stays when the distance mode changes.
+TEST(GcodeImport, KeepsModesApart) {
+  const Imported high = Import("G0 Z1\nG98 G81 X10 Y0 Z-2 R5 F100\n");
+  EXPECT_EQ(high.frames.back(), "N005G00Z+000700F99999") << high.tape;
+  const Imported low = Import("G0 Z8\nG98 G81 X10 Y0 Z-2 R5 F100\n");
+  EXPECT_EQ(low.frames.back(), "N005G00Z+001000F99999") << low.tape;
+  const Imported centres = Import("G90.1 G1 X10 Y0 F100\nG91\nG3 X-10 Y10 I0 J0\n");
+  ASSERT_EQ(centres.frames.size(), 2u) << centres.tape;
+  EXPECT_EQ(centres.frames[1], "N002G03X-001000Y+001000I+001000J+000000") << centres.tape;
 }
 
 // Random programs of straight moves and arcs, absolute and incremental, in
