@@ -8,6 +8,7 @@
 #include <numbers>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "format/lineio.h"
@@ -128,6 +129,9 @@ class Interpreter {
   // Takes the block; notes in `origins`, when given, where the frames it
   // writes come from.
   void Take(const GcodeBlock& block, std::vector<TapeLineOrigin>* origins);
+  // After M02 or M30 the program is over: what follows is only listed.
+  bool Ended() const { return ended_; }
+  void SkipAfterEnd(long line) { summary_.LeftOut("кадр после конца программы (M02, M30)", line); }
   ImportSummary Finish();
 
  private:
@@ -182,10 +186,6 @@ void Interpreter::Take(const GcodeBlock& block, std::vector<TapeLineOrigin>* ori
 
 void Interpreter::TakeBlock(const GcodeBlock& block) {
   if (block.words.empty()) return;
-  if (ended_) {
-    summary_.LeftOut("кадр после конца программы (M02, M30)", block.line);
-    return;
-  }
   CheckLetters(block);
   const std::vector<int> g = Codes(block, 'G');
   const std::vector<int> m = Codes(block, 'M');
@@ -567,11 +567,32 @@ ImportSummary Interpreter::Finish() {
 
 namespace {
 
+// After the program's end a line is only looked at: a tool list or a note
+// there is no instruction, whatever it holds.
+enum class AfterEnd { kNothing, kTapeMark, kSkipped };
+
+AfterEnd LookAfterEnd(std::string_view text, long line) {
+  try {
+    const GcodeBlock block = ParseGcodeLine(text, line);
+    if (block.tapeMark) return AfterEnd::kTapeMark;
+    return block.words.empty() ? AfterEnd::kNothing : AfterEnd::kSkipped;
+  } catch (const GcodeRefusal&) {
+    return AfterEnd::kSkipped;
+  }
+}
+
+// Editors on Windows start a UTF-8 file with its byte-order mark.
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
 ImportSummary Import(ByteSource& gcode, ByteSink& ptp, const ImportOptions& options,
                      std::vector<TapeLineOrigin>* origins) {
   LineReader reader(gcode);
   Interpreter interpreter(ptp, options);
   long number = 0;
+  // The tape mark "%" starts the program; a second one, or one after the
+  // program's first words, ends it, and nothing after it is read.
+  bool marked = false;
+  bool begun = false;
   for (std::string line; reader.ReadLine(line, kLineLimit);) {
     ++number;
     if (!line.ends_with('\n') && line.size() == kLineLimit) {
@@ -581,7 +602,20 @@ ImportSummary Import(ByteSource& gcode, ByteSink& ptp, const ImportOptions& opti
       throw GcodeRefusal(Sprintf("Строка %ld содержит нулевой байт: это не текст G-кода.", number));
     }
     if (line.ends_with('\n')) line.pop_back();
-    interpreter.Take(ParseGcodeLine(line, number), origins);
+    if (number == 1 && line.starts_with(kByteOrderMark)) line.erase(0, kByteOrderMark.size());
+    if (interpreter.Ended()) {
+      const AfterEnd after = LookAfterEnd(line, number);
+      if (after == AfterEnd::kTapeMark) break;
+      if (after == AfterEnd::kSkipped) interpreter.SkipAfterEnd(number);
+      continue;
+    }
+    const GcodeBlock block = ParseGcodeLine(line, number);
+    if (block.tapeMark) {
+      if (marked || begun) break;
+      marked = true;
+    }
+    begun = begun || !block.words.empty();
+    interpreter.Take(block, origins);
   }
   return interpreter.Finish();
 }

@@ -112,6 +112,7 @@ TEST(GcodeImport, RefusesWhatWouldChangeThePart) {
   says("G2 X10 Y0 I3 J0 F100\n", "не лежит на её окружности");
   says("G2 X0 Y0 R5 F100\n", "полная окружность");
   says("M98 P100\n", "M98");
+  says("IF[#1 GT 0]GOTO5\n", "переходы, циклы и условия");
   // A centre that would fit as absolute coordinates is said to.
   const std::string absolute = Refusal("G1 X10 F100\nG2 X20 Y0 I15 J0\n");
   EXPECT_EQ(absolute, "Строка 2: конец дуги не лежит на её окружности (радиусы 15.0000 и "
@@ -160,6 +161,21 @@ TEST(GcodeImport, CutsEveryTurnOfAHelix) {
     const std::string refusal = Refusal(std::string("G1 X10 F100\nG3 X-10 I-10 ") + turns + "\n");
     EXPECT_EQ(refusal, "Строка 2: число витков дуги P должно быть целым числом не меньше 1.") << turns;
   }
+}
+
+// The tape mark starts and ends the program; after M02, M30 a tool list or a
+// note is no instruction.
+TEST(GcodeImport, ReadsUpToTheProgramsEnd) {
+  const Imported marked = Import("%\nO1\nG0 X1\n%\nG0 X50\n?? tool list ??\n");
+  EXPECT_EQ(marked.frames, (std::vector<std::string>{"N001G00X+000100F99999"})) << marked.tape;
+  EXPECT_EQ(Import("G0 X1\n%\nG0 X50\n").frames, marked.frames);
+  const Imported ended = Import("G0 X1\nM30\nT1 D=6.0 CR=0 (flat)\n\n(the end)\nG0 X50\n%\n@@\n");
+  EXPECT_EQ(ended.frames.size(), 2u) << ended.tape;
+  EXPECT_NE(ended.summary.find("кадр после конца программы (M02, M30) - 2 (впервые в строке 3)"),
+            std::string::npos)
+      << ended.summary;
+  // The mark of a UTF-8 file is no text of the program.
+  EXPECT_EQ(Import("\xEF\xBB\xBFG0 X1\r\n").frames, marked.frames);
 }
 
 // The two radii of an arc differ by the program's rounding: 0.02 mm, or
