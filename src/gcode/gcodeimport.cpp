@@ -142,12 +142,16 @@ class Interpreter {
   void TakeMachineFunctions(const GcodeBlock& block, const std::vector<int>& m);
   // False when the block's axis words are no move (G4, G28, G30, G53, G92).
   bool TakeModalCodes(const GcodeBlock& block, const std::vector<int>& g);
-  void Move(const GcodeBlock& block);
+  void Move(const GcodeBlock& block, long repeats);
   Point Target(const GcodeBlock& block) const;
   void ArcMove(const GcodeBlock& block, const Point& target);
   Point ArcCentre(const GcodeBlock& block, const Point& target, bool positive) const;
   Point RadiusCentre(const GcodeBlock& block, const Point& target, bool positive) const;
   Point VectorCentre(const GcodeBlock& block, const Point& target) const;
+  // A drilling cycle is on and the block names where (or its R plane).
+  bool RunsCycle(const GcodeBlock& block) const {
+    return cycle_ != 0 && (block.Has('X') || block.Has('Y') || block.Has('Z') || block.Has('R'));
+  }
   void Cycle(const GcodeBlock& block, const Point& target);
   void TakeStops(const std::vector<int>& m);
   int FeedFor(long line) const;
@@ -163,6 +167,7 @@ class Interpreter {
   int cycle_ = 0;    // 73, 81, 82, 83, 85, 86, 89 or 0
   bool returnToInitial_ = true;
   Point offset_{};  // a program coordinate is a position less the offset
+  Point setOffset_{};  // the offset G92 set last, which G92.2 suspends and G92.3 restores
   int feed_mm_min_ = 0;
   long spindle_ = 0;
   bool spindleOn_ = false;
@@ -192,7 +197,12 @@ void Interpreter::TakeBlock(const GcodeBlock& block) {
   try {
     TakeFeedSpindleTool(block, m);
     TakeMachineFunctions(block, m);
-    if (TakeModalCodes(block, g)) Move(block);
+    const bool moves = TakeModalCodes(block, g);
+    const long repeats = Count(block, 'L', "число повторов цикла");
+    if (repeats != 1 && !(moves && RunsCycle(block))) {
+      Refuse(block.line, "повторы (L) бывают только у постоянного цикла");
+    }
+    if (moves) Move(block, repeats);
     TakeStops(m);
   } catch (const GcodeRefusal&) {
     throw;
@@ -208,13 +218,12 @@ void Interpreter::CheckLetters(const GcodeBlock& block) {
     if (letter == 'A' || letter == 'B' || letter == 'C') {
       Refuse(block.line, Sprintf("поворотная ось %c: у станка H33 её нет", letter));
     }
+    if (letter == 'U' || letter == 'V' || letter == 'W') {
+      Refuse(block.line, Sprintf("дополнительная ось %c: у станка H33 её нет", letter));
+    }
     if (std::strchr("GMXYZIJKRFSTPQLNHDK", letter) == nullptr) {
       summary_.LeftOut(Sprintf("слово %c", letter), block.line);
     }
-  }
-  const std::optional<Millionths> repeats = block.Value('L');
-  if (repeats && *repeats != kOne && block.Has('G')) {
-    Refuse(block.line, "повторы цикла (L) не поддерживаются");
   }
 }
 
@@ -277,11 +286,25 @@ bool Interpreter::TakeModalCodes(const GcodeBlock& block, const std::vector<int>
         summary_.LeftOut("пауза G4", block.line);
         moves = false;
         break;
+      case 100: Refuse(block.line, "установка смещений G10 не поддерживается");
+      // Rotation, polar coordinates, scaling and mirroring would cut another
+      // part; what only cancels them is nothing, as they are never on.
+      case 680: case 681: case 682:
+        Refuse(block.line, "поворот системы координат G68 не поддерживается");
+      case 160: Refuse(block.line, "полярные координаты G16 не поддерживаются");
+      case 510: Refuse(block.line, "масштабирование G51 не поддерживается");
+      case 511: Refuse(block.line, "зеркальное отображение G51.1 не поддерживается");
+      case 150: case 501: case 690: break;
+      // G50 with axis words sets the coordinates on some controls.
+      case 500:
+        if (axisWords) Refuse(block.line, "код G50 с координатами не поддерживается");
+        break;
       case 170: plane_ = Plane::XY; break;
       case 180: plane_ = Plane::XZ; break;
       case 190: plane_ = Plane::YZ; break;
-      case 200: inches_ = true; break;
-      case 210: inches_ = false; break;
+      // G70, G71 are the same in the older and the DIN dialects.
+      case 200: case 700: inches_ = true; break;
+      case 210: case 710: inches_ = false; break;
       case 280: case 300:
         summary_.LeftOut("возврат в исходную точку G28, G30 (после промежуточной точки)",
                          block.line);
@@ -333,9 +356,12 @@ bool Interpreter::TakeModalCodes(const GcodeBlock& block, const std::vector<int>
             offset_[axis] = writer_.Position()[axis] - ToLength(*value);
           }
         }
+        setOffset_ = offset_;
         moves = false;
         break;
-      case 921: offset_ = {}; moves = false; break;
+      case 921: offset_ = setOffset_ = {}; moves = false; break;
+      case 922: offset_ = {}; moves = false; break;
+      case 923: offset_ = setOffset_; moves = false; break;
       case 930: Refuse(block.line, "подача в обратном времени G93 не поддерживается");
       case 940: break;
       case 950: Refuse(block.line, "подача на оборот G95 не поддерживается");
@@ -381,13 +407,16 @@ int Interpreter::FeedFor(long line) const {
   return feed_mm_min_;
 }
 
-void Interpreter::Move(const GcodeBlock& block) {
+void Interpreter::Move(const GcodeBlock& block, long repeats) {
   const bool axisWords = block.Has('X') || block.Has('Y') || block.Has('Z');
   const bool arcWords = block.Has('I') || block.Has('J') || block.Has('K') || block.Has('R');
-  if (cycle_ != 0) {
-    if (axisWords || block.Has('R')) Cycle(block, Target(block));
+  if (RunsCycle(block)) {
+    // Each repeat goes from where the last one ended: under G91 it steps on
+    // by the block's X, Y; under G90 it drills the same hole again.
+    for (long repeat = 0; repeat < repeats; ++repeat) Cycle(block, Target(block));
     return;
   }
+  if (cycle_ != 0) return;
   if (!axisWords && !(arcWords && (motion_ == 2 || motion_ == 3))) return;
   if (motion_ < 0) Refuse(block.line, "перемещение без кода движения (G0, G1, G2, G3)");
   const Point target = Target(block);

@@ -112,6 +112,16 @@ TEST(GcodeImport, RefusesWhatWouldChangeThePart) {
   says("G2 X10 Y0 I3 J0 F100\n", "не лежит на её окружности");
   says("G2 X0 Y0 R5 F100\n", "полная окружность");
   says("M98 P100\n", "M98");
+  for (const char* axis : {"U", "V", "W"}) {
+    says(std::string("G1 X10 ") + axis + "5 F100\n", (std::string("ось ") + axis).c_str());
+  }
+  says("G68 X0 Y0 R45\n", "поворот системы координат G68");
+  says("G68 R45\n", "G68");
+  says("G16\n", "полярные координаты G16");
+  says("G51 P2\n", "масштабирование G51");
+  says("G51.1 X0\n", "зеркальное");
+  says("G50 X100 Z50\n", "G50");
+  says("G10 L2 P1 X0 Y0\n", "установка смещений G10");
   says("IF[#1 GT 0]GOTO5\n", "переходы, циклы и условия");
   // A centre that would fit as absolute coordinates is said to.
   const std::string absolute = Refusal("G1 X10 F100\nG2 X20 Y0 I15 J0\n");
@@ -163,6 +173,26 @@ TEST(GcodeImport, CutsEveryTurnOfAHelix) {
   }
 }
 
+// "X10 L3" under G91 drills three holes 10 mm apart, under G90 one hole
+// three times; L is refused where it would repeat nothing.
+TEST(GcodeImport, RepeatsADrillingCycle) {
+  const Imported row = Import("G0 Z5\nG91 G81 X0 Y0 Z-3 R-4 F100\nX10 L3\n");
+  EXPECT_EQ(FramesWith(row, "Z-000300").size(), 4u) << row.tape;
+  EXPECT_EQ(FramesWith(row, "X+001000").size(), 3u) << row.tape;
+  EXPECT_EQ(Sum(row, 'X'), 3000) << row.tape;
+  const Imported again = Import("G0 Z5\nG90 G81 X10 Y0 Z-2 R1 F100 L3\n");
+  EXPECT_EQ(FramesWith(again, "Z-000300").size(), 3u) << again.tape;
+  EXPECT_EQ(Sum(again, 'X'), 1000) << again.tape;
+  for (const char* repeats : {"L0", "L-1", "L1.5"}) {
+    EXPECT_EQ(Refusal(std::string("G0 Z5\nG81 X1 Z-1 R1 F100\nX2 ") + repeats + "\n"),
+              "Строка 3: число повторов цикла L должно быть целым числом не меньше 1.")
+        << repeats;
+  }
+  EXPECT_NE(Refusal("G1 X10 F100 L2\n").find("только у постоянного цикла"), std::string::npos);
+  EXPECT_NE(Refusal("G1 F100\nX10 L2\n").find("только у постоянного цикла"), std::string::npos);
+  EXPECT_EQ(Import("G1 X10 F100 L1\n").frames, Import("G1 X10 F100\n").frames);
+}
+
 // The tape mark starts and ends the program; after M02, M30 a tool list or a
 // note is no instruction.
 TEST(GcodeImport, ReadsUpToTheProgramsEnd) {
@@ -176,6 +206,20 @@ TEST(GcodeImport, ReadsUpToTheProgramsEnd) {
       << ended.summary;
   // The mark of a UTF-8 file is no text of the program.
   EXPECT_EQ(Import("\xEF\xBB\xBFG0 X1\r\n").frames, marked.frames);
+}
+
+// The units, offsets and planes the program states, kept as it means them.
+TEST(GcodeImport, KeepsWhatTheModalCodesMean) {
+  EXPECT_EQ(Import("G70\nG1 X1 F10\nG71 X2\n").frames,
+            (std::vector<std::string>{"N001G01X+002540F254", "N002X-002340"}));
+  EXPECT_EQ(Import("G1 X1.5E+01 F1E2\n").frames, (std::vector<std::string>{"N001G01X+001500F100"}));
+  // G92.2 suspends the offset G92 set, G92.3 takes it back.
+  const Imported offsets = Import("G0 X10\nG92 X0\nG92.2\nG0 X5\nG92.3\nG0 X5\nG92.1\nX0\n");
+  EXPECT_EQ(offsets.frames,
+            (std::vector<std::string>{"N001G00X+001000F99999", "N002X-000500", "N003X+001000",
+                                      "N004X-001500"}));
+  // G69, G15, G50 only cancel what is never on.
+  EXPECT_EQ(Import("G69 G15 G50 G50.1\nG0 X1\n").frames, Import("G0 X1\n").frames);
 }
 
 // The two radii of an arc differ by the program's rounding: 0.02 mm, or
