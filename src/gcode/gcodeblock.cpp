@@ -100,7 +100,8 @@ Millionths ToMillionths(Decimal number, long line, char letter) {
   number.digits.erase(0, nonZero);
   number.pointAt -= static_cast<long>(nonZero);
   const auto digitAt = [&](long index) -> Millionths {
-    return index >= 0 && index < static_cast<long>(number.digits.size()) ? number.digits[index] - '0' : 0;
+    const bool written = index >= 0 && index < static_cast<long>(number.digits.size());
+    return written ? number.digits[index] - '0' : 0;
   };
   Millionths whole = 0;
   for (long index = 0; index < number.pointAt; ++index) {
@@ -108,7 +109,9 @@ Millionths ToMillionths(Decimal number, long line, char letter) {
     if (whole > kLargestWhole) Refuse(line, Sprintf("число в слове %c слишком велико", letter));
   }
   Millionths fraction = 0;
-  for (long decimal = 0; decimal < 6; ++decimal) fraction = fraction * 10 + digitAt(number.pointAt + decimal);
+  for (long decimal = 0; decimal < 6; ++decimal) {
+    fraction = fraction * 10 + digitAt(number.pointAt + decimal);
+  }
   if (digitAt(number.pointAt + 6) >= 5) ++fraction;
   return whole * kOne + fraction;
 }
