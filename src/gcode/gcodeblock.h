@@ -17,7 +17,8 @@ class GcodeRefusal : public ProgramRefusal {
 };
 
 // A number as written, kept exact: its value in millionths (decimals past
-// the sixth are rounded half away from zero).
+// the sixth are rounded half away from zero). An exponent ("1.5e-05") is
+// part of the number.
 using Millionths = std::int64_t;
 inline constexpr Millionths kOne = 1'000'000;
 
@@ -28,11 +29,12 @@ struct GcodeWord {
 };
 
 // One line of a G-code program: its words in their order, without comments
-// ("(...)" and everything after ";"), blanks, the program number line "O..."
-// and the tape mark "%".
+// ("(...)" and everything after ";"), blanks, the program number "O..." and
+// the tape mark "%".
 struct GcodeBlock {
   long line = 0;
   bool blockDelete = false;  // the line starts with "/"
+  bool tapeMark = false;     // the line is the tape mark "%", which starts and ends a program
   std::vector<GcodeWord> words;
 
   // The first word of the letter.

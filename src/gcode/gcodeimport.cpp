@@ -1,11 +1,14 @@
 #include "gcode/gcodeimport.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cmath>
 #include <cstring>
+#include <numbers>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "format/lineio.h"
@@ -22,6 +25,21 @@ constexpr std::size_t kLineLimit = 4096;
 constexpr Length kPeckClearance = kLengthPerMm;
 
 enum Axis : std::size_t { kX = 0, kY = 1, kZ = 2 };
+
+// A plane's two axes, in the order in which a positive arc turns from the
+// first towards the second, and its normal.
+struct PlaneIndices {
+  std::size_t first, second, normal;
+};
+
+PlaneIndices IndicesOf(Plane plane) {
+  switch (plane) {
+    case Plane::XZ: return {kX, kZ, kY};
+    case Plane::YZ: return {kY, kZ, kX};
+    case Plane::XY: break;
+  }
+  return {kX, kY, kZ};
+}
 
 [[noreturn]] void Refuse(long line, const std::string& why) {
   throw GcodeRefusal(Sprintf("Строка %ld: %s.", line, why.c_str()));
@@ -47,6 +65,62 @@ bool Contains(const std::vector<int>& codes, int code) {
   return std::find(codes.begin(), codes.end(), code) != codes.end();
 }
 
+// A count (the turns P of an arc, the repeats L of a drilling cycle): a
+// whole number from 1; 1 when the block has none.
+long Count(const GcodeBlock& block, char letter, const char* what) {
+  const std::optional<Millionths> value = block.Value(letter);
+  if (!value) return 1;
+  if (*value < kOne || *value % kOne != 0) {
+    Refuse(block.line, Sprintf("%s %c должно быть целым числом не меньше 1", what, letter));
+  }
+  return static_cast<long>(*value / kOne);
+}
+
+// A program rounds its end points and centres to its last digit, so an
+// arc's two radii may differ by that much: up to 0.02 mm (a program rounded
+// to the tape's 0.01 mm), or 0.1 % of the radius (an inch program of three
+// decimals with a wide arc).
+double RadiusTolerance(double radius) {
+  return std::max(2.0 * kLengthPerTapeUnit, radius / 1000);
+}
+
+// How far the arc turns from `start` to `end` about `centre`, in radians,
+// a full turn when it ends where it starts.
+double Sweep(const Point& start, const Point& end, const Point& centre, const PlaneIndices& axes,
+             bool positive) {
+  const std::size_t first = axes.first, second = axes.second;
+  const auto angleOf = [&](const Point& point) {
+    return std::atan2(static_cast<double>(point[second] - centre[second]),
+                      static_cast<double>(point[first] - centre[first]));
+  };
+  constexpr double kTurn = 2 * std::numbers::pi;
+  if (start[first] == end[first] && start[second] == end[second]) return kTurn;
+  double sweep = angleOf(end) - angleOf(start);
+  if (positive && sweep <= 0) sweep += kTurn;
+  if (!positive && sweep >= 0) sweep -= kTurn;
+  return std::abs(sweep);
+}
+
+// The centre moved along the chord's perpendicular bisector to where start
+// and end are equally far from it, the nearest such point to `centre`: the
+// arc on its true circle.
+Point OnBisector(const Point& start, const Point& end, Point centre, const PlaneIndices& axes) {
+  const std::size_t first = axes.first, second = axes.second;
+  const double chordFirst = static_cast<double>(end[first] - start[first]);
+  const double chordSecond = static_cast<double>(end[second] - start[second]);
+  const double chordSquared = chordFirst * chordFirst + chordSecond * chordSecond;
+  if (chordSquared == 0) return centre;
+  const auto fromMiddle = [&](std::size_t axis) {
+    return static_cast<double>(centre[axis]) -
+           (static_cast<double>(start[axis]) + static_cast<double>(end[axis])) / 2;
+  };
+  const double along =
+      (fromMiddle(first) * chordFirst + fromMiddle(second) * chordSecond) / chordSquared;
+  centre[first] -= std::llround(along * chordFirst);
+  centre[second] -= std::llround(along * chordSecond);
+  return centre;
+}
+
 class Interpreter {
  public:
   Interpreter(ByteSink& ptp, const ImportOptions& options)
@@ -55,6 +129,9 @@ class Interpreter {
   // Takes the block; notes in `origins`, when given, where the frames it
   // writes come from.
   void Take(const GcodeBlock& block, std::vector<TapeLineOrigin>* origins);
+  // After M02 or M30 the program is over: what follows is only listed.
+  bool Ended() const { return ended_; }
+  void SkipAfterEnd(long line) { summary_.LeftOut("кадр после конца программы (M02, M30)", line); }
   ImportSummary Finish();
 
  private:
@@ -65,10 +142,16 @@ class Interpreter {
   void TakeMachineFunctions(const GcodeBlock& block, const std::vector<int>& m);
   // False when the block's axis words are no move (G4, G28, G30, G53, G92).
   bool TakeModalCodes(const GcodeBlock& block, const std::vector<int>& g);
-  void Move(const GcodeBlock& block);
+  void Move(const GcodeBlock& block, long repeats);
   Point Target(const GcodeBlock& block) const;
   void ArcMove(const GcodeBlock& block, const Point& target);
   Point ArcCentre(const GcodeBlock& block, const Point& target, bool positive) const;
+  Point RadiusCentre(const GcodeBlock& block, const Point& target, bool positive) const;
+  Point VectorCentre(const GcodeBlock& block, const Point& target) const;
+  // A drilling cycle is on and the block names where (or its R plane).
+  bool RunsCycle(const GcodeBlock& block) const {
+    return cycle_ != 0 && (block.Has('X') || block.Has('Y') || block.Has('Z') || block.Has('R'));
+  }
   void Cycle(const GcodeBlock& block, const Point& target);
   void TakeStops(const std::vector<int>& m);
   int FeedFor(long line) const;
@@ -84,6 +167,7 @@ class Interpreter {
   int cycle_ = 0;    // 73, 81, 82, 83, 85, 86, 89 or 0
   bool returnToInitial_ = true;
   Point offset_{};  // a program coordinate is a position less the offset
+  Point setOffset_{};  // the offset G92 set last, which G92.2 suspends and G92.3 restores
   int feed_mm_min_ = 0;
   long spindle_ = 0;
   bool spindleOn_ = false;
@@ -107,17 +191,18 @@ void Interpreter::Take(const GcodeBlock& block, std::vector<TapeLineOrigin>* ori
 
 void Interpreter::TakeBlock(const GcodeBlock& block) {
   if (block.words.empty()) return;
-  if (ended_) {
-    summary_.LeftOut("кадр после конца программы (M02, M30)", block.line);
-    return;
-  }
   CheckLetters(block);
   const std::vector<int> g = Codes(block, 'G');
   const std::vector<int> m = Codes(block, 'M');
   try {
     TakeFeedSpindleTool(block, m);
     TakeMachineFunctions(block, m);
-    if (TakeModalCodes(block, g)) Move(block);
+    const bool moves = TakeModalCodes(block, g);
+    const long repeats = Count(block, 'L', "число повторов цикла");
+    if (repeats != 1 && !(moves && RunsCycle(block))) {
+      Refuse(block.line, "повторы (L) бывают только у постоянного цикла");
+    }
+    if (moves) Move(block, repeats);
     TakeStops(m);
   } catch (const GcodeRefusal&) {
     throw;
@@ -133,13 +218,12 @@ void Interpreter::CheckLetters(const GcodeBlock& block) {
     if (letter == 'A' || letter == 'B' || letter == 'C') {
       Refuse(block.line, Sprintf("поворотная ось %c: у станка H33 её нет", letter));
     }
+    if (letter == 'U' || letter == 'V' || letter == 'W') {
+      Refuse(block.line, Sprintf("дополнительная ось %c: у станка H33 её нет", letter));
+    }
     if (std::strchr("GMXYZIJKRFSTPQLNHDK", letter) == nullptr) {
       summary_.LeftOut(Sprintf("слово %c", letter), block.line);
     }
-  }
-  const std::optional<Millionths> repeats = block.Value('L');
-  if (repeats && *repeats != kOne && block.Has('G')) {
-    Refuse(block.line, "повторы цикла (L) не поддерживаются");
   }
 }
 
@@ -202,11 +286,25 @@ bool Interpreter::TakeModalCodes(const GcodeBlock& block, const std::vector<int>
         summary_.LeftOut("пауза G4", block.line);
         moves = false;
         break;
+      case 100: Refuse(block.line, "установка смещений G10 не поддерживается");
+      // Rotation, polar coordinates, scaling and mirroring would cut another
+      // part; what only cancels them is nothing, as they are never on.
+      case 680: case 681: case 682:
+        Refuse(block.line, "поворот системы координат G68 не поддерживается");
+      case 160: Refuse(block.line, "полярные координаты G16 не поддерживаются");
+      case 510: Refuse(block.line, "масштабирование G51 не поддерживается");
+      case 511: Refuse(block.line, "зеркальное отображение G51.1 не поддерживается");
+      case 150: case 501: case 690: break;
+      // G50 with axis words sets the coordinates on some controls.
+      case 500:
+        if (axisWords) Refuse(block.line, "код G50 с координатами не поддерживается");
+        break;
       case 170: plane_ = Plane::XY; break;
       case 180: plane_ = Plane::XZ; break;
       case 190: plane_ = Plane::YZ; break;
-      case 200: inches_ = true; break;
-      case 210: inches_ = false; break;
+      // G70, G71 are the same in the older and the DIN dialects.
+      case 200: case 700: inches_ = true; break;
+      case 210: case 710: inches_ = false; break;
       case 280: case 300:
         summary_.LeftOut("возврат в исходную точку G28, G30 (после промежуточной точки)",
                          block.line);
@@ -258,9 +356,12 @@ bool Interpreter::TakeModalCodes(const GcodeBlock& block, const std::vector<int>
             offset_[axis] = writer_.Position()[axis] - ToLength(*value);
           }
         }
+        setOffset_ = offset_;
         moves = false;
         break;
-      case 921: offset_ = {}; moves = false; break;
+      case 921: offset_ = setOffset_ = {}; moves = false; break;
+      case 922: offset_ = {}; moves = false; break;
+      case 923: offset_ = setOffset_; moves = false; break;
       case 930: Refuse(block.line, "подача в обратном времени G93 не поддерживается");
       case 940: break;
       case 950: Refuse(block.line, "подача на оборот G95 не поддерживается");
@@ -306,13 +407,16 @@ int Interpreter::FeedFor(long line) const {
   return feed_mm_min_;
 }
 
-void Interpreter::Move(const GcodeBlock& block) {
+void Interpreter::Move(const GcodeBlock& block, long repeats) {
   const bool axisWords = block.Has('X') || block.Has('Y') || block.Has('Z');
   const bool arcWords = block.Has('I') || block.Has('J') || block.Has('K') || block.Has('R');
-  if (cycle_ != 0) {
-    if (axisWords || block.Has('R')) Cycle(block, Target(block));
+  if (RunsCycle(block)) {
+    // Each repeat goes from where the last one ended: under G91 it steps on
+    // by the block's X, Y; under G90 it drills the same hole again.
+    for (long repeat = 0; repeat < repeats; ++repeat) Cycle(block, Target(block));
     return;
   }
+  if (cycle_ != 0) return;
   if (!axisWords && !(arcWords && (motion_ == 2 || motion_ == 3))) return;
   if (motion_ < 0) Refuse(block.line, "перемещение без кода движения (G0, G1, G2, G3)");
   const Point target = Target(block);
@@ -331,52 +435,94 @@ void Interpreter::ArcMove(const GcodeBlock& block, const Point& target) {
   // normal; in the XZ plane taken as X, Z that is clockwise.
   const bool positive = (motion_ == 3) != (plane_ == Plane::XZ);
   const Point centre = ArcCentre(block, target, positive);
+  const long turns = Count(block, 'P', "число витков дуги");
+  const int feed = FeedFor(block.line);
   const long asChords = writer_.ArcsAsChords();
-  writer_.Arc(target, centre, positive, plane_, FeedFor(block.line));
+  // P1 is the arc itself, each more a full turn before it; the normal axis
+  // moves evenly over the whole sweep, so each full turn takes its share.
+  if (turns > 1) {
+    const PlaneIndices axes = IndicesOf(plane_);
+    const Point start = writer_.Position();
+    const double turn = 2 * std::numbers::pi;
+    const double sweep = Sweep(start, target, centre, axes, positive) +
+                         turn * static_cast<double>(turns - 1);
+    const double rise = static_cast<double>(target[axes.normal] - start[axes.normal]);
+    for (long full = 1; full < turns; ++full) {
+      Point round = start;
+      round[axes.normal] += std::llround(rise * turn * static_cast<double>(full) / sweep);
+      writer_.Arc(round, centre, positive, plane_, feed);
+    }
+  }
+  writer_.Arc(target, centre, positive, plane_, feed);
   if (writer_.ArcsAsChords() != asChords) {
     summary_.LeftOut("дуга радиусом больше 9999.99 мм, записанная хордами", block.line);
   }
 }
 
 Point Interpreter::ArcCentre(const GcodeBlock& block, const Point& target, bool positive) const {
-  const std::size_t first = plane_ == Plane::YZ ? kY : kX;
-  const std::size_t second = plane_ == Plane::XY ? kY : kZ;
+  return block.Has('R') ? RadiusCentre(block, target, positive) : VectorCentre(block, target);
+}
+
+Point Interpreter::RadiusCentre(const GcodeBlock& block, const Point& target, bool positive) const {
+  const PlaneIndices axes = IndicesOf(plane_);
+  const std::size_t first = axes.first, second = axes.second;
   const Point& start = writer_.Position();
   Point centre = start;
-  if (const auto r = block.Value('R')) {
-    const double dx = static_cast<double>(target[first] - start[first]);
-    const double dy = static_cast<double>(target[second] - start[second]);
-    const double chord = std::hypot(dx, dy);
-    const double radius = static_cast<double>(ToLength(*r));
-    if (chord == 0) Refuse(block.line, "полная окружность задана радиусом R: центр не определён");
-    const double half = chord / 2;
-    if (std::abs(radius) < half - kLengthPerTapeUnit) {
-      Refuse(block.line, "радиус R меньше половины хорды дуги");
-    }
-    const double height = std::sqrt(std::max(0.0, radius * radius - half * half));
-    // Left of the chord for a positive turn of at most half a circle; a
-    // negative R asks for the longer way round.
-    const double side = (positive ? 1 : -1) * (radius < 0 ? -1 : 1);
-    centre[first] = start[first] + std::llround(dx / 2 - side * height * dy / chord);
-    centre[second] = start[second] + std::llround(dy / 2 + side * height * dx / chord);
-  } else {
-    const char letters[3] = {'I', 'J', 'K'};
+  const double dx = static_cast<double>(target[first] - start[first]);
+  const double dy = static_cast<double>(target[second] - start[second]);
+  const double chord = std::hypot(dx, dy);
+  const double radius = static_cast<double>(ToLength(*block.Value('R')));
+  if (chord == 0) Refuse(block.line, "полная окружность задана радиусом R: центр не определён");
+  const double half = chord / 2;
+  if (std::abs(radius) < half - kLengthPerTapeUnit) {
+    Refuse(block.line, "радиус R меньше половины хорды дуги");
+  }
+  const double height = std::sqrt(std::max(0.0, radius * radius - half * half));
+  // Left of the chord for a positive turn of at most half a circle; a
+  // negative R asks for the longer way round.
+  const double side = (positive ? 1 : -1) * (radius < 0 ? -1 : 1);
+  centre[first] = start[first] + std::llround(dx / 2 - side * height * dy / chord);
+  centre[second] = start[second] + std::llround(dy / 2 + side * height * dx / chord);
+  return centre;
+}
+
+// The centre of I, J, K, moved onto the arc's true circle when the program's
+// rounding put the end a little off it.
+Point Interpreter::VectorCentre(const GcodeBlock& block, const Point& target) const {
+  const PlaneIndices axes = IndicesOf(plane_);
+  const std::size_t first = axes.first, second = axes.second;
+  const Point& start = writer_.Position();
+  const auto centreAt = [&](bool absolute) {
+    Point centre = start;
     for (const std::size_t axis : {first, second}) {
-      const Millionths offset = block.Value(letters[axis]).value_or(0);
-      centre[axis] = absoluteArcCentre_ ? ToLength(offset) + offset_[axis] : start[axis] + ToLength(offset);
+      const Millionths offset = block.Value("IJK"[axis]).value_or(0);
+      centre[axis] = absolute ? ToLength(offset) + offset_[axis] : start[axis] + ToLength(offset);
     }
+    return centre;
+  };
+  // How much farther the end is from the centre than the start, and how
+  // much the arc's rounding may explain.
+  const auto mismatch = [&](const Point& centre) {
     const double startRadius = std::hypot(static_cast<double>(start[first] - centre[first]),
                                           static_cast<double>(start[second] - centre[second]));
     const double endRadius = std::hypot(static_cast<double>(target[first] - centre[first]),
                                         static_cast<double>(target[second] - centre[second]));
-    // A program rounded to 0.01 mm, as a tape is, may miss by twice that.
-    if (std::abs(startRadius - endRadius) > 2 * kLengthPerTapeUnit) {
-      Refuse(block.line, Sprintf("конец дуги не лежит на её окружности (радиусы %.4f и %.4f мм)",
-                                 startRadius / kLengthPerMm, endRadius / kLengthPerMm));
-    }
-    if (startRadius == 0) Refuse(block.line, "дуга нулевого радиуса");
+    return std::array<double, 3>{startRadius, endRadius,
+                                 std::abs(startRadius - endRadius) -
+                                     RadiusTolerance(std::max(startRadius, endRadius))};
+  };
+  const Point centre = centreAt(absoluteArcCentre_);
+  const auto [startRadius, endRadius, beyond] = mismatch(centre);
+  if (beyond > 0) {
+    const bool fitsAbsolute = !absoluteArcCentre_ && mismatch(centreAt(true))[2] <= 0;
+    Refuse(block.line, Sprintf("конец дуги не лежит на её окружности (радиусы %.4f и %.4f мм)%s",
+                               startRadius / kLengthPerMm, endRadius / kLengthPerMm,
+                               fitsAbsolute ? "; центр подошёл бы как абсолютные координаты "
+                                              "I, J, K (G90.1)"
+                                            : ""));
   }
-  return centre;
+  if (startRadius == 0) Refuse(block.line, "дуга нулевого радиуса");
+  return OnBisector(start, target, centre, axes);
 }
 
 // A drilling cycle at the target's X, Y: to the R plane, into the hole as
@@ -450,11 +596,32 @@ ImportSummary Interpreter::Finish() {
 
 namespace {
 
+// After the program's end a line is only looked at: a tool list or a note
+// there is no instruction, whatever it holds.
+enum class AfterEnd { kNothing, kTapeMark, kSkipped };
+
+AfterEnd LookAfterEnd(std::string_view text, long line) {
+  try {
+    const GcodeBlock block = ParseGcodeLine(text, line);
+    if (block.tapeMark) return AfterEnd::kTapeMark;
+    return block.words.empty() ? AfterEnd::kNothing : AfterEnd::kSkipped;
+  } catch (const GcodeRefusal&) {
+    return AfterEnd::kSkipped;
+  }
+}
+
+// Editors on Windows start a UTF-8 file with its byte-order mark.
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
 ImportSummary Import(ByteSource& gcode, ByteSink& ptp, const ImportOptions& options,
                      std::vector<TapeLineOrigin>* origins) {
   LineReader reader(gcode);
   Interpreter interpreter(ptp, options);
   long number = 0;
+  // The tape mark "%" starts the program; a second one, or one after the
+  // program's first words, ends it, and nothing after it is read.
+  bool marked = false;
+  bool begun = false;
   for (std::string line; reader.ReadLine(line, kLineLimit);) {
     ++number;
     if (!line.ends_with('\n') && line.size() == kLineLimit) {
@@ -464,7 +631,20 @@ ImportSummary Import(ByteSource& gcode, ByteSink& ptp, const ImportOptions& opti
       throw GcodeRefusal(Sprintf("Строка %ld содержит нулевой байт: это не текст G-кода.", number));
     }
     if (line.ends_with('\n')) line.pop_back();
-    interpreter.Take(ParseGcodeLine(line, number), origins);
+    if (number == 1 && line.starts_with(kByteOrderMark)) line.erase(0, kByteOrderMark.size());
+    if (interpreter.Ended()) {
+      const AfterEnd after = LookAfterEnd(line, number);
+      if (after == AfterEnd::kTapeMark) break;
+      if (after == AfterEnd::kSkipped) interpreter.SkipAfterEnd(number);
+      continue;
+    }
+    const GcodeBlock block = ParseGcodeLine(line, number);
+    if (block.tapeMark) {
+      if (marked || begun) break;
+      marked = true;
+    }
+    begun = begun || !block.words.empty();
+    interpreter.Take(block, origins);
   }
   return interpreter.Finish();
 }

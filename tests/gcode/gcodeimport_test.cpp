@@ -53,39 +53,6 @@ std::string Refusal(const std::string& gcode, const ImportOptions& options = {})
   return "accepted";
 }
 
-TEST(GcodeBlock, ReadsWordsAsAPostProcessorWritesThem) {
-  const GcodeBlock block = ParseGcodeLine("n10 g1 x 12.5 Y-.25(comment X9)z+3 f100 ; X7", 4);
-  ASSERT_EQ(block.words.size(), 6u);
-  EXPECT_EQ(block.Value('X'), 12'500'000);
-  EXPECT_EQ(block.Value('Y'), -250'000);
-  EXPECT_EQ(block.Value('Z'), 3'000'000);
-  EXPECT_EQ(block.Value('F'), 100'000'000);
-  EXPECT_FALSE(block.blockDelete);
-  // The seventh decimal rounds the sixth.
-  EXPECT_EQ(ParseGcodeLine("X1.2345675 Y-0.0000004 Z0.9999999", 1).Value('X'), 1'234'568);
-  EXPECT_EQ(ParseGcodeLine("X1.2345675 Y-0.0000004 Z0.9999999", 1).Value('Y'), 0);
-  EXPECT_EQ(ParseGcodeLine("X1.2345675 Y-0.0000004 Z0.9999999", 1).Value('Z'), 1'000'000);
-  // A comment ends where its own parentheses close.
-  EXPECT_EQ(ParseGcodeLine("(Drill, 3mm (R)) X2", 1).Value('X'), 2'000'000);
-  EXPECT_TRUE(ParseGcodeLine("/G0X1", 1).blockDelete);
-  EXPECT_TRUE(ParseGcodeLine("%", 1).words.empty());
-  EXPECT_TRUE(ParseGcodeLine("O1234 (PART)", 1).words.empty());
-  EXPECT_EQ(CodeInTenths(90'100'000), 901);
-  EXPECT_EQ(CodeInTenths(90'010'000), std::nullopt);
-}
-
-TEST(GcodeBlock, RefusesWhatItCannotRead) {
-  for (const char* line :
-       {"#1=5", "G1 X[1+2]", "G1 X", "G1 X10 (open", "G1 X10 (a (b)", "G1 X1 @", "O100 sub"}) {
-    EXPECT_THROW(ParseGcodeLine(line, 7), GcodeRefusal) << line;
-  }
-  try {
-    ParseGcodeLine("G1 X#1", 12);
-  } catch (const GcodeRefusal& refusal) {
-    EXPECT_EQ(std::string(refusal.what()).rfind("Строка 12: ", 0), 0u) << refusal.what();
-  }
-}
-
 // What real posts write: "G80" then an axis word moves as the motion before
 // the cycle did; an arc too wide for an arc vector goes on tape as chords.
 TEST(GcodeImport, TakesWhatRealPostsWrite) {
@@ -145,9 +112,171 @@ TEST(GcodeImport, RefusesWhatWouldChangeThePart) {
   says("G2 X10 Y0 I3 J0 F100\n", "не лежит на её окружности");
   says("G2 X0 Y0 R5 F100\n", "полная окружность");
   says("M98 P100\n", "M98");
+  for (const char* axis : {"U", "V", "W"}) {
+    says(std::string("G1 X10 ") + axis + "5 F100\n", (std::string("ось ") + axis).c_str());
+  }
+  says("G68 X0 Y0 R45\n", "поворот системы координат G68");
+  says("G68 R45\n", "G68");
+  says("G16\n", "полярные координаты G16");
+  says("G51 P2\n", "масштабирование G51");
+  says("G51.1 X0\n", "зеркальное");
+  says("G50 X100 Z50\n", "G50");
+  says("G10 L2 P1 X0 Y0\n", "установка смещений G10");
+  says("IF[#1 GT 0]GOTO5\n", "переходы, циклы и условия");
+  // A centre that would fit as absolute coordinates is said to.
+  const std::string absolute = Refusal("G1 X10 F100\nG2 X20 Y0 I15 J0\n");
+  EXPECT_EQ(absolute, "Строка 2: конец дуги не лежит на её окружности (радиусы 15.0000 и "
+                      "5.0000 мм); центр подошёл бы как абсолютные координаты I, J, K (G90.1).");
+  EXPECT_EQ(Refusal("G1 X10 F100\nG2 X20 Y0 I3 J0\n").find("G90.1"), std::string::npos);
   ImportOptions leaveOut;
   leaveOut.leaveOutCutterCompensation = true;
   EXPECT_NE(Import("G41 D1 G1 X10 F100\nG40\n", leaveOut).summary.find("G41"), std::string::npos);
+}
+
+// The tape's lines that hold a word, as the tape writes them.
+std::vector<std::string> FramesWith(const Imported& imported, const std::string& word) {
+  std::vector<std::string> frames;
+  for (const std::string& frame : imported.frames) {
+    if (frame.find(word) != std::string::npos) frames.push_back(frame);
+  }
+  return frames;
+}
+
+// The sum of one axis' increments on tape, in 0.01 mm.
+long Sum(const Imported& imported, char axis) {
+  long sum = 0;
+  for (const std::string& frame : imported.frames) {
+    const std::size_t at = frame.find(axis);
+    if (at != std::string::npos) sum += std::stol(frame.substr(at + 1, 7));
+  }
+  return sum;
+}
+
+// A helix of P turns drops its Z over all of them, evenly.
+TEST(GcodeImport, CutsEveryTurnOfAHelix) {
+  const Imported helix = Import("G1 X10 Y0 Z0 F100\nG3 X10 Y0 Z-3 I-10 J0 P3\n");
+  const std::vector<std::string> quarters = FramesWith(helix, "Z-000025");
+  EXPECT_EQ(quarters.size(), 12u) << helix.tape;
+  EXPECT_EQ(Sum(helix, 'Z'), -300) << helix.tape;
+  // A quarter and one more turn: five quarters, a fifth of the drop each.
+  const Imported more = Import("G1 X10 Y0 Z0 F100\nG3 X0 Y10 Z-5 I-10 J0 P2\n");
+  EXPECT_EQ(FramesWith(more, "Z-000100").size(), 5u) << more.tape;
+  EXPECT_EQ(Sum(more, 'X'), 0) << more.tape;
+  // Clockwise in XZ, the normal Y dropping over two turns.
+  const Imported side = Import("G1 X10 F100\nG18 G2 X10 Y-2 Z0 I-10 K0 P2\n");
+  EXPECT_EQ(FramesWith(side, "Y-000025").size(), 8u) << side.tape;
+  EXPECT_EQ(Import("G1 X10 F100\nG3 X-10 I-10 P1\n").frames,
+            Import("G1 X10 F100\nG3 X-10 I-10\n").frames);
+  for (const char* turns : {"P0", "P-2", "P1.5"}) {
+    const std::string refusal = Refusal(std::string("G1 X10 F100\nG3 X-10 I-10 ") + turns + "\n");
+    EXPECT_EQ(refusal, "Строка 2: число витков дуги P должно быть целым числом не меньше 1.") << turns;
+  }
+}
+
+// "X10 L3" under G91 drills three holes 10 mm apart, under G90 one hole
+// three times; L is refused where it would repeat nothing.
+TEST(GcodeImport, RepeatsADrillingCycle) {
+  const Imported row = Import("G0 Z5\nG91 G81 X0 Y0 Z-3 R-4 F100\nX10 L3\n");
+  EXPECT_EQ(FramesWith(row, "Z-000300").size(), 4u) << row.tape;
+  EXPECT_EQ(FramesWith(row, "X+001000").size(), 3u) << row.tape;
+  EXPECT_EQ(Sum(row, 'X'), 3000) << row.tape;
+  const Imported again = Import("G0 Z5\nG90 G81 X10 Y0 Z-2 R1 F100 L3\n");
+  EXPECT_EQ(FramesWith(again, "Z-000300").size(), 3u) << again.tape;
+  EXPECT_EQ(Sum(again, 'X'), 1000) << again.tape;
+  for (const char* repeats : {"L0", "L-1", "L1.5"}) {
+    EXPECT_EQ(Refusal(std::string("G0 Z5\nG81 X1 Z-1 R1 F100\nX2 ") + repeats + "\n"),
+              "Строка 3: число повторов цикла L должно быть целым числом не меньше 1.")
+        << repeats;
+  }
+  EXPECT_NE(Refusal("G1 X10 F100 L2\n").find("только у постоянного цикла"), std::string::npos);
+  EXPECT_NE(Refusal("G1 F100\nX10 L2\n").find("только у постоянного цикла"), std::string::npos);
+  EXPECT_EQ(Import("G1 X10 F100 L1\n").frames, Import("G1 X10 F100\n").frames);
+}
+
+// The tape mark starts and ends the program; after M02, M30 a tool list or a
+// note is no instruction.
+TEST(GcodeImport, ReadsUpToTheProgramsEnd) {
+  const Imported marked = Import("%\nO1\nG0 X1\n%\nG0 X50\n?? tool list ??\n");
+  EXPECT_EQ(marked.frames, (std::vector<std::string>{"N001G00X+000100F99999"})) << marked.tape;
+  EXPECT_EQ(Import("G0 X1\n%\nG0 X50\n").frames, marked.frames);
+  const Imported ended = Import("G0 X1\nM30\nT1 D=6.0 CR=0 (flat)\n\n(the end)\nG0 X50\n%\n@@\n");
+  EXPECT_EQ(ended.frames.size(), 2u) << ended.tape;
+  EXPECT_NE(ended.summary.find("кадр после конца программы (M02, M30) - 2 (впервые в строке 3)"),
+            std::string::npos)
+      << ended.summary;
+  // The mark of a UTF-8 file is no text of the program.
+  EXPECT_EQ(Import("\xEF\xBB\xBFG0 X1\r\n").frames, marked.frames);
+}
+
+// The units, offsets and planes the program states, kept as it means them.
+TEST(GcodeImport, KeepsWhatTheModalCodesMean) {
+  EXPECT_EQ(Import("G70\nG1 X1 F10\nG71 X2\n").frames,
+            (std::vector<std::string>{"N001G01X+002540F254", "N002X-002340"}));
+  EXPECT_EQ(Import("G1 X1.5E+01 F1E2\n").frames, (std::vector<std::string>{"N001G01X+001500F100"}));
+  // G92.2 suspends the offset G92 set, G92.3 takes it back.
+  const Imported offsets = Import("G0 X10\nG92 X0\nG92.2\nG0 X5\nG92.3\nG0 X5\nG92.1\nX0\n");
+  EXPECT_EQ(offsets.frames,
+            (std::vector<std::string>{"N001G00X+001000F99999", "N002X-000500", "N003X+001000",
+                                      "N004X-001500"}));
+  // G69, G15, G50 only cancel what is never on.
+  EXPECT_EQ(Import("G69 G15 G50 G50.1\nG0 X1\n").frames, Import("G0 X1\n").frames);
+}
+
+// The two radii of an arc differ by the program's rounding: 0.02 mm, or
+// 0.1 % of a wide arc; the arc then goes on its true circle.
+TEST(GcodeImport, TakesAnArcOffItsCircleByItsRounding) {
+  // 35.236 in is 895 mm; the end written with three decimals, 0.03 mm off.
+  const Imported wide = Import("G20 G1 X0 Y0 F10\nG3 X10.000 Y1.450 I0 J35.236\n");
+  ASSERT_FALSE(wide.frames.empty());
+  for (const std::string& line : wide.frames) {
+    const Frame frame(line);
+    if (!frame.IsArc()) continue;
+    const FrameVector move = frame.WrittenMove();
+    const FrameVector start = frame.WrittenArc();
+    EXPECT_LE(std::abs(std::hypot(start.x, start.y) -
+                       std::hypot(start.x + move.x, start.y + move.y)),
+              1.0)
+        << line;
+  }
+  // 100 mm: 0.09 mm is within its 0.1 %, 0.11 mm is not; 10 mm: 0.02 mm.
+  EXPECT_EQ(Refusal("G1 X0 F100\nG2 X200.09 Y0 I100 J0\n"), "accepted");
+  EXPECT_NE(Refusal("G1 X0 F100\nG2 X200.11 Y0 I100 J0\n").find("не лежит"), std::string::npos);
+  EXPECT_EQ(Refusal("G1 X0 F100\nG2 X20.02 Y0 I10 J0\n"), "accepted");
+  EXPECT_NE(Refusal("G1 X0 F100\nG2 X20.025 Y0 I10 J0\n").find("не лежит"), std::string::npos);
+}
+
+// Each plane's two senses: G2 clockwise seen from the positive end of the
+// plane's normal (XZ from +Y), on tape as G02.
+TEST(GcodeImport, TurnsArcsOfEachPlaneTheWayTheProgramSays) {
+  struct Case {
+    const char* program;
+    const char* firstQuarter;
+  };
+  const Case cases[] = {
+      {"G17 G2 X20 Y0 I10 J0", "N001G02X+001000Y+001000I-001000J+000000F100"},
+      {"G17 G3 X20 Y0 I10 J0", "N001G03X+001000Y-001000I-001000J+000000F100"},
+      {"G18 G2 X20 Z0 I10 K0", "N001G18G02X+001000Z-001000I-001000K+000000F100"},
+      {"G18 G3 X20 Z0 I10 K0", "N001G18G03X+001000Z+001000I-001000K+000000F100"},
+      {"G19 G2 Y20 Z0 J10 K0", "N001G19G02Y+001000Z+001000J-001000K+000000F100"},
+      {"G19 G3 Y20 Z0 J10 K0", "N001G19G03Y+001000Z-001000J-001000K+000000F100"},
+  };
+  for (const Case& arc : cases) {
+    const Imported half = Import(std::string(arc.program) + " F100\n");
+    ASSERT_EQ(half.frames.size(), 2u) << half.tape;
+    EXPECT_EQ(half.frames[0], arc.firstQuarter) << arc.program;
+  }
+}
+
+// G98 goes back to the higher of the initial level and the R plane; the
+// arc centre mode stays when the distance mode changes.
+TEST(GcodeImport, KeepsModesApart) {
+  const Imported high = Import("G0 Z1\nG98 G81 X10 Y0 Z-2 R5 F100\n");
+  EXPECT_EQ(high.frames.back(), "N005G00Z+000700F99999") << high.tape;
+  const Imported low = Import("G0 Z8\nG98 G81 X10 Y0 Z-2 R5 F100\n");
+  EXPECT_EQ(low.frames.back(), "N005G00Z+001000F99999") << low.tape;
+  const Imported centres = Import("G90.1 G1 X10 Y0 F100\nG91\nG3 X-10 Y10 I0 J0\n");
+  ASSERT_EQ(centres.frames.size(), 2u) << centres.tape;
+  EXPECT_EQ(centres.frames[1], "N002G03X-001000Y+001000I+001000J+000000") << centres.tape;
 }
 
 // Random programs of straight moves and arcs, absolute and incremental, in
