@@ -5,7 +5,6 @@
 #include <cctype>
 #include <cmath>
 #include <cstring>
-#include <numbers>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -65,13 +64,20 @@ bool Contains(const std::vector<int>& codes, int code) {
   return std::find(codes.begin(), codes.end(), code) != codes.end();
 }
 
+// Beyond any program's turns or repeats; it bounds what one block writes
+// (a helix of many turns as chords is hundreds of frames a turn).
+constexpr Millionths kMostCount = 9999;
+
 // A count (the turns P of an arc, the repeats L of a drilling cycle): a
-// whole number from 1; 1 when the block has none.
+// whole number from 1 to 9999; 1 when the block has none.
 long Count(const GcodeBlock& block, char letter, const char* what) {
   const std::optional<Millionths> value = block.Value(letter);
   if (!value) return 1;
   if (*value < kOne || *value % kOne != 0) {
     Refuse(block.line, Sprintf("%s %c должно быть целым числом не меньше 1", what, letter));
+  }
+  if (*value > kMostCount * kOne) {
+    Refuse(block.line, Sprintf("%s %c больше %lld", what, letter, static_cast<long long>(kMostCount)));
   }
   return static_cast<long>(*value / kOne);
 }
@@ -84,26 +90,12 @@ double RadiusTolerance(double radius) {
   return std::max(2.0 * kLengthPerTapeUnit, radius / 1000);
 }
 
-// How far the arc turns from `start` to `end` about `centre`, in radians,
-// a full turn when it ends where it starts.
-double Sweep(const Point& start, const Point& end, const Point& centre, const PlaneIndices& axes,
-             bool positive) {
-  const std::size_t first = axes.first, second = axes.second;
-  const auto angleOf = [&](const Point& point) {
-    return std::atan2(static_cast<double>(point[second] - centre[second]),
-                      static_cast<double>(point[first] - centre[first]));
-  };
-  constexpr double kTurn = 2 * std::numbers::pi;
-  if (start[first] == end[first] && start[second] == end[second]) return kTurn;
-  double sweep = angleOf(end) - angleOf(start);
-  if (positive && sweep <= 0) sweep += kTurn;
-  if (!positive && sweep >= 0) sweep -= kTurn;
-  return std::abs(sweep);
-}
-
 // The centre moved along the chord's perpendicular bisector to where start
 // and end are equally far from it, the nearest such point to `centre`: the
-// arc on its true circle.
+// arc on its true circle. Not farther than the radii may differ, though: an
+// arc that ends a hair before its start has a chord so short that its
+// bisector lies far from the centre the program means. Such a centre stays
+// where it is, and the tape's own centre evens the radii out on its grid.
 Point OnBisector(const Point& start, const Point& end, Point centre, const PlaneIndices& axes) {
   const std::size_t first = axes.first, second = axes.second;
   const double chordFirst = static_cast<double>(end[first] - start[first]);
@@ -116,6 +108,9 @@ Point OnBisector(const Point& start, const Point& end, Point centre, const Plane
   };
   const double along =
       (fromMiddle(first) * chordFirst + fromMiddle(second) * chordSecond) / chordSquared;
+  const double radius = std::hypot(static_cast<double>(start[first] - centre[first]),
+                                   static_cast<double>(start[second] - centre[second]));
+  if (std::abs(along) * std::sqrt(chordSquared) > RadiusTolerance(radius)) return centre;
   centre[first] -= std::llround(along * chordFirst);
   centre[second] -= std::llround(along * chordSecond);
   return centre;
@@ -138,6 +133,7 @@ class Interpreter {
   void TakeBlock(const GcodeBlock& block);
   Length ToLength(Millionths value) const { return value * (inches_ ? 254 : 10); }
   void CheckLetters(const GcodeBlock& block);
+  void TakeUnits(const std::vector<int>& g);
   void TakeFeedSpindleTool(const GcodeBlock& block, const std::vector<int>& m);
   void TakeMachineFunctions(const GcodeBlock& block, const std::vector<int>& m);
   // False when the block's axis words are no move (G4, G28, G30, G53, G92).
@@ -189,12 +185,20 @@ void Interpreter::Take(const GcodeBlock& block, std::vector<TapeLineOrigin>* ori
   }
 }
 
+// A block's words act in this order, whatever order they are written in:
+// 1. the units (G20, G21, G70, G71), so that the block's own F is read in them;
+// 2. feed, spindle speed and tool number;
+// 3. tool change, spindle and coolant (M6, M3, M4, M5, M8, M9);
+// 4. the modes (plane, distance, offsets, cycles) and the non-moving codes;
+// 5. the motion, repeated L times for a drilling cycle;
+// 6. stops and the program's end (M0, M1, M2, M30).
 void Interpreter::TakeBlock(const GcodeBlock& block) {
   if (block.words.empty()) return;
   CheckLetters(block);
   const std::vector<int> g = Codes(block, 'G');
   const std::vector<int> m = Codes(block, 'M');
   try {
+    TakeUnits(g);
     TakeFeedSpindleTool(block, m);
     TakeMachineFunctions(block, m);
     const bool moves = TakeModalCodes(block, g);
@@ -224,6 +228,14 @@ void Interpreter::CheckLetters(const GcodeBlock& block) {
     if (std::strchr("GMXYZIJKRFSTPQLNHDK", letter) == nullptr) {
       summary_.LeftOut(Sprintf("слово %c", letter), block.line);
     }
+  }
+}
+
+void Interpreter::TakeUnits(const std::vector<int>& g) {
+  for (const int code : g) {
+    // G70, G71 are G20, G21 in the DIN dialects and on older controls.
+    if (code == 200 || code == 700) inches_ = true;
+    if (code == 210 || code == 710) inches_ = false;
   }
 }
 
@@ -302,9 +314,7 @@ bool Interpreter::TakeModalCodes(const GcodeBlock& block, const std::vector<int>
       case 170: plane_ = Plane::XY; break;
       case 180: plane_ = Plane::XZ; break;
       case 190: plane_ = Plane::YZ; break;
-      // G70, G71 are the same in the older and the DIN dialects.
-      case 200: case 700: inches_ = true; break;
-      case 210: case 710: inches_ = false; break;
+      case 200: case 700: case 210: case 710: break;  // taken first
       case 280: case 300:
         summary_.LeftOut("возврат в исходную точку G28, G30 (после промежуточной точки)",
                          block.line);
@@ -436,24 +446,8 @@ void Interpreter::ArcMove(const GcodeBlock& block, const Point& target) {
   const bool positive = (motion_ == 3) != (plane_ == Plane::XZ);
   const Point centre = ArcCentre(block, target, positive);
   const long turns = Count(block, 'P', "число витков дуги");
-  const int feed = FeedFor(block.line);
   const long asChords = writer_.ArcsAsChords();
-  // P1 is the arc itself, each more a full turn before it; the normal axis
-  // moves evenly over the whole sweep, so each full turn takes its share.
-  if (turns > 1) {
-    const PlaneIndices axes = IndicesOf(plane_);
-    const Point start = writer_.Position();
-    const double turn = 2 * std::numbers::pi;
-    const double sweep = Sweep(start, target, centre, axes, positive) +
-                         turn * static_cast<double>(turns - 1);
-    const double rise = static_cast<double>(target[axes.normal] - start[axes.normal]);
-    for (long full = 1; full < turns; ++full) {
-      Point round = start;
-      round[axes.normal] += std::llround(rise * turn * static_cast<double>(full) / sweep);
-      writer_.Arc(round, centre, positive, plane_, feed);
-    }
-  }
-  writer_.Arc(target, centre, positive, plane_, feed);
+  writer_.Arc(target, centre, positive, plane_, FeedFor(block.line), turns);
   if (writer_.ArcsAsChords() != asChords) {
     summary_.LeftOut("дуга радиусом больше 9999.99 мм, записанная хордами", block.line);
   }

@@ -175,7 +175,7 @@ bool PtpWriter::Straight(const Point& to, int feed_mm_min, bool rapid) {
 }
 
 void PtpWriter::Arc(const Point& to, const Point& centre, bool positive, Plane plane,
-                    int feed_mm_min) {
+                    int feed_mm_min, long turns) {
   RefuseFarPoint(to);
   RefuseFarPoint(centre);
   const PlaneIndices axes = IndicesOf(plane);
@@ -187,7 +187,9 @@ void PtpWriter::Arc(const Point& to, const Point& centre, bool positive, Plane p
                                    static_cast<double>(at_[axes.second] - centre[axes.second]));
   const double start = angleOf(at_);
   const bool closed = to[axes.first] == at_[axes.first] && to[axes.second] == at_[axes.second];
-  const double sweep = SweepBetween(start, angleOf(to), closed, positive);
+  const double direction = positive ? 1 : -1;
+  const double sweep = SweepBetween(start, angleOf(to), closed, positive) +
+                       direction * 2 * std::numbers::pi * static_cast<double>(turns - 1);
 
   // An arc wider than an arc vector's six digits is as good as straight:
   // it goes on tape as chords.
@@ -203,7 +205,6 @@ void PtpWriter::Arc(const Point& to, const Point& centre, bool positive, Plane p
       cuts.push_back(start + sweep * static_cast<double>(i) / static_cast<double>(pieces));
     }
   } else if (arcs_ == ArcOutput::kQuadrants) {
-    const double direction = positive ? 1 : -1;
     double boundary = (positive ? std::floor(start / kHalfPi) + 1 : std::ceil(start / kHalfPi) - 1) *
                       kHalfPi;
     // A start within a hair of an axis is on it: no piece of nothing.
@@ -211,8 +212,11 @@ void PtpWriter::Arc(const Point& to, const Point& centre, bool positive, Plane p
     for (; (boundary - start) * direction < std::abs(sweep) - 1e-9; boundary += direction * kHalfPi) {
       cuts.push_back(boundary);
     }
-  } else if (closed) {
-    cuts.push_back(start + sweep / 2);
+  } else if (closed || turns > 1) {
+    // No frame goes round whole: every half turn is one.
+    for (double half = 1; half * std::numbers::pi < std::abs(sweep) - 1e-9; ++half) {
+      cuts.push_back(start + direction * half * std::numbers::pi);
+    }
   }
   const Length normalFrom = at_[axes.normal];
   const Length normalRise = to[axes.normal] - normalFrom;
@@ -249,9 +253,10 @@ void PtpWriter::ArcPiece(const Point& to, const Point& centre, const Sweep& swee
   // few grid steps may fall so that the controller would run it the other
   // way round, a whole circle: such a piece goes straight, its end exact.
   // A longer piece whose rounding would do the same goes in two halves.
+  // No frame goes round whole either: the controller's full circle is two.
   const double tapeSweep = SweepOnTape(from, end, tapeCentre, positive);
   const double slack = std::min(kHalfPi, kSweepSlack_units * kLengthPerTapeUnit / sweep.radius);
-  if (std::abs(tapeSweep - sweep.angle) > slack) {
+  if (from == end || std::abs(tapeSweep - sweep.angle) > slack) {
     if (std::abs(sweep.angle) * sweep.radius < kShortestArcPiece) {
       Straight(to, feed, false);
       return;

@@ -51,8 +51,11 @@ class PtpWriter {
   bool Straight(const Point& to, int feed_mm_min, bool rapid);
   // An arc in `plane` from where the tool is to `to` about `centre`, turning
   // positively (anticlockwise seen in the plane's two axes in their order) or
-  // not; the third axis moves along with the angle (a helix).
-  void Arc(const Point& to, const Point& centre, bool positive, Plane plane, int feed_mm_min);
+  // not, `turns` times round: the first time to `to`, each further one a
+  // whole turn more (a helix of turns). The third axis moves along with the
+  // angle.
+  void Arc(const Point& to, const Point& centre, bool positive, Plane plane, int feed_mm_min,
+           long turns = 1);
 
   const Point& Position() const { return at_; }
   // The highest Z an end of a move has reached, the start included.

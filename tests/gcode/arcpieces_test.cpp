@@ -48,8 +48,10 @@ TEST(ArcPieces, EveryArcFrameSweepsWhatTheGcodeArcSweeps) {
 // starts 0.0023 mm beside the axis through its centre: its first quadrant
 // piece is shorter than the grid, and rounded it turned into a second whole
 // circle. A circle that ends 0.006 mm before its start, written whole: its
-// ends round to one point, and it vanished from the tape.
-TEST(ArcPieces, APieceShorterThanTheGridIsNeitherAWholeCircleNorNothing) {
+// ends round to one point, and it vanished from the tape. A helix that ends
+// 0.0085 mm before its start, its end off the circle by the program's last
+// digit: a centre put on the bisector of so short a chord moved 0.3 mm.
+TEST(ArcPieces, ArcsThatEndAHairFromAnAxisOrFromTheirStart) {
   struct Case {
     const char* gcode;
     ArcOutput arcs;
@@ -63,6 +65,11 @@ TEST(ArcPieces, APieceShorterThanTheGridIsNeitherAWholeCircleNorNothing) {
        ArcOutput::kWhole,
        {{5.906, 136.3455, 177.578}, {5.906, 136.3455, 177.5839}, {5.906, 146.8943, 177.5709},
         Plane::YZ}},
+      {"G19 G0 X-10.943 Y-52.067 Z115.1783\nG1 F300\nG2 Y-52.0585 Z115.1782 X3.5371 J0.0144 "
+       "K55.5087\n",
+       ArcOutput::kQuadrants,
+       {{-10.943, -52.067, 115.1783}, {3.5371, -52.0585, 115.1782}, {0, -52.0526, 170.687},
+        Plane::YZ, true}},
   };
   for (const Case& test : cases) {
     const std::string tape = Tape(test.gcode, test.arcs);

@@ -171,6 +171,10 @@ TEST(GcodeImport, CutsEveryTurnOfAHelix) {
     const std::string refusal = Refusal(std::string("G1 X10 F100\nG3 X-10 I-10 ") + turns + "\n");
     EXPECT_EQ(refusal, "Строка 2: число витков дуги P должно быть целым числом не меньше 1.") << turns;
   }
+  // Bounded: as chords, each turn of a wide helix is hundreds of frames.
+  EXPECT_EQ(Refusal("G1 X10 F100\nG3 X-10 I-10 P10000\n"), "Строка 2: число витков дуги P больше 9999.");
+  EXPECT_EQ(Refusal("G0 Z5\nG81 X1 Z-1 R1 F100 L10000\n"),
+            "Строка 2: число повторов цикла L больше 9999.");
 }
 
 // "X10 L3" under G91 drills three holes 10 mm apart, under G90 one hole
@@ -212,6 +216,10 @@ TEST(GcodeImport, ReadsUpToTheProgramsEnd) {
 TEST(GcodeImport, KeepsWhatTheModalCodesMean) {
   EXPECT_EQ(Import("G70\nG1 X1 F10\nG71 X2\n").frames,
             (std::vector<std::string>{"N001G01X+002540F254", "N002X-002340"}));
+  // The units act before the feed of their own block.
+  EXPECT_EQ(Import("G1 G20 X1 F10\n").frames, (std::vector<std::string>{"N001G01X+002540F254"}));
+  EXPECT_EQ(Import("G20\nF10 G21 G1 X1\n").frames,
+            (std::vector<std::string>{"N001G01X+000100F10"}));
   EXPECT_EQ(Import("G1 X1.5E+01 F1E2\n").frames, (std::vector<std::string>{"N001G01X+001500F100"}));
   // G92.2 suspends the offset G92 set, G92.3 takes it back.
   const Imported offsets = Import("G0 X10\nG92 X0\nG92.2\nG0 X5\nG92.3\nG0 X5\nG92.1\nX0\n");

@@ -215,8 +215,13 @@ ArcProgram MakeArcProgram(ArcChoices& choose) {
     program.gcode += " R" + Number(shorter * radius) + "\n";
     program.arc.centre = FromPlane(centreFirst, centreSecond, depthFrom, plane);
   } else {
-    program.gcode += Sprintf(" %c%s %c%s\n", letters.firstOffset, Number(offsetFirst).c_str(),
+    program.gcode += Sprintf(" %c%s %c%s", letters.firstOffset, Number(offsetFirst).c_str(),
                              letters.secondOffset, Number(offsetSecond).c_str());
+    if (OneIn(choose, 6)) {
+      program.arc.turns = 2 + static_cast<int>(Between(choose, 0, 3));
+      program.gcode += Sprintf(" P%d", program.arc.turns);
+    }
+    program.gcode += "\n";
   }
   return program;
 }

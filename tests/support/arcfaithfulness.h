@@ -42,8 +42,8 @@ class ArcChoices {
 
 // Any plane and sense, a centre off the grid, a radius from 0.5 to 2000 mm,
 // ends anywhere or a hair beside an axis through the centre (where a
-// quadrant cut falls within one rounding step), a whole circle now and then,
-// a helix now and then, numbers written with four decimals.
+// quadrant cut falls within one rounding step), now and then a whole
+// circle, a helix, turns P, a radius R; numbers written with four decimals.
 ArcProgram MakeArcProgram(ArcChoices& choose);
 
 }  // namespace h33
