@@ -60,6 +60,11 @@ std::vector<int> Codes(const GcodeBlock& block, char letter) {
   return codes;
 }
 
+[[noreturn]] void RefuseUnknownCode(long line, int tenths, bool withMove) {
+  Refuse(line, "неизвестный код G" + CodeText(tenths) +
+                   (withMove ? " в кадре с перемещением" : " не поддерживается"));
+}
+
 bool Contains(const std::vector<int>& codes, int code) {
   return std::find(codes.begin(), codes.end(), code) != codes.end();
 }
@@ -276,7 +281,8 @@ void Interpreter::TakeMachineFunctions(const GcodeBlock& block, const std::vecto
       case 80: writer_.Words("M08"); break;
       case 90: writer_.Words("M09"); break;
       case 0: case 10: case 20: case 300: break;  // after the motion
-      case 980: case 990: Refuse(block.line, "подпрограммы (M98, M99) не поддерживаются");
+      case 970: case 980: case 990:
+        Refuse(block.line, "подпрограммы (M97, M98, M99) не поддерживаются");
       default:
         summary_.LeftOut("код M" + CodeText(code), block.line);
     }
@@ -348,6 +354,15 @@ bool Interpreter::TakeModalCodes(const GcodeBlock& block, const std::vector<int>
       case 610: case 611: case 640:
         summary_.LeftOut("режим точного останова или сглаживания G61, G64", block.line);
         break;
+      // Look-ahead, smoothing and exact stop: the path is the same. G5 and
+      // G5.1 are a spline in some dialects: with axis words they move.
+      case 50: case 51:
+        if (axisWords) RefuseUnknownCode(block.line, code, true);
+        summary_.LeftOut("код G" + CodeText(code), block.line);
+        break;
+      case 80: case 90: case 1870:
+        summary_.LeftOut("код G" + CodeText(code), block.line);
+        break;
       // G80 ends the cycle and the motion before it holds again, as the
       // controllers most posts write for take it: "G80" then "Z10." is a
       // rapid move when G0 came before the cycle.
@@ -377,9 +392,10 @@ bool Interpreter::TakeModalCodes(const GcodeBlock& block, const std::vector<int>
       case 950: Refuse(block.line, "подача на оборот G95 не поддерживается");
       case 980: returnToInitial_ = true; break;
       case 990: returnToInitial_ = false; break;
+      // A code not known here may move the tool (a pocket, a tapping cycle,
+      // a macro call) or change what later blocks mean.
       default:
-        if (axisWords) Refuse(block.line, "неизвестный код G" + CodeText(code) + " в кадре с перемещением");
-        summary_.LeftOut("код G" + CodeText(code), block.line);
+        RefuseUnknownCode(block.line, code, axisWords);
     }
   }
   // G28 and G30 go first to the point their axis words name, in the part's

@@ -123,6 +123,14 @@ TEST(GcodeImport, RefusesWhatWouldChangeThePart) {
   says("G50 X100 Z50\n", "G50");
   says("G10 L2 P1 X0 Y0\n", "установка смещений G10");
   says("IF[#1 GT 0]GOTO5\n", "переходы, циклы и условия");
+  // A code not known moves the tool its own way, or changes the blocks after it.
+  says("G1 F100\nG12 I5\n", "неизвестный код G12");
+  says("G84 Z-5 R1\n", "G84");
+  says("G84\nX10 Y10\n", "неизвестный код G84");
+  says("M97 P100\n", "M97");
+  // Look-ahead and smoothing leave the path as it is.
+  EXPECT_EQ(Import("G5.1 Q1\nG8 P1\nG187 P1\nG9 G1 X1 F100\n").frames,
+            Import("G1 X1 F100\n").frames);
   // A centre that would fit as absolute coordinates is said to.
   const std::string absolute = Refusal("G1 X10 F100\nG2 X20 Y0 I15 J0\n");
   EXPECT_EQ(absolute, "Строка 2: конец дуги не лежит на её окружности (радиусы 15.0000 и "
