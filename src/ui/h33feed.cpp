@@ -67,6 +67,7 @@ int main(int argc, char** argv) {
   const QFileInfo start(arguments.size() > 1 ? arguments[1] : QDir::currentPath());
   h33::QtDialogs dialogs(nullptr);
   h33::MainWindow mainWindow(dialogs, start.isFile() ? start.absolutePath() : start.filePath());
+  dialogs.SetParent(&mainWindow);
   if (start.isFile()) mainWindow.SelectFile(start.fileName());
   h33::StatisticsWindow statistics(&mainWindow);
   h33::AboutWindow about(&mainWindow);

@@ -14,6 +14,11 @@ class QtDialogs : public Dialogs {
  public:
   explicit QtDialogs(QWidget* parent) : parent_(parent) {}
 
+  // The window every box belongs to, so that it stays on top of that window
+  // and a click on the window cannot hide it: the main window, made after
+  // this object, since it talks through it.
+  void SetParent(QWidget* parent) { parent_ = parent; }
+
   // The split dialogs exist from start-up on; they complain through this object.
   void SetSplitDialogs(TapeLengthDialog* tapeLength, SecondPartNameDialog* secondPartName) {
     tapeLengthDialog_ = tapeLength;

@@ -69,6 +69,11 @@ SecondPartNameDialog::SecondPartNameDialog(Dialogs& dialogs, QWidget* parent)
   connect(browse, &QPushButton::clicked, this, &SecondPartNameDialog::BrowseForName);
 }
 
+void SecondPartNameDialog::showEvent(QShowEvent* event) {
+  QDialog::showEvent(event);
+  nameField_->setFocus();
+}
+
 QString SecondPartNameDialog::EnteredName() const {
   const QString typed = nameField_->text();
   if (typed.isEmpty() || folder_.isEmpty() || !QFileInfo(typed).isRelative()) return typed;

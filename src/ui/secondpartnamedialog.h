@@ -35,6 +35,11 @@ class SecondPartNameDialog : public QDialog {
   void AcceptName();
   void BrowseForName();
 
+ protected:
+  // Each time it opens, the name is what is typed: after the first cut the
+  // focus would stay on OK, and a typed name would be lost.
+  void showEvent(QShowEvent* event) override;
+
  private:
   Dialogs& dialogs_;
   QLineEdit* nameField_;

@@ -1,7 +1,11 @@
-#include <QLineEdit>
+#include <QApplication>
 #include <QDir>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
 #include <QtTest>
 
+#include "ui/qtdialogs.h"
 #include "ui/secondpartnamedialog.h"
 #include "ui/tapelengthdialog.h"
 #include "scripteddialogs.h"
@@ -49,6 +53,40 @@ class SplitDialogsTest : public QObject {
     QTest::keyClick(name.NameField(), Qt::Key_Return);
     QCOMPARE(name.result(), int(QDialog::Accepted));
     QVERIFY(dialogs.shown.empty());
+  }
+
+  // Opened again for the next cut, the dialog takes typing in its field, not
+  // on the OK pressed last time.
+  void NameDialogOpensOnItsField() {
+    TempDir dir;
+    ScriptedDialogs dialogs;
+    SecondPartNameDialog name(dialogs);
+    for (const char* part : {"part2.up", "part3.up"}) {
+      name.show();
+      QCOMPARE(name.focusWidget(), static_cast<QWidget*>(name.NameField()));
+      name.findChild<QPushButton*>("okButton")->setFocus();
+      name.NameField()->setText(QString::fromStdString((dir / part).string()));
+      name.AcceptName();
+      QCOMPARE(name.result(), int(QDialog::Accepted));
+      QVERIFY(name.isHidden());
+    }
+  }
+
+  // Every box is the main window's, on top of it: a click on the window
+  // cannot hide it.
+  void BoxesBelongToTheWindow() {
+    QWidget window;
+    QtDialogs dialogs(nullptr);
+    dialogs.SetParent(&window);
+    QWidget* owner = nullptr;
+    QTimer::singleShot(0, [&owner] {
+      if (QWidget* box = QApplication::activeModalWidget()) {
+        owner = box->parentWidget();
+        box->close();
+      }
+    });
+    dialogs.Message("Готово");
+    QCOMPARE(owner, &window);
   }
 
   void NameDialogChecksEmptinessAndExistence() {
