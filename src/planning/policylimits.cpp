@@ -1,5 +1,7 @@
 #include "planning/policylimits.h"
 
+#include <algorithm>
+
 #include "planning/chordtangent.h"
 #include "planning/feedlimits.h"
 #include "planning/truetangent.h"
@@ -47,7 +49,14 @@ bool CanExceedJunctionFeed(int feed_mm_min, const PlannerPolicy& policy) {
 
 std::optional<float> PolicyCornerFeed(const CornerSide& from, const CornerSide& to, Plane plane,
                                       const PlannerPolicy& policy) {
-  return CornerFeedBy(policy.tangent, from, to, plane, policy);
+  const std::optional<float> byRule = CornerFeedBy(policy.tangent, from, to, plane, policy);
+  if (policy.tangent == TangentRule::kTrue) return byRule;
+  // A rule's tangent strays from the true one on an arc that crosses an
+  // axis; there the machine's corner may be the sharper one.
+  const std::optional<float> byTrue = CornerFeedBy(TangentRule::kTrue, from, to, plane, policy);
+  if (!byRule) return byTrue;
+  if (!byTrue) return byRule;
+  return std::min(*byRule, *byTrue);
 }
 
 double PolicyArcLimit(const FrameVector& centre, const PlannerPolicy& policy) {
