@@ -24,7 +24,9 @@ std::string WithoutLineEnd(const std::string& line) {
 BrakingCheck::BrakingCheck(const MachineLimits& machine)
     : BrakingCheck(CorrectionPolicy(machine)) {}
 
-BrakingCheck::BrakingCheck(const PlannerPolicy& policy) : policy_(policy) {}
+BrakingCheck::BrakingCheck(const PlannerPolicy& policy) : policy_(policy) {
+  policy_.tangent = TangentRule::kTrue;
+}
 
 BrakingCheckResult BrakingCheck::Check(const std::filesystem::path& file) {
   std::vector<BrakingFinding> findings;
@@ -150,11 +152,24 @@ void BrakingCheck::CheckBraking(const Move& move, int nextFeed) {
   if (move.feed > allowed) Add(BrakingFault::kCannotBrake, move, move.feed, allowed, nextFeed);
 }
 
+// The Ptp->up conversion states a corner's cosine to three decimals, the
+// correction exactly. Either is the junction rule within half a thousandth
+// of the cosine, under 0.5 % of the feed, yet the two limits may fall on
+// either side of a code's step: a corner is held to the higher of them.
+std::optional<float> BrakingCheck::JunctionFeed(const Move& from, const Move& to) const {
+  const CornerSide out{from.move, from.centre, from.arcSense};
+  const CornerSide in{to.move, to.centre, to.arcSense};
+  PlannerPolicy rounded = policy_;
+  rounded.roundTo3Decimals = !policy_.roundTo3Decimals;
+  const std::optional<float> byOwn = PolicyCornerFeed(out, in, from.plane, policy_);
+  const std::optional<float> byRounded = PolicyCornerFeed(out, in, from.plane, rounded);
+  if (!byOwn || !byRounded) return std::nullopt;
+  return std::max(*byOwn, *byRounded);
+}
+
 void BrakingCheck::CheckCorner(const Move& from, const Move& to, int cornerFeed) {
   if (!CanExceedJunctionFeed(cornerFeed, policy_)) return;
-  const std::optional<float> junction =
-      PolicyCornerFeed({from.move, from.centre, from.arcSense}, {to.move, to.centre, to.arcSense},
-                       from.plane, policy_);
+  const std::optional<float> junction = JunctionFeed(from, to);
   if (!junction) return;
   const int allowed = CodedFeed(TruncateToInt(*junction));
   if (cornerFeed > allowed) Add(BrakingFault::kCornerTooFast, to, cornerFeed, allowed);

@@ -44,6 +44,18 @@ using BrakingFindingHandler = std::function<void(const BrakingFinding&)>;
 // at or below them, so a feed is judged against the code of its limit, and
 // a feed to brake to stands for every feed its code may have been written
 // for.
+//
+// Where an arc meets a corner the check takes the direction the machine
+// runs: the true tangent, perpendicular to the radius at the arc's start or
+// end point in the arc's sense (planning/truetangent.h). The methods take
+// it by their own rules (from the chord's signs or quadrant), exact on an
+// arc within one quadrant, and hold a corner to the lower of their rule's
+// junction feed and the true one, so they may write a corner slower than
+// the machine needs, never faster. Judged by a rule instead, a line running
+// on into a quarter arc from the circle's side would be a right angle. A
+// corner's cosine is taken both exactly and to three decimals, as the two
+// methods compute it, and the higher junction feed holds: the two differ by
+// less than a code's step but may fall on either side of one.
 class BrakingCheck {
  public:
   // Judged by the rules of the Up->up correction.
@@ -86,6 +98,7 @@ class BrakingCheck {
   Move ReadMove(long number) const;
   void CheckOwnFeed(const Move& move);
   void CheckBraking(const Move& move, int nextFeed);
+  std::optional<float> JunctionFeed(const Move& from, const Move& to) const;
   void CheckCorner(const Move& from, const Move& to, int cornerFeed);
   void CheckEnd();
   void Add(BrakingFault kind, const Move& at, int feed, int allowed, int next = 0);

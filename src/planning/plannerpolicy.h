@@ -34,8 +34,9 @@ struct FeedWords {
 
 // How the direction of an arc where it meets a straight frame is taken.
 enum class TangentRule {
-  kRadius,  // perpendicular to the radius at the meeting point
+  kRadius,  // the radius's perpendicular under the chord's signs
   kChord,   // from the chord's quadrant and the sense of rotation
+  kTrue,    // the direction the machine runs: see planning/truetangent.h
 };
 
 // What becomes of the feed an arc limit held back.

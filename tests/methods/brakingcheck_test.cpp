@@ -71,6 +71,38 @@ TEST(BrakingCheck, FindsCornersTakenAboveTheJunctionFeed) {
             Shown{});
 }
 
+// An arc meets the frames around it along its true tangents: at its start
+// perpendicular to the radius there, at its end to the radius at the end.
+TEST(BrakingCheck, JudgesAnArcsCornersByItsTrueTangents) {
+  // A line runs on into a clockwise quarter from the top of its circle, and
+  // that arc on into a line down from the circle's right: no corner.
+  EXPECT_EQ(Findings("N001G01X+002000F0660\nN002G02X+000500Y-000500I+000000J+000500\n"
+                     "N003G01Y-001000\nN004F0000\n"),
+            Shown{});
+  // A clockwise quarter from the left of its circle starts upwards, at a
+  // right angle to the line before; it ends along the line after.
+  EXPECT_EQ(Findings("N001G01X+002000F0660\nN002G02X+001000Y+001000I-001000J+000000\n"
+                     "N003G01X+002000\nN004F0000\n"),
+            Shown{"2 corner 600/100"});
+  // A clockwise half circle from the right over the bottom ends upwards,
+  // though its chord runs to the left.
+  EXPECT_EQ(Findings("N001G01Y-001000F0660\nN002G02X-002000Y+000000I+001000J+000000\n"
+                     "N003G01X-002000\nN004F0000\n"),
+            Shown{"3 corner 600/100"});
+}
+
+// The conversion rounds a corner's cosine to three decimals: 0.37457 here,
+// a junction feed of 159.9 mm/min exactly (coded 150) and of 160 rounded.
+TEST(BrakingCheck, HoldsACornerToTheHigherOfTheExactAndTheRoundedJunctionFeed) {
+  const auto program = [](const char* code) {
+    return Sprintf("N001G01X+000395Y+000657F0650\nN002F%s\nN003X+001046Y-000166F0650\n"
+                   "N004F0000\n",
+                   code);
+  };
+  EXPECT_EQ(Findings(program("0616")), Shown{});
+  EXPECT_EQ(Findings(program("0617")), Shown{"3 corner 170/160"});
+}
+
 TEST(BrakingCheck, HoldsArcsToTheirCircleLimitAndShortArcsToTheNextFeed) {
   // A quarter circle of 1 mm radius, left into a straight on its tangent:
   // 60·sqrt(5·1²) = 134 mm/min, coded 130.

@@ -258,11 +258,13 @@ TEST(UpToUpFeed, ArcLimitIsWrittenAsACodeAndTheFeedRestoredAfterTheArc) {
 }
 
 TEST(UpToUpFeed, ShortArcMeetingALowerFeedRunsAtItWhole) {
-  // Tangent in and out along +X: no junction feed.
+  // A clockwise quarter from the left of its circle starts upwards, at a
+  // right angle to the move before (a junction feed frame comes first), and
+  // leaves along +X into the slower move.
   EXPECT_EQ(Output("%\nN001X+010000F0660\nN002G02X+000500Y+000500I-000500J+000000\n"
                    "N003X+010000F0624\n"),
-            "%\nN001X+010000F0660\nN002G02X+000500Y+000500I-000500J+000000F0624\n"
-            "N003X+010000F0624\nN004F0000\n");
+            "%\nN001X+010000F0660\nN002F0610\nN003G02X+000500Y+000500I-000500J+000000F0624\n"
+            "N004X+010000F0624\nN005F0000\n");
 }
 
 // --- the run -----------------------------------------------------------------------

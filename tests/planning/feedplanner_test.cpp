@@ -97,6 +97,12 @@ const PlannerCase kCases[] = {
      {"X+001000F600", "G02X+000200I+000100", "G01X+001000"},
      {"X+001000F0660 | 600", "G02X+000200I+000100F0613 | 134", "G01X+001000F0660 | 600",
       "N000F0000 | 0"}},
+    {"an arc meets the frames around it along its true tangents, whatever the policy's rule",
+     // A clockwise quarter from the left of its circle starts upwards: a
+     // right angle after a move along X, which it leaves along X again.
+     {"X+002000F600", "G02X+001000Y+001000I-001000J+000000", "G01X+002000"},
+     {"X+002000F0660 | 600", "N000F0620 | 200", "G02X+001000Y+001000I-001000J+000000F0660 | 600",
+      "G01X+002000 | 600", "N000F0000 | 0"}},
 };
 
 TEST(FeedPlanner, AppliesEachRule) {
