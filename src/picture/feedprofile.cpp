@@ -42,6 +42,10 @@ void FeedProfile::Add(const ToolpathMove& move) {
   const auto feed = static_cast<float>(move.feed);
   if (samples_.empty() || feed < lowest_) lowest_ = feed;
   if (samples_.empty() || feed > highest_) highest_ = feed;
+  if (move.kind == MoveKind::kLinear || move.kind == MoveKind::kCircular) {
+    highestCut_ = anyCut_ ? std::max(highestCut_, feed) : feed;
+    anyCut_ = true;
+  }
   length_ = std::max(length_, move.pathEnd);
   const ProfileSample sample{move.pathStart, feed, feed, move.line};
   if (!samples_.empty() && MergeInto(samples_.back(), sample)) return;

@@ -36,6 +36,9 @@ class FeedProfile {
   // Lowest and highest feed of all frames; 0 and 0 for a program without any.
   float LowestFeed() const { return lowest_; }
   float HighestFeed() const { return highest_; }
+  // The highest feed of the cuts, rapid moves left out (a tape from G-code
+  // runs them at 99999 mm/min); HighestFeed() for a program without a cut.
+  float HighestCutFeed() const { return anyCut_ ? highestCut_ : highest_; }
   // The sample whose step holds `path`, its index; none for an empty profile.
   std::ptrdiff_t SampleAt(double path) const;
   // Among the steps that meet [from, to], the one with the lowest feed, the
@@ -52,6 +55,8 @@ class FeedProfile {
   std::vector<ProfileSample> samples_;
   double length_ = 0;
   float lowest_ = 0, highest_ = 0;
+  float highestCut_ = 0;
+  bool anyCut_ = false;
 };
 
 }  // namespace h33

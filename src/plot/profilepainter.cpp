@@ -59,8 +59,9 @@ std::vector<Column> Columns(const FeedProfile& profile, double from, double to, 
   return columns;
 }
 
+// A feed above the top, a rapid move's, runs along the plot's top edge.
 double FeedToY(const QRectF& plot, double top, double feed) {
-  return plot.bottom() - feed / top * plot.height();
+  return plot.bottom() - std::min(feed, top) / top * plot.height();
 }
 
 // The upper and the lower edge of the columns as steps; they coincide where
@@ -172,7 +173,8 @@ ProfileScene FitProfile(const FeedProfile& output, const FeedProfile* input) {
   scene.input = input;
   scene.to = std::max(output.Length(), input ? input->Length() : 0.0);
   if (scene.to <= 0) scene.to = 1;
-  const double highest = std::max(output.HighestFeed(), input ? input->HighestFeed() : 0.0f);
+  // Scaled to the cuts: a rapid move's feed would press them onto the axis.
+  const double highest = std::max(output.HighestCutFeed(), input ? input->HighestCutFeed() : 0.0f);
   scene.top = highest > 0 ? highest * kHeadroom : 100;
   return scene;
 }

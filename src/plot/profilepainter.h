@@ -24,7 +24,8 @@ struct ProfileScene {
   const std::vector<ChangeMark>* marks = nullptr;
 };
 
-// The whole path and every feed, with room above the highest.
+// The whole path and the feeds of its cuts, with room above the highest;
+// rapid moves run along the top.
 ProfileScene FitProfile(const FeedProfile& output, const FeedProfile* input);
 
 // Where the curves go inside `area`, leaving room for the axes.

@@ -139,6 +139,31 @@ class PlotPaintersTest : public QObject {
     QVERIFY(!Near(image.pixelColor(xOf(50), below), red));
   }
 
+  // A tape from G-code runs its rapid moves at 99999 mm/min: scaled to them,
+  // the cuts of 100 to 600 would lie on the axis. The scale is the cuts';
+  // the rapid move runs along the top.
+  void ProfileIsScaledToTheCuts() {
+    const char* tape = "%\nN001G00X+010000F99999\nN002G01X+010000F600\nN003X+010000F100\n";
+    MemorySource source(tape);
+    PictureOptions options;
+    options.units = FeedUnits::kMmPerMinute;
+    const ProgramPicture picture = ReadProgramPicture(source, options);
+    const ProfileScene scene = FitProfile(picture.profile, nullptr);
+    QCOMPARE(scene.top, 600 * 1.1);
+    QImage image(760, 400, QImage::Format_RGB32);
+    {
+      QPainter painter(&image);
+      PaintProfile(painter, image.rect(), scene, {});
+    }
+    const QRectF plot = ProfilePlotArea(image.rect());
+    const auto yOf = [&](double feed) { return qRound(plot.bottom() - feed / scene.top * plot.height()); };
+    const auto xOf = [&](double path) { return qRound(plot.left() + path / 300 * plot.width()); };
+    const QColor red(190, 20, 20);
+    QVERIFY(ColourAt(image, xOf(50), qRound(plot.top()), red));
+    QVERIFY(ColourAt(image, xOf(150), yOf(600), red));
+    QVERIFY(ColourAt(image, xOf(250), yOf(100), red));
+  }
+
   // The legend once stood over the plot's top right corner, where a run
   // that ends at its top feed ends.
   void ProfileLegendLeavesTheCurvesEndsInSight() {
