@@ -61,15 +61,18 @@ std::string ConversionMessage(const std::filesystem::path& outputName, const Con
          TimeMessage(seconds);
 }
 
+bool CheckOutputIsNotInput(const std::filesystem::path& input,
+                           const std::filesystem::path& output, Dialogs& dialogs) {
+  if (!DesignateSameFile(input, output)) return true;
+  dialogs.Ask(DialogKind::Error, Sprintf(kOutputIsInputText, PathText(input).c_str()),
+              {Button::Yes});
+  return false;
+}
+
 ConversionStatus PtpToUp(const RunParameters& parameters, const std::filesystem::path& inputName,
                          const std::filesystem::path& outputName, Dialogs& dialogs) {
   if (!CheckConversionParameters(parameters, dialogs)) return ConversionStatus::kRefused;
-  if (DesignateSameFile(inputName, outputName)) {
-    dialogs.Ask(DialogKind::Error,
-                Sprintf(kOutputIsInputText, PathText(inputName).c_str()),
-                {Button::Yes});
-    return ConversionStatus::kRefused;
-  }
+  if (!CheckOutputIsNotInput(inputName, outputName, dialogs)) return ConversionStatus::kRefused;
   std::string reason;
   const std::unique_ptr<FileSource> input = FileSource::Open(inputName, &reason);
   if (!input) {
