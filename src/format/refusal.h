@@ -38,6 +38,12 @@ void RefuseNonFeedCode(const Frame& frame, long lineNumber);
 // it, which a method that codes feeds anew would lose with the lead digit.
 void RefuseSlowFrameCode(const Frame& frame, long lineNumber);
 
+// Throws ProgramRefusal when the frame holds an F that the readers do not
+// take for its F word: a bare F ("Y+001000F") or an F word behind another
+// F. A feed a method writes into such a frame would stand behind the first
+// F, where no reader sees it, while the text shows it.
+void RefuseHiddenFeedWord(const Frame& frame, long lineNumber);
+
 // The refusal of a move whose feed in force is the F word `value`, a code
 // that is no feed (IsNonFeedCode): for a pass that only minds the codes the
 // moves run at.

@@ -131,7 +131,7 @@ CorrectionStatus UpToUpCorrection::Correct(ByteSource& input, ByteSink& output) 
 // and so is any F word whose code is no feed: a feed-only frame's code would
 // be carried into the next move. So is a code above 4000: its frame would be
 // written with the lead digit 0, without the controller's 240 mm/min frame
-// after it.
+// after it. So is a bare or second F: the feed written would hide behind it.
 std::optional<Frame> UpToUpCorrection::ReadFrame(ProgramLineReader& reader) {
   std::string line;
   try {
@@ -144,6 +144,7 @@ std::optional<Frame> UpToUpCorrection::ReadFrame(ProgramLineReader& reader) {
   Frame frame(std::move(line));
   RefuseNonFeedCode(frame, reader.LineNumber());
   RefuseSlowFrameCode(frame, reader.LineNumber());
+  RefuseHiddenFeedWord(frame, reader.LineNumber());
   return frame;
 }
 
