@@ -48,6 +48,13 @@ ProgramRefusal LineTooLong(long lineNumber) {
               lineNumber));
 }
 
+ProgramRefusal FrameGrownTooLong(std::string_view frameText) {
+  if (frameText.ends_with('\n')) frameText.remove_suffix(1);
+  return ProgramRefusal(Sprintf("Кадр\n%s\nс записанной подачей длиннее 198 символов (с концом "
+                                "строки): кадр не читался бы целиком. Сократите его.",
+                                std::string(frameText).c_str()));
+}
+
 ProgramRefusal NulByte(long lineNumber) { return ProgramRefusal(Sprintf(kNulByte, lineNumber)); }
 
 void RefuseByteOrderMark(std::string_view firstLine) {

@@ -19,6 +19,10 @@ class ProgramRefusal : public RunError {
 // several frames, cut in the middle of a word.
 ProgramRefusal LineTooLong(long lineNumber);
 
+// A frame a method has lengthened (a feed written into it) past what the
+// readers take whole: written, it would come back as several frames.
+ProgramRefusal FrameGrownTooLong(std::string_view frameText);
+
 // A line with a NUL byte: no program text has one, a file saved as UTF-16
 // has one in every other byte.
 ProgramRefusal NulByte(long lineNumber);

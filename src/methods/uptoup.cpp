@@ -158,6 +158,7 @@ std::optional<Frame> UpToUpCorrection::ReadNextFrame(ProgramLineReader& reader) 
 void UpToUpCorrection::EmitOldest(LineWriter& writer) {
   Frame& frame = window_.front().frame;
   if (frame.Has('N')) frame.SetH33Number(numbers_.Take());
+  if (!ReadWhole(frame.Text())) throw FrameGrownTooLong(frame.Text());
   writer.Write(frame.Text());
   writtenTime_.Take(frame);
   window_.pop_front();
