@@ -150,6 +150,8 @@ std::optional<GcodeConversion> ConvertGcode(const RunParameters& parameters,
                                             const std::filesystem::path& output,
                                             const ImportOptions& options, ArcChoice choice,
                                             Dialogs& dialogs) {
+  // The conversion itself sees only the tape: the G-code source is compared here.
+  if (!CheckOutputIsNotInput(input, output, dialogs)) return std::nullopt;
   {
     const std::optional<ImportedTape> tape = ImportForConversion(input, output, options, dialogs);
     if (!tape) return std::nullopt;

@@ -62,7 +62,8 @@ struct GcodeConversion {
 // arcs and the machine cannot brake the quadrant arcs, the failed conversion
 // shows nothing and writes nothing, and the program is imported again with
 // the arcs as chords, said to the user, and converted. Nothing when the
-// import failed, after the box that says why.
+// output is the G-code source itself or the import failed, after the box
+// that says why.
 std::optional<GcodeConversion> ConvertGcode(const RunParameters& parameters,
                                             const std::filesystem::path& input,
                                             const std::filesystem::path& output,

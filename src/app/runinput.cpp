@@ -53,8 +53,10 @@ void ReportUnreadable(const std::filesystem::path& input, const std::string& rea
   dialogs.CaptionedBox(CannotOpenForReadingText(input) + reason, kUnreadableCaption);
 }
 
-bool CheckRunInput(const std::filesystem::path& input, Dialogs& dialogs) {
-  const std::string name = PathText(input);
+bool CheckRunInput(const std::filesystem::path& input, Dialogs& dialogs,
+                   const std::filesystem::path& shown) {
+  const std::filesystem::path& named = shown.empty() ? input : shown;
+  const std::string name = PathText(named);
   std::error_code error;
   if (!std::filesystem::exists(input, error)) {
     dialogs.Ask(DialogKind::Error, Sprintf(kMissing, name.c_str()), {Button::Yes});
@@ -63,20 +65,20 @@ bool CheckRunInput(const std::filesystem::path& input, Dialogs& dialogs) {
   // Before the open, which would wait for a FIFO's writer.
   const auto status = std::filesystem::status(input, error);
   if (!std::filesystem::is_regular_file(status) && !std::filesystem::is_directory(status)) {
-    ReportUnreadable(input, kNotRegular, dialogs);
+    ReportUnreadable(named, kNotRegular, dialogs);
     return false;
   }
   std::string reason;
   const std::unique_ptr<FileSource> source = FileSource::Open(input, &reason);
   if (!source) {
-    ReportUnreadable(input, reason, dialogs);
+    ReportUnreadable(named, reason, dialogs);
     return false;
   }
   int violations = 0;
   try {
     violations = CheckH33Format(*source, kRunInputFeedWords);
   } catch (const RunError& failure) {
-    ReportUnreadable(input, failure.what(), dialogs);
+    ReportUnreadable(named, failure.what(), dialogs);
     return false;
   }
   if (violations != 0) {

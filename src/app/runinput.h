@@ -11,8 +11,11 @@ namespace h33 {
 
 // What the run command checks of the selected file before any method: that
 // it exists, can be read and has the H33 word form (feed words aside, so the
-// plain feeds of a PTP file pass). False after the box that says why.
-bool CheckRunInput(const std::filesystem::path& input, Dialogs& dialogs);
+// plain feeds of a PTP file pass). False after the box that says why, which
+// names the file `shown` when given: the name the user gave to what was
+// copied into `input` (standard input, a pipe).
+bool CheckRunInput(const std::filesystem::path& input, Dialogs& dialogs,
+                   const std::filesystem::path& shown = {});
 
 // The time method's run: CheckRunInput, then the time count; nothing when
 // the check refused the file (its box has said why). A clean program is

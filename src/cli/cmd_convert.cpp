@@ -72,6 +72,7 @@ CommandRunner AddConvertCommand(CLI::App& app, CliStreams& streams) {
   AddGcodeOptions(*command, options->gcode);
 
   return [options, command, &streams]() {
+    const std::string shownInput = options->input;
     const std::string shownOutput = options->output;
     bool toStandardOutput = false;
     if (!streams.files.TakeInput(options->input, streams.err) ||
@@ -86,7 +87,10 @@ CommandRunner AddConvertCommand(CLI::App& app, CliStreams& streams) {
     std::ostream& messages = toStandardOutput ? streams.err : streams.out;
     ConsoleDialogs inputDialogs(messages, streams.err);
     const bool gcode = IsGcodeInput(PathFromText(options->input));
-    if (!gcode && !CheckRunInput(PathFromText(options->input), inputDialogs)) return kExitBadInput;
+    if (!gcode &&
+        !CheckRunInput(PathFromText(options->input), inputDialogs, PathFromText(shownInput))) {
+      return kExitBadInput;
+    }
     std::optional<RunParameters> machine = ChooseMachine(options->machine, *command, streams.err);
     if (!machine) return kExitBadInput;
     RunParameters& parameters = *machine;

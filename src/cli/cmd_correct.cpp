@@ -50,7 +50,9 @@ int Correct(Options options, const CLI::App& command, CliStreams& streams) {
   // Standard output carries the program itself; the messages go aside.
   std::ostream& messages = toStandardOutput ? streams.err : streams.out;
   ConsoleDialogs dialogs(messages, streams.err);
-  if (!CheckRunInput(PathFromText(options.input), dialogs)) return kExitBadInput;
+  if (!CheckRunInput(PathFromText(options.input), dialogs, PathFromText(shownInput))) {
+    return kExitBadInput;
+  }
   const std::optional<RunParameters> parameters =
       ChooseMachine(options.machine, command, streams.err);
   if (!parameters) return kExitBadInput;

@@ -38,7 +38,8 @@ int RunDiff(const DiffOptions& options, CliStreams& streams) {
   }
   ConsoleDialogs dialogs(streams.out, streams.err);
   const std::filesystem::path inputPath = PathFromText(input), outputPath = PathFromText(output);
-  if (!CheckRunInput(inputPath, dialogs) || !CheckRunInput(outputPath, dialogs)) {
+  if (!CheckRunInput(inputPath, dialogs, PathFromText(options.input)) ||
+      !CheckRunInput(outputPath, dialogs, PathFromText(options.output))) {
     return kExitBadInput;
   }
   bool headed = false;

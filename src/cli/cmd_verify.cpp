@@ -94,7 +94,7 @@ int RunVerify(std::string file, const MachineLimits& machine, bool json, CliStre
   if (!streams.files.TakeInput(file, streams.err)) return kExitBadInput;
   ConsoleDialogs dialogs(streams.out, streams.err);
   const std::filesystem::path path = PathFromText(file);
-  if (!CheckRunInput(path, dialogs)) return kExitBadInput;
+  if (!CheckRunInput(path, dialogs, PathFromText(shown))) return kExitBadInput;
   VerifyJsonWriter jsonWriter(streams.out, shown, machine);
   BrakingReportWriter textWriter(streams.out, PathFromText(shown), machine);
   std::size_t count = 0;

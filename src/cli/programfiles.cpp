@@ -77,7 +77,9 @@ bool ProgramFiles::TakeInput(std::string& name, std::ostream& err) {
   const fs::path path = PathFromText(name);
   if (!standardInput && !ReadableOnlyOnce(path)) return true;
   try {
-    auto scratch = std::make_unique<ScratchFile>(standardInput ? ".up" : PathText(path.extension()));
+    // Standard input has no name to tell its kind by: like /dev/stdin, its
+    // copy has no extension, so that G-code is known by what it holds.
+    auto scratch = std::make_unique<ScratchFile>(standardInput ? "" : PathText(path.extension()));
     if (standardInput) {
       Copy(OpenStandardInput(), "стандартного ввода", scratch->Path());
     } else {

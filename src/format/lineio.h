@@ -14,6 +14,10 @@ namespace h33 {
 inline constexpr std::size_t kProgramLineLimit = 198;
 inline constexpr std::size_t kCheckLineLimit = 127;
 
+// True when the readers take the line whole, its line end LF (if any)
+// included: a longer line written would come back in pieces.
+inline bool ReadWhole(std::string_view line) { return line.size() <= kProgramLineLimit; }
+
 // Reads text lines the way fgets reads a text-mode stream: CR LF arrives as a
 // single LF, and a line longer than the limit arrives in pieces. A lone CR
 // ends a line too and arrives as LF: a file saved with old Macintosh line

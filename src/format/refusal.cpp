@@ -34,6 +34,9 @@ constexpr const char* kSlowFrameCode =
     "Строка %ld: код подачи F%s с первой цифрой 4: после этого кадра станок сам выполняет кадр "
     "N000F0624 (240 мм/мин), а коррекция пишет коды с первой цифрой 0. Запишите код с первой "
     "цифрой 0, а подачу 240 мм/мин (F0624) - в следующем кадре с перемещением.";
+constexpr const char* kHiddenFeed =
+    "Строка %ld: кадр содержит подачу, которая не записана кодом H33 (буква F без кода подачи "
+    "или второе слово F).";
 constexpr const char* kMoveBelowOne =
     "Строка %ld: перемещение идёт с кодом подачи F%s, который задаёт подачу меньше 1 мм/мин.";
 
@@ -43,6 +46,13 @@ ProgramRefusal LineTooLong(long lineNumber) {
   return ProgramRefusal(
       Sprintf("Строка %ld длиннее 198 символов (с концом строки): кадр не читается целиком.",
               lineNumber));
+}
+
+ProgramRefusal FrameGrownTooLong(std::string_view frameText) {
+  if (frameText.ends_with('\n')) frameText.remove_suffix(1);
+  return ProgramRefusal(Sprintf("Кадр\n%s\nс записанной подачей длиннее 198 символов (с концом "
+                                "строки): кадр не читался бы целиком. Сократите его.",
+                                std::string(frameText).c_str()));
 }
 
 ProgramRefusal NulByte(long lineNumber) { return ProgramRefusal(Sprintf(kNulByte, lineNumber)); }
@@ -67,6 +77,11 @@ void RefuseSlowFrameCode(const Frame& frame, long lineNumber) {
   if (code.empty() || ClassifyFeedCode(code) != FeedCodeKind::kFeed) return;
   if (!InsertsSlowFrame(ParseInt(code))) return;
   throw ProgramRefusal(Sprintf(kSlowFrameCode, lineNumber, std::string(TrimBlanks(code)).c_str()));
+}
+
+void RefuseHiddenFeedWord(const Frame& frame, long lineNumber) {
+  const bool bareFeedLetter = !frame.Has('F') && frame.Text().find('F') != std::string::npos;
+  if (bareFeedLetter || frame.HasHiddenWord('F')) throw ProgramRefusal(Sprintf(kHiddenFeed, lineNumber));
 }
 
 ProgramRefusal MoveAtNonFeedCode(std::string_view value, long lineNumber) {

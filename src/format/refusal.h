@@ -19,6 +19,10 @@ class ProgramRefusal : public RunError {
 // several frames, cut in the middle of a word.
 ProgramRefusal LineTooLong(long lineNumber);
 
+// A frame a method has lengthened (a feed written into it) past what the
+// readers take whole: written, it would come back as several frames.
+ProgramRefusal FrameGrownTooLong(std::string_view frameText);
+
 // A line with a NUL byte: no program text has one, a file saved as UTF-16
 // has one in every other byte.
 ProgramRefusal NulByte(long lineNumber);
@@ -37,6 +41,12 @@ void RefuseNonFeedCode(const Frame& frame, long lineNumber);
 // is a feed (InsertsSlowFrame): the controller runs a frame of its own after
 // it, which a method that codes feeds anew would lose with the lead digit.
 void RefuseSlowFrameCode(const Frame& frame, long lineNumber);
+
+// Throws ProgramRefusal when the frame holds an F that the readers do not
+// take for its F word: a bare F ("Y+001000F") or an F word behind another
+// F. A feed a method writes into such a frame would stand behind the first
+// F, where no reader sees it, while the text shows it.
+void RefuseHiddenFeedWord(const Frame& frame, long lineNumber);
 
 // The refusal of a move whose feed in force is the F word `value`, a code
 // that is no feed (IsNonFeedCode): for a pass that only minds the codes the

@@ -26,7 +26,8 @@ bool HoldsOnlyItsCodedFeed(const Frame& frame) {
 }
 
 // Numbers the frames that have an N word and writes them. A frame with a feed
-// the controller would misread is never written.
+// the controller would misread is never written, nor one grown too long to be
+// read whole.
 class NumberedWriter {
  public:
   NumberedWriter(ByteSink& sink, bool freeNumbering, long freeWrap, int acceleration_mm_s2)
@@ -44,6 +45,7 @@ class NumberedWriter {
       const long number = counter_.Take();
       frame.SetWord('N', ZeroPadded(number, freeNumbering_ ? 5 : 3));
     }
+    if (!ReadWhole(frame.Text())) throw FrameGrownTooLong(frame.Text());
     writer_.Write(frame.Text());
     writtenTime_.Take(frame);
   }

@@ -39,6 +39,11 @@ ConversionStatus WriteProgram(const RunParameters& parameters, ByteSource& input
   try {
     const ConversionResult result = ConvertPtp(parameters, input, *output, dialogs);
     if (result.status != ConversionStatus::kConverted) return result.status;
+    // Checked before the rename: a program the tool cannot time is not
+    // written over a good one.
+    if (result.writtenTime.status != TimeCountStatus::kCounted) {
+      throw IoError("время выполнения не подсчитано.\n" + result.writtenTime.reason);
+    }
     output->Commit();
     written = result;
     return ConversionStatus::kConverted;
@@ -61,15 +66,18 @@ std::string ConversionMessage(const std::filesystem::path& outputName, const Con
          TimeMessage(seconds);
 }
 
+bool CheckOutputIsNotInput(const std::filesystem::path& input,
+                           const std::filesystem::path& output, Dialogs& dialogs) {
+  if (!DesignateSameFile(input, output)) return true;
+  dialogs.Ask(DialogKind::Error, Sprintf(kOutputIsInputText, PathText(input).c_str()),
+              {Button::Yes});
+  return false;
+}
+
 ConversionStatus PtpToUp(const RunParameters& parameters, const std::filesystem::path& inputName,
                          const std::filesystem::path& outputName, Dialogs& dialogs) {
   if (!CheckConversionParameters(parameters, dialogs)) return ConversionStatus::kRefused;
-  if (DesignateSameFile(inputName, outputName)) {
-    dialogs.Ask(DialogKind::Error,
-                Sprintf(kOutputIsInputText, PathText(inputName).c_str()),
-                {Button::Yes});
-    return ConversionStatus::kRefused;
-  }
+  if (!CheckOutputIsNotInput(inputName, outputName, dialogs)) return ConversionStatus::kRefused;
   std::string reason;
   const std::unique_ptr<FileSource> input = FileSource::Open(inputName, &reason);
   if (!input) {
@@ -88,13 +96,6 @@ ConversionStatus PtpToUp(const RunParameters& parameters, ByteSource& input,
   if (status != ConversionStatus::kConverted) return status;
 
   const TimeCount& time = written.writtenTime;
-  if (time.status != TimeCountStatus::kCounted) {
-    dialogs.CaptionedBox(
-        Sprintf("Файл %s создан, но не читается: время выполнения не подсчитано.\n%s",
-                PathText(outputName).c_str(), time.reason.c_str()),
-        kErrorCaption);
-    return ConversionStatus::kIoFailed;
-  }
   // The report names the output as the user gave it, which a front end may
   // have had written elsewhere first (standard output goes through a file).
   const std::filesystem::path& shownName =

@@ -31,6 +31,13 @@ struct ConversionResult {
 // Machining values the conversion can work with; otherwise shows why not.
 bool CheckConversionParameters(const RunParameters& parameters, Dialogs& dialogs);
 
+// False after the box that says so when `output` is `input` under another
+// spelling (a path with "./" or "..", a symbolic or a hard link): the
+// conversion would replace its own source. Asked before anything is read,
+// whatever the input's kind (a PTP tape, G-code).
+bool CheckOutputIsNotInput(const std::filesystem::path& input,
+                           const std::filesystem::path& output, Dialogs& dialogs);
+
 // Converts a PTP program into an H33 program: through the braking window, or
 // with machine index 0 directly, only coding and clamping the feeds. Frames
 // are numbered afresh. Writes only to `output`; the caller keeps or discards

@@ -64,6 +64,7 @@ bool TapeCopy::Copy(ByteSource& source) {
     // number the lines of the part.
     RefuseNonFeedCode(frame, reader.LineNumber());
     RefuseSlowFrameCode(frame, reader.LineNumber());
+    RefuseHiddenFeedWord(frame, reader.LineNumber());
     // The line as read plus the carriage return it had on tape.
     byteCount_ += static_cast<long long>(frame.Text().size()) + 1;
     if (bytesThroughFirstMotion_ < 0 && frame.IsMotion()) bytesThroughFirstMotion_ = byteCount_;

@@ -131,7 +131,7 @@ CorrectionStatus UpToUpCorrection::Correct(ByteSource& input, ByteSink& output) 
 // and so is any F word whose code is no feed: a feed-only frame's code would
 // be carried into the next move. So is a code above 4000: its frame would be
 // written with the lead digit 0, without the controller's 240 mm/min frame
-// after it.
+// after it. So is a bare or second F: the feed written would hide behind it.
 std::optional<Frame> UpToUpCorrection::ReadFrame(ProgramLineReader& reader) {
   std::string line;
   try {
@@ -144,6 +144,7 @@ std::optional<Frame> UpToUpCorrection::ReadFrame(ProgramLineReader& reader) {
   Frame frame(std::move(line));
   RefuseNonFeedCode(frame, reader.LineNumber());
   RefuseSlowFrameCode(frame, reader.LineNumber());
+  RefuseHiddenFeedWord(frame, reader.LineNumber());
   return frame;
 }
 
@@ -157,6 +158,7 @@ std::optional<Frame> UpToUpCorrection::ReadNextFrame(ProgramLineReader& reader) 
 void UpToUpCorrection::EmitOldest(LineWriter& writer) {
   Frame& frame = window_.front().frame;
   if (frame.Has('N')) frame.SetH33Number(numbers_.Take());
+  if (!ReadWhole(frame.Text())) throw FrameGrownTooLong(frame.Text());
   writer.Write(frame.Text());
   writtenTime_.Take(frame);
   window_.pop_front();

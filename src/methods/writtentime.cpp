@@ -1,19 +1,11 @@
 #include "methods/writtentime.h"
 
-#include <string_view>
-
-#include "format/lineio.h"
-
 namespace h33 {
 
 void WrittenProgramTime::Take(const Frame& line) {
   if (!failure_.empty()) return;
   try {
-    const std::string_view text = line.Text();
-    if (text.size() <= kProgramLineLimit) return timer_.Take(line);
-    for (std::size_t at = 0; at < text.size(); at += kProgramLineLimit) {
-      timer_.Take(Frame(text.substr(at, kProgramLineLimit)));
-    }
+    timer_.Take(line);
   } catch (const RunError& error) {
     failure_ = error.what();
   }

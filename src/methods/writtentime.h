@@ -16,8 +16,8 @@ class WrittenProgramTime {
  public:
   explicit WrittenProgramTime(int acceleration_mm_s2) : timer_(acceleration_mm_s2) {}
 
-  // One line as written (its line end LF, as the writer takes it). A line
-  // longer than a read is taken in the reader's pieces.
+  // One line as written (its line end LF, as the writer takes it). The
+  // methods write no line longer than a read.
   void Take(const Frame& line);
 
   // The time, or why there is none: a move at a code that is no feed.

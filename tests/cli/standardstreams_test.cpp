@@ -195,6 +195,35 @@ TEST_F(StandardStreams, InfoOfStandardInputNamesIt) {
   EXPECT_TRUE(fs::is_empty(scratch_));
 }
 
+// The same bytes give the same answer on standard input as in a file:
+// G-code is known by what it holds, and a refusal names standard input as
+// the user gave it, never the scratch copy it was read into.
+TEST_F(StandardStreams, StandardInputIsJudgedByItsBytesAsAFileIs) {
+  dir_.Write("part.nc", "G21 G90\nG0 X10 Y10\nG1 X20 F300\nM30\n");
+  const Finished fromFile =
+      RunH33Process(dir_.Path(), {"convert", "part.nc", "-o", "-"}, Output::kFile, scratch_);
+  const Finished piped = RunH33Process(dir_.Path(), {"convert", "-", "-o", "-"}, Output::kFile,
+                                       scratch_, dir_ / "part.nc");
+  EXPECT_EQ(fromFile.code, kExitOk) << fromFile.err;
+  EXPECT_EQ(piped.code, kExitOk) << piped.err;
+  EXPECT_EQ(piped.out, fromFile.out);
+  // X10 to X20 is 10 mm on tape, not 0.10 mm as an H33 program's X10 would be.
+  EXPECT_NE(piped.out.find("N002G01X+001000"), std::string::npos) << piped.out;
+
+  dir_.Write("bad.up", "N001X+00100.0\n");
+  for (const char* command : {"correct", "verify"}) {
+    std::vector<std::string> args{command, "-"};
+    if (args[0] == "correct") args.insert(args.end(), {"-o", "out.up"});
+    const Finished run =
+        RunH33Process(dir_.Path(), args, Output::kFile, scratch_, dir_ / "bad.up");
+    EXPECT_EQ(run.code, kExitBadInput) << command;
+    EXPECT_NE(run.err.find("Файл УП ->\n - \n"), std::string::npos) << command << ": " << run.err;
+    EXPECT_EQ(run.err.find("h33-"), std::string::npos) << command << ": " << run.err;
+  }
+  EXPECT_FALSE(fs::exists(dir_ / "out.up"));
+  EXPECT_TRUE(fs::is_empty(scratch_));
+}
+
 #endif  // Windows: h33.exe on pipes is a case of the Windows command tests
 
 }  // namespace

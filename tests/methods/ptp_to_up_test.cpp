@@ -119,11 +119,16 @@ TEST(LongLines, ALineLongerThanTheLimitIsRefusedWithItsNumber) {
   }
 }
 
-TEST(LongLines, ALineOfExactlyTheLimitIsConvertedWhole) {
-  const std::string line = "N1M08" + std::string(192, 'c') + "\n";  // 198 characters
+// Renumbering lengthens "N1" to "N001": a line of the limit so lengthened
+// would come back in pieces, and is refused rather than written.
+TEST(LongLines, ALineOfExactlyTheLimitIsConvertedWholeAndNeverWrittenLonger) {
+  const std::string line = "N001M08" + std::string(190, 'c') + "\n";  // 198 characters
+  const std::string lengthened = "N1M08" + std::string(192, 'c') + "\n";
   for (const RunParameters& parameters : {TestMachine(), Direct()}) {
-    EXPECT_EQ(Convert("%\n" + line + "N2M09\n", parameters).output,
-              "%\nN001M08" + std::string(192, 'c') + "\nN002M09\n");
+    EXPECT_EQ(Convert("%\n" + line + "N2M09\n", parameters).output, "%\n" + line + "N002M09\n");
+    const Converted refused = Convert("%\n" + lengthened + "N2M09\n", parameters);
+    EXPECT_EQ(refused.status, ConversionStatus::kBadInput);
+    EXPECT_EQ(refused.output.find(std::string(192, 'c')), std::string::npos) << refused.output;
   }
 }
 

@@ -70,16 +70,29 @@ TEST(WrittenTime, IsTheTimeOfTheConvertedFile) {
   }
 }
 
-// A line the method lengthens past a read (the correction restates a feed in
-// it) is read back in pieces, each a frame: the time counts the same pieces.
-TEST(WrittenTime, ALineWrittenLongerThanAReadIsTimedInItsPieces) {
-  const std::string comment(177, ' ');  // 197 characters and the line feed
-  const std::string program = "%\nN001G01X+010000F0660\nN002X+000100\nN003Y+010000" + comment +
-                              "Z+000010\nN004X+010000\nN005M02\n";
-  const Corrected corrected = Correct(program);
-  ASSERT_NE(corrected.bytes.find("Y+010000" + comment + "Z+000010F"), std::string::npos)
+// A line the method lengthens (the correction restates a feed in it) is
+// written whole up to a read and timed as read back; one step longer it would
+// come back in pieces, each a frame of its own, and is refused unwritten.
+TEST(WrittenTime, ALineLengthenedUpToAReadIsTimedWholeAndNoFurther) {
+  const auto program = [](std::size_t blanks) {
+    return "%\nN001G01X+010000F0660\nN002X+000100\nN003Y+010000" + std::string(blanks, ' ') +
+           "Z+000010\nN004X+010000\nN005M02\n";
+  };
+  const Corrected corrected = Correct(program(172));  // 198 characters once F0660 is in
+  ASSERT_NE(corrected.bytes.find("Y+010000" + std::string(172, ' ') + "Z+000010F0660"),
+            std::string::npos)
       << corrected.bytes;
   ExpectTimeOfFile(corrected.time, corrected.bytes);
+
+  ScriptedDialogs dialogs;
+  const std::string tooLong = program(173);
+  MemorySource source(tooLong);
+  MemorySink sink;
+  UpToUpCorrection correction("p.up", "q.up", {50, 1200, kAcceleration}, dialogs);
+  EXPECT_EQ(correction.Run(source, sink), CorrectionStatus::kInputUnreadable);
+  EXPECT_NE(dialogs.shown.back().find("длиннее 198 символов"), std::string::npos)
+      << dialogs.shown.back();
+  EXPECT_EQ(sink.Bytes().find("Z+000010F"), std::string::npos) << sink.Bytes();
 }
 
 }  // namespace
