@@ -171,11 +171,61 @@ DWORD ReplaceTarget(const fs::path& from, const fs::path& to) {
 std::string WhyNotReplaced(const fs::path& target, DWORD error) {
   if (IsReadOnly(target)) return "файл защищен от записи";
   if (HeldOpenElsewhere(target)) {
-    return "файл открыт в другой программе (закройте его там и повторите); файл не изменен";
+    return std::string(kHeldOpenElsewhere) + "; файл не изменен";
   }
   return SystemErrorText(error);
 }
 #endif
+
+// Moves `from` over `to`, as Commit does; throws IoError saying why not.
+void Replace(const fs::path& from, const fs::path& to) {
+#ifdef _WIN32
+  // std::filesystem::rename of MinGW's library does not take the write
+  // through, nor does it say why a replacement failed.
+  if (const DWORD failure = ReplaceTarget(from, to)) {
+    throw IoError("не удается записать файл " + PathText(to) + ": " + WhyNotReplaced(to, failure));
+  }
+#else
+  std::error_code error;
+  fs::rename(from, to, error);
+  if (error) throw IoError("не удается записать файл " + PathText(to) + ": " + error.message());
+#endif
+}
+
+// A copy of `file` beside it, to be put back should a later step fail; an
+// empty path when there is no such file yet. It is no scratch file: a signal
+// must not remove what may be the only copy of the user's program.
+fs::path CopyBeside(const fs::path& file) {
+  std::error_code error;
+  if (!fs::exists(file, error)) return {};
+  fs::path copy;
+  std::FILE* reserved = CreateUniqueFile(file.parent_path(), ".h33-", ".tmp", copy);
+  if (!reserved) throw IoError("не удается создать файл " + Describe(copy, errno));
+  std::fclose(reserved);
+  fs::copy_file(file, copy, fs::copy_options::overwrite_existing, error);
+  if (error) {
+    std::error_code ignored;
+    fs::remove(copy, ignored);
+    throw IoError("не удается скопировать файл " + PathText(file) + ": " + error.message());
+  }
+  return copy;
+}
+
+// Puts the copy made by CopyBeside back over `file`, or removes `file` when
+// it was new. When even that fails, the message says where the old file is.
+void PutBack(const fs::path& copy, const fs::path& file, const RunError& failure) {
+  if (copy.empty()) {
+    std::error_code ignored;
+    fs::remove(file, ignored);
+    return;
+  }
+  try {
+    Replace(copy, file);
+  } catch (const RunError& error) {
+    throw IoError(std::string(failure.what()) + "; " + error.what() + "; прежний файл " +
+                  PathText(file) + " сохранен как " + PathText(copy));
+  }
+}
 
 // The path with its directory spelled without links, so that a link's own
 // place can be judged.
@@ -301,24 +351,36 @@ void OutputFile::Commit() {
     }
     fs::permissions(temporary_, previous.permissions(), error);
   }
-#ifdef _WIN32
-  // std::filesystem::rename of MinGW's library does not take the write
-  // through, nor does it say why a replacement failed.
-  if (const DWORD failure = ReplaceTarget(temporary_, target_)) {
+  try {
+    Replace(temporary_, target_);
+  } catch (const RunError&) {
     Discard();
-    throw IoError("не удается записать файл " + PathText(target_) + ": " +
-                  WhyNotReplaced(target_, failure));
+    throw;
   }
-#else
-  fs::rename(temporary_, target_, error);
-  if (error) {
-    Discard();
-    throw IoError("не удается записать файл " + PathText(target_) + ": " + error.message());
-  }
-#endif
   temporary_.clear();
   registration_.Release();
   SyncDirectory(target_.parent_path());
+}
+
+void CommitBoth(OutputFile& firstMoved, OutputFile& lastMoved) {
+  const fs::path copy = CopyBeside(firstMoved.Target());
+  const auto dropCopy = [&copy] {
+    std::error_code ignored;
+    if (!copy.empty()) fs::remove(copy, ignored);
+  };
+  try {
+    firstMoved.Commit();
+  } catch (const RunError&) {
+    dropCopy();
+    throw;
+  }
+  try {
+    lastMoved.Commit();
+  } catch (const RunError& failure) {
+    PutBack(copy, firstMoved.Target(), failure);
+    throw;
+  }
+  dropCopy();
 }
 
 bool DesignateSameFile(const fs::path& a, const fs::path& b) {
