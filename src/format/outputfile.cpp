@@ -1,9 +1,7 @@
 #include "format/outputfile.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <cwctype>
 #include <optional>
 #include <string>
 #include <system_error>
@@ -16,6 +14,7 @@
 #include <unistd.h>
 #endif
 
+#include "format/devicename.h"
 #include "format/pathtext.h"
 
 namespace h33 {
@@ -70,43 +69,6 @@ bool IsProcessDescriptor(const fs::path& path) {
 }
 
 #ifdef _WIN32
-// Names Windows keeps for its devices in every folder, whatever follows a
-// dot and however the letters are cased: "NUL", "con.up", "COM1".
-bool IsReservedDeviceName(const fs::path& path) {
-  std::wstring stem = path.filename().native();
-  stem = stem.substr(0, stem.find(L'.'));
-  while (!stem.empty() && stem.back() == L' ') stem.pop_back();
-  std::transform(stem.begin(), stem.end(), stem.begin(),
-                 [](wchar_t c) { return static_cast<wchar_t>(std::towupper(c)); });
-  for (const wchar_t* name : {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"}) {
-    if (stem == name) return true;
-  }
-  return stem.size() == 4 && (stem.rfind(L"COM", 0) == 0 || stem.rfind(L"LPT", 0) == 0) &&
-         stem[3] >= L'1' && stem[3] <= L'9';
-}
-
-// A device or a pipe of the system's device namespace ("\\.\COM1",
-// "\\.\pipe\name"), or null. "\\.\C:\..." and "\\?\C:\..." are files.
-const char* WindowsDevice(const fs::path& path) {
-  if (IsReservedDeviceName(path)) return "это устройство, а не файл";
-  const std::wstring& name = path.native();
-  const bool deviceNamespace = name.size() >= 4 && (name[0] == L'\\' || name[0] == L'/') &&
-                               (name[1] == L'\\' || name[1] == L'/') &&
-                               (name[2] == L'.' || name[2] == L'?') &&
-                               (name[3] == L'\\' || name[3] == L'/');
-  if (!deviceNamespace) return nullptr;
-  const std::wstring rest = name.substr(4);
-  if (rest.size() >= 2 && rest[1] == L':') return nullptr;  // a drive letter
-  if (rest.size() >= 4 && std::equal(rest.begin(), rest.begin() + 4, L"UNC\\",
-                                     [](wchar_t a, wchar_t b) { return std::towupper(a) == b; })) {
-    return nullptr;  // \\?\UNC\server\share
-  }
-  std::wstring lower = rest.substr(0, 5);
-  std::transform(lower.begin(), lower.end(), lower.begin(),
-                 [](wchar_t c) { return static_cast<wchar_t>(std::towlower(c)); });
-  return lower == L"pipe\\" || lower == L"pipe/" ? "это канал, а не файл" : "это устройство, а не файл";
-}
-
 // A file as Windows tells one from another: its volume and its index there,
 // whatever the name's spelling (letter case, 8.3 name, "..", "/" or "\\",
 // drive letter or UNC name, a hard link).
@@ -259,18 +221,14 @@ void SyncDirectory([[maybe_unused]] const fs::path& directory) {
 }  // namespace
 
 fs::path ResolveOutputTarget(const fs::path& target) {
-#ifdef _WIN32
-  if (const char* device = WindowsDevice(target)) throw Refusal(target, device);
-#endif
+  if (const char* device = DeviceByName(target)) throw Refusal(target, device);
   fs::path current = target;
   for (int hop = 0; hop <= kLinkHops; ++hop) {
     current = WithCanonicalDirectory(current);
     if (IsProcessDescriptor(current)) {
       throw Refusal(target, "это поток процесса, а не файл (программу на стандартный вывод дает -o -)");
     }
-#ifdef _WIN32
-    if (const char* device = WindowsDevice(current)) throw Refusal(target, device);
-#endif
+    if (const char* device = DeviceByName(current)) throw Refusal(target, device);
     std::error_code error;
     const fs::file_status status = fs::symlink_status(current, error);
     if (status.type() == fs::file_type::not_found || error) {
