@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <memory>
 #include <optional>
 #include <string>
 #include <system_error>
@@ -154,41 +155,6 @@ void Replace(const fs::path& from, const fs::path& to) {
 #endif
 }
 
-// A copy of `file` beside it, to be put back should a later step fail; an
-// empty path when there is no such file yet. It is no scratch file: a signal
-// must not remove what may be the only copy of the user's program.
-fs::path CopyBeside(const fs::path& file) {
-  std::error_code error;
-  if (!fs::exists(file, error)) return {};
-  fs::path copy;
-  std::FILE* reserved = CreateUniqueFile(file.parent_path(), ".h33-", ".tmp", copy);
-  if (!reserved) throw IoError("не удается создать файл " + Describe(copy, errno));
-  std::fclose(reserved);
-  fs::copy_file(file, copy, fs::copy_options::overwrite_existing, error);
-  if (error) {
-    std::error_code ignored;
-    fs::remove(copy, ignored);
-    throw IoError("не удается скопировать файл " + PathText(file) + ": " + error.message());
-  }
-  return copy;
-}
-
-// Puts the copy made by CopyBeside back over `file`, or removes `file` when
-// it was new. When even that fails, the message says where the old file is.
-void PutBack(const fs::path& copy, const fs::path& file, const RunError& failure) {
-  if (copy.empty()) {
-    std::error_code ignored;
-    fs::remove(file, ignored);
-    return;
-  }
-  try {
-    Replace(copy, file);
-  } catch (const RunError& error) {
-    throw IoError(std::string(failure.what()) + "; " + error.what() + "; прежний файл " +
-                  PathText(file) + " сохранен как " + PathText(copy));
-  }
-}
-
 // The path with its directory spelled without links, so that a link's own
 // place can be judged.
 fs::path WithCanonicalDirectory(const fs::path& path) {
@@ -216,6 +182,67 @@ void SyncDirectory([[maybe_unused]] const fs::path& directory) {
   fsync(descriptor);
   close(descriptor);
 #endif
+}
+
+// Copies all of `source` into `to`, the data on the disk: 0, or the errno of
+// the write that failed. Throws IoError when the source fails.
+int CopyInto(FileSource& source, std::FILE* to) {
+  char buffer[1 << 16];
+  for (std::size_t count = 0; (count = source.Read(buffer, sizeof buffer)) > 0;) {
+    if (std::fwrite(buffer, 1, count, to) != count) return errno;
+  }
+  return std::fflush(to) == 0 ? Sync(to) : errno;
+}
+
+// A copy of `file` beside it, with its permissions, to be put back should a
+// later step fail; an empty path when there is no such file yet. It is no
+// scratch file: a signal must not remove what may be the only copy of the
+// user's program.
+fs::path CopyBeside(const fs::path& file) {
+  std::error_code error;
+  const fs::file_status status = fs::status(file, error);
+  if (!fs::exists(status)) return {};
+  std::string reason;
+  const std::unique_ptr<FileSource> source = FileSource::Open(file, &reason);
+  if (!source) throw IoError("не удается прочитать файл " + PathText(file) + ": " + reason);
+  fs::path copy;
+  std::FILE* to = CreateUniqueFile(file.parent_path(), ".h33-", ".tmp", copy);
+  if (!to) throw IoError("не удается создать файл " + Describe(copy, errno));
+  const auto removeCopy = [&copy] {
+    std::error_code ignored;
+    fs::remove(copy, ignored);
+  };
+  int failure = 0;
+  try {
+    failure = CopyInto(*source, to);
+  } catch (const RunError&) {
+    std::fclose(to);
+    removeCopy();
+    throw;
+  }
+  if (std::fclose(to) != 0 && failure == 0) failure = errno;
+  if (failure != 0) {
+    removeCopy();
+    throw IoError("ошибка записи в файл " + Describe(copy, failure));
+  }
+  fs::permissions(copy, status.permissions(), error);
+  return copy;
+}
+
+// Puts the copy made by CopyBeside back over `file`, or removes `file` when
+// it was new. When even that fails, the message says where the old file is.
+void PutBack(const fs::path& copy, const fs::path& file, const RunError& failure) {
+  if (copy.empty()) {
+    std::error_code ignored;
+    fs::remove(file, ignored);
+    return;
+  }
+  try {
+    Replace(copy, file);
+  } catch (const RunError& error) {
+    throw IoError(std::string(failure.what()) + "; " + error.what() + "; прежний файл " +
+                  PathText(file) + " сохранен как " + PathText(copy));
+  }
 }
 
 }  // namespace

@@ -230,8 +230,12 @@ TEST(CommitBoth, ASecondMoveThatFailsLeavesTheFirstTargetAsItWas) {
   TempDir dir;
   const auto folderAtSecond = [&dir] { fs::create_directory(dir / "b.up"); };
   dir.Write("a.up", "old first");
+  constexpr fs::perms kShared = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+  fs::permissions(dir / "a.up", kShared);
+  const fs::perms before = fs::status(dir / "a.up").permissions();
   EXPECT_NE(CommitTwo(dir / "a.up", dir / "b.up", folderAtSecond), "");
   EXPECT_EQ(ReadBytes(dir / "a.up"), "old first");
+  EXPECT_EQ(fs::status(dir / "a.up").permissions(), before);
   EXPECT_EQ(dir.Listing(), "a.up\nb.up\n");
   EXPECT_TRUE(fs::is_empty(dir / "b.up"));
 
