@@ -113,11 +113,23 @@ bool HeldOpenElsewhere(const fs::path& path) {
   return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
 }
 
+// Windows' own replacement keeps the replaced file's hidden, system and
+// indexing attributes: the new file takes them before it moves. Read-only is
+// refused before, and a written file is marked for the archive anyway.
+void TakeAttributes(const fs::path& from, const fs::path& to) {
+  constexpr DWORD kKept =
+      FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+  const DWORD attributes = GetFileAttributesW(to.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & kKept) == 0) return;
+  SetFileAttributesW(from.c_str(), FILE_ATTRIBUTE_ARCHIVE | (attributes & kKept));
+}
+
 // Moves the finished temporary file over the target in one step, the data
 // on the disk before the call returns; 0 or the Windows error. A virus
 // scanner or an indexer may hold the target for a moment: that is waited
 // out for half a second.
 DWORD ReplaceTarget(const fs::path& from, const fs::path& to) {
+  TakeAttributes(from, to);
   for (int attempt = 0;; ++attempt) {
     if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
       return 0;
