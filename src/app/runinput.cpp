@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "format/bytesource.h"
+#include "format/devicename.h"
 #include "format/formatcheck.h"
 #include "format/pathtext.h"
 #include "format/textformat.h"
@@ -16,13 +17,6 @@ constexpr const char* kMissing = "Файл УП ->\n %s \n\n НЕ существ
 constexpr const char* kUnreadableCaption = "Проверка программы на формат H33 - > ошибка ...";
 constexpr const char* kNotH33 =
     "Файл УП ->\n %s \n\n НЕ является программой ЧПУ H33 (Velta)\n Вычисления прерваны....";
-
-// Every method reads its input more than once (the check, the method, the
-// time count): a pipe, a FIFO or a device would give each pass other bytes
-// or none, and a FIFO would wait for a writer on every open.
-constexpr const char* kNotRegular =
-    "это не обычный файл (канал или устройство): программу из него нельзя прочитать несколько "
-    "раз";
 
 // The feed words are left out: the conversion's input carries plain feeds.
 constexpr FeedWordCheck kRunInputFeedWords = FeedWordCheck::kSkipped;
@@ -57,6 +51,11 @@ bool CheckRunInput(const std::filesystem::path& input, Dialogs& dialogs,
                    const std::filesystem::path& shown) {
   const std::filesystem::path& named = shown.empty() ? input : shown;
   const std::string name = PathText(named);
+  // Windows' device names ("NUL", "COM1") are no files that exist.
+  if (const char* device = DeviceInput(input)) {
+    ReportUnreadable(named, device, dialogs);
+    return false;
+  }
   std::error_code error;
   if (!std::filesystem::exists(input, error)) {
     dialogs.Ask(DialogKind::Error, Sprintf(kMissing, name.c_str()), {Button::Yes});
@@ -65,7 +64,10 @@ bool CheckRunInput(const std::filesystem::path& input, Dialogs& dialogs,
   // Before the open, which would wait for a FIFO's writer.
   const auto status = std::filesystem::status(input, error);
   if (!std::filesystem::is_regular_file(status) && !std::filesystem::is_directory(status)) {
-    ReportUnreadable(named, kNotRegular, dialogs);
+    // Every method reads its input more than once (the check, the method, the
+    // time count): a pipe, a FIFO or a device would give each pass other
+    // bytes or none, and a FIFO would wait for a writer on every open.
+    ReportUnreadable(named, kNotRegularInput, dialogs);
     return false;
   }
   std::string reason;

@@ -33,13 +33,15 @@ int RunCheck(const std::string& shown, const CheckOptions& options, CliStreams& 
   const FeedWordCheck feedWords = options.skipFeed ? FeedWordCheck::kSkipped : FeedWordCheck::kChecked;
   std::vector<FormatViolation> listed;
   long long count = 0;
-  if (options.verbose) {
-    ForEachH33Violation(*source, feedWords,
-                        [&listed](const FormatViolation& violation) { listed.push_back(violation); });
-    count = static_cast<long long>(listed.size());
-  } else {
-    count = CheckH33Format(*source, feedWords);
-  }
+  // A file saved in Unicode, or no text at all, is refused as the methods
+  // refuse it, not called a program without violations.
+  ForEachH33Violation(
+      *source, feedWords,
+      [&](const FormatViolation& violation) {
+        ++count;
+        if (options.verbose) listed.push_back(violation);
+      },
+      NonText::kRefused);
   streams.out << FormatVerdictText(PathFromText(shown), count == 0) << '\n';
   streams.out << Sprintf("Нарушений формата: %lld\n", count);
   for (const FormatViolation& violation : listed) {

@@ -13,6 +13,7 @@
 #include "cli/commands.h"
 #include "cli/machineoptions.h"
 #include "cli/options.h"
+#include "cli/programfiles.h"
 #include "cli/runh33.h"
 #include "cli/splitanswers.h"
 #include "format/pathtext.h"
@@ -82,7 +83,9 @@ int Split(const Options& options, const CLI::App& command, CliStreams& streams) 
 
   const std::optional<long> limit = CheckTapeSizeOption("--limit", options.tapeSize, streams.err);
   if (!limit || !CheckPartNames("--names", options.names, streams.err)) return kExitBadInput;
-  if (!CheckFeedCodes(options.file, streams.err)) return kExitBadInput;
+  if (RefuseDeviceInput(options.file, streams.err) || !CheckFeedCodes(options.file, streams.err)) {
+    return kExitBadInput;
+  }
 
   SplitAnswers answers(streams.out, streams.err, limit, options.names, options.overwrite);
   const SplitOutcome outcome =

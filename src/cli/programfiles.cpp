@@ -8,6 +8,8 @@
 #include <system_error>
 
 #include "format/bytesource.h"
+#include "format/devicename.h"
+#include "format/formatcheck.h"
 #include "format/pathtext.h"
 
 #ifdef _WIN32
@@ -21,7 +23,7 @@ namespace {
 namespace fs = std::filesystem;
 
 // A pipe or a FIFO can be read once, and a FIFO waits for its writer on
-// every open.
+// every open. Devices are refused before.
 bool ReadableOnlyOnce(const fs::path& path) {
   std::error_code error;
   const fs::file_status status = fs::status(path, error);
@@ -66,6 +68,13 @@ void Copy(std::FILE* from, const std::string& source, const fs::path& to) {
 
 }  // namespace
 
+bool RefuseDeviceInput(const std::string& name, std::ostream& err) {
+  const fs::path path = PathFromText(name);
+  const char* device = DeviceInput(path);
+  if (device) err << CannotOpenForReadingText(path) << ' ' << device << '\n';
+  return device != nullptr;
+}
+
 bool StandardInputAtMostOnce(const std::vector<std::string>& names, std::ostream& err) {
   if (std::count(names.begin(), names.end(), kStandardStream) < 2) return true;
   err << "стандартный ввод (-) можно указать только один раз\n";
@@ -75,6 +84,7 @@ bool StandardInputAtMostOnce(const std::vector<std::string>& names, std::ostream
 bool ProgramFiles::TakeInput(std::string& name, std::ostream& err) {
   const bool standardInput = name == kStandardStream;
   const fs::path path = PathFromText(name);
+  if (!standardInput && RefuseDeviceInput(name, err)) return false;
   if (!standardInput && !ReadableOnlyOnce(path)) return true;
   try {
     // Standard input has no name to tell its kind by: like /dev/stdin, its

@@ -14,7 +14,7 @@ namespace h33 {
 // read an input several times (the check, the method, the time count) and
 // write an output under a name.
 //
-// An input "-" is standard input; a pipe, a FIFO or a device is read once
+// An input "-" is standard input; a pipe or a FIFO is read once
 // into a scratch file that every pass then reads, so that each sees the same
 // bytes. An output "-" is written to a scratch file and copied to standard
 // output once the method succeeded. Scratch files go when the run ends or is
@@ -22,8 +22,9 @@ namespace h33 {
 class ProgramFiles {
  public:
   // Replaces `name` by a file that can be read more than once; false after
-  // saying why on `err`. Regular files and names that do not exist stay as
-  // they are: the method reports those in its own words.
+  // saying why on `err`, also for a device (a serial port, the null device).
+  // Regular files and names that do not exist stay as they are: the method
+  // reports those in its own words.
   bool TakeInput(std::string& name, std::ostream& err);
 
   // True when `name` asks for standard output; it is then replaced by the
@@ -38,6 +39,11 @@ class ProgramFiles {
  private:
   std::vector<std::unique_ptr<ScratchFile>> scratch_;
 };
+
+// True after saying why on `err` when `name` is a device (a serial port, the
+// null device), from which no program can be read: for an input read in
+// place, which TakeInput does not see.
+bool RefuseDeviceInput(const std::string& name, std::ostream& err);
 
 // False after saying so on `err` when `names` name standard input more than
 // once: it can be read only once, and a second "-" would be an empty program.

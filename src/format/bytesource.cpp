@@ -6,7 +6,12 @@
 #include <string>
 #include <system_error>
 
+#include "format/devicename.h"
 #include "format/pathtext.h"
+
+#ifdef _WIN32
+#include <windows.h>
+#endif
 
 namespace h33 {
 
@@ -26,8 +31,37 @@ std::FILE* OpenFile(const std::filesystem::path& path, const char* mode) {
 #endif
 }
 
+namespace {
+
+// Why the file could not be opened, errno being the open's: Windows says
+// "Permission denied" also for a file another program holds open without
+// sharing it for reading, which the user can mend by closing it there.
+std::string WhyNotOpened([[maybe_unused]] const std::filesystem::path& path) {
+  const int error = errno;
+#ifdef _WIN32
+  if (error == EACCES) {
+    const HANDLE handle =
+        CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                    nullptr, OPEN_EXISTING, 0, nullptr);
+    if (handle != INVALID_HANDLE_VALUE) {
+      CloseHandle(handle);
+    } else if (GetLastError() == ERROR_SHARING_VIOLATION) {
+      return kHeldOpenElsewhere;
+    }
+  }
+#endif
+  return std::strerror(error);
+}
+
+}  // namespace
+
 std::unique_ptr<FileSource> FileSource::Open(const std::filesystem::path& path,
                                              std::string* reason) {
+  // Before the open, which would wait for a serial port's line.
+  if (const char* device = DeviceInput(path)) {
+    if (reason) *reason = device;
+    return nullptr;
+  }
   std::error_code error;
   if (std::filesystem::is_directory(path, error)) {
     if (reason) *reason = "это каталог, а не файл";
@@ -35,7 +69,7 @@ std::unique_ptr<FileSource> FileSource::Open(const std::filesystem::path& path,
   }
   std::FILE* file = OpenFile(path, "rb");
   if (!file) {
-    if (reason) *reason = std::strerror(errno);
+    if (reason) *reason = WhyNotOpened(path);
     return nullptr;
   }
   const std::uintmax_t size =

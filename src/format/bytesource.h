@@ -19,6 +19,11 @@ class IoError : public RunError {
   using RunError::RunError;
 };
 
+// Why a file cannot be read or replaced: another program (an editor, a DNC
+// program) holds it open without sharing it.
+inline constexpr const char* kHeldOpenElsewhere =
+    "файл открыт в другой программе (закройте его там и повторите)";
+
 // Where program bytes come from: a file or memory.
 class ByteSource {
  public:

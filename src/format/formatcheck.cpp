@@ -12,6 +12,7 @@
 #include "format/frame.h"
 #include "format/lineio.h"
 #include "format/pathtext.h"
+#include "format/refusal.h"
 #include "format/textformat.h"
 #include "format/words.h"
 
@@ -117,13 +118,17 @@ void CheckLine(const Occurrences& first, long number, FeedWordCheck feedWords,
 
 }  // namespace
 
-void ForEachH33Violation(ByteSource& source, FeedWordCheck feedWords, const ViolationVisitor& visit) {
+void ForEachH33Violation(ByteSource& source, FeedWordCheck feedWords, const ViolationVisitor& visit,
+                         NonText nonText) {
   LineReader reader(source);
   PieceNumbers numbers;
-  // A piece that runs into the end of the file is an unterminated last line:
-  // it is left unexamined.
-  for (std::string line; reader.ReadLine(line, kCheckLineLimit) && !reader.AtEof();) {
-    CheckLine(FirstOccurrences(line), numbers.Take(line), feedWords, visit);
+  for (std::string line; reader.ReadLine(line, kCheckLineLimit);) {
+    const long number = numbers.Take(line);
+    if (nonText == NonText::kRefused) RefuseNonText(line, number);
+    // A piece that runs into the end of the file is an unterminated last
+    // line: its words are left unexamined.
+    if (reader.AtEof()) break;
+    CheckLine(FirstOccurrences(line), number, feedWords, visit);
   }
 }
 

@@ -29,14 +29,20 @@ struct FormatViolation {
 // Whether the F words are checked: a PTP tape's plain feeds are no codes.
 enum class FeedWordCheck { kChecked, kSkipped };
 
+// Whether bytes that no program text holds (a byte-order mark, a NUL) are
+// refused as the methods' reader refuses them (RefuseNonText), or merely
+// found to hold no words.
+enum class NonText { kPassed, kRefused };
+
 // Called once per violation, in the order of the lines and, within a line, in
 // the order of the rules.
 using ViolationVisitor = std::function<void(const FormatViolation&)>;
 
 // Walks the program as the format check reads it: 127-character pieces, the
 // last line only when it ends with a line feed. Throws IoError when the
-// source fails part way.
-void ForEachH33Violation(ByteSource& source, FeedWordCheck feedWords, const ViolationVisitor& visit);
+// source fails part way, ProgramRefusal for what `nonText` refuses.
+void ForEachH33Violation(ByteSource& source, FeedWordCheck feedWords, const ViolationVisitor& visit,
+                         NonText nonText = NonText::kPassed);
 
 // The line numbers of the check's pieces: the pieces of a long line share
 // its number.

@@ -67,8 +67,7 @@ bool ProgramLineReader::ReadLine(std::string& line) {
   if (!reader_.ReadLine(line, kProgramLineLimit)) return false;
   if (lineEnded_) ++lineNumber_;
   lineEnded_ = line.back() == '\n';
-  if (lineNumber_ == 1) RefuseByteOrderMark(line);
-  if (std::memchr(line.data(), '\0', line.size()) != nullptr) throw NulByte(lineNumber_);
+  RefuseNonText(line, lineNumber_);
   if (longLines_ == LongLines::kRefused && !lineEnded_ && line.size() == kProgramLineLimit &&
       !reader_.AtEnd()) {
     throw LineTooLong(lineNumber_);

@@ -1,9 +1,8 @@
 #include "format/outputfile.h"
 
-#include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <cwctype>
+#include <memory>
 #include <optional>
 #include <string>
 #include <system_error>
@@ -16,6 +15,7 @@
 #include <unistd.h>
 #endif
 
+#include "format/devicename.h"
 #include "format/pathtext.h"
 
 namespace h33 {
@@ -70,43 +70,6 @@ bool IsProcessDescriptor(const fs::path& path) {
 }
 
 #ifdef _WIN32
-// Names Windows keeps for its devices in every folder, whatever follows a
-// dot and however the letters are cased: "NUL", "con.up", "COM1".
-bool IsReservedDeviceName(const fs::path& path) {
-  std::wstring stem = path.filename().native();
-  stem = stem.substr(0, stem.find(L'.'));
-  while (!stem.empty() && stem.back() == L' ') stem.pop_back();
-  std::transform(stem.begin(), stem.end(), stem.begin(),
-                 [](wchar_t c) { return static_cast<wchar_t>(std::towupper(c)); });
-  for (const wchar_t* name : {L"CON", L"PRN", L"AUX", L"NUL", L"CONIN$", L"CONOUT$"}) {
-    if (stem == name) return true;
-  }
-  return stem.size() == 4 && (stem.rfind(L"COM", 0) == 0 || stem.rfind(L"LPT", 0) == 0) &&
-         stem[3] >= L'1' && stem[3] <= L'9';
-}
-
-// A device or a pipe of the system's device namespace ("\\.\COM1",
-// "\\.\pipe\name"), or null. "\\.\C:\..." and "\\?\C:\..." are files.
-const char* WindowsDevice(const fs::path& path) {
-  if (IsReservedDeviceName(path)) return "это устройство, а не файл";
-  const std::wstring& name = path.native();
-  const bool deviceNamespace = name.size() >= 4 && (name[0] == L'\\' || name[0] == L'/') &&
-                               (name[1] == L'\\' || name[1] == L'/') &&
-                               (name[2] == L'.' || name[2] == L'?') &&
-                               (name[3] == L'\\' || name[3] == L'/');
-  if (!deviceNamespace) return nullptr;
-  const std::wstring rest = name.substr(4);
-  if (rest.size() >= 2 && rest[1] == L':') return nullptr;  // a drive letter
-  if (rest.size() >= 4 && std::equal(rest.begin(), rest.begin() + 4, L"UNC\\",
-                                     [](wchar_t a, wchar_t b) { return std::towupper(a) == b; })) {
-    return nullptr;  // \\?\UNC\server\share
-  }
-  std::wstring lower = rest.substr(0, 5);
-  std::transform(lower.begin(), lower.end(), lower.begin(),
-                 [](wchar_t c) { return static_cast<wchar_t>(std::towlower(c)); });
-  return lower == L"pipe\\" || lower == L"pipe/" ? "это канал, а не файл" : "это устройство, а не файл";
-}
-
 // A file as Windows tells one from another: its volume and its index there,
 // whatever the name's spelling (letter case, 8.3 name, "..", "/" or "\\",
 // drive letter or UNC name, a hard link).
@@ -150,11 +113,23 @@ bool HeldOpenElsewhere(const fs::path& path) {
   return error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION;
 }
 
+// Windows' own replacement keeps the replaced file's hidden, system and
+// indexing attributes: the new file takes them before it moves. Read-only is
+// refused before, and a written file is marked for the archive anyway.
+void TakeAttributes(const fs::path& from, const fs::path& to) {
+  constexpr DWORD kKept =
+      FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+  const DWORD attributes = GetFileAttributesW(to.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & kKept) == 0) return;
+  SetFileAttributesW(from.c_str(), FILE_ATTRIBUTE_ARCHIVE | (attributes & kKept));
+}
+
 // Moves the finished temporary file over the target in one step, the data
 // on the disk before the call returns; 0 or the Windows error. A virus
 // scanner or an indexer may hold the target for a moment: that is waited
 // out for half a second.
 DWORD ReplaceTarget(const fs::path& from, const fs::path& to) {
+  TakeAttributes(from, to);
   for (int attempt = 0;; ++attempt) {
     if (MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
       return 0;
@@ -171,11 +146,26 @@ DWORD ReplaceTarget(const fs::path& from, const fs::path& to) {
 std::string WhyNotReplaced(const fs::path& target, DWORD error) {
   if (IsReadOnly(target)) return "файл защищен от записи";
   if (HeldOpenElsewhere(target)) {
-    return "файл открыт в другой программе (закройте его там и повторите); файл не изменен";
+    return std::string(kHeldOpenElsewhere) + "; файл не изменен";
   }
   return SystemErrorText(error);
 }
 #endif
+
+// Moves `from` over `to`, as Commit does; throws IoError saying why not.
+void Replace(const fs::path& from, const fs::path& to) {
+#ifdef _WIN32
+  // std::filesystem::rename of MinGW's library does not take the write
+  // through, nor does it say why a replacement failed.
+  if (const DWORD failure = ReplaceTarget(from, to)) {
+    throw IoError("не удается записать файл " + PathText(to) + ": " + WhyNotReplaced(to, failure));
+  }
+#else
+  std::error_code error;
+  fs::rename(from, to, error);
+  if (error) throw IoError("не удается записать файл " + PathText(to) + ": " + error.message());
+#endif
+}
 
 // The path with its directory spelled without links, so that a link's own
 // place can be judged.
@@ -206,21 +196,78 @@ void SyncDirectory([[maybe_unused]] const fs::path& directory) {
 #endif
 }
 
+// Copies all of `source` into `to`, the data on the disk: 0, or the errno of
+// the write that failed. Throws IoError when the source fails.
+int CopyInto(FileSource& source, std::FILE* to) {
+  char buffer[1 << 16];
+  for (std::size_t count = 0; (count = source.Read(buffer, sizeof buffer)) > 0;) {
+    if (std::fwrite(buffer, 1, count, to) != count) return errno;
+  }
+  return std::fflush(to) == 0 ? Sync(to) : errno;
+}
+
+// A copy of `file` beside it, with its permissions, to be put back should a
+// later step fail; an empty path when there is no such file yet. It is no
+// scratch file: a signal must not remove what may be the only copy of the
+// user's program.
+fs::path CopyBeside(const fs::path& file) {
+  std::error_code error;
+  const fs::file_status status = fs::status(file, error);
+  if (!fs::exists(status)) return {};
+  std::string reason;
+  const std::unique_ptr<FileSource> source = FileSource::Open(file, &reason);
+  if (!source) throw IoError("не удается прочитать файл " + PathText(file) + ": " + reason);
+  fs::path copy;
+  std::FILE* to = CreateUniqueFile(file.parent_path(), ".h33-", ".tmp", copy);
+  if (!to) throw IoError("не удается создать файл " + Describe(copy, errno));
+  const auto removeCopy = [&copy] {
+    std::error_code ignored;
+    fs::remove(copy, ignored);
+  };
+  int failure = 0;
+  try {
+    failure = CopyInto(*source, to);
+  } catch (const RunError&) {
+    std::fclose(to);
+    removeCopy();
+    throw;
+  }
+  if (std::fclose(to) != 0 && failure == 0) failure = errno;
+  if (failure != 0) {
+    removeCopy();
+    throw IoError("ошибка записи в файл " + Describe(copy, failure));
+  }
+  fs::permissions(copy, status.permissions(), error);
+  return copy;
+}
+
+// Puts the copy made by CopyBeside back over `file`, or removes `file` when
+// it was new. When even that fails, the message says where the old file is.
+void PutBack(const fs::path& copy, const fs::path& file, const RunError& failure) {
+  if (copy.empty()) {
+    std::error_code ignored;
+    fs::remove(file, ignored);
+    return;
+  }
+  try {
+    Replace(copy, file);
+  } catch (const RunError& error) {
+    throw IoError(std::string(failure.what()) + "; " + error.what() + "; прежний файл " +
+                  PathText(file) + " сохранен как " + PathText(copy));
+  }
+}
+
 }  // namespace
 
 fs::path ResolveOutputTarget(const fs::path& target) {
-#ifdef _WIN32
-  if (const char* device = WindowsDevice(target)) throw Refusal(target, device);
-#endif
+  if (const char* device = DeviceByName(target)) throw Refusal(target, device);
   fs::path current = target;
   for (int hop = 0; hop <= kLinkHops; ++hop) {
     current = WithCanonicalDirectory(current);
     if (IsProcessDescriptor(current)) {
       throw Refusal(target, "это поток процесса, а не файл (программу на стандартный вывод дает -o -)");
     }
-#ifdef _WIN32
-    if (const char* device = WindowsDevice(current)) throw Refusal(target, device);
-#endif
+    if (const char* device = DeviceByName(current)) throw Refusal(target, device);
     std::error_code error;
     const fs::file_status status = fs::symlink_status(current, error);
     if (status.type() == fs::file_type::not_found || error) {
@@ -301,24 +348,36 @@ void OutputFile::Commit() {
     }
     fs::permissions(temporary_, previous.permissions(), error);
   }
-#ifdef _WIN32
-  // std::filesystem::rename of MinGW's library does not take the write
-  // through, nor does it say why a replacement failed.
-  if (const DWORD failure = ReplaceTarget(temporary_, target_)) {
+  try {
+    Replace(temporary_, target_);
+  } catch (const RunError&) {
     Discard();
-    throw IoError("не удается записать файл " + PathText(target_) + ": " +
-                  WhyNotReplaced(target_, failure));
+    throw;
   }
-#else
-  fs::rename(temporary_, target_, error);
-  if (error) {
-    Discard();
-    throw IoError("не удается записать файл " + PathText(target_) + ": " + error.message());
-  }
-#endif
   temporary_.clear();
   registration_.Release();
   SyncDirectory(target_.parent_path());
+}
+
+void CommitBoth(OutputFile& firstMoved, OutputFile& lastMoved) {
+  const fs::path copy = CopyBeside(firstMoved.Target());
+  const auto dropCopy = [&copy] {
+    std::error_code ignored;
+    if (!copy.empty()) fs::remove(copy, ignored);
+  };
+  try {
+    firstMoved.Commit();
+  } catch (const RunError&) {
+    dropCopy();
+    throw;
+  }
+  try {
+    lastMoved.Commit();
+  } catch (const RunError& failure) {
+    PutBack(copy, firstMoved.Target(), failure);
+    throw;
+  }
+  dropCopy();
 }
 
 bool DesignateSameFile(const fs::path& a, const fs::path& b) {

@@ -36,6 +36,8 @@ class OutputFile : public ByteSink {
   void Commit();
 
   const std::filesystem::path& TemporaryPath() const { return temporary_; }
+  // Where Commit moves the file: the target, or the file a link to it leads to.
+  const std::filesystem::path& Target() const { return target_; }
 
  private:
   void Discard() noexcept;
@@ -45,6 +47,13 @@ class OutputFile : public ByteSink {
   ScratchRegistration registration_;
   std::FILE* file_ = nullptr;
 };
+
+// Commits `firstMoved`, then `lastMoved`, as one: should the second move
+// fail, the first target gets back what it held (or goes, when it is new),
+// so that no failure leaves one target changed and the other not. The old
+// first target is copied beside it for the time of the moves. Throws IoError
+// with the reason of the step that failed.
+void CommitBoth(OutputFile& firstMoved, OutputFile& lastMoved);
 
 // Where a program written under `target` lands: the file itself, or the file
 // a link leads to. Throws IoError, with the reason, for every target that is

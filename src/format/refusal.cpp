@@ -40,6 +40,20 @@ constexpr const char* kHiddenFeed =
 constexpr const char* kMoveBelowOne =
     "Строка %ld: перемещение идёт с кодом подачи F%s, который задаёт подачу меньше 1 мм/мин.";
 
+// A NUL byte: no program text has one, a file saved as UTF-16 has one in
+// every other byte.
+ProgramRefusal NulByte(long lineNumber) { return ProgramRefusal(Sprintf(kNulByte, lineNumber)); }
+
+// A byte-order mark of UTF-8 or UTF-16 at the start: the file was saved in
+// Unicode, not as the plain text a program is.
+void RefuseByteOrderMark(std::string_view firstLine) {
+  const char* encoding = nullptr;
+  if (firstLine.starts_with("\xEF\xBB\xBF")) encoding = "UTF-8";
+  // UTF-32 little-endian starts the same way.
+  if (firstLine.starts_with("\xFF\xFE") || firstLine.starts_with("\xFE\xFF")) encoding = "UTF-16";
+  if (encoding != nullptr) throw ProgramRefusal(Sprintf(kByteOrderMark, encoding));
+}
+
 }  // namespace
 
 ProgramRefusal LineTooLong(long lineNumber) {
@@ -55,14 +69,9 @@ ProgramRefusal FrameGrownTooLong(std::string_view frameText) {
                                 std::string(frameText).c_str()));
 }
 
-ProgramRefusal NulByte(long lineNumber) { return ProgramRefusal(Sprintf(kNulByte, lineNumber)); }
-
-void RefuseByteOrderMark(std::string_view firstLine) {
-  const char* encoding = nullptr;
-  if (firstLine.starts_with("\xEF\xBB\xBF")) encoding = "UTF-8";
-  // UTF-32 little-endian starts the same way.
-  if (firstLine.starts_with("\xFF\xFE") || firstLine.starts_with("\xFE\xFF")) encoding = "UTF-16";
-  if (encoding != nullptr) throw ProgramRefusal(Sprintf(kByteOrderMark, encoding));
+void RefuseNonText(std::string_view line, long lineNumber) {
+  if (lineNumber == 1) RefuseByteOrderMark(line);
+  if (line.find('\0') != std::string_view::npos) throw NulByte(lineNumber);
 }
 
 void RefuseNonFeedCode(const Frame& frame, long lineNumber) {

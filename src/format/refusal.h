@@ -23,14 +23,11 @@ ProgramRefusal LineTooLong(long lineNumber);
 // readers take whole: written, it would come back as several frames.
 ProgramRefusal FrameGrownTooLong(std::string_view frameText);
 
-// A line with a NUL byte: no program text has one, a file saved as UTF-16
-// has one in every other byte.
-ProgramRefusal NulByte(long lineNumber);
-
-// Throws ProgramRefusal when the first line starts with a byte-order mark of
-// UTF-8 or UTF-16: the file was saved in Unicode, not as the plain text a
-// program is.
-void RefuseByteOrderMark(std::string_view firstLine);
+// Throws ProgramRefusal for bytes that no program text holds, read as the
+// line `lineNumber` (from 1): a byte-order mark at the start of the first
+// line, a NUL byte anywhere. A file saved in Unicode or a binary file would
+// otherwise pass for a program without a single word.
+void RefuseNonText(std::string_view line, long lineNumber);
 
 // Throws ProgramRefusal when the frame's F word holds a code that is no feed
 // (IsNonFeedCode): the correction would take it for a stop and write F0000

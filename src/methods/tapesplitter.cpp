@@ -82,20 +82,6 @@ bool DesignatesFile(const std::filesystem::path& candidate, const std::filesyste
   return candidate == name || DesignateSameFile(candidate, name);
 }
 
-// The second part is moved into place first: should the first part then fail
-// to replace the file being split, that file still holds the whole program,
-// and the second part is withdrawn so that no program stands there twice.
-void CommitParts(OutputFile& first, OutputFile& second, const std::filesystem::path& secondName) {
-  second.Commit();
-  try {
-    first.Commit();
-  } catch (const RunError&) {
-    std::error_code ignored;
-    std::filesystem::remove(secondName, ignored);
-    throw;
-  }
-}
-
 // What the correction of a first tape says is held back until that cut is
 // the one kept: a cut made again earlier must not show the sums of the
 // attempt before it. Questions cannot wait and go through at once.
@@ -294,7 +280,10 @@ TapeSplitter::CutResult TapeSplitter::CutAndCorrect(const std::filesystem::path&
     return CutResult::kNoProgress;
   }
   lastFeedText_ = cut.lastFeedText;
-  CommitParts(*cut.first, second, secondName);
+  // The second part is moved into place first: should the first part then
+  // fail to replace the file being split, that file still holds the whole
+  // program, and the second name gets back what it held.
+  CommitBoth(second, *cut.first);
   return CutResult::kCut;
 }
 

@@ -9,6 +9,7 @@
 #include <sstream>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "cli/runh33.h"
 #include "tempdir.h"
@@ -36,6 +37,40 @@ TEST(ProgramFiles, RegularAndMissingFilesStayAsTheyAre) {
   EXPECT_TRUE(files.TakeInput(missing, err));
   EXPECT_EQ(missing, (dir / "none.up").string());
   EXPECT_EQ(err.str(), "");
+}
+
+#ifdef _WIN32
+constexpr const char* kNullDevice = "NUL";
+#else
+constexpr const char* kNullDevice = "/dev/null";
+#endif
+
+// Every command, whatever else it would do with its input, refuses the
+// null device rather than take it for an empty program, and writes nothing.
+TEST(ProgramFiles, EveryCommandRefusesADeviceAsInput) {
+  TempDir dir;
+  const std::string out = (dir / "out.up").string();
+  const std::vector<std::vector<std::string>> commands = {
+      {"check", kNullDevice},
+      {"info", kNullDevice},
+      {"time", kNullDevice},
+      {"verify", kNullDevice},
+      {"correct", kNullDevice, "-o", out},
+      {"convert", kNullDevice, "-o", out},
+      {"import", kNullDevice, "-o", out},
+      {"diff", kNullDevice, dir.Write("p.up", kProgram).string()},
+      {"split", kNullDevice, "--limit", "300", "--names", out, "--yes"},
+  };
+  for (const auto& command : commands) {
+    std::ostringstream output;
+    std::ostringstream err;
+    EXPECT_EQ(RunH33(command, output, err), kExitBadInput) << command[0];
+    EXPECT_NE(err.str().find(std::string(kNullDevice) + " \n на 'чтение' \n это не обычный файл "
+                                                        "(канал или устройство)"),
+              std::string::npos)
+        << command[0] << ": " << err.str();
+    EXPECT_EQ(dir.Listing(), "p.up\n") << command[0];
+  }
 }
 
 #ifdef _WIN32

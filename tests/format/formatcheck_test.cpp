@@ -6,6 +6,7 @@
 #include "format/formatcheck.h"
 #include "format/frame.h"
 #include "format/lineio.h"
+#include "format/refusal.h"
 #include "tempdir.h"
 
 namespace h33 {
@@ -24,6 +25,48 @@ std::vector<std::string> Listing(std::string_view program,
     lines.push_back(DescribeViolation(violation));
   });
   return lines;
+}
+
+// The reason the check refuses the bytes as no program text, or "" when it
+// takes them.
+std::string NonTextRefusal(std::string_view bytes) {
+  MemorySource source(bytes);
+  try {
+    ForEachH33Violation(source, FeedWordCheck::kChecked, [](const FormatViolation&) {},
+                        NonText::kRefused);
+    return "";
+  } catch (const ProgramRefusal& refusal) {
+    return refusal.what();
+  }
+}
+
+// The same bytes the methods' reader refuses, with the same words: a file
+// saved in Unicode has no word the check could find wrong.
+TEST(CheckH33Format, NoTextIsRefusedAsTheMethodsRefuseIt) {
+  using namespace std::string_literals;
+  const std::string utf16 = "\xFF\xFE%\0\r\0\n\0N\0\x30\0\x30\0\x31\0X\0\r\0\n\0"s;
+  EXPECT_EQ(Count(utf16), 0);
+  const std::string bigEndian = "\xFE\xFF\0%\0\r\0\n"s;
+  const std::string binary = "%\r\nN001X+001000\r\nN\0\x01\x02\r\nN003M30\r\n"s;
+  for (const std::string& bytes : {utf16, bigEndian, "\xEF\xBB\xBF%\r\n"s, binary,
+                                   "%\r\nN001\0"s}) {
+    MemorySource source(bytes);
+    std::string expected;
+    try {
+      std::string line;
+      ProgramLineReader reader(source);
+      while (reader.ReadLine(line)) {
+      }
+    } catch (const ProgramRefusal& refusal) {
+      expected = refusal.what();
+    }
+    ASSERT_NE(expected, "");
+    EXPECT_EQ(NonTextRefusal(bytes), expected);
+  }
+  EXPECT_NE(NonTextRefusal(binary).find("Строка 3 "), std::string::npos);
+  // Plain text passes, a byte-order mark only counts at the very start.
+  EXPECT_EQ(NonTextRefusal("%\r\nN001X+001000\r\n$\r\n"), "");
+  EXPECT_EQ(NonTextRefusal("%\r\nN001\xEF\xBB\xBF\r\n"), "");
 }
 
 TEST(CheckH33Format, ConvertedProgramPasses) {

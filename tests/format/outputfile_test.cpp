@@ -2,6 +2,7 @@
 
 #include <csignal>
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #ifndef _WIN32
@@ -195,6 +196,70 @@ TEST(OutputFile, AnInterruptLeavesNoTemporaryFile) {
     EXPECT_EQ(ReadBytes(dir / "out.up"), "old");
   }
 #endif
+}
+
+// Two files written for one change: the first target is moved over, then
+// the second; `spoil` runs before the moves.
+std::string CommitTwo(const fs::path& first, const fs::path& second,
+                      const std::function<void()>& spoil = [] {}) {
+  OutputFile firstOut(first);
+  firstOut.Write("new first", 9);
+  OutputFile secondOut(second);
+  secondOut.Write("new second", 10);
+  spoil();
+  try {
+    CommitBoth(firstOut, secondOut);
+    return "";
+  } catch (const RunError& error) {
+    return error.what();
+  }
+}
+
+TEST(CommitBoth, MovesBothFilesAndLeavesNothingElse) {
+  TempDir dir;
+  dir.Write("a.up", "old first");
+  EXPECT_EQ(CommitTwo(dir / "a.up", dir / "b.up"), "");
+  EXPECT_EQ(ReadBytes(dir / "a.up"), "new first");
+  EXPECT_EQ(ReadBytes(dir / "b.up"), "new second");
+  EXPECT_EQ(dir.Listing(), "a.up\nb.up\n");
+}
+
+// The second move fails (a folder took the second name): the first target
+// holds again what it held, or is gone when it is new.
+TEST(CommitBoth, ASecondMoveThatFailsLeavesTheFirstTargetAsItWas) {
+  TempDir dir;
+  const auto folderAtSecond = [&dir] { fs::create_directory(dir / "b.up"); };
+  dir.Write("a.up", "old first");
+  constexpr fs::perms kShared = fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read;
+  fs::permissions(dir / "a.up", kShared);
+  const fs::perms before = fs::status(dir / "a.up").permissions();
+  EXPECT_NE(CommitTwo(dir / "a.up", dir / "b.up", folderAtSecond), "");
+  EXPECT_EQ(ReadBytes(dir / "a.up"), "old first");
+  EXPECT_EQ(fs::status(dir / "a.up").permissions(), before);
+  EXPECT_EQ(dir.Listing(), "a.up\nb.up\n");
+  EXPECT_TRUE(fs::is_empty(dir / "b.up"));
+
+  fs::remove(dir / "a.up");
+  fs::remove(dir / "b.up");
+  EXPECT_NE(CommitTwo(dir / "a.up", dir / "b.up", folderAtSecond), "");
+  EXPECT_EQ(dir.Listing(), "b.up\n");
+}
+
+// The first move fails: nothing was moved, and the copy made for putting
+// the first target back goes too.
+TEST(CommitBoth, AFirstMoveThatFailsChangesNothing) {
+  TempDir dir;
+  dir.Write("a.up", "old first");
+  dir.Write("b.up", "old second");
+  EXPECT_NE(CommitTwo(dir / "a.up", dir / "b.up",
+                      [&dir] {
+                        fs::remove(dir / "a.up");
+                        fs::create_directory(dir / "a.up");
+                      }),
+            "");
+  EXPECT_TRUE(fs::is_directory(dir / "a.up"));
+  EXPECT_EQ(ReadBytes(dir / "b.up"), "old second");
+  EXPECT_EQ(dir.Listing(), "a.up\nb.up\n");
 }
 
 TEST(DesignateSameFile, SeesThroughSpellingsAndLinks) {

@@ -376,6 +376,23 @@ TEST_F(Split, ASecondPartIsWithdrawnWhenTheFirstCannotReplaceTheFile) {
   EXPECT_TRUE(fs::exists(dir / "p.up" / "keep"));
 }
 
+// The second name held a file already: it holds it again.
+TEST_F(Split, AnEarlierFileAtTheSecondNameIsKeptWhenTheFirstCannotReplaceTheFile) {
+  Prepare(LineProgram(12), 100);
+  dir.Write("q.up", "earlier q");
+  InterruptingDialogs interrupting;
+  interrupting.buttons = dialogs.buttons;
+  interrupting.lengthLimits = dialogs.lengthLimits;
+  interrupting.secondPartNames = {Path("q.up")};
+  interrupting.action = [this] {
+    fs::remove(dir / "p.up");
+    fs::create_directories(dir / "p.up");
+  };
+  EXPECT_EQ(Run(interrupting), SplitOutcome::kFailed);
+  EXPECT_EQ(dir.Listing(), "p.up\nq.up\n");
+  EXPECT_EQ(ReadBytes(dir / "q.up"), "earlier q");
+}
+
 TEST_F(Split, AMissingFileIsReported) {
   EXPECT_EQ(Run(), SplitOutcome::kFailed);
   ASSERT_EQ(dialogs.shown.size(), 1u);

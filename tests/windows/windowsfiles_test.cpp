@@ -8,10 +8,12 @@
 #include <filesystem>
 #include <fstream>
 #include <random>
+#include <sstream>
 #include <string>
 
 #include "format/bytesource.h"
 #include "format/outputfile.h"
+#include "cli/runh33.h"
 #include "format/pathtext.h"
 #include "methods/uptoup.h"
 #include "scripteddialogs.h"
@@ -146,6 +148,76 @@ TEST(WindowsOutput, AFileOpenInAnotherProgramIsKeptAndTheMessageSaysSo) {
   ScriptedDialogs dialogs;
   EXPECT_EQ(UpToUpCorrection(dir / "in.up", target, {50, 1200, 5}, dialogs).Run(), CorrectionStatus::kCorrected);
   EXPECT_EQ(ReadBytes(target), kCorrected);
+}
+
+// As Windows' own replacement does: the program stays hidden, or a system
+// file, once written anew.
+TEST(WindowsOutput, AReplacedFileKeepsItsHiddenAndSystemAttributes) {
+  TempDir dir;
+  const fs::path target = dir.Write("out.up", "old");
+  constexpr DWORD kMarks = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+  ASSERT_TRUE(SetFileAttributesW(target.c_str(), kMarks));
+  if ((GetFileAttributesW(target.c_str()) & kMarks) != kMarks) {
+    GTEST_SKIP() << "this file system keeps no hidden or system attribute";
+  }
+  EXPECT_EQ(Commit(target, "new"), "");
+  EXPECT_EQ(ReadBytes(target), "new");
+  EXPECT_EQ(GetFileAttributesW(target.c_str()) & kMarks, kMarks);
+  EXPECT_EQ(dir.Listing(), "out.up\n");
+  // A file without them gets none.
+  const fs::path plain = dir.Write("plain.up", "old");
+  EXPECT_EQ(Commit(plain, "new"), "");
+  EXPECT_EQ(GetFileAttributesW(plain.c_str()) & kMarks, 0u);
+}
+
+// The program being split is open in a DNC program that shares reading: it
+// can be read and cut, but not replaced, and no file may change, the one at
+// the second part's name included.
+TEST(WindowsSplit, AFileHeldOpenElsewhereIsNotSplitAndNoFileChanges) {
+  const std::string program =
+      "%\r\nN001S1000M03\r\nN002M08\r\nN003G01X+001000Y-000100Z-005000F0660L05\r\n"
+      "N004X+000500Y-000100\r\nN005X+000100\r\nN006X-001600Y+000200\r\nN007Z+005000\r\n"
+      "N008M05\r\nN009M09\r\nN010M30\r\n$\r\n";
+  for (const bool secondExists : {true, false}) {
+    TempDir dir;
+    const fs::path input = dir.Write("p.up", program);
+    if (secondExists) dir.Write("q.up", "old");
+    const std::string listing = dir.Listing();
+    const HeldOpen other(input);
+    ASSERT_TRUE(other.IsOpen());
+    std::ostringstream out;
+    std::ostringstream err;
+    EXPECT_EQ(RunH33({"split", PathText(input), "--limit", "289", "--names", PathText(dir / "q.up"),
+                      "--yes"},
+                     out, err),
+              kExitBadInput);
+    EXPECT_NE(err.str().find("файл открыт в другой программе"), std::string::npos) << err.str();
+    EXPECT_EQ(ReadBytes(input), program);
+    EXPECT_EQ(dir.Listing(), listing);
+    if (secondExists) {
+      EXPECT_EQ(ReadBytes(dir / "q.up"), "old");
+    }
+  }
+}
+
+// Some programs lock the document they hold, reading included: the reader
+// says so rather than "Permission denied", as the outputs do.
+TEST(WindowsInput, AFileOpenElsewhereWithoutReadSharingIsNamedSo) {
+  TempDir dir;
+  const fs::path input = dir.Write("p.up", kProgram);
+  const HANDLE locked =
+      CreateFileW(input.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(locked, INVALID_HANDLE_VALUE);
+  std::string reason;
+  const bool opened = FileSource::Open(input, &reason) != nullptr;
+  std::ostringstream out;
+  std::ostringstream err;
+  const int exit = RunH33({"check", PathText(input)}, out, err);
+  CloseHandle(locked);
+  if (opened) GTEST_SKIP() << "this system lets every file be read (no share modes)";
+  EXPECT_EQ(reason, kHeldOpenElsewhere);
+  EXPECT_EQ(exit, kExitBadInput);
+  EXPECT_NE(err.str().find("файл открыт в другой программе"), std::string::npos) << err.str();
 }
 
 // The temporary file is made beside the target, so the rename never crosses
