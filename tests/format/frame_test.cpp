@@ -126,9 +126,11 @@ TEST(Frame, EditsKeepTheReadingInStepWithTheText) {
     const char* value;
   };
   // Longer and shorter values, an empty one (the word becomes bare), a
-  // missing word (inserted before L, '<' or the line end), a coordinate.
-  constexpr Edit kEdits[] = {{'F', "0624"}, {'F', "12345678"}, {'F', ""}, {'N', "7"},
-                             {'X', "-000050"}, {'S', "100"}, {'G', "03"}};
+  // missing word (inserted before L, '<' or the line end), a coordinate, the
+  // arc vector's words (the arc's offsets follow them).
+  constexpr Edit kEdits[] = {{'F', "0624"},    {'F', "12345678"}, {'F', ""},        {'N', "7"},
+                             {'X', "-000050"}, {'S', "100"},      {'G', "03"},      {'I', "-000100"},
+                             {'J', "+2"},      {'K', "-000300"}};
   for (const std::string_view line : kLines) {
     for (const Edit& edit : kEdits) {
       Frame frame(line);
