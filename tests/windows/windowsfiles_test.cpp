@@ -307,7 +307,8 @@ TEST(WindowsNames, OneFileUnderAnotherSpellingIsTheSameFile) {
   for (const std::string& spelling :
        {slashes, upper, text.substr(0, text.size() - 4) + "A.UP", std::string(R"(..\a.up)"),
         std::string(R"(.\..\sub\..\a.up)"), std::string("../A.up"), R"(\\?\)" + text,
-        text.substr(2) /* \users\...: rooted on the current drive */}) {
+        text.substr(2) /* \users\...: rooted on the current drive */,
+        text + "." /* Windows drops a name's trailing dots */}) {
     EXPECT_TRUE(DesignateSameFile(file, PathFromText(spelling))) << spelling;
   }
   fs::current_path(saved);
