@@ -4,6 +4,7 @@
 #include <string>
 #include <system_error>
 
+#include "app/gcodetape.h"
 #include "format/bytesource.h"
 #include "format/devicename.h"
 #include "format/formatcheck.h"
@@ -17,6 +18,10 @@ constexpr const char* kMissing = "Файл УП ->\n %s \n\n НЕ существ
 constexpr const char* kUnreadableCaption = "Проверка программы на формат H33 - > ошибка ...";
 constexpr const char* kNotH33 =
     "Файл УП ->\n %s \n\n НЕ является программой ЧПУ H33 (Velta)\n Вычисления прерваны....";
+
+// G-code given to a method that takes H33 programs: the way in is named.
+constexpr const char* kGcodeHint =
+    "\n\n Это G-код: его преобразует в программу H33 метод Ptp->up (команда h33 convert).";
 
 // The feed words are left out: the conversion's input carries plain feeds.
 constexpr FeedWordCheck kRunInputFeedWords = FeedWordCheck::kSkipped;
@@ -84,7 +89,8 @@ bool CheckRunInput(const std::filesystem::path& input, Dialogs& dialogs,
     return false;
   }
   if (violations != 0) {
-    dialogs.Ask(DialogKind::Error, Sprintf(kNotH33, name.c_str()), {Button::Yes});
+    const std::string hint = IsGcodeInput(input) ? kGcodeHint : "";
+    dialogs.Ask(DialogKind::Error, Sprintf(kNotH33, name.c_str()) + hint, {Button::Yes});
     return false;
   }
   return true;

@@ -28,6 +28,21 @@ TEST(RunInput, PassesH33ProgramsAndPtpFilesWithPlainFeeds) {
   EXPECT_TRUE(Shown(dir.Write("empty.up", ""), true).empty());
 }
 
+// A method for H33 programs given G-code says which method takes it; a
+// program that is no G-code gets no such hint.
+TEST(RunInput, NamesTheWayInForGcode) {
+  const TempDir dir;
+  const std::string gcode = dir.Write("part.nc", "G21 G90\nG0 X10.5 Y2\nM30\n").string();
+  EXPECT_EQ(Shown(gcode, false),
+            std::vector<std::string>{"error [Yes]: Файл УП ->\n " + gcode +
+                                     " \n\n НЕ является программой ЧПУ H33 (Velta)\n "
+                                     "Вычисления прерваны....\n\n Это G-код: его преобразует в "
+                                     "программу H33 метод Ptp->up (команда h33 convert)."});
+  const std::vector<std::string> plain = Shown(dir.Write("p.up", "N001G01X10.5\n"), false);
+  ASSERT_EQ(plain.size(), 1u);
+  EXPECT_EQ(plain[0].find("G-код"), std::string::npos) << plain[0];
+}
+
 TEST(RunInput, RefusesWhatNoMethodCanRunOn) {
   const TempDir dir;
   const std::string missing = (dir / "none.up").string();
