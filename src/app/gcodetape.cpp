@@ -15,6 +15,10 @@ namespace h33 {
 namespace {
 
 constexpr const char* kCaption = "Импорт G-кода";
+constexpr const char* kLeaveOutCompensationQuestion =
+    "Строка %ld: коррекция на радиус инструмента G41, G42.\n"
+    "Без неё инструмент пройдёт по запрограммированному контуру, а не по смещённому на "
+    "радиус инструмента.\nПропустить коррекцию и продолжить?";
 constexpr const char* kArcsBecomeChordsText =
     "Дуги по четвертям окружности станок не успевает затормозить: дуги переводятся в хорды "
     "в пределах 0.01 мм.";
@@ -123,15 +127,26 @@ class BoxesHeld : public Dialogs {
 // out unless told not to, and checks the tape as the run's input before
 // anything is converted or written; nothing after the box that says why it
 // could not.
+// Asked of a window's user, `options` take the answer to that question.
 std::optional<ImportedTape> ImportForConversion(const std::filesystem::path& input,
                                                 const std::filesystem::path& output,
-                                                const ImportOptions& options, Dialogs& dialogs,
+                                                ImportOptions& options, Dialogs& dialogs,
+                                                CompensationChoice compensation,
                                                 bool saysWhatWasLeftOut = true) {
   std::optional<ImportedTape> tape;
   try {
     // Beside the program to be written, where there is room for it.
     tape.emplace(input, output, options);
   } catch (const ProgramRefusal& refusal) {
+    const auto* cutterCompensation = dynamic_cast<const CutterCompensationRefusal*>(&refusal);
+    if (cutterCompensation && compensation == CompensationChoice::kAskTheUser) {
+      const std::string question = Sprintf(kLeaveOutCompensationQuestion, cutterCompensation->Line());
+      if (dialogs.Ask(DialogKind::Confirmation, question, {Button::Yes, Button::No}) != Button::Yes) {
+        return std::nullopt;
+      }
+      options.leaveOutCutterCompensation = true;
+      return ImportForConversion(input, output, options, dialogs, compensation, saysWhatWasLeftOut);
+    }
     dialogs.CaptionedBox(std::string(refusal.what()) + "\nИмпорт прерван.", kCaption);
     return std::nullopt;
   } catch (const RunError& error) {
@@ -148,12 +163,14 @@ std::optional<ImportedTape> ImportForConversion(const std::filesystem::path& inp
 std::optional<GcodeConversion> ConvertGcode(const RunParameters& parameters,
                                             const std::filesystem::path& input,
                                             const std::filesystem::path& output,
-                                            const ImportOptions& options, ArcChoice choice,
-                                            Dialogs& dialogs) {
+                                            const ImportOptions& given, ArcChoice choice,
+                                            Dialogs& dialogs, CompensationChoice compensation) {
   // The conversion itself sees only the tape: the G-code source is compared here.
   if (!CheckOutputIsNotInput(input, output, dialogs)) return std::nullopt;
+  ImportOptions options = given;
   {
-    const std::optional<ImportedTape> tape = ImportForConversion(input, output, options, dialogs);
+    const std::optional<ImportedTape> tape =
+        ImportForConversion(input, output, options, dialogs, compensation);
     if (!tape) return std::nullopt;
     const bool mayTurnToChords = choice == ArcChoice::kChordsWhereQuadrantsCannotBrake &&
                                  tape->Arcs() == ArcOutput::kQuadrants &&
@@ -173,7 +190,7 @@ std::optional<GcodeConversion> ConvertGcode(const RunParameters& parameters,
   chords.arcs = ArcOutput::kChords;
   // Chords leave out nothing quadrant arcs did not: what was left out is said.
   const std::optional<ImportedTape> tape =
-      ImportForConversion(input, output, chords, dialogs, /*saysWhatWasLeftOut=*/false);
+      ImportForConversion(input, output, chords, dialogs, compensation, /*saysWhatWasLeftOut=*/false);
   if (!tape) return std::nullopt;
   return GcodeConversion{PtpToUp(parameters, tape->Path(), output, dialogs), ArcOutput::kChords};
 }

@@ -51,6 +51,10 @@ class ImportedTape {
 // in a row cannot brake within themselves); the user's choice is kept.
 enum class ArcChoice { kAsAsked, kChordsWhereQuadrantsCannotBrake };
 
+// How a refusal of cutter compensation (G41, G42) is met: the command says
+// which option leaves it out; the window, which has no such option, asks.
+enum class CompensationChoice { kByOption, kAskTheUser };
+
 struct GcodeConversion {
   ConversionStatus status = ConversionStatus::kConverted;
   ArcOutput arcs = ArcOutput::kQuadrants;  // how the arcs went on the tape converted
@@ -63,11 +67,10 @@ struct GcodeConversion {
 // shows nothing and writes nothing, and the program is imported again with
 // the arcs as chords, said to the user, and converted. Nothing when the
 // output is the G-code source itself or the import failed, after the box
-// that says why.
-std::optional<GcodeConversion> ConvertGcode(const RunParameters& parameters,
-                                            const std::filesystem::path& input,
-                                            const std::filesystem::path& output,
-                                            const ImportOptions& options, ArcChoice choice,
-                                            Dialogs& dialogs);
+// that says why, or when the user would not leave cutter compensation out.
+std::optional<GcodeConversion> ConvertGcode(
+    const RunParameters& parameters, const std::filesystem::path& input,
+    const std::filesystem::path& output, const ImportOptions& options, ArcChoice choice,
+    Dialogs& dialogs, CompensationChoice compensation = CompensationChoice::kByOption);
 
 }  // namespace h33

@@ -121,6 +121,16 @@ Point OnBisector(const Point& start, const Point& end, Point centre, const Plane
   return centre;
 }
 
+}  // namespace
+
+CutterCompensationRefusal::CutterCompensationRefusal(long line)
+    : GcodeRefusal(Sprintf("Строка %ld: коррекция на радиус инструмента G41, G42 не поддерживается "
+                           "(её можно пропустить ключом --leave-out-cutter-compensation).",
+                           line)),
+      line_(line) {}
+
+namespace {
+
 class Interpreter {
  public:
   Interpreter(ByteSink& ptp, const ImportOptions& options)
@@ -336,10 +346,7 @@ bool Interpreter::TakeModalCodes(const GcodeBlock& block, const std::vector<int>
         break;
       case 400: break;
       case 410: case 420:
-        if (!options_.leaveOutCutterCompensation) {
-          Refuse(block.line, "коррекция на радиус инструмента G41, G42 не поддерживается "
-                             "(её можно пропустить ключом --leave-out-cutter-compensation)");
-        }
+        if (!options_.leaveOutCutterCompensation) throw CutterCompensationRefusal(block.line);
         summary_.LeftOut("коррекция на радиус G41, G42", block.line);
         break;
       case 430: case 440: case 490:

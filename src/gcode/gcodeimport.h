@@ -11,6 +11,19 @@
 
 namespace h33 {
 
+// Cutter radius compensation (G41, G42) refused: the tape would cut the
+// programmed line, not the one offset by the tool's radius. Leaving it out
+// is the user's choice to make; the command has an option for it, the
+// window asks.
+class CutterCompensationRefusal : public GcodeRefusal {
+ public:
+  explicit CutterCompensationRefusal(long line);
+  long Line() const { return line_; }
+
+ private:
+  long line_;
+};
+
 struct ImportOptions {
   ArcOutput arcs = ArcOutput::kQuadrants;
   // Cutter radius compensation (G41, G42) is refused: the tape would cut

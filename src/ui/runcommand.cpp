@@ -138,7 +138,8 @@ void MainWindow::RunMethod(const QString& input) {
     if (method == MethodTab::kPtpToUp) {
       if (gcode) {
         ConvertGcode(parameters, inputName, *output, ImportOptions{},
-                     ArcChoice::kChordsWhereQuadrantsCannotBrake, dialogs_);
+                     ArcChoice::kChordsWhereQuadrantsCannotBrake, dialogs_,
+                     CompensationChoice::kAskTheUser);
       } else {
         PtpToUp(parameters, parameters.inputFile, parameters.outputFile, dialogs_);
       }

@@ -13,6 +13,8 @@
 #include "app/gcodetape.h"
 #include "format/bytesource.h"
 #include "picture/toolpath.h"
+#include "scripteddialogs.h"
+#include "tempdir.h"
 
 namespace h33 {
 namespace {
@@ -41,6 +43,39 @@ Point3 PictureEnd(const fs::path& gcode) {
   Point3 end;
   for (ToolpathMove move; reader.Next(move);) end = move.end;
   return end;
+}
+
+// The window has no option to leave cutter compensation out: it asks, and
+// converts without it only when told to.
+TEST(GcodeConversion, TheWindowAsksBeforeLeavingOutCutterCompensation) {
+  const TempDir dir;
+  const fs::path input = dir.Write("comp.nc", "G21 G90\nG41 D1 G1 X10 F300\nY10\nG40 X0\nM30\n");
+  RunParameters parameters;
+  parameters.machine = {100, 1200, 50};
+  parameters.inputFile = input;
+  for (const Button answer : {Button::No, Button::Yes}) {
+    SCOPED_TRACE(answer == Button::Yes ? "Yes" : "No");
+    const fs::path output = dir / (answer == Button::Yes ? "yes.up" : "no.up");
+    parameters.outputFile = output;
+    ScriptedDialogs dialogs;
+    dialogs.buttons = {answer, Button::No};
+    const std::optional<GcodeConversion> conversion =
+        ConvertGcode(parameters, input, output, ImportOptions{}, ArcChoice::kAsAsked, dialogs,
+                     CompensationChoice::kAskTheUser);
+    ASSERT_FALSE(dialogs.shown.empty());
+    EXPECT_NE(dialogs.shown.front().find("Строка 2: коррекция на радиус инструмента G41, G42.\n"),
+              std::string::npos)
+        << dialogs.shown.front();
+    EXPECT_EQ(dialogs.shown.front().find("--leave-out"), std::string::npos);
+    EXPECT_EQ(conversion.has_value(), answer == Button::Yes);
+    EXPECT_EQ(fs::exists(output), answer == Button::Yes);
+  }
+  // The command's refusal names its option, and asks nothing.
+  ScriptedDialogs dialogs;
+  EXPECT_FALSE(ConvertGcode(parameters, input, dir / "cli.up", ImportOptions{}, ArcChoice::kAsAsked,
+                            dialogs));
+  ASSERT_EQ(dialogs.shown.size(), 1u);
+  EXPECT_NE(dialogs.shown[0].find("--leave-out-cutter-compensation"), std::string::npos);
 }
 
 TEST(RealCamPrograms, PictureEndsWhereTheControlSumsSay) {
