@@ -1,11 +1,23 @@
 #include "picture/programpicture.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "format/frame.h"
 #include "format/lineio.h"
 
 namespace h33 {
+
+namespace {
+
+// The plane most of the cutting lies in: the one without the axis the cuts
+// travel least along (Z, for a part milled from above), XY where two tie.
+Plane PlaneOfMostTravel(const Point3& travel) {
+  if (travel.z <= travel.x && travel.z <= travel.y) return Plane::XY;
+  return travel.y <= travel.x ? Plane::XZ : Plane::YZ;
+}
+
+}  // namespace
 
 ProgramPicture ReadProgramPicture(ByteSource& source, const PictureOptions& options) {
   ProgramPicture picture(options.path, options.profileCap);
@@ -13,7 +25,7 @@ ProgramPicture ReadProgramPicture(ByteSource& source, const PictureOptions& opti
   ToolpathReader reader(source, options.units);
   ChangeMarkPlacer marks(options.marks);
   ToolpathMove move;
-  bool anyArc = false;
+  Point3 travel;  // of the cuts along each axis, mm
   long cuts = 0;
   while (reader.Next(move)) {
     picture.path.Add(move);
@@ -27,12 +39,12 @@ ProgramPicture ReadProgramPicture(ByteSource& source, const PictureOptions& opti
       const bool firstCut = cuts++ == 0;
       picture.lowestFeed = firstCut ? move.feed : std::min(picture.lowestFeed, move.feed);
       picture.highestFeed = firstCut ? move.feed : std::max(picture.highestFeed, move.feed);
-    }
-    if (move.kind == MoveKind::kCircular && !anyArc) {
-      anyArc = true;
-      picture.activePlane = move.plane;
+      travel.x += std::abs(move.end.x - move.start.x);
+      travel.y += std::abs(move.end.y - move.start.y);
+      travel.z += std::abs(move.end.z - move.start.z);
     }
   }
+  picture.activePlane = PlaneOfMostTravel(travel);
   picture.path.Finish();
   picture.marks = marks.Finish();
   picture.checkpoints = reader.Checkpoints();

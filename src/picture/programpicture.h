@@ -25,7 +25,7 @@ struct ProgramPicture {
   // Feeds of the cuts (motion frames but rapid moves), mm/min; both 0 when
   // there is none.
   int lowestFeed = 0, highestFeed = 0;
-  // The plane of the program's first arc, XY when it has none: the
+  // The plane most of the cutting lies in, XY where it is no other: the
   // projection a viewer opens on.
   Plane activePlane = Plane::XY;
   // What a correction changed, when the program is one: see PictureOptions.

@@ -82,6 +82,22 @@ TEST(ProgramPicture, FeedColoursSpanTheCutsNotTheRapidMoves) {
   EXPECT_EQ(picture.highestFeed, 400);
 }
 
+// A part milled from above with one side arc opens on XY, not on the plane
+// of its first arc; a program cutting in XZ opens there.
+TEST(ProgramPicture, OpensOnThePlaneMostOfTheCuttingLiesIn) {
+  const auto planeOf = [](const char* program) {
+    MemorySource source(program);
+    return ReadProgramPicture(source, {}).activePlane;
+  };
+  EXPECT_EQ(planeOf("N001G18G02X+001000Z+001000I-001000K+000000F0660\n"
+                    "N002G17G01X+005000\nN003Y+005000\nN004X-005000\n"),
+                    Plane::XY);
+  EXPECT_EQ(planeOf("N001G01X+005000Z-001000F0660\nN002Z-005000\nN003X-005000Y+000100\n"),
+            Plane::XZ);
+  EXPECT_EQ(planeOf("N001G01Y+005000Z-001000F0660\nN002Z-005000\n"), Plane::YZ);
+  EXPECT_EQ(planeOf("N001G00Z+010000F0660\n"), Plane::XY);
+}
+
 TEST(Toolpath, FullCircleReturnsToItsStartAroundItsCentre) {
   const auto moves = ReadMoves("N001G17G02X+000000Y+000000I+001000J+000000F0660\n");
   ASSERT_EQ(moves.size(), 1u);
