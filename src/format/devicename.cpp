@@ -10,9 +10,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
+#ifdef _WIN32
 constexpr const char* kDevice = "это устройство, а не файл";
 
-#ifdef _WIN32
 // Names Windows keeps for its devices in every folder, whatever follows a
 // dot and however the letters are cased: "NUL", "con.up", "COM1".
 bool IsReservedDeviceName(const fs::path& path) {
