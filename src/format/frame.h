@@ -40,6 +40,10 @@ class Frame {
 
   const std::string& Text() const { return text_; }
 
+  // The input line the frame was read from; 0 for a frame a method made.
+  long SourceLine() const { return sourceLine_; }
+  void SetSourceLine(long line) { sourceLine_ = line; }
+
   // The value text of the word with the upper-case `letter`, as ReadWord
   // gives it; empty when the frame has no such word.
   std::string_view Word(char letter) const {
@@ -115,6 +119,7 @@ class Frame {
   FrameVector writtenMove_;
   FrameVector writtenArc_;
   ModalCodes codes_;
+  long sourceLine_ = 0;
 };
 
 }  // namespace h33

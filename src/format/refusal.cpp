@@ -62,11 +62,14 @@ ProgramRefusal LineTooLong(long lineNumber) {
               lineNumber));
 }
 
-ProgramRefusal FrameGrownTooLong(std::string_view frameText) {
-  if (frameText.ends_with('\n')) frameText.remove_suffix(1);
-  return ProgramRefusal(Sprintf("Кадр\n%s\nс записанной подачей длиннее 198 символов (с концом "
+ProgramRefusal FrameGrownTooLong(const Frame& frame) {
+  std::string_view text = frame.Text();
+  if (text.ends_with('\n')) text.remove_suffix(1);
+  const std::string line = frame.SourceLine() > 0 ? Sprintf("Строка %ld: кадр", frame.SourceLine())
+                                                  : std::string("Кадр");
+  return ProgramRefusal(Sprintf("%s\n%s\nс записанной подачей длиннее 198 символов (с концом "
                                 "строки): кадр не читался бы целиком. Сократите его.",
-                                std::string(frameText).c_str()));
+                                line.c_str(), std::string(text).c_str()));
 }
 
 void RefuseNonText(std::string_view line, long lineNumber) {

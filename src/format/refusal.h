@@ -20,8 +20,9 @@ class ProgramRefusal : public RunError {
 ProgramRefusal LineTooLong(long lineNumber);
 
 // A frame a method has lengthened (a feed written into it) past what the
-// readers take whole: written, it would come back as several frames.
-ProgramRefusal FrameGrownTooLong(std::string_view frameText);
+// readers take whole: written, it would come back as several frames. Named
+// by its input line where it has one.
+ProgramRefusal FrameGrownTooLong(const Frame& frame);
 
 // Throws ProgramRefusal for bytes that no program text holds, read as the
 // line `lineNumber` (from 1): a byte-order mark at the start of the first

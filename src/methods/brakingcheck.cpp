@@ -66,6 +66,8 @@ void BrakingCheck::Check(ByteSource& source, const BrakingFindingHandler& onFind
   for (std::string line; reader.ReadLine(line);) {
     frame_.Assign(line);
     RefuseNonFeedCode(frame_, reader.LineNumber());
+    // The correction refuses such a frame: the check gives the same answer.
+    RefuseHiddenFeedWord(frame_, reader.LineNumber());
     TakeFrame(reader.LineNumber());
     // The machine runs the controller's own frame after a code above 4000:
     // the move before it brakes to 240 mm/min, the moves after run at it.

@@ -45,7 +45,7 @@ class NumberedWriter {
       const long number = counter_.Take();
       frame.SetWord('N', ZeroPadded(number, freeNumbering_ ? 5 : 3));
     }
-    if (!ReadWhole(frame.Text())) throw FrameGrownTooLong(frame.Text());
+    if (!ReadWhole(frame.Text())) throw FrameGrownTooLong(frame);
     writer_.Write(frame.Text());
     writtenTime_.Take(frame);
   }

@@ -142,6 +142,7 @@ std::optional<Frame> UpToUpCorrection::ReadFrame(ProgramLineReader& reader) {
     throw InputError(error.what());
   }
   Frame frame(std::move(line));
+  frame.SetSourceLine(reader.LineNumber());
   RefuseNonFeedCode(frame, reader.LineNumber());
   RefuseSlowFrameCode(frame, reader.LineNumber());
   RefuseHiddenFeedWord(frame, reader.LineNumber());
@@ -158,7 +159,7 @@ std::optional<Frame> UpToUpCorrection::ReadNextFrame(ProgramLineReader& reader) 
 void UpToUpCorrection::EmitOldest(LineWriter& writer) {
   Frame& frame = window_.front().frame;
   if (frame.Has('N')) frame.SetH33Number(numbers_.Take());
-  if (!ReadWhole(frame.Text())) throw FrameGrownTooLong(frame.Text());
+  if (!ReadWhole(frame.Text())) throw FrameGrownTooLong(frame);
   writer.Write(frame.Text());
   writtenTime_.Take(frame);
   window_.pop_front();

@@ -193,6 +193,21 @@ TEST(BrakingCheck, LoneCarriageReturnsEndLines) {
   EXPECT_EQ(Findings(cr).size(), 2u);
 }
 
+// A bare F, or an F behind another: the correction refuses such a frame,
+// and the check gives the same answer.
+TEST(BrakingCheck, RefusesAFrameWhoseFeedNoReaderSees) {
+  for (const char* program : {"N001G01X+001000F0660\nN002Y+001000F\nN003F0000\n",
+                              "N001G01X+001000F0660F0690\nN002F0000\n"}) {
+    MemorySource source(program);
+    try {
+      BrakingCheck(kMachine).Check(source);
+      ADD_FAILURE() << program;
+    } catch (const ProgramRefusal& refusal) {
+      EXPECT_TRUE(std::string(refusal.what()).starts_with("Строка ")) << refusal.what();
+    }
+  }
+}
+
 TEST(BrakingCheck, RefusesAFileInUnicode) {
   MemorySource utf16(std::string_view("\xFF\xFEN\x00\x30\x00\r\x00\n\x00", 10));
   EXPECT_THROW(BrakingCheck(kMachine).Check(utf16), ProgramRefusal);

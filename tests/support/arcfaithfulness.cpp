@@ -14,8 +14,10 @@ namespace {
 constexpr double kTwoPi = 2 * std::numbers::pi;
 // How far rounding to the tape's 0.01 mm may move a frame's ends and its
 // centre, mm, with room to spare: a piece that goes the wrong way round
-// misses by nearly a whole turn.
+// misses by nearly a whole turn. The angle's slack is wider than the tape
+// writer's own (8 grid steps): what it writes as an arc passes.
 constexpr double kGridSlack_mm = 0.05;
+constexpr double kAngleSlack_mm = 0.1;
 
 // A point in the plane's axes in right-handed order, XZ as (Z, X), so that
 // G03 turns positively in every plane.
@@ -86,7 +88,7 @@ std::string ArcUnfaithfulness(const ExactArc& arc, const std::string& tape) {
   const double sweep = ownSweep + (positive ? 1 : -1) * kTwoPi * (arc.turns - 1);
   const double rise = ToPlane(arc.end, arc.plane).depth - start.depth;
   const double length = std::hypot(radius * sweep, rise);
-  const double angleSlack = std::min(std::numbers::pi / 2, kGridSlack_mm / radius);
+  const double angleSlack = std::min(std::numbers::pi / 2, kAngleSlack_mm / radius);
 
   const std::vector<ToolpathMove> moves = CuttingMoves(tape);
   double swept = 0, cut = 0;
