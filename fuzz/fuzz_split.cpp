@@ -152,10 +152,13 @@ void CheckCorrection(const std::string& tape, int feedMax) {
       UpToUpCorrection("tmp.ptp", "part.up", {100, feedMax, 50}, dialogs).Run(input, output);
   // The feed stated on the first move after the cut can make a line just
   // under the limit too long for the correction, which then refuses it.
-  const bool grown = HasLongLine(ReadPieces(tape, kProgramLineLimit));
+  // It refuses, too, a frame it would write longer than a read.
+  const bool grown = HasLongLine(ReadPieces(tape, kProgramLineLimit)) ||
+                     (!dialogs.shown.empty() &&
+                      dialogs.shown.back().find("с записанной подачей длиннее") != std::string::npos);
   Require(result == CorrectionStatus::kCorrected || result == CorrectionStatus::kBrakingFailed ||
               (grown && result == CorrectionStatus::kInputUnreadable),
-          "a part is corrected or cannot brake");
+          "a part is corrected or cannot brake", [&] { return Shown(tape) + dialogs.shown.back(); });
 }
 
 }  // namespace

@@ -97,10 +97,11 @@ double RadiusTolerance(double radius) {
 
 // The centre moved along the chord's perpendicular bisector to where start
 // and end are equally far from it, the nearest such point to `centre`: the
-// arc on its true circle. Not farther than the radii may differ, though: an
-// arc that ends a hair before its start has a chord so short that its
-// bisector lies far from the centre the program means. Such a centre stays
-// where it is, and the tape's own centre evens the radii out on its grid.
+// arc on its true circle. Not farther than four times the radii differ,
+// though: an arc that ends a hair before its start, or sweeps a hair, has a
+// chord so short that its bisector lies far from the centre the program
+// means. Such a centre stays where it is, and the tape's own centre evens
+// the radii out on its grid.
 Point OnBisector(const Point& start, const Point& end, Point centre, const PlaneIndices& axes) {
   const std::size_t first = axes.first, second = axes.second;
   const double chordFirst = static_cast<double>(end[first] - start[first]);
@@ -113,9 +114,13 @@ Point OnBisector(const Point& start, const Point& end, Point centre, const Plane
   };
   const double along =
       (fromMiddle(first) * chordFirst + fromMiddle(second) * chordSecond) / chordSquared;
-  const double radius = std::hypot(static_cast<double>(start[first] - centre[first]),
-                                   static_cast<double>(start[second] - centre[second]));
-  if (std::abs(along) * std::sqrt(chordSquared) > RadiusTolerance(radius)) return centre;
+  const auto radiusTo = [&](const Point& point) {
+    return std::hypot(static_cast<double>(point[first] - centre[first]),
+                      static_cast<double>(point[second] - centre[second]));
+  };
+  const double mismatch = std::abs(radiusTo(start) - radiusTo(end));
+  const double farthest = std::max(4 * mismatch, static_cast<double>(kLengthPerTapeUnit));
+  if (std::abs(along) * std::sqrt(chordSquared) > farthest) return centre;
   centre[first] -= std::llround(along * chordFirst);
   centre[second] -= std::llround(along * chordSecond);
   return centre;

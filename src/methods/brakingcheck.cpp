@@ -1,6 +1,7 @@
 #include "methods/brakingcheck.h"
 
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 #include "format/feedcode.h"
@@ -24,7 +25,8 @@ std::string WithoutLineEnd(const std::string& line) {
 BrakingCheck::BrakingCheck(const MachineLimits& machine)
     : BrakingCheck(CorrectionPolicy(machine)) {}
 
-BrakingCheck::BrakingCheck(const PlannerPolicy& policy) : policy_(policy) {
+BrakingCheck::BrakingCheck(const PlannerPolicy& policy)
+    : policy_(policy), methodTangent_(policy.tangent) {
   policy_.tangent = TangentRule::kTrue;
 }
 
@@ -166,6 +168,13 @@ std::optional<float> BrakingCheck::JunctionFeed(const Move& from, const Move& to
   const std::optional<float> byOwn = PolicyCornerFeed(out, in, from.plane, policy_);
   const std::optional<float> byRounded = PolicyCornerFeed(out, in, from.plane, rounded);
   if (!byOwn || !byRounded) return std::nullopt;
+  // An arc whose offsets overflow has no true tangent: the methods then
+  // hold the corner by their own rule, and so is it judged.
+  if (std::isnan(*byOwn) || std::isnan(*byRounded)) {
+    PlannerPolicy method = policy_;
+    method.tangent = methodTangent_;
+    return PolicyCornerFeed(out, in, from.plane, method);
+  }
   return std::max(*byOwn, *byRounded);
 }
 

@@ -103,7 +103,8 @@ class BrakingCheck {
   void CheckEnd();
   void Add(BrakingFault kind, const Move& at, int feed, int allowed, int next = 0);
 
-  PlannerPolicy policy_;
+  PlannerPolicy policy_;  // with the true tangent
+  TangentRule methodTangent_;  // the method's own rule, for directions that are no numbers
   Frame frame_;  // the frame taken last
   const BrakingFindingHandler* onFinding_ = nullptr;  // during a check
   std::optional<Move> last_;  // the last move, until the frames after it are known
