@@ -110,9 +110,17 @@ QString VolumeRoot(const QString& directory) {
 
 // A right click below the files only opens the popup: the list would take
 // it for a click into nothing and drop the file the popup is meant for.
+// The selected file shows as clearly while the list has no focus (after a
+// dialog, at start) as while it has: some styles grey it out then.
 class FileList : public QListWidget {
  public:
-  using QListWidget::QListWidget;
+  explicit FileList(QWidget* parent) : QListWidget(parent) {
+    QPalette colours = palette();
+    for (const QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText}) {
+      colours.setColor(QPalette::Inactive, role, colours.color(QPalette::Active, role));
+    }
+    setPalette(colours);
+  }
 
  protected:
   void mousePressEvent(QMouseEvent* event) override {

@@ -208,6 +208,24 @@ class MainWindowTest : public QObject {
     QVERIFY(Find<QListWidget>(window, "fileList")->selectedItems().isEmpty());
   }
 
+  // The selection is drawn alike with the focus elsewhere, under a style
+  // that greys it out then, as Windows' own does.
+  void TheSelectionShowsWithoutTheFocus() {
+    const QPalette before = QApplication::palette();
+    QPalette greying = before;
+    greying.setColor(QPalette::Inactive, QPalette::Highlight, QColor(240, 240, 240));
+    greying.setColor(QPalette::Inactive, QPalette::HighlightedText, QColor(80, 80, 80));
+    QApplication::setPalette(greying);
+    TempDir dir;
+    ScriptedDialogs dialogs;
+    MainWindow window(dialogs, QString::fromStdString(dir.Path().string()));
+    const QPalette colours = Find<QListWidget>(window, "fileList")->palette();
+    QApplication::setPalette(before);
+    for (const QPalette::ColorRole role : {QPalette::Highlight, QPalette::HighlightedText}) {
+      QCOMPARE(colours.color(QPalette::Inactive, role), colours.color(QPalette::Active, role));
+    }
+  }
+
   // Names in messages as the system writes them: on Windows with "\".
   void TheSelectedFileIsNamedNatively() {
     TempDir dir;
